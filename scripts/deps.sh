@@ -1,0 +1,16 @@
+# Installs the Debian packages the build and the tests need, only when one is missing.
+# Sourced by scripts/test and scripts/run.
+vxl_install_deps() {
+    local pkgs="cmake g++ ninja-build pkg-config libgtest-dev libgmock-dev libserialport-dev srecord libxml2-utils util-linux"
+    local missing=""
+    for p in $pkgs; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+    done
+    if [ -n "$missing" ]; then
+        echo "installing:$missing"
+        local sudo=""
+        [ "$(id -u)" -ne 0 ] && sudo="sudo"
+        $sudo apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing
+    fi
+}

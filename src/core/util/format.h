@@ -1,0 +1,18 @@
+// printf-style formatting into a std::string; the texts of the system are printf formats.
+#pragma once
+
+#include <string>
+
+namespace vxl {
+
+#if defined(__GNUC__)
+__attribute__((format(printf, 1, 2)))
+#endif
+std::string Format(const char* format, ...);
+
+// Removes blanks, tabs, CR and LF at both ends.
+std::string Trim(const std::string& text);
+std::string ToLower(std::string text);
+bool EqualsNoCase(const std::string& a, const std::string& b);
+
+}  // namespace vxl

@@ -1,0 +1,46 @@
+// INI files read the way the platform's private-profile functions read them: section and key
+// names without regard to letter case, the value after the first '=' with surrounding blanks
+// removed, at most bufferSize - 1 characters, and the default text when the file, the section
+// or the key is missing. Lines that are neither sections nor keys are ignored.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace vxl {
+
+std::string ReadProfileString(const std::string& path, const std::string& section,
+                              const std::string& key, const std::string& defaultText,
+                              int bufferSize = 64);
+
+// An INI document in memory, kept in file order so that rewriting it changes only what was set.
+class IniDocument {
+public:
+    // Parses text; never fails (unreadable lines are ignored).
+    static IniDocument Parse(const std::string& text);
+    // Reads a file; a missing or unreadable file gives an empty document.
+    static IniDocument Load(const std::string& path);
+
+    // Returns true and the value when the key exists in the section.
+    bool Get(const std::string& section, const std::string& key, std::string* value) const;
+    void Set(const std::string& section, const std::string& key, const std::string& value);
+    std::string ToText() const;
+
+private:
+    struct Entry {
+        std::string key;
+        std::string value;
+    };
+    struct Section {
+        std::string name;
+        std::vector<Entry> entries;
+    };
+    std::vector<Section> sections_;
+};
+
+// Writes `text` to `path` through a temporary file in the same folder and a rename, so a crash
+// never leaves a half-written file. Creates missing parent folders. Returns false on failure.
+bool WriteFileAtomically(const std::string& path, const std::string& text);
+
+}  // namespace vxl

@@ -1,0 +1,73 @@
+// The operator's per-user preferences: an INI file at
+// $XDG_CONFIG_HOME/<company>/<program>.conf ($HOME/.config when unset), section "Settings".
+// Every write goes through a temporary file and a rename; an unreadable or corrupt file reads
+// as the defaults.
+#pragma once
+
+#include <string>
+
+namespace vxl {
+
+constexpr const char* kCompanyName = "Norvale Corporation";
+constexpr const char* kProgramName = "vxlconf";
+constexpr const char* kSettingsSection = "Settings";
+
+// Keys of section "Settings" and their defaults.
+constexpr const char* kPrefComPortNum = "ComPortNum";  // -1
+constexpr const char* kPrefCaptureMethod = "CaptureMethod";  // 3
+constexpr const char* kPrefInstallDir = "InstallDir";  // ""
+constexpr const char* kPrefInitChannelTableDir = "InitChannelTableDir";  // ""
+constexpr const char* kPrefInitFirmwareDir = "InitFirmwareDir";  // ""
+constexpr const char* kPrefLastSerialNumber = "LastSerialNumber";  // -1
+constexpr const char* kPrefLastFWRev = "LastFWRev";  // ""
+
+class PreferenceStore {
+public:
+    explicit PreferenceStore(std::string path) : path_(std::move(path)) {}
+    // The store's place for this user: $XDG_CONFIG_HOME or $HOME/.config, then company/program.
+    static std::string DefaultPath(const std::string& company = kCompanyName,
+                                   const std::string& program = kProgramName);
+
+    // A missing key, or a value that is not a whole decimal number, gives the default.
+    int GetInt(const std::string& section, const std::string& key, int defaultValue) const;
+    std::string GetText(const std::string& section, const std::string& key,
+                        const std::string& defaultValue) const;
+    bool SetInt(const std::string& section, const std::string& key, int value);
+    bool SetText(const std::string& section, const std::string& key, const std::string& value);
+
+    // Shorthands for section "Settings".
+    int GetInt(const std::string& key, int defaultValue) const {
+        return GetInt(kSettingsSection, key, defaultValue);
+    }
+    std::string GetText(const std::string& key, const std::string& defaultValue) const {
+        return GetText(kSettingsSection, key, defaultValue);
+    }
+    bool SetInt(const std::string& key, int value) { return SetInt(kSettingsSection, key, value); }
+    bool SetText(const std::string& key, const std::string& value) {
+        return SetText(kSettingsSection, key, value);
+    }
+
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// The preference store the program uses (opened at start-up); by default the store at
+// DefaultPath().
+PreferenceStore& Prefs();
+// Installs `store` (not owned); nullptr restores the default.
+void SetPrefs(PreferenceStore* store);
+
+class ScopedPrefs {
+public:
+    explicit ScopedPrefs(PreferenceStore& store);
+    ~ScopedPrefs();
+    ScopedPrefs(const ScopedPrefs&) = delete;
+    ScopedPrefs& operator=(const ScopedPrefs&) = delete;
+
+private:
+    PreferenceStore* previous_;
+};
+
+}  // namespace vxl

@@ -1,0 +1,147 @@
+#include "util/result_codes.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "util/format.h"
+
+namespace vxl {
+
+namespace {
+
+struct CodeText {
+    int code;
+    const char* text;
+};
+
+constexpr CodeText kTexts[] = {
+    {51, "Command to modem was unsuccessful."},
+    {73, "Cannot Read Memory Map."},
+    {77, "Modem command timed out"},
+    {78, "Channel table import failed"},
+    {79, "Channel table export failed"},
+    {80, "The serial number in this file does not match your modem serial number.."},
+    {81, "Attempt to upgrade modem firmware failed."},
+    {82, "Loader reports memory check failed"},
+    {83, "Load command failed."},
+    {84, "Failure during firmware download."},
+    {85, "Request to write new firmware to EEPROM failed."},
+    {86, "Validation of new firmware by loader failed."},
+    {87, "Firmware file is corrupt."},
+    {88, "Create firmware file failed"},
+    {102, "No response to srecord from loader"},
+    {103, "Already in Demo Mode"},
+    {104, "Bad Model"},
+    {105, "Bad Parameters"},
+    {106, "Invalid Ini File Entry"},
+    {107, "Modem Capture Failed"},
+    {108, "Incorrect response from modem"},
+    {109, "Bad ini File"},
+    {110, "Problem Loading Modem"},
+    {111, "Cannot Open INI File"},
+    {113, "Bad Power Value"},
+    {114, "Bad Modem Type"},
+};
+
+// Texts of the file errors by cause (code - 900).
+constexpr const char* kFileTexts[] = {
+    "",
+    "An unspecified file error occurred.",
+    "The file was not found.",
+    "The path is invalid.",
+    "Too many files are open.",
+    "Access to the file was denied.",
+    "The file handle is invalid.",
+    "The current folder cannot be removed.",
+    "The folder is full.",
+    "A seek in the file failed.",
+    "A hardware error occurred while reading or writing the file.",
+    "The file is in use by another program.",
+    "A region of the file is locked.",
+    "The disk is full.",
+    "The end of the file was reached before all data was read.",
+};
+
+const char* TableText(int code) {
+    for (const CodeText& entry : kTexts) {
+        if (entry.code == code) return entry.text;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+int FileErrorFromErrno(int err) {
+    switch (err) {
+        case ENOENT:
+            return rc::kFileNotFound;
+        case ENOTDIR:
+        case ENAMETOOLONG:
+        case ELOOP:
+            return rc::kFileBadPath;
+        case EMFILE:
+        case ENFILE:
+            return rc::kFileTooManyOpen;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case EISDIR:
+            return rc::kFileAccessDenied;
+        case EBADF:
+            return rc::kFileInvalid;
+        case EIO:
+            return 910;
+        case ETXTBSY:
+        case EBUSY:
+            return 911;
+        case ENOSPC:
+        case EDQUOT:
+            return rc::kFileDiskFull;
+        default:
+            return rc::kFileGeneric;
+    }
+}
+
+std::string ErrorText(int code, const std::string& response, bool withResponse) {
+    code = std::abs(code);
+    std::string text;
+    if (const char* t = TableText(code)) {
+        text = t;
+    } else if (code >= 901 && code <= 914) {
+        text = kFileTexts[code - 900];
+    } else if (code > 0 && code < 255) {
+        text = std::strerror(code);
+    } else {
+        text = Format("Error code %d", code);
+    }
+    if (withResponse && !response.empty()) text = Format("%s\nResponse: %s<-", text.c_str(),
+                                                         response.c_str());
+    return text;
+}
+
+std::string ErrorBoxCaption(int action) {
+    switch (action) {
+        case 78:
+        case 79:
+        case 81:
+        case 88:
+            return ErrorText(action);
+        case 103:
+            return "Demo Mode Failure";
+        default:
+            return "Error Occured";
+    }
+}
+
+std::string ErrorBoxMessage(int code, const std::string& response) {
+    int c = std::abs(code);
+    bool plain = c == 51 || c == 73 || c == 77 || c == 80 || (c >= 83 && c <= 87) ||
+                 (c >= 102 && c <= 104) || c == 109 || c == 113 || c == 114 ||
+                 (c >= 901 && c <= 914);
+    if (plain) return ErrorText(c);
+    if (c == 82 || c == 108 || c == 111) return ErrorText(c, response, true);
+    return Format("Error code %d", c);
+}
+
+}  // namespace vxl

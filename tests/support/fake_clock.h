@@ -1,0 +1,54 @@
+// Simulated time for tests: sleeping advances the clock at once, and callers may hook each
+// advance (a fake serial line uses that to deliver bytes "later").
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+
+#include "util/clock.h"
+
+namespace vxl::test {
+
+class FakeClock : public Clock {
+public:
+    explicit FakeClock(std::time_t wallStart = 1700000000) : wallStart_(wallStart) {}
+
+    void SleepMs(int ms) override {
+        if (ms > 0) Advance(ms);
+        ++sleeps;
+    }
+    int64_t SteadyMs() override {
+        ++reads;
+        // Every clock read costs a little, as on a real machine, so loops that only read the
+        // clock still make time pass.
+        nowMs_ += readCostMs;
+        if (onAdvance) onAdvance(nowMs_);
+        return nowMs_;
+    }
+    std::time_t WallSeconds() override {
+        ++reads;
+        nowMs_ += readCostMs;
+        if (onAdvance) onAdvance(nowMs_);
+        return wallStart_ + static_cast<std::time_t>(nowMs_ / 1000);
+    }
+
+    void Advance(int64_t ms) {
+        nowMs_ += ms;
+        if (onAdvance) onAdvance(nowMs_);
+    }
+    int64_t NowMs() const { return nowMs_; }
+
+    // Called after every change of time with the new time.
+    std::function<void(int64_t)> onAdvance;
+    // Simulated cost of one clock read, in ms (0 = reads are free).
+    int64_t readCostMs = 0;
+    int sleeps = 0;
+    int reads = 0;
+
+private:
+    std::time_t wallStart_;
+    int64_t nowMs_ = 0;
+};
+
+}  // namespace vxl::test

@@ -1,0 +1,83 @@
+#include "support/recording_operator.h"
+
+namespace vxl::test {
+
+namespace {
+
+MsgAnswer FirstButton(MsgButtons buttons) {
+    switch (buttons) {
+        case MsgButtons::Ok:
+            return MsgAnswer::Ok;
+        case MsgButtons::YesNo:
+            return MsgAnswer::Yes;
+        case MsgButtons::RetryCancel:
+            return MsgAnswer::Retry;
+        case MsgButtons::ContinueCancel:
+            return MsgAnswer::Continue;
+    }
+    return MsgAnswer::Ok;
+}
+
+class RecordingProgressWindow : public ProgressWindow {
+public:
+    RecordingProgressWindow(std::shared_ptr<RecordedProgress> record, int cancelAfterChecks)
+        : record_(std::move(record)), cancelAfterChecks_(cancelAfterChecks) {}
+    ~RecordingProgressWindow() override { record_->closed = true; }
+
+    void SetLine(int index, const std::string& text) override {
+        if (index < 0) return;
+        if (static_cast<size_t>(index) >= record_->lines.size()) record_->lines.resize(index + 1);
+        record_->lines[index] = text;
+        record_->lineHistory.push_back(text);
+    }
+    void SetRange(int lower, int upper) override {
+        record_->lower = lower;
+        record_->upper = upper;
+    }
+    void SetStep(int step) override { record_->step = step; }
+    void StepIt() override { ++record_->steps; }
+    void ShowBar(bool visible) override {
+        record_->barVisible = visible;
+        record_->barHistory.push_back(visible);
+    }
+    bool CancelRequested() override {
+        if (cancelAfterChecks_ >= 0 && checks_++ >= cancelAfterChecks_)
+            record_->cancelRequested = true;
+        return record_->cancelRequested;
+    }
+
+private:
+    std::shared_ptr<RecordedProgress> record_;
+    int cancelAfterChecks_;
+    int checks_ = 0;
+};
+
+}  // namespace
+
+MsgAnswer RecordingOperator::MessageBox(const std::string& text, const std::string& caption,
+                                        MsgIcon icon, MsgButtons buttons) {
+    MsgAnswer answer = FirstButton(buttons);
+    if (!answers_.empty()) {
+        answer = answers_.front();
+        answers_.pop_front();
+    }
+    messages.push_back(RecordedMessage{text, caption, icon, buttons, answer});
+    return answer;
+}
+
+std::unique_ptr<ProgressWindow> RecordingOperator::OpenProgress(
+    const std::string& title, const std::vector<std::string>& lines, bool cancellable) {
+    auto record = std::make_shared<RecordedProgress>();
+    record->title = title;
+    record->lines = lines;
+    record->cancellable = cancellable;
+    progress.push_back(record);
+    int cancelAfter = -1;
+    if (cancellable) {
+        cancelAfter = cancelAfterChecks_;
+        cancelAfterChecks_ = -1;
+    }
+    return std::make_unique<RecordingProgressWindow>(record, cancelAfter);
+}
+
+}  // namespace vxl::test

@@ -1,0 +1,68 @@
+// A fake operator for tests: records every message and progress window, answers from a script.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/operator.h"
+
+namespace vxl::test {
+
+struct RecordedMessage {
+    std::string text;
+    std::string caption;
+    MsgIcon icon;
+    MsgButtons buttons;
+    MsgAnswer answer;
+};
+
+// Everything a progress window was told, kept after the window has closed.
+struct RecordedProgress {
+    std::string title;
+    std::vector<std::string> lines;          // current text lines
+    std::vector<std::string> lineHistory;    // every SetLine text, in order
+    int lower = 0;
+    int upper = 100;
+    int step = 1;
+    int steps = 0;                           // number of StepIt calls
+    bool barVisible = true;
+    std::vector<bool> barHistory;            // every ShowBar call
+    bool cancellable = false;
+    bool closed = false;
+    bool cancelRequested = false;
+};
+
+class RecordingOperator : public OperatorInterface {
+public:
+    // Answers used in order; when the script is empty the first button's answer is given
+    // (OK, Yes, Retry, Continue).
+    void ScriptAnswers(std::initializer_list<MsgAnswer> answers) {
+        answers_.insert(answers_.end(), answers.begin(), answers.end());
+    }
+    // Makes the next cancellable window report a cancel request after `checks` reads of it.
+    void CancelAfterChecks(int checks) { cancelAfterChecks_ = checks; }
+
+    MsgAnswer MessageBox(const std::string& text, const std::string& caption, MsgIcon icon,
+                         MsgButtons buttons) override;
+    std::unique_ptr<ProgressWindow> OpenProgress(const std::string& title,
+                                                 const std::vector<std::string>& lines,
+                                                 bool cancellable) override;
+    void BeginWaitCursor() override { ++waitCursorDepth; ++waitCursorCount; }
+    void EndWaitCursor() override { --waitCursorDepth; }
+    void KeepAlive() override { ++keepAliveCount; }
+
+    std::vector<RecordedMessage> messages;
+    std::vector<std::shared_ptr<RecordedProgress>> progress;
+    int waitCursorDepth = 0;
+    int waitCursorCount = 0;
+    int keepAliveCount = 0;
+
+private:
+    std::deque<MsgAnswer> answers_;
+    int cancelAfterChecks_ = -1;
+};
+
+}  // namespace vxl::test
