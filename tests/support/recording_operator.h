@@ -53,12 +53,18 @@ public:
     void BeginWaitCursor() override { ++waitCursorDepth; ++waitCursorCount; }
     void EndWaitCursor() override { --waitCursorDepth; }
     void KeepAlive() override { ++keepAliveCount; }
+    void ShowLogo(const std::string& logoPath, int ms) override {
+        logos.push_back(logoPath);
+        logoMs = ms;
+    }
 
     std::vector<RecordedMessage> messages;
     std::vector<std::shared_ptr<RecordedProgress>> progress;
     int waitCursorDepth = 0;
     int waitCursorCount = 0;
     int keepAliveCount = 0;
+    std::vector<std::string> logos;
+    int logoMs = 0;
 
 private:
     std::deque<MsgAnswer> answers_;

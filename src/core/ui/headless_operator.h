@@ -20,6 +20,8 @@ public:
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
     void KeepAlive() override {}
+    // Without a display there is no logo to show and nothing to wait for.
+    void ShowLogo(const std::string&, int) override {}
 
     // The answer a headless run gives: OK, No, Cancel, Cancel.
     static MsgAnswer SafeDefault(MsgButtons buttons);

@@ -41,6 +41,8 @@ public:
     virtual void EndWaitCursor() = 0;
     // Called by long waits so that windows stay responsive.
     virtual void KeepAlive() = 0;
+    // Shows the logo window for `ms` milliseconds (blocking), then closes it.
+    virtual void ShowLogo(const std::string& logoPath, int ms) = 0;
 };
 
 // The operator interface the core uses. A headless one is installed until a caller sets another.
