@@ -11,7 +11,7 @@
 namespace vxl::test {
 
 class FakeClock : public Clock {
-public:
+  public:
     explicit FakeClock(std::time_t wallStart = 1700000000) : wallStart_(wallStart) {}
 
     void SleepMs(int ms) override {
@@ -46,7 +46,7 @@ public:
     int sleeps = 0;
     int reads = 0;
 
-private:
+  private:
     std::time_t wallStart_;
     int64_t nowMs_ = 0;
 };

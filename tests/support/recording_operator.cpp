@@ -19,7 +19,7 @@ MsgAnswer FirstButton(MsgButtons buttons) {
 }
 
 class RecordingProgressWindow : public ProgressWindow {
-public:
+  public:
     RecordingProgressWindow(std::shared_ptr<RecordedProgress> record, int cancelAfterChecks)
         : record_(std::move(record)), cancelAfterChecks_(cancelAfterChecks) {}
     ~RecordingProgressWindow() override { record_->closed = true; }
@@ -46,7 +46,7 @@ public:
         return record_->cancelRequested;
     }
 
-private:
+  private:
     std::shared_ptr<RecordedProgress> record_;
     int cancelAfterChecks_;
     int checks_ = 0;

@@ -22,21 +22,21 @@ struct RecordedMessage {
 // Everything a progress window was told, kept after the window has closed.
 struct RecordedProgress {
     std::string title;
-    std::vector<std::string> lines;          // current text lines
-    std::vector<std::string> lineHistory;    // every SetLine text, in order
+    std::vector<std::string> lines;        // current text lines
+    std::vector<std::string> lineHistory;  // every SetLine text, in order
     int lower = 0;
     int upper = 100;
     int step = 1;
-    int steps = 0;                           // number of StepIt calls
+    int steps = 0;  // number of StepIt calls
     bool barVisible = true;
-    std::vector<bool> barHistory;            // every ShowBar call
+    std::vector<bool> barHistory;  // every ShowBar call
     bool cancellable = false;
     bool closed = false;
     bool cancelRequested = false;
 };
 
 class RecordingOperator : public OperatorInterface {
-public:
+  public:
     // Answers used in order; when the script is empty the first button's answer is given
     // (OK, Yes, Retry, Continue).
     void ScriptAnswers(std::initializer_list<MsgAnswer> answers) {
@@ -50,7 +50,10 @@ public:
     std::unique_ptr<ProgressWindow> OpenProgress(const std::string& title,
                                                  const std::vector<std::string>& lines,
                                                  bool cancellable) override;
-    void BeginWaitCursor() override { ++waitCursorDepth; ++waitCursorCount; }
+    void BeginWaitCursor() override {
+        ++waitCursorDepth;
+        ++waitCursorCount;
+    }
     void EndWaitCursor() override { --waitCursorDepth; }
     void KeepAlive() override { ++keepAliveCount; }
     void ShowLogo(const std::string& logoPath, int ms) override {
@@ -66,7 +69,7 @@ public:
     std::vector<std::string> logos;
     int logoMs = 0;
 
-private:
+  private:
     std::deque<MsgAnswer> answers_;
     int cancelAfterChecks_ = -1;
 };

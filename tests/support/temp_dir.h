@@ -6,7 +6,7 @@
 namespace vxl::test {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -19,7 +19,7 @@ public:
     // Reads a whole file; empty when it cannot be read.
     static std::string Read(const std::string& path);
 
-private:
+  private:
     std::string path_;
 };
 

@@ -4,7 +4,7 @@ namespace vxl {
 
 namespace {
 class SilentProgress : public ProgressWindow {
-public:
+  public:
     void SetLine(int, const std::string&) override {}
     void SetRange(int, int) override {}
     void SetStep(int) override {}
@@ -43,8 +43,8 @@ std::string HeadlessOperator::OneLine(const std::string& text, const std::string
     return folded;
 }
 
-MsgAnswer HeadlessOperator::MessageBox(const std::string& text, const std::string& caption,
-                                       MsgIcon, MsgButtons buttons) {
+MsgAnswer HeadlessOperator::MessageBox(const std::string& text, const std::string& caption, MsgIcon,
+                                       MsgButtons buttons) {
     std::fprintf(out_, "%s\n", OneLine(text, caption).c_str());
     std::fflush(out_);
     return SafeDefault(buttons);

@@ -9,7 +9,7 @@
 namespace vxl {
 
 class HeadlessOperator : public OperatorInterface {
-public:
+  public:
     explicit HeadlessOperator(std::FILE* out = stderr) : out_(out) {}
 
     MsgAnswer MessageBox(const std::string& text, const std::string& caption, MsgIcon icon,
@@ -28,7 +28,7 @@ public:
     // The message as one line: "caption: text" with line breaks folded into blanks.
     static std::string OneLine(const std::string& text, const std::string& caption);
 
-private:
+  private:
     std::FILE* out_;
 };
 

@@ -12,12 +12,20 @@ HeadlessOperator& DefaultUi() {
 OperatorInterface* g_ui = nullptr;
 }  // namespace
 
-OperatorInterface& Ui() { return g_ui ? *g_ui : DefaultUi(); }
+OperatorInterface& Ui() {
+    return g_ui ? *g_ui : DefaultUi();
+}
 
-void SetUi(OperatorInterface* ui) { g_ui = ui; }
+void SetUi(OperatorInterface* ui) {
+    g_ui = ui;
+}
 
-ScopedUi::ScopedUi(OperatorInterface& ui) : previous_(g_ui) { g_ui = &ui; }
+ScopedUi::ScopedUi(OperatorInterface& ui) : previous_(g_ui) {
+    g_ui = &ui;
+}
 
-ScopedUi::~ScopedUi() { g_ui = previous_; }
+ScopedUi::~ScopedUi() {
+    g_ui = previous_;
+}
 
 }  // namespace vxl

@@ -15,7 +15,7 @@ enum class MsgAnswer { Ok, Yes, No, Retry, Cancel, Continue };
 // A modeless window that shows text lines and, optionally, a progress bar. It closes when
 // destroyed. Capture countdown windows also carry a cancel request.
 class ProgressWindow {
-public:
+  public:
     virtual ~ProgressWindow() = default;
     // Replaces text line `index` (0-based); lines beyond the current count are added.
     virtual void SetLine(int index, const std::string& text) = 0;
@@ -28,11 +28,11 @@ public:
 };
 
 class OperatorInterface {
-public:
+  public:
     virtual ~OperatorInterface() = default;
     // A modal message box; returns the operator's answer.
-    virtual MsgAnswer MessageBox(const std::string& text, const std::string& caption,
-                                 MsgIcon icon, MsgButtons buttons) = 0;
+    virtual MsgAnswer MessageBox(const std::string& text, const std::string& caption, MsgIcon icon,
+                                 MsgButtons buttons) = 0;
     // Opens a modeless progress window. `cancellable` windows offer a cancel request.
     virtual std::unique_ptr<ProgressWindow> OpenProgress(const std::string& title,
                                                          const std::vector<std::string>& lines,
@@ -52,19 +52,19 @@ void SetUi(OperatorInterface* ui);
 
 // Installs an operator interface for the lifetime of this object.
 class ScopedUi {
-public:
+  public:
     explicit ScopedUi(OperatorInterface& ui);
     ~ScopedUi();
     ScopedUi(const ScopedUi&) = delete;
     ScopedUi& operator=(const ScopedUi&) = delete;
 
-private:
+  private:
     OperatorInterface* previous_;
 };
 
 // Shows the wait cursor for the lifetime of this object.
 class WaitCursor {
-public:
+  public:
     WaitCursor() { Ui().BeginWaitCursor(); }
     ~WaitCursor() { Ui().EndWaitCursor(); }
     WaitCursor(const WaitCursor&) = delete;

@@ -14,7 +14,9 @@ int64_t SystemClock::SteadyMs() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-std::time_t SystemClock::WallSeconds() { return std::time(nullptr); }
+std::time_t SystemClock::WallSeconds() {
+    return std::time(nullptr);
+}
 
 namespace {
 SystemClock& DefaultClock() {
@@ -24,12 +26,20 @@ SystemClock& DefaultClock() {
 Clock* g_clock = nullptr;
 }  // namespace
 
-Clock& GetClock() { return g_clock ? *g_clock : DefaultClock(); }
+Clock& GetClock() {
+    return g_clock ? *g_clock : DefaultClock();
+}
 
-void SetClock(Clock* clock) { g_clock = clock; }
+void SetClock(Clock* clock) {
+    g_clock = clock;
+}
 
-ScopedClock::ScopedClock(Clock& clock) : previous_(g_clock) { g_clock = &clock; }
+ScopedClock::ScopedClock(Clock& clock) : previous_(g_clock) {
+    g_clock = &clock;
+}
 
-ScopedClock::~ScopedClock() { g_clock = previous_; }
+ScopedClock::~ScopedClock() {
+    g_clock = previous_;
+}
 
 }  // namespace vxl

@@ -8,7 +8,7 @@
 namespace vxl {
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual void SleepMs(int ms) = 0;
     // Monotonic milliseconds since an arbitrary origin.
@@ -19,7 +19,7 @@ public:
 
 // Real time: the steady clock and the wall clock of the system.
 class SystemClock : public Clock {
-public:
+  public:
     void SleepMs(int ms) override;
     int64_t SteadyMs() override;
     std::time_t WallSeconds() override;
@@ -31,13 +31,13 @@ Clock& GetClock();
 void SetClock(Clock* clock);
 
 class ScopedClock {
-public:
+  public:
     explicit ScopedClock(Clock& clock);
     ~ScopedClock();
     ScopedClock(const ScopedClock&) = delete;
     ScopedClock& operator=(const ScopedClock&) = delete;
 
-private:
+  private:
     Clock* previous_;
 };
 

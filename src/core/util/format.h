@@ -8,7 +8,8 @@ namespace vxl {
 #if defined(__GNUC__)
 __attribute__((format(printf, 1, 2)))
 #endif
-std::string Format(const char* format, ...);
+std::string
+Format(const char* format, ...);
 
 // Removes blanks, tabs, CR and LF at both ends.
 std::string Trim(const std::string& text);

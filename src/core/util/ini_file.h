@@ -16,7 +16,7 @@ std::string ReadProfileString(const std::string& path, const std::string& sectio
 
 // An INI document in memory, kept in file order so that rewriting it changes only what was set.
 class IniDocument {
-public:
+  public:
     // Parses text; never fails (unreadable lines are ignored).
     static IniDocument Parse(const std::string& text);
     // Reads a file; a missing or unreadable file gives an empty document.
@@ -27,7 +27,7 @@ public:
     void Set(const std::string& section, const std::string& key, const std::string& value);
     std::string ToText() const;
 
-private:
+  private:
     struct Entry {
         std::string key;
         std::string value;

@@ -58,12 +58,20 @@ PreferenceStore& DefaultPrefs() {
 PreferenceStore* g_prefs = nullptr;
 }  // namespace
 
-PreferenceStore& Prefs() { return g_prefs ? *g_prefs : DefaultPrefs(); }
+PreferenceStore& Prefs() {
+    return g_prefs ? *g_prefs : DefaultPrefs();
+}
 
-void SetPrefs(PreferenceStore* store) { g_prefs = store; }
+void SetPrefs(PreferenceStore* store) {
+    g_prefs = store;
+}
 
-ScopedPrefs::ScopedPrefs(PreferenceStore& store) : previous_(g_prefs) { g_prefs = &store; }
+ScopedPrefs::ScopedPrefs(PreferenceStore& store) : previous_(g_prefs) {
+    g_prefs = &store;
+}
 
-ScopedPrefs::~ScopedPrefs() { g_prefs = previous_; }
+ScopedPrefs::~ScopedPrefs() {
+    g_prefs = previous_;
+}
 
 }  // namespace vxl

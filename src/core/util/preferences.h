@@ -13,16 +13,16 @@ constexpr const char* kProgramName = "vxlconf";
 constexpr const char* kSettingsSection = "Settings";
 
 // Keys of section "Settings" and their defaults.
-constexpr const char* kPrefComPortNum = "ComPortNum";  // -1
-constexpr const char* kPrefCaptureMethod = "CaptureMethod";  // 3
-constexpr const char* kPrefInstallDir = "InstallDir";  // ""
+constexpr const char* kPrefComPortNum = "ComPortNum";                    // -1
+constexpr const char* kPrefCaptureMethod = "CaptureMethod";              // 3
+constexpr const char* kPrefInstallDir = "InstallDir";                    // ""
 constexpr const char* kPrefInitChannelTableDir = "InitChannelTableDir";  // ""
-constexpr const char* kPrefInitFirmwareDir = "InitFirmwareDir";  // ""
-constexpr const char* kPrefLastSerialNumber = "LastSerialNumber";  // -1
-constexpr const char* kPrefLastFWRev = "LastFWRev";  // ""
+constexpr const char* kPrefInitFirmwareDir = "InitFirmwareDir";          // ""
+constexpr const char* kPrefLastSerialNumber = "LastSerialNumber";        // -1
+constexpr const char* kPrefLastFWRev = "LastFWRev";                      // ""
 
 class PreferenceStore {
-public:
+  public:
     explicit PreferenceStore(std::string path) : path_(std::move(path)) {}
     // The store's place for this user: $XDG_CONFIG_HOME or $HOME/.config, then company/program.
     static std::string DefaultPath(const std::string& company = kCompanyName,
@@ -49,7 +49,7 @@ public:
 
     const std::string& Path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -60,13 +60,13 @@ PreferenceStore& Prefs();
 void SetPrefs(PreferenceStore* store);
 
 class ScopedPrefs {
-public:
+  public:
     explicit ScopedPrefs(PreferenceStore& store);
     ~ScopedPrefs();
     ScopedPrefs(const ScopedPrefs&) = delete;
     ScopedPrefs& operator=(const ScopedPrefs&) = delete;
 
-private:
+  private:
     PreferenceStore* previous_;
 };
 

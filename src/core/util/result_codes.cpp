@@ -115,8 +115,8 @@ std::string ErrorText(int code, const std::string& response, bool withResponse) 
     } else {
         text = Format("Error code %d", code);
     }
-    if (withResponse && !response.empty()) text = Format("%s\nResponse: %s<-", text.c_str(),
-                                                         response.c_str());
+    if (withResponse && !response.empty())
+        text = Format("%s\nResponse: %s<-", text.c_str(), response.c_str());
     return text;
 }
 

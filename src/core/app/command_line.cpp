@@ -1,0 +1,145 @@
+#include "app/command_line.h"
+
+#include <climits>
+
+#include "util/format.h"
+#include "util/result_codes.h"
+
+namespace vxl {
+
+namespace {
+
+struct Token {
+    std::string lower;     // for matching, and as the stealth name
+    std::string original;  // letter case kept, for paths
+};
+
+std::vector<Token> Tokenize(const std::vector<std::string>& args) {
+    std::vector<Token> tokens;
+    for (const std::string& arg : args) {
+        std::string current;
+        for (size_t i = 0; i <= arg.size(); ++i) {
+            char c = i < arg.size() ? arg[i] : ' ';
+            if (c == ' ' || c == '\t' || c == '=') {
+                if (!current.empty()) tokens.push_back(Token{ToLower(current), current});
+                current.clear();
+            } else {
+                current += c;
+            }
+        }
+    }
+    return tokens;
+}
+
+// Only a whole string of the digits 0-9 that fits an int is a port number.
+bool ParsePortNumber(const std::string& text, int* port) {
+    if (text.empty()) return false;
+    long long value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + (c - '0');
+        if (value > INT_MAX) return false;
+    }
+    *port = static_cast<int>(value);
+    return true;
+}
+
+enum class Pending { None, FileName, Port, Device, Upgrade };
+
+}  // namespace
+
+StartupOptions ParseCommandLine(const std::vector<std::string>& args) {
+    StartupOptions opt;
+    Pending pending = Pending::None;
+    auto echo = [&opt](const std::string& word) {
+        opt.echo = Format("%s [%s]", opt.echo.c_str(), word.c_str());
+    };
+    // A plain switch ends a pending port value; a pending file name or path stays pending.
+    auto plainSwitch = [&pending]() {
+        if (pending == Pending::Port) pending = Pending::None;
+    };
+
+    for (const Token& token : Tokenize(args)) {
+        const std::string& t = token.lower;
+        if (t == "dbgargs") {
+            echo(t);
+            opt.echoWanted = true;
+            // dbgargs is then treated as a value token below.
+        } else if (t == "nologo" || t == "keepopen") {
+            (t == "nologo" ? opt.nologo : opt.keepopen) = true;
+            plainSwitch();
+            echo(t);
+            continue;
+        } else if (t == "stealth") {
+            opt.stealth = true;
+            pending = Pending::FileName;
+            echo(t);
+            continue;
+        } else if (t == "port") {
+            pending = Pending::Port;
+            echo(t);
+            continue;
+        } else if (t == "softbreak" || t == "poweroncapture") {
+            opt.captureMethod = t == "softbreak" ? 1 : 3;
+            plainSwitch();
+            echo(t);
+            continue;
+        } else if (t == "device" || t == "upgrade") {
+            pending = t == "device" ? Pending::Device : Pending::Upgrade;
+            echo(t);
+            continue;
+        } else if (t == "ports" || t == "help" || t == "--help" || t == "-h") {
+            (t == "ports" ? opt.listPorts : opt.help) = true;
+            plainSwitch();
+            echo(t);
+            continue;
+        }
+
+        // A value token.
+        switch (pending) {
+            case Pending::FileName:
+                opt.stealthName = t;
+                pending = Pending::None;
+                echo(t);
+                break;
+            case Pending::Device:
+                opt.device = token.original;
+                pending = Pending::None;
+                echo(token.original);
+                break;
+            case Pending::Upgrade:
+                opt.upgradeFile = token.original;
+                pending = Pending::None;
+                echo(token.original);
+                break;
+            case Pending::Port:
+                // The port stays pending: a further number replaces it.
+                if (!ParsePortNumber(t, &opt.port)) {
+                    opt.result = rc::kBadCommandLine;
+                    return opt;
+                }
+                echo(t);
+                break;
+            case Pending::None:
+                break;
+        }
+    }
+    return opt;
+}
+
+std::string CommandLineUsage() {
+    return "usage: vxlconf [switch ...]\n"
+           "  port N            use serial port number N (see 'ports')\n"
+           "  device PATH       use the serial device PATH for this run\n"
+           "  ports             list the serial ports: number, device, description, status\n"
+           "  softbreak         capture the modem with a soft break\n"
+           "  poweroncapture    capture the modem while it is power-cycled\n"
+           "  stealth NAME      headless run: capture, read, write NAME.xml, release\n"
+           "  upgrade FILE      headless firmware upgrade from the .fw file FILE\n"
+           "  keepopen          leave the modem in command mode when releasing it\n"
+           "  nologo            no logo window at start\n"
+           "  dbgargs           show what was understood of the command line\n"
+           "Switches are matched without regard to letter case; 'port=3' equals 'port 3'.\n";
+}
+
+}  // namespace vxl

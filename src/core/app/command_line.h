@@ -1,0 +1,35 @@
+// The command line: switches matched without regard to letter case, values after a blank or
+// an equals sign, and an echo of what was understood for `dbgargs`.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vxl {
+
+struct StartupOptions {
+    bool nologo = false;
+    bool keepopen = false;
+    bool stealth = false;
+    std::string stealthName;  // lower-cased, as the whole command line is
+    int port = -1;            // -1: none given
+    int captureMethod = -1;   // -1: none given; 1 soft break, 3 power-on capture
+    bool echoWanted = false;  // dbgargs
+    std::string echo;         // " [switch] [value] ..." with a leading blank
+    int result = 0;           // 100 when a port value was not a number (parsing stopped there)
+
+    // Switches of this platform; their values keep their letter case.
+    std::string device;       // a serial device path for this run
+    std::string upgradeFile;  // firmware upgrade file for a headless upgrade
+    bool listPorts = false;   // print the port table and exit
+    bool help = false;
+};
+
+// Parses the arguments after the program name. Each argument is split further at blanks,
+// tabs and equals signs, so "port=3" and "port 3" are the same.
+StartupOptions ParseCommandLine(const std::vector<std::string>& args);
+
+// The usage text printed for `help`.
+std::string CommandLineUsage();
+
+}  // namespace vxl

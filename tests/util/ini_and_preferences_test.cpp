@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+
+#include "support/temp_dir.h"
+#include "util/ini_file.h"
+#include "util/preferences.h"
+
+namespace vxl {
+namespace {
+
+using test::TempDir;
+
+TEST(ProfileReading, SectionAndKeyIgnoreCaseAndValuesAreTrimmed) {
+    TempDir dir;
+    std::string path = dir.Write("a.ini",
+                                 "junk line without equals\n"
+                                 "[General]\r\n"
+                                 "  VendorName =  Acme Radio  \r\n"
+                                 "Empty=\n"
+                                 "Eq=a=b\n"
+                                 "[Other]\n"
+                                 "VendorName=Wrong\n");
+    struct Case {
+        const char* section;
+        const char* key;
+        int buffer;
+        const char* expected;
+    } cases[] = {
+        {"general", "vendorname", 64, "Acme Radio"},
+        {"GENERAL", "VENDORNAME", 5, "Acme"},  // at most buffer - 1 characters
+        {"General", "Empty", 64, ""},
+        {"General", "Eq", 64, "a=b"},  // the value is what follows the first '='
+        {"General", "Missing", 64, "dflt"},
+        {"Nowhere", "VendorName", 64, "dflt"},
+        {"Other", "VendorName", 64, "Wrong"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ReadProfileString(path, c.section, c.key, "dflt", c.buffer), c.expected)
+            << c.section << "/" << c.key;
+    }
+    EXPECT_EQ(ReadProfileString(dir.File("absent.ini"), "General", "VendorName", "dflt", 64),
+              "dflt");
+    std::string seventy(70, 'x');
+    std::string longPath = dir.Write("long.ini", "[S]\nK=" + seventy + "\n");
+    EXPECT_EQ(ReadProfileString(longPath, "S", "K", "", 64), std::string(63, 'x'));
+}
+
+TEST(Preferences, DefaultsRoundTripAndAtomicRewrite) {
+    TempDir dir;
+    PreferenceStore store(dir.File("Norvale Corporation/vxlconf.conf"));
+    EXPECT_EQ(store.GetInt(kPrefComPortNum, -1), -1);
+    EXPECT_EQ(store.GetInt(kPrefCaptureMethod, 3), 3);
+    EXPECT_EQ(store.GetText(kPrefLastFWRev, ""), "");
+
+    ASSERT_TRUE(store.SetInt(kPrefComPortNum, 4));
+    ASSERT_TRUE(store.SetText(kPrefLastFWRev, "1.04"));
+    ASSERT_TRUE(store.SetInt(kPrefComPortNum, 5));  // rewrites, never duplicates
+    EXPECT_EQ(store.GetInt(kPrefComPortNum, -1), 5);
+    EXPECT_EQ(store.GetText(kPrefLastFWRev, ""), "1.04");
+    EXPECT_EQ(TempDir::Read(store.Path()), "[Settings]\nComPortNum=5\nLastFWRev=1.04\n");
+
+    // No temporary file is left behind.
+    std::string folder = dir.File("Norvale Corporation");
+    EXPECT_EQ(TempDir::Read(folder + "/vxlconf.conf.tmp"), "");
+    struct stat st;
+    EXPECT_NE(::stat((store.Path() + ".tmp").c_str(), &st), 0);
+}
+
+TEST(Preferences, CorruptOrUnreadableFileGivesDefaults) {
+    TempDir dir;
+    std::string path = dir.Write("p.conf", std::string("\0\xff\xfe[Settings\nComPortNum=abc\n"
+                                                       "CaptureMethod=12x\n=7\n",
+                                                       46));
+    PreferenceStore store(path);
+    EXPECT_EQ(store.GetInt(kPrefComPortNum, -1), -1);
+    EXPECT_EQ(store.GetInt(kPrefCaptureMethod, 3), 3);
+    // Writing still works and keeps the file readable.
+    ASSERT_TRUE(store.SetInt(kPrefComPortNum, 2));
+    EXPECT_EQ(store.GetInt(kPrefComPortNum, -1), 2);
+
+    PreferenceStore nowhere("/proc/no/such/place/vxlconf.conf");
+    EXPECT_EQ(nowhere.GetInt(kPrefComPortNum, -1), -1);
+    EXPECT_FALSE(nowhere.SetInt(kPrefComPortNum, 1));
+}
+
+TEST(Preferences, DefaultPathFollowsXdgConfigHome) {
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    std::string keep = saved ? saved : "";
+    ::setenv("XDG_CONFIG_HOME", "/x/cfg", 1);
+    EXPECT_EQ(PreferenceStore::DefaultPath(), "/x/cfg/Norvale Corporation/vxlconf.conf");
+    ::unsetenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    EXPECT_EQ(PreferenceStore::DefaultPath("C", "p"),
+              std::string(home ? home : ".") + "/.config/C/p.conf");
+    if (saved) ::setenv("XDG_CONFIG_HOME", keep.c_str(), 1);
+}
+
+}  // namespace
+}  // namespace vxl
