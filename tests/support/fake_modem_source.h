@@ -1,0 +1,83 @@
+// A modem for tests of the parameter model: 64 KiB of memory in an array, a type, a firmware
+// revision and a configuration size, with injectable read and unlock failures.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "params/modem_memory_image.h"
+#include "params/modem_source.h"
+#include "util/result_codes.h"
+
+namespace vxl::test {
+
+class FakeModemSource : public IModemSource {
+  public:
+    FakeModemSource(int type, double revision, int configurationSize)
+        : type_(type), revision_(revision), size_(configurationSize) {
+        memory.fill(0);
+    }
+
+    int GetModemType() const override { return type_; }
+    double GetFirmwareRevision() const override { return revision_; }
+    int GetConfigurationSize() override { return size_; }
+    int ReadMemoryLocation(std::string& status, uint8_t& value, int address,
+                           int pollLimit) override {
+        status.clear();
+        readLog.push_back({address, pollLimit});
+        if (address == failAddress) {
+            status = "CModem::ReadMemoryLocation->";
+            return rc::kTimeout;
+        }
+        if (address < 0 || address >= static_cast<int>(memory.size())) return rc::kBadAddress;
+        value = memory[static_cast<size_t>(address)];
+        return rc::kOk;
+    }
+    int Unlock(std::string& status) override {
+        status.clear();
+        ++unlocks;
+        if (unlockResult != rc::kOk) status = "Unlock1->";
+        return unlockResult;
+    }
+    bool IsModelIdMissing() const override { return modelIdMissing; }
+    void ClearModelIdMissing() override { modelIdMissing = false; }
+    int GetIdentityWord() override { return identityWord; }
+    const ModemMemoryImage* GetLoadedImage() const override { return loadedImage.get(); }
+
+    // Reads this fake's memory into a fresh image and keeps it as the image "as loaded".
+    ModemMemoryImage& LoadImage() {
+        loadedImage = std::make_unique<ModemMemoryImage>();
+        std::string status;
+        loadedImage->LoadFromModem(this, status, false);
+        return *loadedImage;
+    }
+    // Sizes an image for this modem and keeps it as the image "as loaded", without reading.
+    ModemMemoryImage& InitialiseImage() {
+        loadedImage = std::make_unique<ModemMemoryImage>();
+        loadedImage->Initialise(this);
+        return *loadedImage;
+    }
+
+    std::array<uint8_t, 0x10000> memory;
+    int failAddress = -1;
+    int unlockResult = rc::kOk;
+    bool modelIdMissing = false;
+    int identityWord = 0;
+    struct Read {
+        int address;
+        int pollLimit;
+    };
+    std::vector<Read> readLog;
+    int unlocks = 0;
+    std::unique_ptr<ModemMemoryImage> loadedImage;
+
+  private:
+    int type_;
+    double revision_;
+    int size_;
+};
+
+}  // namespace vxl::test
