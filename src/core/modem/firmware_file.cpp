@@ -1,0 +1,338 @@
+#include "modem/firmware_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include "util/format.h"
+#include "util/keystream.h"
+#include "util/result_codes.h"
+
+namespace vxl {
+
+namespace {
+
+// Image addresses whose bytes the scan collects from the S1 records.
+constexpr int kRevisionHigh = 0x8402;
+constexpr int kRevisionLow = 0x8403;
+constexpr int kVectorHigh = 0xFFFE;
+constexpr int kVectorLow = 0xFFFF;
+constexpr int kWatched[] = {kRevisionHigh, kRevisionLow, kVectorHigh, kVectorLow};
+constexpr int kWatchedCount = sizeof(kWatched) / sizeof(kWatched[0]);
+
+// Smallest count that holds a 16-bit address and a checksum.
+constexpr int kMinimumCount = 3;
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// The byte written as two hex digits at text[at], or -1.
+int HexByte(const char* text, size_t at) {
+    int high = HexDigit(text[at]);
+    int low = HexDigit(text[at + 1]);
+    return (high < 0 || low < 0) ? -1 : high * 16 + low;
+}
+
+// The firmware revision of the identity bytes: tens and units of the first byte are the major
+// number and the first decimal, the second byte (0..9) the second decimal.
+float RevisionFromBytes(int b0, int b1) {
+    int major = b0 / 10;
+    int minor = (b0 % 10) * 10 + (b1 <= 9 ? b1 : 0);
+    return static_cast<float>(major + minor * 0.01);
+}
+
+class SrecordScanner {
+  public:
+    SrecordScanner(const char* text, size_t length) : text_(text), length_(length) {}
+
+    SrecordScan Run() {
+        SrecordScan scan;
+        size_t pos = 0;
+        while (pos < length_) {
+            size_t recordLength = 0;
+            if (!CheckRecord(pos, scan.records + 1, recordLength, scan.problem)) {
+                scan.result = rc::kCorruptFirmware;
+                scan.records = 0;
+                scan.dataRecords = 0;
+                scan.lastType = 0;
+                return scan;
+            }
+            pos += recordLength;
+            ++scan.records;
+            scan.lastType = text_[pos - recordLength + 1];
+            if (scan.lastType == '1') ++scan.dataRecords;
+        }
+        if (seen_[0] && seen_[1]) scan.revision = RevisionFromBytes(value_[0], value_[1]);
+        if (seen_[2] && seen_[3]) scan.startAddress = value_[2] * 256 + value_[3];
+        return scan;
+    }
+
+  private:
+    bool Fail(std::string& problem, std::string text) {
+        problem = std::move(text);
+        return false;
+    }
+
+    bool CheckRecord(size_t pos, int line, size_t& recordLength, std::string& problem) {
+        size_t left = length_ - pos;
+        if (left < 4) return Fail(problem, Format("line %d is cut short", line));
+        if (text_[pos] != 'S')
+            return Fail(problem, Format("line %d does not start with 'S'", line));
+        char type = text_[pos + 1];
+        if (type != '0' && type != '1' && type != '9') {
+            return Fail(problem, Format("line %d is not an S0, S1 or S9 record", line));
+        }
+        int count = HexByte(text_, pos + 2);
+        if (count < 0)
+            return Fail(problem, Format("line %d: the byte count is not hexadecimal", line));
+        if (count < kMinimumCount) {
+            return Fail(problem, Format("line %d: a count of %d holds no address and checksum",
+                                        line, count));
+        }
+        recordLength = 2 * static_cast<size_t>(count) + 6;
+        const char* lineEnd = static_cast<const char*>(
+            std::memchr(text_ + pos, '\n', std::min(left, recordLength - 1)));
+        if (lineEnd) {
+            return Fail(problem,
+                        Format("line %d ends after %d characters; its count asks for %d "
+                               "characters and CR LF",
+                               line, static_cast<int>(lineEnd - (text_ + pos)), 2 * count + 4));
+        }
+        if (recordLength > left) {
+            return Fail(problem,
+                        Format("line %d: %d bytes announced but the text ends first", line, count));
+        }
+        std::vector<int> bytes(count);
+        int sum = count;
+        for (int i = 0; i < count; ++i) {
+            bytes[i] = HexByte(text_, pos + 4 + 2 * i);
+            if (bytes[i] < 0) {
+                return Fail(problem, Format("line %d: character %d is not a hexadecimal digit",
+                                            line, 5 + 2 * i));
+            }
+            if (i < count - 1) sum += bytes[i];
+        }
+        if (((~sum) & 0xFF) != bytes[count - 1]) {
+            return Fail(problem, Format("line %d: checksum %02X, the record sums to %02X", line,
+                                        bytes[count - 1], (~sum) & 0xFF));
+        }
+        if (text_[pos + recordLength - 2] != '\r' || text_[pos + recordLength - 1] != '\n') {
+            return Fail(problem, Format("line %d does not end in CR LF after %d characters", line,
+                                        static_cast<int>(recordLength - 2)));
+        }
+        if (type == '1') Collect(bytes);
+        return true;
+    }
+
+    // Keeps the data bytes that land on a watched image address.
+    void Collect(const std::vector<int>& bytes) {
+        int address = bytes[0] * 256 + bytes[1];
+        int dataCount = static_cast<int>(bytes.size()) - kMinimumCount;
+        for (int w = 0; w < kWatchedCount; ++w) {
+            int offset = kWatched[w] - address;
+            if (offset >= 0 && offset < dataCount) {
+                seen_[w] = true;
+                value_[w] = bytes[2 + offset];
+            }
+        }
+    }
+
+    const char* text_;
+    size_t length_;
+    bool seen_[kWatchedCount] = {};
+    int value_[kWatchedCount] = {};
+};
+
+}  // namespace
+
+SrecordScan ScanSrecordText(const char* text, size_t length) {
+    return SrecordScanner(text, length).Run();
+}
+
+std::string FormatSrecord(char type, int address, const std::string& data) {
+    int count = static_cast<int>(data.size()) + kMinimumCount;
+    int sum = count + ((address >> 8) & 0xFF) + (address & 0xFF);
+    std::string record = Format("S%c%02X%04X", type, count, address & 0xFFFF);
+    for (char c : data) {
+        uint8_t byte = static_cast<uint8_t>(c);
+        sum += byte;
+        record += Format("%02X", byte);
+    }
+    return record + Format("%02X\r\n", (~sum) & 0xFF);
+}
+
+std::string NormaliseLineEnds(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 32 + 2);
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = Trim(text.substr(start, end - start));
+        if (!line.empty()) out += line + "\r\n";
+        start = end + 1;
+    }
+    return out;
+}
+
+int ReadWholeFile(const std::string& path, std::string& content, size_t maxBytes) {
+    content.clear();
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return FileErrorFromErrno(errno);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        int err = S_ISDIR(info.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        return FileErrorFromErrno(err);
+    }
+    bool regular = S_ISREG(info.st_mode);
+    if (regular && static_cast<unsigned long long>(info.st_size) > maxBytes) {
+        ::close(fd);
+        return rc::kCorruptFirmware;
+    }
+    int result = rc::kOk;
+    char chunk[65536];
+    for (;;) {
+        ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            result = FileErrorFromErrno(errno);
+            break;
+        }
+        if (got == 0) break;
+        content.append(chunk, static_cast<size_t>(got));
+        if (content.size() > maxBytes) {
+            result = rc::kCorruptFirmware;
+            break;
+        }
+    }
+    ::close(fd);
+    if (result == rc::kOk && regular &&
+        content.size() < static_cast<unsigned long long>(info.st_size)) {
+        result = rc::kShortRead;
+    }
+    if (result != rc::kOk) content.clear();
+    return result;
+}
+
+int WriteWholeFile(const std::string& path, const std::string& content) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return FileErrorFromErrno(errno);
+    bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
+    int err = written ? 0 : errno;
+    if (std::fclose(file) != 0 && written) {
+        written = false;
+        err = errno;
+    }
+    return written ? rc::kOk : FileErrorFromErrno(err);
+}
+
+}  // namespace vxl
+
+CFirmwareFile::CFirmwareFile(std::string fileName) : fileName_(std::move(fileName)) {}
+
+CFirmwareFile::CFirmwareFile(const CFirmwareFile& other)
+    : fileName_(other.fileName_),
+      revision_(other.revision_),
+      text_(other.text_),
+      recordCount_(other.recordCount_),
+      cursor_(0),
+      startAddress_(other.startAddress_),
+      problem_(other.problem_),
+      dataRecordCount_(other.dataRecordCount_),
+      lastRecordType_(other.lastRecordType_) {}
+
+CFirmwareFile& CFirmwareFile::operator=(const CFirmwareFile& other) {
+    if (this != &other) {
+        fileName_ = other.fileName_;
+        revision_ = other.revision_;
+        text_ = other.text_;
+        recordCount_ = other.recordCount_;
+        cursor_ = 0;
+        startAddress_ = other.startAddress_;
+        problem_ = other.problem_;
+        dataRecordCount_ = other.dataRecordCount_;
+        lastRecordType_ = other.lastRecordType_;
+    }
+    return *this;
+}
+
+int CFirmwareFile::ReadUpgradeFile() {
+    if (fileName_.empty()) return vxl::rc::kMissingArgument;
+    std::string content;
+    int result = vxl::ReadWholeFile(fileName_, content, vxl::kMaxUpgradeFileBytes);
+    if (result == vxl::rc::kCorruptFirmware) problem_ = "the file is too large for firmware";
+    if (result != vxl::rc::kOk) return result;
+    SetText(std::move(content));
+    Scramble();
+    return Parse();
+}
+
+int CFirmwareFile::Parse() {
+    vxl::SrecordScan scan = vxl::ScanSrecordText(text_.data(), text_.size());
+    recordCount_ = scan.records;
+    revision_ = scan.revision;
+    startAddress_ = scan.startAddress;
+    problem_ = scan.problem;
+    dataRecordCount_ = scan.dataRecords;
+    lastRecordType_ = scan.lastType;
+    return scan.result;
+}
+
+void CFirmwareFile::Scramble() {
+    vxl::ApplyKeystream(reinterpret_cast<uint8_t*>(text_.data()), text_.size());
+}
+
+int CFirmwareFile::WriteUpgradeFile(const std::string& path) const {
+    CFirmwareFile scrambled(*this);
+    scrambled.Scramble();
+    return vxl::WriteWholeFile(path, scrambled.text_);
+}
+
+void CFirmwareFile::SetText(std::string text) {
+    text_ = std::move(text);
+    cursor_ = 0;
+    recordCount_ = 0;
+    revision_ = 0.0f;
+    startAddress_ = 0;
+    problem_.clear();
+    dataRecordCount_ = 0;
+    lastRecordType_ = 0;
+}
+
+std::string CFirmwareFile::DownloadProblem() const {
+    if (dataRecordCount_ == 0) return "the file holds no S1 data records";
+    if (lastRecordType_ != '9') return "the file does not end with an S9 record";
+    return std::string();
+}
+
+bool CFirmwareFile::HasNextRecord() const {
+    return cursor_ < text_.size();
+}
+
+bool CFirmwareFile::NextRecord(std::string& record, int& length) {
+    record.clear();
+    length = 0;
+    size_t left = text_.size() - cursor_;
+    if (cursor_ >= text_.size() || left < 4 || text_[cursor_] != 'S') return false;
+    int hexCount = vxl::HexByte(text_.data(), cursor_ + 2);
+    if (hexCount < 0) return false;
+    size_t count = static_cast<size_t>(hexCount);
+    if (2 * count + 6 > left) return false;
+    record.assign(text_, cursor_, 2 * count + 4);
+    record += "\r\n";
+    length = static_cast<int>(2 * count + 7);
+    cursor_ += 2 * count + 6;
+    return true;
+}
