@@ -1,0 +1,401 @@
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "link/serial_link.h"
+#include "modem/firmware_file.h"
+#include "modem/modem.h"
+#include "support/fake_clock.h"
+#include "support/recording_operator.h"
+#include "support/temp_dir.h"
+#include "util/format.h"
+#include "util/result_codes.h"
+
+namespace vxl {
+namespace {
+
+// What the boot loader on the far end says, and when (simulated ms after the host's bytes).
+struct LoaderScript {
+    std::string banner = "\r\nKTR F/W Loader 1.2\r\nRAM test PASS\r\n?";
+    int bannerDelayMs = 300;
+    std::string loadReply = "\r\n...\r\n";
+    std::string recordPrompt = ".";
+    int stallAtDataRecord = -1;  // this data record's prefix gets no '.'
+    std::string afterHeaderBody;
+    std::string afterDataBody;
+    std::string afterEndBody = "\r\nDONE\r\n?";
+    std::string storeReply = "\r\nDONE\r\nPASS\r\n?";
+    int storeDelayMs = 2000;
+    bool answerUnlock = true;
+};
+
+// A serial line whose far end is a scripted boot loader (and, for the unlock, the modem's
+// command protocol). Replies become readable when the fake clock reaches their time.
+class FakeLoaderLink : public ISerialLink {
+  public:
+    FakeLoaderLink(test::FakeClock& clock, LoaderScript script)
+        : clock_(clock), script_(std::move(script)) {}
+
+    bool IsOpen() const override { return true; }
+    bool StartMonitor() override { return true; }
+    bool SuspendMonitor() override { return true; }
+    bool ResumeMonitor() override { return true; }
+    void Write(const uint8_t* bytes, int length) override {
+        std::string chunk(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length));
+        writes.push_back(chunk);
+        if (onWrite) onWrite(chunk);
+        React(chunk);
+    }
+    void Purge() override {
+        while (!pending_.empty() && pending_.front().due <= clock_.NowMs()) pending_.pop_front();
+    }
+    int ReceivedCount() override {
+        int count = 0;
+        for (const Pending& p : pending_) {
+            if (p.due <= clock_.NowMs()) ++count;
+        }
+        return count;
+    }
+    void TakeReceived(uint8_t* dest, int* length) override {
+        *length = 0;
+        while (!pending_.empty() && pending_.front().due <= clock_.NowMs()) {
+            dest[(*length)++] = pending_.front().byte;
+            pending_.pop_front();
+        }
+    }
+    int GetBaud() override { return 9600; }
+    bool SetBaud(int) override { return true; }
+    int GetPortNumber() const override { return 1; }
+
+    std::vector<std::string> writes;
+    std::function<void(const std::string&)> onWrite;
+
+  private:
+    struct Pending {
+        int64_t due;
+        uint8_t byte;
+    };
+
+    void Answer(const std::string& text, int delayMs = 0) {
+        for (char c : text) pending_.push_back({clock_.NowMs() + delayMs, static_cast<uint8_t>(c)});
+    }
+
+    void React(const std::string& chunk) {
+        if (chunk.size() >= 4 && chunk[0] == '\x01') return ReactToFrame(chunk);
+        if (chunk == "L\n") return Answer(script_.loadReply);
+        if (chunk == "P\r\n") return Answer(script_.storeReply, script_.storeDelayMs);
+        if (chunk.size() == 3 && chunk[0] == 'S') {
+            lastType_ = chunk[1];
+            if (lastType_ == '1' && dataRecords_++ != script_.stallAtDataRecord) {
+                Answer(script_.recordPrompt);
+            }
+            return;
+        }
+        if (chunk.size() > 2 && chunk.compare(chunk.size() - 2, 2, "\r\n") == 0) {
+            if (lastType_ == '0') Answer(script_.afterHeaderBody);
+            if (lastType_ == '1') Answer(script_.afterDataBody);
+            if (lastType_ == '9') Answer(script_.afterEndBody);
+        }
+    }
+
+    void ReactToFrame(const std::string& frame) {
+        uint8_t code = static_cast<uint8_t>(frame[1]);
+        if (code == 0x1C) return Answer(script_.banner, script_.bannerDelayMs);
+        if (code == 0x21) return Answer(std::string("\x01\xA1\x42\x00", 4));
+        if (code == 0x1F && script_.answerUnlock) Answer(std::string("\x01\x9F\x00\x00", 4));
+    }
+
+    test::FakeClock& clock_;
+    LoaderScript script_;
+    std::deque<Pending> pending_;
+    char lastType_ = 0;
+    int dataRecords_ = 0;
+};
+
+std::string Bytes(std::initializer_list<int> values) {
+    std::string out;
+    for (int v : values) out += static_cast<char>(v);
+    return out;
+}
+
+const std::string kHeader = FormatSrecord('0', 0, "FW");
+const std::string kData1 = FormatSrecord('1', 0x8400, Bytes({0, 0, 22, 1}));
+const std::string kData2 = FormatSrecord('1', 0xFFFE, Bytes({0x90, 0x00}));
+const std::string kEnd = FormatSrecord('9', 0x9000, "");
+
+class LoaderTest : public ::testing::Test {
+  protected:
+    LoaderTest() : clockScope_(clock_), uiScope_(ui_) {}
+
+    // Writes `text` scrambled as an upgrade file and returns its path.
+    std::string UpgradeFile(const std::string& text) {
+        CFirmwareFile file;
+        file.SetText(text);
+        std::string path = dir_.File(Format("fw%d.fw", files_++));
+        EXPECT_EQ(file.WriteUpgradeFile(path), 0);
+        return path;
+    }
+
+    // The writes from the start-loader frame on (the unlock exchanges come before it).
+    static std::vector<std::string> LoaderWrites(const FakeLoaderLink& link) {
+        for (size_t i = 0; i < link.writes.size(); ++i) {
+            if (link.writes[i] == "\x01\x1C\xE3\n") {
+                return std::vector<std::string>(link.writes.begin() + static_cast<long>(i),
+                                                link.writes.end());
+            }
+        }
+        return {};
+    }
+
+    test::FakeClock clock_;
+    test::RecordingOperator ui_;
+    test::TempDir dir_;
+
+  private:
+    ScopedClock clockScope_;
+    ScopedUi uiScope_;
+    int files_ = 0;
+};
+
+TEST_F(LoaderTest, UpgradeTalksToTheLoaderInOrderAndStartsTheNewFirmware) {
+    FakeLoaderLink link(clock_, LoaderScript{});
+    CModem modem(&link);
+    CFirmwareFile file(UpgradeFile(kHeader + kData1 + kData2 + kEnd));
+    std::string status = "old";
+    ASSERT_EQ(modem.UpgradeFirmware(status, file, {}), 0) << status;
+    EXPECT_EQ(status, "");
+
+    const std::vector<std::string> expected = {
+        "\x01\x1C\xE3\n",
+        "L\n",
+        "S00",
+        kHeader.substr(1),  // the type digit and the first count digit go out twice
+        "S10",
+        kData1.substr(3),
+        "S10",
+        kData2.substr(3),
+        "S90",
+        kEnd.substr(1),
+        "P\r\n",
+        "G 9000\n",
+    };
+    EXPECT_EQ(LoaderWrites(link), expected);
+    ASSERT_GE(link.writes.size(), 7u);
+    EXPECT_EQ(link.writes[6][1], '\x1F') << "the unlock goes before the loader is started";
+
+    ASSERT_EQ(ui_.progress.size(), 1u);
+    const test::RecordedProgress& window = *ui_.progress[0];
+    EXPECT_EQ(window.title, "Firmware Download");
+    EXPECT_EQ(window.lines.at(1), "Caution: Do not disconnect modem at this time.");
+    const std::vector<std::string> steps = {
+        "Reading firmware file.", "Opening modem", "Starting modem bootloader.",
+        "Downloading firmware to modem.", "Saving firmware to modem permanent memory."};
+    EXPECT_EQ(window.lineHistory, steps);
+    EXPECT_EQ(window.barHistory, (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(window.lower, 0);
+    EXPECT_EQ(window.upper, 100);
+    EXPECT_EQ(window.step, 1);
+    EXPECT_EQ(window.steps, 1) << "four records: one advance at the start only";
+    EXPECT_TRUE(window.closed);
+}
+
+TEST_F(LoaderTest, NoStartCommandWithoutResetVector) {
+    FakeLoaderLink link(clock_, LoaderScript{});
+    CModem modem(&link);
+    CFirmwareFile file(UpgradeFile(kHeader + kData1 + kEnd));
+    std::string status;
+    ASSERT_EQ(modem.UpgradeFirmware(status, file, {}), 0) << status;
+    EXPECT_EQ(link.writes.back(), "P\r\n");
+}
+
+TEST_F(LoaderTest, StartCommandIsSevenBytesOfLowerCaseHex) {
+    const struct {
+        int address;
+        const char* sent;
+    } cases[] = {{0x12, "G 0012\n"}, {0xABCD, "G abcd\n"}, {0x9000, "G 9000\n"}};
+    for (const auto& c : cases) {
+        FakeLoaderLink link(clock_, LoaderScript{});
+        CModem modem(&link);
+        std::string status = "x";
+        EXPECT_EQ(modem.Go(status, c.address), 0);
+        EXPECT_EQ(status, "");
+        ASSERT_EQ(link.writes.size(), 1u);
+        EXPECT_EQ(link.writes[0], c.sent);
+    }
+}
+
+struct FailureCase {
+    const char* name;
+    std::function<void(LoaderScript&)> fault;
+    int result;
+    std::string status;     // exact status text
+    std::string lastWrite;  // the write the upgrade stopped after
+};
+
+TEST_F(LoaderTest, EachFailureStopsWithItsCodeAndDiagnostic) {
+    const std::string upgrade = kHeader + kData1 + kData2 + kEnd;
+    const FailureCase cases[] = {
+        {"banner late but in time", [](LoaderScript& s) { s.bannerDelayMs = 4900; }, 0, "",
+         "G 9000\n"},
+        {"no banner at all", [](LoaderScript& s) { s.banner = ""; }, 77, "StartBootloader->",
+         "\x01\x1C\xE3\n"},
+        {"banner after the poll limit", [](LoaderScript& s) { s.bannerDelayMs = 5100; }, 77,
+         "StartBootloader->", "\x01\x1C\xE3\n"},
+        {"banner without its prompt", [](LoaderScript& s) { s.banner = "KTR F/W Loader PASS"; }, 77,
+         "StartBootloader->KTR F/W Loader PASS", "\x01\x1C\xE3\n"},
+        {"something else answers", [](LoaderScript& s) { s.banner = "Hello?"; }, 108,
+         "StartBootloader->Hello?", "\x01\x1C\xE3\n"},
+        {"memory check failed", [](LoaderScript& s) { s.banner = "KTR F/W Loader FAIL?"; }, 82,
+         "StartBootloader->KTR F/W Loader FAIL?", "\x01\x1C\xE3\n"},
+        {"load reply short", [](LoaderScript& s) { s.loadReply = "..."; }, 77, "", "L\n"},
+        {"load reply too long", [](LoaderScript& s) { s.loadReply = "\r\n...\r\n!"; }, 89, "",
+         "L\n"},
+        {"load refused", [](LoaderScript& s) { s.loadReply = "\r\nERR\r\n"; }, 83, "", "L\n"},
+        {"noise during the header", [](LoaderScript& s) { s.afterHeaderBody = "!"; }, 89,
+         "DownloadSrecord(0,9)->", kHeader.substr(1)},
+        {"no prompt for the second data record", [](LoaderScript& s) { s.stallAtDataRecord = 1; },
+         77, "DownloadSrecord(S,1)->", "S10"},
+        {"no answer after the end record", [](LoaderScript& s) { s.afterEndBody = "DONE"; }, 77,
+         "DownloadSrecord(S,1)->DONE", kEnd.substr(1)},
+        {"end record not stored", [](LoaderScript& s) { s.afterEndBody = "\r\nERROR\r\n?"; }, 85,
+         "\r\nERROR\r\n?", kEnd.substr(1)},
+        {"store late but in time", [](LoaderScript& s) { s.storeDelayMs = 8900; }, 0, "",
+         "G 9000\n"},
+        {"store after the poll limit", [](LoaderScript& s) { s.storeDelayMs = 9100; }, 77,
+         "ProgramEEPROM->", "P\r\n"},
+        {"store failed", [](LoaderScript& s) { s.storeReply = "\r\nFAIL\r\n?"; }, 85,
+         "ProgramEEPROM->\r\nFAIL\r\n?", "P\r\n"},
+        {"store not validated", [](LoaderScript& s) { s.storeReply = "\r\nDONE\r\nBAD\r\n?"; }, 86,
+         "ProgramEEPROM->\r\nDONE\r\nBAD\r\n?", "P\r\n"},
+    };
+    for (const FailureCase& c : cases) {
+        LoaderScript script;
+        c.fault(script);
+        FakeLoaderLink link(clock_, script);
+        CModem modem(&link);
+        CFirmwareFile file(UpgradeFile(upgrade));
+        std::string status;
+        EXPECT_EQ(modem.UpgradeFirmware(status, file, {}), c.result) << c.name;
+        EXPECT_EQ(status, c.status) << c.name;
+        ASSERT_FALSE(link.writes.empty()) << c.name;
+        EXPECT_EQ(link.writes.back(), c.lastWrite) << c.name;
+        EXPECT_TRUE(ui_.progress.back()->closed) << c.name;
+    }
+}
+
+TEST_F(LoaderTest, UnlockFailureStopsBeforeTheLoaderStarts) {
+    LoaderScript script;
+    script.answerUnlock = false;
+    FakeLoaderLink link(clock_, script);
+    CModem modem(&link);
+    CFirmwareFile file(UpgradeFile(kHeader + kData1 + kEnd));
+    std::string status;
+    EXPECT_EQ(modem.UpgradeFirmware(status, file, {}), 77);
+    EXPECT_EQ(status.rfind("Unlock", 0), 0u) << status;
+    EXPECT_TRUE(LoaderWrites(link).empty());
+    EXPECT_TRUE(ui_.progress.back()->closed);
+}
+
+TEST_F(LoaderTest, BadFilesAreRefusedBeforeTheModemIsTouched) {
+    const struct {
+        const char* name;
+        std::string path;
+        int result;
+        std::string status;
+    } cases[] = {
+        {"no file name", "", 57, ""},
+        {"missing file", dir_.File("absent.fw"), rc::kFileNotFound, ""},
+        {"LF-only lines", UpgradeFile("S1048400017A\n" + kEnd), 87, ""},
+        {"no data records", UpgradeFile(kHeader + kEnd), 87, "the file holds no S1 data records"},
+        {"no end record", UpgradeFile(kHeader + kData1), 87,
+         "the file does not end with an S9 record"},
+    };
+    for (const auto& c : cases) {
+        FakeLoaderLink link(clock_, LoaderScript{});
+        CModem modem(&link);
+        CFirmwareFile file(c.path);
+        std::string status;
+        EXPECT_EQ(modem.UpgradeFirmware(status, file, {}), c.result) << c.name;
+        EXPECT_EQ(status, c.status) << c.name;
+        EXPECT_TRUE(link.writes.empty()) << c.name;
+        EXPECT_TRUE(ui_.progress.back()->closed) << c.name;
+    }
+}
+
+TEST_F(LoaderTest, WithoutPortNothingHappens) {
+    CModem modem(nullptr);
+    CFirmwareFile file(dir_.File("absent.fw"));
+    std::string status = "x";
+    EXPECT_EQ(modem.UpgradeFirmware(status, file, {}), 0);
+    EXPECT_EQ(status, "");
+    EXPECT_TRUE(ui_.progress.empty());
+}
+
+// 120 records: step 2, threshold -79. One advance at the start, one after each of records 0 to
+// 78, then one after every second record (80 ... 118): 100 in all.
+TEST_F(LoaderTest, ProgressBarStepsFollowTheRecordCount) {
+    std::string text = kHeader;
+    for (int i = 0; i < 118; ++i) text += FormatSrecord('1', 0x8400 + 16 * i, std::string(16, 'x'));
+    text += kEnd;
+    FakeLoaderLink link(clock_, LoaderScript{});
+    std::vector<int> stepsAtPrefix;
+    link.onWrite = [&](const std::string& chunk) {
+        if (chunk.size() == 3 && chunk[0] == 'S') stepsAtPrefix.push_back(ui_.progress[0]->steps);
+    };
+    CModem modem(&link);
+    CFirmwareFile file(UpgradeFile(text));
+    std::string status;
+    ASSERT_EQ(modem.UpgradeFirmware(status, file, {}), 0) << status;
+    ASSERT_EQ(stepsAtPrefix.size(), 120u);
+    int expected = 1;
+    for (int record = 0; record < 120; ++record) {
+        EXPECT_EQ(stepsAtPrefix[record], expected) << "before record " << record;
+        if (record <= 78 || (record >= 80 && record % 2 == 0)) ++expected;
+    }
+    EXPECT_EQ(ui_.progress[0]->steps, 100);
+}
+
+TEST_F(LoaderTest, DownloadOfAFileEndingInDataNeedsAQuietLineAndDone) {
+    const struct {
+        const char* name;
+        std::string afterDataBody;
+        int result;
+        std::string status;
+    } cases[] = {
+        {"loader silent", "", 85, "."},
+        {"loader answers at once", "DONE?", 89, "DownloadSrecord(1)->"},
+    };
+    for (const auto& c : cases) {
+        LoaderScript script;
+        script.afterDataBody = c.afterDataBody;
+        FakeLoaderLink link(clock_, script);
+        CModem modem(&link);
+        CFirmwareFile file;
+        file.SetText(kHeader + kData1);
+        ASSERT_EQ(file.Parse(), 0);
+        std::string status;
+        EXPECT_EQ(modem.Download(status, file, {}), c.result) << c.name;
+        EXPECT_EQ(status, c.status) << c.name;
+    }
+}
+
+TEST_F(LoaderTest, PreambleLinesGoBeforeTheFileRecords) {
+    FakeLoaderLink link(clock_, LoaderScript{});
+    CModem modem(&link);
+    CFirmwareFile file;
+    file.SetText(kData1 + kEnd);
+    ASSERT_EQ(file.Parse(), 0);
+    const std::string preamble = FormatSrecord('1', 0x8000, "P");
+    std::string status;
+    EXPECT_EQ(modem.Download(status, file, {preamble}), 0) << status;
+    const std::vector<std::string> expected = {
+        "L\n", "S10", preamble.substr(3), "S10", kData1.substr(3), "S90", kEnd.substr(1)};
+    EXPECT_EQ(link.writes, expected);
+    EXPECT_EQ(modem.Download(status, file, {"S"}), rc::kBadParameters);
+}
+
+}  // namespace
+}  // namespace vxl
