@@ -2,22 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace vxl {
 namespace {
-
-std::vector<uint8_t> HexBytes(const std::string& text) {
-    std::istringstream in(text);
-    std::vector<uint8_t> bytes;
-    std::string item;
-    while (in >> item)
-        bytes.push_back(static_cast<uint8_t>(std::strtoul(item.c_str(), nullptr, 16)));
-    return bytes;
-}
 
 std::string Decode(const std::vector<uint8_t>& bytes) {
     return DecodeCallSign(bytes.data(), static_cast<int>(bytes.size()));
@@ -27,51 +16,57 @@ TEST(CallSignCodec, TextsPackIntoMorseBytes) {
     struct Case {
         std::string text;
         int length;
-        std::string bytes;
+        std::vector<uint8_t> bytes;
     };
     const Case cases[] = {
-        {"KD7XYZ", 10, "0D 0C 38 19 1B 1C 00 00 00 00"},
-        {" ab1 ", 10, "77 77 2F 00 00 00 00 00 00 00"},
-        {"A B", 8, "05 00 18 00 00 00 00 00"},
-        {"ABCDEFGHIJK", 10, "05 18 1A 0C 02 12 0E 10 04 17"},
-        {"ABCDEFGHIJK", 8, "05 18 1A 0C 02 12 0E 10"},
-        {"\t\r\nE T\n ", 4, "02 00 03 00"},
-        {"5 0 !", 5, "20 00 3F 00 01"},
-        {"\"$'()+,-./:;=?_", 15, "52 89 5E 36 6D 2A 73 61 55 32 78 6A 31 4C 4D"},
-        {"LMNOPQRSTUVW", 12, "14 07 06 0F 16 1D 0A 08 03 09 11 0B"},
-        {"123456789", 9, "2F 27 23 21 20 30 38 3C 3E"},
-        {"*#<>@\x7F\x01", 7, "77 77 77 77 77 77 77"},
-        {"\xC3\xA9", 4, "77 77 00 00"},  // bytes above 0x7F have no code
-        {"", 8, "00 00 00 00 00 00 00 00"},
-        {"KD7XYZ", 0, ""},
-        {"KD7XYZ", -3, ""},
+        {"KD7XYZ", 10, {0x0D, 0x0C, 0x38, 0x19, 0x1B, 0x1C, 0x00, 0x00, 0x00, 0x00}},
+        {" ab1 ", 10, {0x77, 0x77, 0x2F, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},
+        {"A B", 8, {0x05, 0x00, 0x18, 0x00, 0x00, 0x00, 0x00, 0x00}},
+        {"ABCDEFGHIJK", 10, {0x05, 0x18, 0x1A, 0x0C, 0x02, 0x12, 0x0E, 0x10, 0x04, 0x17}},
+        {"ABCDEFGHIJK", 8, {0x05, 0x18, 0x1A, 0x0C, 0x02, 0x12, 0x0E, 0x10}},
+        {"\t\r\nE T\n ", 4, {0x02, 0x00, 0x03, 0x00}},
+        {"5 0 !", 5, {0x20, 0x00, 0x3F, 0x00, 0x01}},
+        {"\"$'()+,-./:;=?_",
+         15,
+         {0x52, 0x89, 0x5E, 0x36, 0x6D, 0x2A, 0x73, 0x61, 0x55, 0x32, 0x78, 0x6A, 0x31, 0x4C,
+          0x4D}},
+        {"LMNOPQRSTUVW",
+         12,
+         {0x14, 0x07, 0x06, 0x0F, 0x16, 0x1D, 0x0A, 0x08, 0x03, 0x09, 0x11, 0x0B}},
+        {"123456789", 9, {0x2F, 0x27, 0x23, 0x21, 0x20, 0x30, 0x38, 0x3C, 0x3E}},
+        {"*#<>@\x7F\x01", 7, {0x77, 0x77, 0x77, 0x77, 0x77, 0x77, 0x77}},
+        {"\xC3\xA9", 4, {0x77, 0x77, 0x00, 0x00}},  // bytes above 0x7F have no code
+        {"", 8, {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},
+        {"KD7XYZ", 0, {}},
+        {"KD7XYZ", -3, {}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(EncodeCallSign(c.text, c.length), HexBytes(c.bytes))
+        EXPECT_EQ(EncodeCallSign(c.text, c.length), c.bytes)
             << "'" << c.text << "' in " << c.length;
     }
 }
 
+// The character shown for a code without one is BEL (0x07), written \a below.
 TEST(CallSignCodec, BytesUnpackIntoText) {
     struct Case {
-        std::string bytes;
+        std::vector<uint8_t> bytes;
         std::string text;
     };
     const Case cases[] = {
-        {"0D 0C 38 19 1B 1C 00 00 00 00", "KD7XYZ"},
-        {"77 77 2F 00 00 00 00 00 00 00",
-         "\x07\x07"
-         "1"},
-        {"05 00 18 00 00 00 00 00", "AB"},  // the blank does not come back
-        {"89", "$"},
-        {"00 89 00 01", "$!"},
-        {"02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F", "ETIANMSURWDKGO"},
-        {"10 11 12 13 14 15 16 17 18 19 1A 1B 1C 1D", "HVF\x07L\x07PJBXCYZQ"},
-        {"80 FF 88 8A 7F 1E", "\x07\x07\x07\x07\x07\x07"},
-        {"00 00 00 00", ""},
-        {"", ""},
+        {{0x0D, 0x0C, 0x38, 0x19, 0x1B, 0x1C, 0x00, 0x00, 0x00, 0x00}, "KD7XYZ"},
+        {{0x77, 0x77, 0x2F, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}, "\a\a1"},
+        {{0x05, 0x00, 0x18, 0x00, 0x00, 0x00, 0x00, 0x00}, "AB"},  // the blank does not come back
+        {{0x89}, "$"},
+        {{0x00, 0x89, 0x00, 0x01}, "$!"},
+        {{0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F},
+         "ETIANMSURWDKGO"},
+        {{0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18, 0x19, 0x1A, 0x1B, 0x1C, 0x1D},
+         "HVF\aL\aPJBXCYZQ"},
+        {{0x80, 0xFF, 0x88, 0x8A, 0x7F, 0x1E}, "\a\a\a\a\a\a"},
+        {{0x00, 0x00, 0x00, 0x00}, ""},
+        {{}, ""},
     };
-    for (const Case& c : cases) EXPECT_EQ(Decode(HexBytes(c.bytes)), c.text) << c.bytes;
+    for (const Case& c : cases) EXPECT_EQ(Decode(c.bytes), c.text);
 }
 
 TEST(CallSignCodec, EveryCharacterWithACodeComesBackAndOthersShowTheUnknownCharacter) {

@@ -176,6 +176,20 @@ const std::vector<int>& EmptyList() {
     return kEmpty;
 }
 
+// One column of the per-model table, or `outside` for a model outside it. Lists come back by
+// reference, so `outside` must outlive the caller's use of it.
+template <typename T>
+struct NotDeduced {
+    using type = T;
+};
+
+template <typename Field>
+const Field& ModelField(int model, Field Type4Model::*column,
+                        const typename NotDeduced<Field>::type& outside) {
+    const Type4Model* entry = FindType4Model(model);
+    return entry ? entry->*column : outside;
+}
+
 }  // namespace
 
 const QmxModelRow& QmxModel(int row) {
@@ -189,28 +203,23 @@ std::string QmxModelText(int row) {
 }
 
 const char* Type4ModelName(int model) {
-    const Type4Model* entry = FindType4Model(model);
-    return entry ? entry->name : nullptr;
+    return ModelField(model, &Type4Model::name, nullptr);
 }
 
 bool Type4Transmits(int model) {
-    const Type4Model* entry = FindType4Model(model);
-    return entry && entry->transmits;
+    return ModelField(model, &Type4Model::transmits, false);
 }
 
 int Type4ChoiceCount(int model) {
-    const Type4Model* entry = FindType4Model(model);
-    return entry ? entry->choiceCount : 0;
+    return ModelField(model, &Type4Model::choiceCount, 0);
 }
 
 const std::vector<int>& Type4Bands(int model) {
-    const Type4Model* entry = FindType4Model(model);
-    return entry ? entry->bands : EmptyList();
+    return ModelField(model, &Type4Model::bands, EmptyList());
 }
 
 const std::vector<int>& Type4PowerCodes(int model) {
-    const Type4Model* entry = FindType4Model(model);
-    return entry ? entry->powerCodes : EmptyList();
+    return ModelField(model, &Type4Model::powerCodes, EmptyList());
 }
 
 int Type4PowerControlDefault(int model, double firmwareRevision) {
