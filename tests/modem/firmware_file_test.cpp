@@ -177,6 +177,7 @@ TEST(FirmwareFileRead, ResultCodes) {
     CFirmwareFile source;
     source.SetText(kHeader + kIdentity + kVector + kEnd);
     ASSERT_EQ(source.WriteUpgradeFile(dir.File("good.fw")), 0);
+    EXPECT_EQ(source.WriteUpgradeFile(dir.File("no/such/folder.fw")), rc::kFileNotFound);
     dir.Write("plain.fw", kHeader + kEnd);  // not scrambled
     dir.Write("empty.fw", "");
     ASSERT_EQ(::mkdir(dir.File("folder.fw").c_str(), 0700), 0);

@@ -52,6 +52,10 @@ float RevisionFromBytes(int b0, int b1) {
     return static_cast<float>(major + minor * 0.01);
 }
 
+int ErrnoOr(int fallback) {
+    return errno != 0 ? errno : fallback;
+}
+
 class SrecordScanner {
   public:
     SrecordScanner(const char* text, size_t length) : text_(text), length_(length) {}
@@ -105,8 +109,8 @@ class SrecordScanner {
             std::memchr(text_ + pos, '\n', std::min(left, recordLength - 1)));
         if (lineEnd) {
             return Fail(problem,
-                        Format("line %d ends after %d characters; its count asks for %d "
-                               "characters and CR LF",
+                        Format("line %d ends (LF) after %d characters where its count asks "
+                               "for %d characters followed by CR LF",
                                line, static_cast<int>(lineEnd - (text_ + pos)), 2 * count + 4));
         }
         if (recordLength > left) {
@@ -227,15 +231,19 @@ int ReadWholeFile(const std::string& path, std::string& content, size_t maxBytes
 }
 
 int WriteWholeFile(const std::string& path, const std::string& content) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    // Through a temporary file and a rename, so a failed write never leaves half a file.
+    std::string temp = path + Format(".tmp%ld", static_cast<long>(::getpid()));
+    std::FILE* file = std::fopen(temp.c_str(), "wb");
     if (!file) return FileErrorFromErrno(errno);
-    bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-    int err = written ? 0 : errno;
-    if (std::fclose(file) != 0 && written) {
-        written = false;
-        err = errno;
+    int err = 0;
+    if (std::fwrite(content.data(), 1, content.size(), file) != content.size()) err = ErrnoOr(EIO);
+    if (std::fclose(file) != 0 && err == 0) err = ErrnoOr(EIO);
+    if (err == 0 && std::rename(temp.c_str(), path.c_str()) != 0) err = ErrnoOr(EIO);
+    if (err != 0) {
+        std::remove(temp.c_str());
+        return FileErrorFromErrno(err);
     }
-    return written ? rc::kOk : FileErrorFromErrno(err);
+    return rc::kOk;
 }
 
 }  // namespace vxl

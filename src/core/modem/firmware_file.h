@@ -36,7 +36,7 @@ std::string NormaliseLineEnds(const std::string& text);
 // Reads a whole file. Returns 0, a file error code (901..914) or 67 for a short read.
 // Files above `maxBytes` are refused with 87 before they are read.
 int ReadWholeFile(const std::string& path, std::string& content, size_t maxBytes);
-// Writes a whole file; 0 or a file error code (901..914).
+// Writes a whole file through a temporary file and a rename; 0 or a file error code (901..914).
 int WriteWholeFile(const std::string& path, const std::string& content);
 
 // Larger files cannot hold firmware for a 16-bit address space.

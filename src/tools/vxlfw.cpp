@@ -1,0 +1,169 @@
+// vxlfw: makes, opens and checks firmware upgrade files (".fw") for dealers, without a modem.
+// The factory sends S-record text; an upgrade file is that text scrambled.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "modem/firmware_file.h"
+#include "util/format.h"
+#include "util/result_codes.h"
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitInvalid = 1;
+constexpr int kExitUsage = 2;
+
+constexpr const char* kHelp =
+    "usage: vxlfw pack [--fix-line-ends] IN.s19 OUT.fw\n"
+    "       vxlfw unpack IN.fw OUT.s19\n"
+    "       vxlfw check IN.fw\n"
+    "\n"
+    "pack    checks Motorola S-record text and writes it as a scrambled upgrade file.\n"
+    "        The modem's loader takes S0, S1 and S9 records only, each line ending in\n"
+    "        CR LF, with correct checksums, and the file must end with an S9 record.\n"
+    "        --fix-line-ends first rewrites LF-only (or mixed) line ends as CR LF and\n"
+    "        drops blank lines, for text written by tools that use LF alone.\n"
+    "unpack  writes the S-record text of an upgrade file.\n"
+    "check   tells whether an upgrade file is valid and shows its record count,\n"
+    "        firmware revision and start address. Line ends are not fixed here.\n"
+    "\n"
+    "Exit status: 0 success or a valid file, 1 invalid input or a file error,\n"
+    "2 wrong use.\n";
+
+void Fail(const std::string& path, const std::string& why) {
+    std::fprintf(stderr, "vxlfw: %s: %s\n", path.c_str(), why.c_str());
+}
+
+bool HasLfOnlyLines(const std::string& text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return true;
+    }
+    return false;
+}
+
+void PrintSummary(const std::string& path, const CFirmwareFile& file) {
+    std::printf("%s: %d records, firmware revision %s, start address %s\n", path.c_str(),
+                file.GetRecordCount(), vxl::Format("%3.2f", file.GetRevision()).c_str(),
+                vxl::Format("0x%04x", file.GetStartAddress()).c_str());
+}
+
+// Explains why text cannot become an upgrade file; empty when it can.
+std::string TextProblem(CFirmwareFile& file, bool lineEndsFixed) {
+    if (file.Parse() != vxl::rc::kOk) {
+        std::string why = "not valid S-record text: " + file.GetProblem();
+        if (!lineEndsFixed && HasLfOnlyLines(file.GetText())) {
+            why += " (lines end in LF only; --fix-line-ends rewrites them as CR LF)";
+        }
+        return why;
+    }
+    std::string problem = file.DownloadProblem();
+    return problem.empty() ? problem : "cannot upgrade a modem: " + problem;
+}
+
+int Pack(const std::vector<std::string>& args) {
+    bool fixLineEnds = false;
+    std::vector<std::string> paths;
+    for (const std::string& arg : args) {
+        if (arg == "--fix-line-ends") {
+            fixLineEnds = true;
+        } else {
+            paths.push_back(arg);
+        }
+    }
+    if (paths.size() != 2) {
+        std::fputs(kHelp, stderr);
+        return kExitUsage;
+    }
+    std::string text;
+    int result = vxl::ReadWholeFile(paths[0], text, vxl::kMaxUpgradeFileBytes);
+    if (result != vxl::rc::kOk) {
+        Fail(paths[0], result == vxl::rc::kCorruptFirmware ? "too large for firmware"
+                                                           : vxl::ErrorText(result));
+        return kExitInvalid;
+    }
+    if (fixLineEnds) text = vxl::NormaliseLineEnds(text);
+    CFirmwareFile file(paths[1]);
+    file.SetText(text);
+    std::string problem = TextProblem(file, fixLineEnds);
+    if (!problem.empty()) {
+        Fail(paths[0], problem);
+        return kExitInvalid;
+    }
+    result = file.WriteUpgradeFile(paths[1]);
+    if (result != vxl::rc::kOk) {
+        Fail(paths[1], vxl::ErrorText(result));
+        return kExitInvalid;
+    }
+    PrintSummary(paths[1], file);
+    return kExitOk;
+}
+
+// Reads an upgrade file; prints why it cannot be used and returns false when so.
+bool ReadUpgrade(CFirmwareFile& file) {
+    int result = file.ReadUpgradeFile();
+    std::string why;
+    if (result == vxl::rc::kCorruptFirmware) {
+        why = "invalid upgrade file: " + file.GetProblem();
+        CFirmwareFile plain(file);
+        plain.Scramble();
+        if (plain.Parse() == vxl::rc::kOk) why += " (this is plain S-record text: pack it first)";
+    } else if (result != vxl::rc::kOk) {
+        why = vxl::ErrorText(result);
+    } else if (!file.DownloadProblem().empty()) {
+        why = "invalid upgrade file: " + file.DownloadProblem();
+    }
+    if (why.empty()) return true;
+    Fail(file.GetFileName(), why);
+    return false;
+}
+
+int Unpack(const std::vector<std::string>& args) {
+    if (args.size() != 2) {
+        std::fputs(kHelp, stderr);
+        return kExitUsage;
+    }
+    CFirmwareFile file(args[0]);
+    if (!ReadUpgrade(file)) return kExitInvalid;
+    int result = vxl::WriteWholeFile(args[1], file.GetText());
+    if (result != vxl::rc::kOk) {
+        Fail(args[1], vxl::ErrorText(result));
+        return kExitInvalid;
+    }
+    PrintSummary(args[1], file);
+    return kExitOk;
+}
+
+int Check(const std::vector<std::string>& args) {
+    if (args.size() != 1) {
+        std::fputs(kHelp, stderr);
+        return kExitUsage;
+    }
+    CFirmwareFile file(args[0]);
+    if (!ReadUpgrade(file)) return kExitInvalid;
+    std::printf("%s: valid\n", args[0].c_str());
+    PrintSummary(args[0], file);
+    return kExitOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        std::fputs(kHelp, stderr);
+        return kExitUsage;
+    }
+    std::string command = args[0];
+    args.erase(args.begin());
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::fputs(kHelp, stdout);
+        return kExitOk;
+    }
+    if (command == "pack") return Pack(args);
+    if (command == "unpack") return Unpack(args);
+    if (command == "check") return Check(args);
+    std::fprintf(stderr, "vxlfw: unknown command \"%s\"\n\n%s", command.c_str(), kHelp);
+    return kExitUsage;
+}
