@@ -1,0 +1,83 @@
+#include "link/line_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+namespace vxl {
+namespace {
+
+TEST(BaudTable, KeepsTheTableRatesAndMakesEverythingElse9600) {
+    const struct {
+        int in;
+        int out;
+    } cases[] = {{300, 300},   {600, 600},     {1200, 1200},   {2400, 2400},  {4800, 4800},
+                 {9600, 9600}, {19200, 19200}, {38400, 38400}, {57600, 9600}, {115200, 9600},
+                 {110, 9600},  {0, 9600},      {-9600, 9600},  {9601, 9600}};
+    for (const auto& c : cases) EXPECT_EQ(BaudTableValue(c.in), c.out) << c.in;
+}
+
+TEST(BuildTermios, FramingFlagsFollowTheSettings) {
+    const struct {
+        LineSettings settings;
+        tcflag_t expectedFlags;
+        speed_t speed;
+    } cases[] = {
+        {{9600, kParityNone, 8, kStopBitsOne}, CS8, B9600},
+        {{57600, kParityEven, 7, kStopBitsTwo}, CS7 | PARENB | CSTOPB, B57600},
+        {{1200, kParityOdd, 6, kStopBitsOne}, CS6 | PARENB | PARODD, B1200},
+        {{300, kParityMark, 5, kStopBitsOneAndHalf}, CS5 | PARENB | PARODD | CMSPAR | CSTOPB, B300},
+        {{38400, kParitySpace, 8, kStopBitsOne}, CS8 | PARENB | CMSPAR, B38400},
+    };
+    const tcflag_t framing = CSIZE | PARENB | PARODD | CMSPAR | CSTOPB;
+    for (const auto& c : cases) {
+        termios t;
+        int error = -1;
+        ASSERT_TRUE(BuildTermios(c.settings, &t, &error)) << c.settings.baud;
+        EXPECT_EQ(error, 0);
+        EXPECT_EQ(t.c_cflag & framing, c.expectedFlags) << c.settings.baud;
+        EXPECT_TRUE(t.c_cflag & CREAD);
+        EXPECT_TRUE(t.c_cflag & CLOCAL) << "modem lines must not hang up the port";
+        EXPECT_FALSE(t.c_cflag & CRTSCTS);
+        EXPECT_EQ(t.c_iflag & (IXON | IXOFF | ICRNL | INPCK | ISTRIP), 0u);
+        EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG), 0u);
+        EXPECT_EQ(t.c_oflag & OPOST, 0u);
+        EXPECT_EQ(t.c_cc[VMIN], 0);
+        EXPECT_EQ(t.c_cc[VTIME], 0);
+        EXPECT_EQ(cfgetospeed(&t), c.speed);
+        EXPECT_EQ(cfgetispeed(&t), c.speed);
+    }
+}
+
+TEST(BuildTermios, RefusesWhatTheLineCannotDo) {
+    const LineSettings cases[] = {
+        {12345, kParityNone, 8, kStopBitsOne},
+        {9600, kParityNone, 4, kStopBitsOne},
+        {9600, kParityNone, 9, kStopBitsOne},
+        {9600, 5, 8, kStopBitsOne},
+        {9600, kParityNone, 8, 3},
+        {9600, kParityNone, 7, kStopBitsOneAndHalf},
+    };
+    for (const LineSettings& settings : cases) {
+        termios t;
+        int error = 0;
+        EXPECT_FALSE(BuildTermios(settings, &t, &error))
+            << settings.baud << " " << int(settings.dataBits) << int(settings.parity)
+            << int(settings.stopBits);
+        EXPECT_EQ(error, EINVAL);
+    }
+}
+
+TEST(Speeds, RoundTripAndUnknownsAreZero) {
+    for (int baud : {50, 300, 9600, 38400, 57600, 115200, 921600, 4000000}) {
+        speed_t speed;
+        ASSERT_TRUE(SpeedFromBaud(baud, &speed)) << baud;
+        EXPECT_EQ(BaudFromSpeed(speed), baud);
+    }
+    speed_t speed;
+    EXPECT_FALSE(SpeedFromBaud(14400, &speed));
+    EXPECT_EQ(BaudFromSpeed(B0), 0);
+}
+
+}  // namespace
+}  // namespace vxl
