@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "link/serial_link.h"
+#include "modem/fake_loader_link.h"
 #include "modem/firmware_file.h"
 #include "modem/modem.h"
 #include "support/fake_clock.h"
@@ -17,102 +17,20 @@
 namespace vxl {
 namespace {
 
-// What the boot loader on the far end says, and when (simulated ms after the host's bytes).
-struct LoaderScript {
-    std::string banner = "\r\nKTR F/W Loader 1.2\r\nRAM test PASS\r\n?";
-    int bannerDelayMs = 300;
-    std::string loadReply = "\r\n...\r\n";
-    std::string recordPrompt = ".";
-    int stallAtDataRecord = -1;  // this data record's prefix gets no '.'
-    std::string afterHeaderBody;
-    std::string afterDataBody;
-    std::string afterEndBody = "\r\nDONE\r\n?";
-    std::string storeReply = "\r\nDONE\r\nPASS\r\n?";
-    int storeDelayMs = 2000;
-    bool answerUnlock = true;
-};
+using test::FakeLoaderLink;
+using test::FakeModemState;
+using test::LoaderScript;
 
-// A serial line whose far end is a scripted boot loader (and, for the unlock, the modem's
-// command protocol). Replies become readable when the fake clock reaches their time.
-class FakeLoaderLink : public ISerialLink {
-  public:
-    FakeLoaderLink(test::FakeClock& clock, LoaderScript script)
-        : clock_(clock), script_(std::move(script)) {}
-
-    bool IsOpen() const override { return true; }
-    bool StartMonitor() override { return true; }
-    bool SuspendMonitor() override { return true; }
-    bool ResumeMonitor() override { return true; }
-    void Write(const uint8_t* bytes, int length) override {
-        std::string chunk(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length));
-        writes.push_back(chunk);
-        if (onWrite) onWrite(chunk);
-        React(chunk);
+// A fake line and the modem at its far end.
+struct Line {
+    Line(test::FakeClock& clock, LoaderScript script)
+        : state(std::make_shared<FakeModemState>()), link(clock, state) {
+        state->script = std::move(script);
     }
-    void Purge() override {
-        while (!pending_.empty() && pending_.front().due <= clock_.NowMs()) pending_.pop_front();
-    }
-    int ReceivedCount() override {
-        int count = 0;
-        for (const Pending& p : pending_) {
-            if (p.due <= clock_.NowMs()) ++count;
-        }
-        return count;
-    }
-    void TakeReceived(uint8_t* dest, int* length) override {
-        *length = 0;
-        while (!pending_.empty() && pending_.front().due <= clock_.NowMs()) {
-            dest[(*length)++] = pending_.front().byte;
-            pending_.pop_front();
-        }
-    }
-    int GetBaud() override { return 9600; }
-    bool SetBaud(int) override { return true; }
-    int GetPortNumber() const override { return 1; }
+    const std::vector<std::string>& writes() const { return state->writes; }
 
-    std::vector<std::string> writes;
-    std::function<void(const std::string&)> onWrite;
-
-  private:
-    struct Pending {
-        int64_t due;
-        uint8_t byte;
-    };
-
-    void Answer(const std::string& text, int delayMs = 0) {
-        for (char c : text) pending_.push_back({clock_.NowMs() + delayMs, static_cast<uint8_t>(c)});
-    }
-
-    void React(const std::string& chunk) {
-        if (chunk.size() >= 4 && chunk[0] == '\x01') return ReactToFrame(chunk);
-        if (chunk == "L\n") return Answer(script_.loadReply);
-        if (chunk == "P\r\n") return Answer(script_.storeReply, script_.storeDelayMs);
-        if (chunk.size() == 3 && chunk[0] == 'S') {
-            lastType_ = chunk[1];
-            if (lastType_ == '1' && dataRecords_++ != script_.stallAtDataRecord) {
-                Answer(script_.recordPrompt);
-            }
-            return;
-        }
-        if (chunk.size() > 2 && chunk.compare(chunk.size() - 2, 2, "\r\n") == 0) {
-            if (lastType_ == '0') Answer(script_.afterHeaderBody);
-            if (lastType_ == '1') Answer(script_.afterDataBody);
-            if (lastType_ == '9') Answer(script_.afterEndBody);
-        }
-    }
-
-    void ReactToFrame(const std::string& frame) {
-        uint8_t code = static_cast<uint8_t>(frame[1]);
-        if (code == 0x1C) return Answer(script_.banner, script_.bannerDelayMs);
-        if (code == 0x21) return Answer(std::string("\x01\xA1\x42\x00", 4));
-        if (code == 0x1F && script_.answerUnlock) Answer(std::string("\x01\x9F\x00\x00", 4));
-    }
-
-    test::FakeClock& clock_;
-    LoaderScript script_;
-    std::deque<Pending> pending_;
-    char lastType_ = 0;
-    int dataRecords_ = 0;
+    std::shared_ptr<FakeModemState> state;
+    FakeLoaderLink link;
 };
 
 std::string Bytes(std::initializer_list<int> values) {
@@ -140,11 +58,11 @@ class LoaderTest : public ::testing::Test {
     }
 
     // The writes from the start-loader frame on (the unlock exchanges come before it).
-    static std::vector<std::string> LoaderWrites(const FakeLoaderLink& link) {
-        for (size_t i = 0; i < link.writes.size(); ++i) {
-            if (link.writes[i] == "\x01\x1C\xE3\n") {
-                return std::vector<std::string>(link.writes.begin() + static_cast<long>(i),
-                                                link.writes.end());
+    static std::vector<std::string> LoaderWrites(const std::vector<std::string>& writes) {
+        for (size_t i = 0; i < writes.size(); ++i) {
+            if (writes[i] == "\x01\x1C\xE3\n") {
+                return std::vector<std::string>(writes.begin() + static_cast<long>(i),
+                                                writes.end());
             }
         }
         return {};
@@ -161,8 +79,8 @@ class LoaderTest : public ::testing::Test {
 };
 
 TEST_F(LoaderTest, UpgradeTalksToTheLoaderInOrderAndStartsTheNewFirmware) {
-    FakeLoaderLink link(clock_, LoaderScript{});
-    CModem modem(&link);
+    Line line(clock_, LoaderScript{});
+    CModem modem(&line.link);
     CFirmwareFile file(UpgradeFile(kHeader + kData1 + kData2 + kEnd));
     std::string status = "old";
     ASSERT_EQ(modem.UpgradeFirmware(status, file, {}), 0) << status;
@@ -182,9 +100,9 @@ TEST_F(LoaderTest, UpgradeTalksToTheLoaderInOrderAndStartsTheNewFirmware) {
         "P\r\n",
         "G 9000\n",
     };
-    EXPECT_EQ(LoaderWrites(link), expected);
-    ASSERT_GE(link.writes.size(), 7u);
-    EXPECT_EQ(link.writes[6][1], '\x1F') << "the unlock goes before the loader is started";
+    EXPECT_EQ(LoaderWrites(line.writes()), expected);
+    ASSERT_GE(line.writes().size(), 7u);
+    EXPECT_EQ(line.writes()[6][1], '\x1F') << "the unlock goes before the loader is started";
 
     ASSERT_EQ(ui_.progress.size(), 1u);
     const test::RecordedProgress& window = *ui_.progress[0];
@@ -203,12 +121,12 @@ TEST_F(LoaderTest, UpgradeTalksToTheLoaderInOrderAndStartsTheNewFirmware) {
 }
 
 TEST_F(LoaderTest, NoStartCommandWithoutResetVector) {
-    FakeLoaderLink link(clock_, LoaderScript{});
-    CModem modem(&link);
+    Line line(clock_, LoaderScript{});
+    CModem modem(&line.link);
     CFirmwareFile file(UpgradeFile(kHeader + kData1 + kEnd));
     std::string status;
     ASSERT_EQ(modem.UpgradeFirmware(status, file, {}), 0) << status;
-    EXPECT_EQ(link.writes.back(), "P\r\n");
+    EXPECT_EQ(line.writes().back(), "P\r\n");
 }
 
 TEST_F(LoaderTest, StartCommandIsSevenBytesOfLowerCaseHex) {
@@ -217,13 +135,13 @@ TEST_F(LoaderTest, StartCommandIsSevenBytesOfLowerCaseHex) {
         const char* sent;
     } cases[] = {{0x12, "G 0012\n"}, {0xABCD, "G abcd\n"}, {0x9000, "G 9000\n"}};
     for (const auto& c : cases) {
-        FakeLoaderLink link(clock_, LoaderScript{});
-        CModem modem(&link);
+        Line line(clock_, LoaderScript{});
+        CModem modem(&line.link);
         std::string status = "x";
         EXPECT_EQ(modem.Go(status, c.address), 0);
         EXPECT_EQ(status, "");
-        ASSERT_EQ(link.writes.size(), 1u);
-        EXPECT_EQ(link.writes[0], c.sent);
+        ASSERT_EQ(line.writes().size(), 1u);
+        EXPECT_EQ(line.writes()[0], c.sent);
     }
 }
 
@@ -274,14 +192,14 @@ TEST_F(LoaderTest, EachFailureStopsWithItsCodeAndDiagnostic) {
     for (const FailureCase& c : cases) {
         LoaderScript script;
         c.fault(script);
-        FakeLoaderLink link(clock_, script);
-        CModem modem(&link);
+        Line line(clock_, script);
+        CModem modem(&line.link);
         CFirmwareFile file(UpgradeFile(upgrade));
         std::string status;
         EXPECT_EQ(modem.UpgradeFirmware(status, file, {}), c.result) << c.name;
         EXPECT_EQ(status, c.status) << c.name;
-        ASSERT_FALSE(link.writes.empty()) << c.name;
-        EXPECT_EQ(link.writes.back(), c.lastWrite) << c.name;
+        ASSERT_FALSE(line.writes().empty()) << c.name;
+        EXPECT_EQ(line.writes().back(), c.lastWrite) << c.name;
         EXPECT_TRUE(ui_.progress.back()->closed) << c.name;
     }
 }
@@ -289,13 +207,13 @@ TEST_F(LoaderTest, EachFailureStopsWithItsCodeAndDiagnostic) {
 TEST_F(LoaderTest, UnlockFailureStopsBeforeTheLoaderStarts) {
     LoaderScript script;
     script.answerUnlock = false;
-    FakeLoaderLink link(clock_, script);
-    CModem modem(&link);
+    Line line(clock_, script);
+    CModem modem(&line.link);
     CFirmwareFile file(UpgradeFile(kHeader + kData1 + kEnd));
     std::string status;
     EXPECT_EQ(modem.UpgradeFirmware(status, file, {}), 77);
     EXPECT_EQ(status.rfind("Unlock", 0), 0u) << status;
-    EXPECT_TRUE(LoaderWrites(link).empty());
+    EXPECT_TRUE(LoaderWrites(line.writes()).empty());
     EXPECT_TRUE(ui_.progress.back()->closed);
 }
 
@@ -314,13 +232,13 @@ TEST_F(LoaderTest, BadFilesAreRefusedBeforeTheModemIsTouched) {
          "the file does not end with an S9 record"},
     };
     for (const auto& c : cases) {
-        FakeLoaderLink link(clock_, LoaderScript{});
-        CModem modem(&link);
+        Line line(clock_, LoaderScript{});
+        CModem modem(&line.link);
         CFirmwareFile file(c.path);
         std::string status;
         EXPECT_EQ(modem.UpgradeFirmware(status, file, {}), c.result) << c.name;
         EXPECT_EQ(status, c.status) << c.name;
-        EXPECT_TRUE(link.writes.empty()) << c.name;
+        EXPECT_TRUE(line.writes().empty()) << c.name;
         EXPECT_TRUE(ui_.progress.back()->closed) << c.name;
     }
 }
@@ -340,12 +258,12 @@ TEST_F(LoaderTest, ProgressBarStepsFollowTheRecordCount) {
     std::string text = kHeader;
     for (int i = 0; i < 118; ++i) text += FormatSrecord('1', 0x8400 + 16 * i, std::string(16, 'x'));
     text += kEnd;
-    FakeLoaderLink link(clock_, LoaderScript{});
+    Line line(clock_, LoaderScript{});
     std::vector<int> stepsAtPrefix;
-    link.onWrite = [&](const std::string& chunk) {
+    line.state->onWrite = [&](const std::string& chunk) {
         if (chunk.size() == 3 && chunk[0] == 'S') stepsAtPrefix.push_back(ui_.progress[0]->steps);
     };
-    CModem modem(&link);
+    CModem modem(&line.link);
     CFirmwareFile file(UpgradeFile(text));
     std::string status;
     ASSERT_EQ(modem.UpgradeFirmware(status, file, {}), 0) << status;
@@ -371,8 +289,8 @@ TEST_F(LoaderTest, DownloadOfAFileEndingInDataNeedsAQuietLineAndDone) {
     for (const auto& c : cases) {
         LoaderScript script;
         script.afterDataBody = c.afterDataBody;
-        FakeLoaderLink link(clock_, script);
-        CModem modem(&link);
+        Line line(clock_, script);
+        CModem modem(&line.link);
         CFirmwareFile file;
         file.SetText(kHeader + kData1);
         ASSERT_EQ(file.Parse(), 0);
@@ -383,8 +301,8 @@ TEST_F(LoaderTest, DownloadOfAFileEndingInDataNeedsAQuietLineAndDone) {
 }
 
 TEST_F(LoaderTest, PreambleLinesGoBeforeTheFileRecords) {
-    FakeLoaderLink link(clock_, LoaderScript{});
-    CModem modem(&link);
+    Line line(clock_, LoaderScript{});
+    CModem modem(&line.link);
     CFirmwareFile file;
     file.SetText(kData1 + kEnd);
     ASSERT_EQ(file.Parse(), 0);
@@ -393,7 +311,7 @@ TEST_F(LoaderTest, PreambleLinesGoBeforeTheFileRecords) {
     EXPECT_EQ(modem.Download(status, file, {preamble}), 0) << status;
     const std::vector<std::string> expected = {
         "L\n", "S10", preamble.substr(3), "S10", kData1.substr(3), "S90", kEnd.substr(1)};
-    EXPECT_EQ(link.writes, expected);
+    EXPECT_EQ(line.writes(), expected);
     EXPECT_EQ(modem.Download(status, file, {"S"}), rc::kBadParameters);
 }
 
