@@ -116,19 +116,23 @@ TEST(PortEnumeration, AdaptersComeFirstByStableNameThenOnBoardPortsInNumberOrder
 
 TEST(PortEnumeration, DescriptionsNameProductMakerAndSerialNumber) {
     const struct {
+        PortKind kind;
         const char* product;
         const char* manufacturer;
         const char* serial;
         const char* system;
         const char* expected;
     } cases[] = {
-        {"FT232R USB UART", "FTDI", "A50285BI", "x", "FT232R USB UART, FTDI, S/N A50285BI"},
-        {"CP2102", "", "", "x", "CP2102"},
-        {"", "Prolific", "0001", "x", "Prolific, S/N 0001"},
-        {"", "", "", "ttyS0", "ttyS0"},
+        {PortKind::Usb, "FT232R USB UART", "FTDI", "A50285BI", "x",
+         "FT232R USB UART, FTDI, S/N A50285BI"},
+        {PortKind::Usb, "CP2102", "", "", "x", "CP2102"},
+        {PortKind::Usb, "", "Prolific", "0001", "x", "Prolific, S/N 0001"},
+        {PortKind::OnBoard, "", "", "", "ttyS0", "On-board serial port"},
+        {PortKind::Other, "", "", "", "rfcomm0", "rfcomm0"},
     };
     for (const auto& c : cases) {
         DetectedPort port;
+        port.kind = c.kind;
         port.product = c.product;
         port.manufacturer = c.manufacturer;
         port.serialNumber = c.serial;

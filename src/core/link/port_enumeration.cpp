@@ -64,7 +64,8 @@ std::string DescribePort(const DetectedPort& port) {
     add(port.product);
     add(port.manufacturer);
     if (!port.serialNumber.empty()) add("S/N " + port.serialNumber);
-    return text.empty() ? port.systemDescription : text;
+    if (!text.empty()) return text;
+    return port.kind == PortKind::OnBoard ? "On-board serial port" : port.systemDescription;
 }
 
 std::vector<PortEntry> OrderDetectedPorts(std::vector<DetectedPort> ports) {

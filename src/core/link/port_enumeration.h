@@ -24,7 +24,8 @@ struct DetectedPort {
     std::string systemDescription;  // the system's own words, used when the rest is empty
 };
 
-// "product, manufacturer, S/N serial" from whatever is known, else the system's description.
+// "product, manufacturer, S/N serial" from whatever is known; else "On-board serial port" for
+// an on-board UART and the system's description for the rest.
 std::string DescribePort(const DetectedPort& port);
 
 // Table entries (numbers not yet given) in the stable order; a port with a stable name is
