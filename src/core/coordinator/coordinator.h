@@ -1,12 +1,45 @@
 // The Configuration Coordinator: the one object that ties the serial port, the modem, the
-// modem's memory image and the parameter set together.
+// modem's memory image and the parameter set together. Pages, the main dialog and the headless
+// run never touch the modem or the port themselves; they call the coordinator, which returns a
+// result code (0 = success) and, when a load step fails, records a diagnostic location.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
 
+#include "coordinator/coordinator_view.h"
+
+class CModemBase;
+class ISerialLink;
+class ModemMemoryImage;
+class ModemParameterSet;
+
+namespace vxl {
+
+// Opens serial port `port` for a modem (9600 baud, 8 data bits, no parity, one stop bit) with
+// its monitor not yet started. On failure returns nullptr and the port's error code.
+using LinkFactory = std::function<std::unique_ptr<ISerialLink>(int port, int& lastError)>;
+
+// Creates the modem object on an open link, captures it by `captureMethod` and identifies it.
+// On failure `location` names the failing step. Result 90 delivers a modem all the same.
+using ModemFactory =
+    std::function<int(std::string& status, ISerialLink* link, std::unique_ptr<CModemBase>& modem,
+                      int captureMethod, std::string& location, bool interactive)>;
+
+// The demo modem (no hardware).
+using DemoModemFactory = std::function<std::unique_ptr<CModemBase>()>;
+
+// The factories the program uses: a CComPort, CModem::CreateModem and CDemoModem.
+LinkFactory DefaultLinkFactory();
+ModemFactory DefaultModemFactory();
+DemoModemFactory DefaultDemoModemFactory();
+
+}  // namespace vxl
+
 class CCoordinator {
-public:
-    CCoordinator() = default;
+  public:
+    CCoordinator();
     ~CCoordinator();
     CCoordinator(const CCoordinator&) = delete;
     CCoordinator& operator=(const CCoordinator&) = delete;
@@ -21,7 +54,122 @@ public:
     int GetPort() const { return port_; }
     int GetCaptureMethod() const { return captureMethod_; }
 
-private:
+    // The pages to keep up to date (not owned); nullptr for a run without windows.
+    void SetView(vxl::CoordinatorView* view) { view_ = view; }
+    vxl::CoordinatorView* GetView() const { return view_; }
+
+    // Replace how ports are opened and modems captured (tests attach without hardware).
+    void SetLinkFactory(vxl::LinkFactory factory);
+    void SetModemFactory(vxl::ModemFactory factory);
+    void SetDemoModemFactory(vxl::DemoModemFactory factory);
+
+    // ---- Load and close ----
+    // Opens the port and captures the modem. 0, or 90 (model ID missing; the modem stays
+    // attached), or the failing step's code: 75 no port configured, the port's error, 74 no
+    // modem delivered, or the capture's code.
+    int Attach(std::string& responseText, bool interactive);
+    // Reads the modem's memory and builds the parameter set over a copy of it.
+    int Read(std::string& responseText, bool interactive);
+    // Releases the modem (Reset unless keepOpen) and forgets everything about it. Always 0.
+    int Detach(std::string& responseText, bool keepOpen = false);
+    // Loads the demo modem; 103 while a modem is attached.
+    int StartDemo();
+    // The post-load adjustment of a modem whose firmware changed since it was last seen.
+    int FirmwareFixUp(std::string& responseText);
+
+    bool IsModified() const;
+    bool IsAttached() const { return modem_ != nullptr; }
+    bool IsLoaded() const { return parameters_ != nullptr; }
+    bool IsProgrammed() const { return programmed_; }
+    // The Model value; -1 when nothing is loaded or it cannot be read.
+    int GetModel() const;
+    // Only this program's own model family (Model 5) is kept for editing.
+    bool IsSupportedModel() const;
+    // "Unit:number" of the last failing load step.
+    const std::string& GetDiagnosticLocation() const { return location_; }
+
+    // Fills every page from the parameter set (first failure stops and is returned).
+    int RefreshPages();
+    int RefreshLinkPage();
+
+    // ---- Program, undo, defaults ----
+    int Program(std::string& responseText);
+    int Undo();
+    int ApplyDefaults();
+    int ClearUserFields();
+    int ApplyFactoryTestSettings();
+    // 96 when there is no factory channel table for the modem's model and frequency range.
+    int SetFactoryFrequencies();
+
+    // ---- Edits from the pages ----
+    int SetIntParameter(int id, int value);
+    int SetBoolParameter(int id, bool value);
+    int SetRealParameter(int id, double value);
+    int SetTextParameter(int id, const std::string& text);
+    // Writes one byte at the working image's base address + offset.
+    int WriteMemoryByte(int offset, uint8_t value);
+
+    // ---- Channel tables and export ----
+    int ImportChannelTable(const std::string& path);
+    // Writes the channels shown in the Frequencies grid (the loaded ones without a view).
+    int ExportChannelTable(const std::string& path, uint32_t serialNumber);
+    int ClearChannelTable();
+    // Writes name + ".xml"; 0, 57 with nothing loaded, or a file error code.
+    int ExportXmlParameters(const std::string& name);
+
+    // ---- What the pages, the reports and the firmware upgrade read ----
+    ModemParameterSet* GetParameterSet() const { return parameters_.get(); }
+    CModemBase* GetModem() const { return modem_.get(); }
+    ModemMemoryImage* GetWorkingImage() const { return working_.get(); }
+    ISerialLink* GetLink() const { return link_.get(); }
+
+  private:
+    int BuildParameterSet();
+    void DropLoadedState();
+    void CloseLink();
+    int EnsureLoaded() const;
+    int ProgramImage(std::string& responseText);
+    bool AsksEtsQuestion() const;
+    int ApplyFirmwareChange(double previous, double current, bool& changed);
+
+    // Cross-parameter rules of SetIntParameter.
+    void ApplyRules(int id, int value);
+    void ApplyModelRule(int value);
+    void ApplyBandwidthRule(int value);
+    void ApplyProtocolModeRule(int value);
+    void ApplyModulationRule(int modulation);
+    void ApplyLinkRateRule(int linkRate);
+    void ReloadDefinitions();
+
+    // Values and view helpers that tolerate a failed read (the value then stays `fallback`).
+    int IntOf(int id, int fallback = -1) const;
+    bool BoolOf(int id) const;
+    double RealOf(int id) const;
+    int ModemType() const;
+    void ShowCurrentInt(int id);
+    void ShowCurrentBool(int id);
+    void ShowCurrentReal(int id);
+    void ShowModemId();
+    void FillPage(vxl::CoordinatorPage page);
+    void UpdateDialog();
+    int SetIfAvailable(int id, int value);
+
     int port_ = -1;
     int captureMethod_ = -1;
+    bool programmed_ = false;
+    std::string location_;
+    vxl::CoordinatorView* view_ = nullptr;
+
+    vxl::LinkFactory linkFactory_;
+    vxl::ModemFactory modemFactory_;
+    vxl::DemoModemFactory demoFactory_;
+
+    // Destroyed in reverse order: the parameter set before the images, the modem before the
+    // link it talks through.
+    std::unique_ptr<ISerialLink> link_;
+    std::unique_ptr<CModemBase> modem_;
+    // The settings the modem is known to hold: as read, or as last programmed successfully.
+    std::unique_ptr<ModemMemoryImage> programmedImage_;
+    std::unique_ptr<ModemMemoryImage> working_;
+    std::unique_ptr<ModemParameterSet> parameters_;
 };

@@ -1,0 +1,222 @@
+// The XML export over parameter sets of known images: the whole document for a type-4 modem,
+// the omissions for a receive-only and a rover modem, escaping, the date and the file.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <regex>
+#include <string>
+
+#include "fake_modem_source.h"
+#include "params/definitions.h"
+#include "params/modem_parameter_set.h"
+#include "reports/protocol_mode_names.h"
+#include "reports/xml_export.h"
+#include "temp_dir.h"
+#include "util/result_codes.h"
+
+namespace vxl::test {
+namespace {
+
+void Put(FakeModemSource& modem, int address, std::initializer_list<uint8_t> bytes) {
+    for (uint8_t byte : bytes) modem.memory[static_cast<size_t>(address++)] = byte;
+}
+
+void PutText(FakeModemSource& modem, int address, const std::string& text) {
+    for (char c : text) modem.memory[static_cast<size_t>(address++)] = static_cast<uint8_t>(c);
+}
+
+// A parameter set over the image read from `modem`, as the coordinator builds it.
+class LoadedSettings {
+  public:
+    explicit LoadedSettings(FakeModemSource& modem)
+        : definitions_(std::string(VXL_SOURCE_DATA_DIR) + "/vxlconf.ini") {
+        modem.LoadImage();
+        working_ = modem.loadedImage->Clone();
+        std::string location;
+        int status = 0;
+        set_ = std::make_unique<ModemParameterSet>(location, status, working_.get());
+    }
+    ModemParameterSet& Set() { return *set_; }
+
+  private:
+    ScopedDefinitionsPath definitions_;
+    std::unique_ptr<ModemMemoryImage> working_;
+    std::unique_ptr<ModemParameterSet> set_;
+};
+
+// A "VXL" (type 4, firmware 2.20) with two channels, an owner that needs escaping and a
+// call sign.
+std::unique_ptr<FakeModemSource> VxlModem() {
+    auto modem = std::make_unique<FakeModemSource>(4, 2.20, 246);
+    FakeModemSource& m = *modem;
+    Put(m, 0x100, {0x01});                                // 25 kHz, power code 1 (2 W)
+    Put(m, 0x106, {0x00, 0x15, 0xC7, 0x3B});              // serial number 1427259
+    Put(m, 0x10A, {0xD2});                                // VXL, 450-470
+    Put(m, 0x10B, {0x02, 0x7C, 0x68, 0x02, 0x38, 0x60});  // channel 0: 455.0 both ways
+    Put(m, 0x111, {0x02, 0x83, 0x08});                    // channel 1: 460.0 receive only
+    PutText(m, 0x16B, "Pump & <Station>");
+    Put(m, 0x18C, {0x00, 0x00, 0x00, 0x03});  // parity, crystal, current channel, link rate
+    Put(m, 0x191, {0x01, 0x01, 0x05, 0x03, 0x03, 0xFF, 0x01});  // FEC .. digisquelch
+    Put(m, 0x19E, {0x00, 0x04, 0x04, 0x00, 0x32, 0x31});        // ack timeout .. bit polarity
+    Put(m, 0x1A6, {0x01});                                      // 4-Level-FSK
+    Put(m, 0x1B7, {0x0D, 0x0C, 0x38, 0x19, 0x1B, 0x1C});        // KD7XYZ
+    Put(m, 0x1FA, {0x80});                                      // modem enabled
+    Put(m, 0xEE8B, {0x08});                                     // running: 38400 baud
+    Put(m, 0xEE90, {0x82});                                     // running: packet, BREAK on
+    return modem;
+}
+
+const char* const kVxlDocument =
+    "<?xml version=\"1.0\"?>\r\n"
+    "<ktrconf-parameters>\r\n"
+    "<station-id>north &amp; south</station-id>\r\n"
+    "<date>Nov 14, 2023  22:13:20</date>\r\n"
+    "<model>VXL</model>\r\n"
+    "<modem-board-id>1038-0</modem-board-id>\r\n"
+    "<firmware-revision>2.20</firmware-revision>\r\n"
+    "<serial-number>01427259</serial-number>\r\n"
+    "<call-sign>KD7XYZ</call-sign>\r\n"
+    "<owner>Pump &amp; &lt;Station&gt;</owner>\r\n"
+    "<frequency-range>450-470</frequency-range>\r\n"
+    "<channel-bandwidth>25</channel-bandwidth>\r\n"
+    "<power>2</power>\r\n"
+    "<current-channel>0</current-channel>\r\n"
+    "<current-rx-frequency>455.0000</current-rx-frequency>\r\n"
+    "<current-tx-frequency>455.0000</current-tx-frequency>\r\n"
+    "<link-rate>9600</link-rate>\r\n"
+    "<modulation-mode>4-Level-FSK</modulation-mode>\r\n"
+    "<scrambling>yes</scrambling>\r\n"
+    "<transmit-retries>3</transmit-retries>\r\n"
+    "<tx-ack-timeout>0.5</tx-ack-timeout>\r\n"
+    "<csma-monitoring>yes</csma-monitoring>\r\n"
+    "<digisquelch>Moderate</digisquelch>\r\n"
+    "<forward-error-correction>yes</forward-error-correction>\r\n"
+    "<local-address>3</local-address>\r\n"
+    "<remote-address>255</remote-address>\r\n"
+    "<baud-rate>38400</baud-rate>\r\n"
+    "<parity>None</parity>\r\n"
+    "<protocol-mode>Packet Switched</protocol-mode>\r\n"
+    "<break-to-command>yes</break-to-command>\r\n"
+    "<modem-enable>yes</modem-enable>\r\n"
+    "<eot-value>005</eot-value>\r\n"
+    "<digipeater-delay>0.50</digipeater-delay>\r\n"
+    "<local-node-repeater>no</local-node-repeater>\r\n"
+    "<channel-table>\r\n"
+    "<channel-table-entry>\r\n"
+    "<channel-table-entry-idx>00</channel-table-entry-idx>\r\n"
+    "<channel-table-entry-tx>455.0000</channel-table-entry-tx>\r\n"
+    "<channel-table-entry-rx>455.0000</channel-table-entry-rx>\r\n"
+    "</channel-table-entry>\r\n"
+    "<channel-table-entry>\r\n"
+    "<channel-table-entry-idx>01</channel-table-entry-idx>\r\n"
+    "<channel-table-entry-tx></channel-table-entry-tx>\r\n"
+    "<channel-table-entry-rx>460.0000</channel-table-entry-rx>\r\n"
+    "</channel-table-entry>\r\n"
+    "</channel-table>\r\n"
+    "</ktrconf-parameters>\r\n";
+
+TEST(XmlExport, WritesEveryLineForAKnownVxlImage) {
+    auto modem = VxlModem();
+    LoadedSettings settings(*modem);
+    EXPECT_EQ(BuildXmlDocument(settings.Set(), 4, "north & south", "Nov 14, 2023  22:13:20"),
+              kVxlDocument);
+}
+
+bool HasElement(const std::string& document, const std::string& tag) {
+    return document.find("<" + tag + ">") != std::string::npos;
+}
+
+TEST(XmlExport, LeavesOutWhatAReceiveOnlyModemDoesNotHave) {
+    FakeModemSource modem(3, 1.00, 246);
+    Put(modem, 0x10A, {89});  // QMXRXO 450-470MHz 0W
+    Put(modem, 0x10B, {0x00, 0x00, 0x00});
+    Put(modem, 0xB690, {0x03});  // running protocol mode 3: no name on a receive-only modem
+    LoadedSettings settings(modem);
+    const std::string document = BuildXmlDocument(settings.Set(), 3, "rx", "d");
+    for (const char* tag :
+         {"call-sign", "channel-selection-type", "modulation-mode", "transmit-retries",
+          "tx-ack-timeout", "csma-monitoring", "rover-auto-off", "remote-address", "modem-enable",
+          "eot-value", "digipeater-delay", "local-node-repeater", "channel-table-entry"}) {
+        EXPECT_FALSE(HasElement(document, tag)) << tag;
+    }
+    for (const char* tag : {"model", "current-tx-frequency", "scrambling", "digisquelch", "parity",
+                            "break-to-command"}) {
+        EXPECT_TRUE(HasElement(document, tag)) << tag;
+    }
+    EXPECT_NE(document.find("\r\n<protocol-mode></protocol-mode>\r\n"), std::string::npos);
+    EXPECT_NE(document.find("<channel-table>\r\n</channel-table>\r\n"), std::string::npos);
+}
+
+TEST(XmlExport, LeavesOutWhatARoverDoesNotHaveAndKeepsItsAutoOff) {
+    auto modem = VxlModem();
+    Put(*modem, 0x10A, {0x92});  // KTR Rover, 450-470
+    Put(*modem, 0x18D, {0x40});  // rover auto-off on
+    Put(*modem, 0x1A6, {0x02});  // a modulation value without a name
+    Put(*modem, 0x197, {0x09});  // a digisquelch value without a name
+    Put(*modem, 0x18C, {0x05});  // a parity value without a name
+    LoadedSettings settings(*modem);
+    const std::string document = BuildXmlDocument(settings.Set(), 4, "rover", "d");
+    for (const char* tag : {"call-sign", "channel-selection-type", "modulation-mode",
+                            "transmit-retries", "csma-monitoring", "remote-address", "eot-value",
+                            "digisquelch", "parity", "local-node-repeater"}) {
+        EXPECT_FALSE(HasElement(document, tag)) << tag;
+    }
+    EXPECT_NE(document.find("\r\n<rover-auto-off>yes</rover-auto-off>\r\n"), std::string::npos);
+    EXPECT_NE(document.find("\r\n<modem-enable>yes</modem-enable>\r\n"), std::string::npos);
+}
+
+TEST(XmlExport, AClearedChannelTableShowsNoCurrentFrequencies) {
+    auto modem = VxlModem();
+    LoadedSettings settings(*modem);
+    ASSERT_EQ(settings.Set().ClearChannelTable(), rc::kOk);
+    const std::string document = BuildXmlDocument(settings.Set(), 4, "s", "d");
+    EXPECT_NE(document.find("<current-channel>255</current-channel>\r\n"
+                            "<current-rx-frequency></current-rx-frequency>\r\n"
+                            "<current-tx-frequency></current-tx-frequency>\r\n"),
+              std::string::npos);
+}
+
+TEST(XmlExport, EscapesTheThreeMarkupCharacters) {
+    const struct {
+        const char* text;
+        const char* escaped;
+    } cases[] = {
+        {"", ""},
+        {"plain 'quotes' \"too\"", "plain 'quotes' \"too\""},
+        {"a<b>c", "a&lt;b&gt;c"},
+        {"&amp;", "&amp;amp;"},
+        {"<<&>>", "&lt;&lt;&amp;&gt;&gt;"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(EscapeXml(c.text), c.escaped) << c.text;
+}
+
+TEST(XmlExport, DateHasTwoBlanksBeforeTheTime) {
+    const std::string date = FormatExportDate(1700000000);
+    EXPECT_TRUE(
+        std::regex_match(date, std::regex("[A-Z][a-z]{2} \\d{2}, 2023  \\d{2}:\\d{2}:\\d{2}")))
+        << date;
+}
+
+TEST(XmlExport, ProtocolModeNamesDependOnTheModemType) {
+    EXPECT_EQ(ProtocolModeName(4, 6), "TrimTalk 450s");
+    EXPECT_EQ(ProtocolModeName(4, 3), "Digipeater");
+    EXPECT_EQ(ProtocolModeName(3, 3), "");
+    EXPECT_EQ(ProtocolModeName(3, 4), "Fast Async");
+    EXPECT_EQ(ProtocolModeName(2, 5), "");
+    EXPECT_EQ(ProtocolModeName(1, 0), "Transparent w/EOT Timeout");
+    EXPECT_EQ(ProtocolModeName(4, -1), "");
+    EXPECT_EQ(ProtocolModeName(4, 7), "");
+}
+
+TEST(XmlExport, WritesTheDocumentAsItIsOrReportsWhyItCannot) {
+    TempDir dir;
+    const std::string document = "<a>\r\n</a>\r\n";
+    EXPECT_EQ(WriteXmlFile(dir.File("out.xml"), document), rc::kOk);
+    EXPECT_EQ(TempDir::Read(dir.File("out.xml")), document);
+    EXPECT_EQ(WriteXmlFile(dir.File("out.xml"), "x"), rc::kOk);  // truncated, not appended
+    EXPECT_EQ(TempDir::Read(dir.File("out.xml")), "x");
+    EXPECT_EQ(WriteXmlFile(dir.File("missing/out.xml"), document), rc::kFileNotFound);
+}
+
+}  // namespace
+}  // namespace vxl::test
