@@ -56,6 +56,8 @@ class CModemBase : public IModemSource {
     void ClearModelIdMissing() override;
     // 0 automatic, 1 soft break, 3 power-on capture.
     int GetCaptureMethod() const { return captureMethod_; }
+    // Where the modem keeps its running copy of the parameters (0 when not recognised).
+    int GetParameterBase() const { return parameterBase_; }
 
     // Multi-byte helpers over ReadMemoryLocation and WriteMemoryLocation; every read allows
     // 1000 polls.

@@ -1,0 +1,109 @@
+// Capture brings a modem from normal operation into command mode: by soft break ("+++" framed
+// by guard times, searched over the serial rates) or by power-on capture (the capture command
+// sent continuously while the operator switches the modem off and on).
+#include "modem/capture_steps.h"
+#include "modem/capture_windows.h"
+#include "modem/command_frame.h"
+#include "modem/modem.h"
+#include "util/clock.h"
+#include "util/result_codes.h"
+
+namespace {
+
+constexpr int kAutomatic = 0;
+constexpr int kSoftBreak = 1;
+constexpr int kPowerOn = 3;
+// The modem's start-up after a power-on capture takes this long before it answers reads.
+constexpr int kPowerOnSettleMs = 1200;
+
+// The port's own rate first, then every soft-break rate that differs from it.
+std::vector<int> SoftBreakCandidates(int currentBaud) {
+    std::vector<int> candidates{currentBaud};
+    for (int baud : vxl::kSoftBreakRates)
+        if (baud != currentBaud && static_cast<int>(candidates.size()) < vxl::kMaxSoftBreakAttempts)
+            candidates.push_back(baud);
+    return candidates;
+}
+
+}  // namespace
+
+int CModem::Capture(std::string& status, int method, bool showDialogs) {
+    status.clear();
+    if (method > 0) captureMethod_ = method;
+    switch (captureMethod_) {
+        case kSoftBreak:
+            return SoftBreak(status, showDialogs);
+        case kPowerOn: {
+            int result = PowerOnCapture(status);
+            if (result != vxl::rc::kOk) return result;
+            Sync();
+            return vxl::rc::kOk;
+        }
+        case kAutomatic:
+            return AutomaticCapture(status, showDialogs);
+        default:
+            return vxl::rc::kOk;
+    }
+}
+
+int CModem::AutomaticCapture(std::string& status, bool showDialogs) {
+    int result = SoftBreak(status, showDialogs);
+    if (result != vxl::rc::kOk) return result;
+    Sync();
+    uint8_t value = 0;
+    if (ReadMemoryLocation(status, value, vxl::kCaptureCheckAddress, vxl::polls::kSingleRead) ==
+        vxl::rc::kOk) {
+        captureMethod_ = kSoftBreak;
+        return vxl::rc::kOk;
+    }
+    result = PowerOnCapture(status);
+    if (result != vxl::rc::kOk) return result;
+    vxl::GetClock().SleepMs(kPowerOnSettleMs);
+    Sync();
+    result = ReadMemoryLocation(status, value, vxl::kCaptureCheckAddress, vxl::polls::kSingleRead);
+    if (result != vxl::rc::kOk) return result;
+    captureMethod_ = kPowerOn;
+    return vxl::rc::kOk;
+}
+
+int CModem::SoftBreak(std::string& status, bool showDialog) {
+    status.clear();
+    if (!port_) return vxl::rc::kOk;
+    int result = vxl::rc::kCommandUnsuccessful;
+    const std::vector<int> candidates = SoftBreakCandidates(port_->GetBaud());
+    vxl::SoftBreakWindow window(showDialog, port_->GetPortNumber(), candidates.front());
+    const std::vector<vxl::IndexedPort> ports{{0, port_}};
+    for (size_t attempt = 0; attempt < candidates.size(); ++attempt) {
+        vxl::SendEscapeSequence(ports);
+        uint8_t value = 0;
+        result =
+            ReadMemoryLocation(status, value, vxl::kCaptureCheckAddress, vxl::polls::kSingleRead);
+        if (result == vxl::rc::kOk) break;
+        if (attempt + 1 < candidates.size()) {
+            port_->SetBaud(candidates[attempt + 1]);
+            window.ShowRate(candidates[attempt + 1]);
+            port_->Purge();
+        }
+        vxl::Ui().KeepAlive();
+    }
+    return result;
+}
+
+int CModem::PowerOnCapture(std::string& status) {
+    status.clear();
+    if (!port_) return vxl::rc::kOk;
+    if (port_->GetBaud() != vxl::kPowerOnBaud) {
+        // The modem may still run at the rate of an earlier soft break; its answer does not
+        // matter, the capture below tells.
+        std::string ignored;
+        WriteBaudRate(ignored, vxl::kPowerOnBaud);
+        port_->SetBaud(vxl::kPowerOnBaud);
+    }
+    port_->Purge();
+    vxl::CountdownWindow window(port_->GetPortNumber());
+    int found = -1;
+    int result = vxl::RunPowerOnCapture({{0, port_}}, false, window, status, found);
+    port_->Purge();
+    window.ShowRemaining(0);
+    return result;
+}

@@ -1,0 +1,100 @@
+#include "modem/capture_steps.h"
+
+#include <ctime>
+
+#include "link/serial_link.h"
+#include "modem/capture_windows.h"
+#include "modem/command_frame.h"
+#include "modem/modem.h"
+#include "modem/received_bytes.h"
+#include "util/clock.h"
+#include "util/format.h"
+#include "util/result_codes.h"
+
+namespace vxl {
+
+namespace {
+
+const uint8_t kEscape[] = {'+', '+', '+'};
+
+enum class Answer { None, Correct, Wrong };
+
+// Looks at the ports in index order; the first one with received bytes is answered.
+Answer TakeAnswer(const std::vector<IndexedPort>& ports, std::string& status, int& answered) {
+    for (const IndexedPort& entry : ports) {
+        int waiting = entry.port->ReceivedCount();
+        if (waiting <= 0) continue;
+        std::vector<uint8_t> bytes = TakeAllReceived(entry.port, waiting);
+        size_t count = bytes.size();
+        // Room for the reply bytes the check reads even when fewer arrived.
+        bytes.resize(count + 10, 0);
+        answered = entry.index;
+        if (bytes[1] == (cmd::kPowerOnCapture | cmd::kReplyBit) && bytes[2] == 0) {
+            status.clear();
+            return Answer::Correct;
+        }
+        status = Format("Capture->%s", ReplyText(bytes.data(), static_cast<int>(count)).c_str());
+        return Answer::Wrong;
+    }
+    return Answer::None;
+}
+
+}  // namespace
+
+std::vector<IndexedPort> OpenPorts(ISerialLink* ports[8]) {
+    std::vector<IndexedPort> open;
+    for (int i = 0; i < 8; ++i)
+        if (ports[i] && ports[i]->IsOpen()) open.push_back({i, ports[i]});
+    return open;
+}
+
+void SendEscapeSequence(const std::vector<IndexedPort>& ports) {
+    Clock& clock = GetClock();
+    for (const IndexedPort& entry : ports) entry.port->Purge();
+    clock.SleepMs(kEscapeGuardMs);
+    for (const IndexedPort& entry : ports) entry.port->Write(kEscape, sizeof kEscape);
+    clock.SleepMs(kEscapeGuardMs);
+    for (const IndexedPort& entry : ports) entry.port->Purge();
+    for (const IndexedPort& entry : ports) CModem::SyncPort(entry.port);
+}
+
+int RunPowerOnCapture(const std::vector<IndexedPort>& ports, bool stopOnWrongReply,
+                      CountdownWindow& window, std::string& status, int& found) {
+    Clock& clock = GetClock();
+    const std::vector<uint8_t> command = BuildFrame(cmd::kPowerOnCapture, {0x00});
+    std::time_t now = clock.WallSeconds();
+    const std::time_t deadline = now + kCaptureWindowSeconds;
+    window.ShowRemaining(static_cast<long>(deadline - now));
+    int result = rc::kNothingReceived;
+    bool captured = false;
+    while (!captured && now <= deadline) {
+        // The command goes out continuously: nothing waits here but the port's write itself.
+        const std::time_t sent = now;
+        for (const IndexedPort& entry : ports)
+            entry.port->Write(command.data(), static_cast<int>(command.size()));
+        Ui().KeepAlive();
+        for (int cycle = 0; cycle < kPollCyclesPerSend && now == sent && !captured; ++cycle) {
+            int answered = -1;
+            Answer answer = TakeAnswer(ports, status, answered);
+            if (answer == Answer::Correct) {
+                result = rc::kOk;
+                found = answered;
+            } else if (answer == Answer::Wrong) {
+                result = rc::kIncorrectResponse;
+                if (stopOnWrongReply) return result;
+            }
+            now = clock.WallSeconds();
+            if (result == rc::kOk || result == rc::kNothingReceived) {
+                window.ShowRemaining(static_cast<long>(deadline - now));
+                if (window.TakeCancel())
+                    result = rc::kPowerOnCancelled;
+                else if (result == rc::kOk)
+                    captured = true;
+            }
+        }
+        if (!captured) now = clock.WallSeconds();
+    }
+    return result;
+}
+
+}  // namespace vxl
