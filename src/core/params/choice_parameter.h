@@ -1,0 +1,46 @@
+// A value stored as the position of a text in a list; the list can depend on the modem type.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "params/modem_parameter.h"
+
+namespace vxl {
+
+using ChoiceTexts = std::vector<std::string>;
+// One list per modem type 0..5; an empty text is a position that is not offered.
+using ChoiceLists = std::array<ChoiceTexts, 6>;
+// The same list for the modem types 1..4.
+ChoiceLists SameForAllTypes(const ChoiceTexts& texts);
+
+}  // namespace vxl
+
+class ChoiceParameter : public ModemParameter {
+  public:
+    ChoiceParameter(ModemParameterSet* owner, const vxl::ParameterInfo& info,
+                    const vxl::ChoiceLists& lists, vxl::BitField field = vxl::kWholeValue);
+
+    int GetText(std::string& text) override;
+    int GetChoiceCount(int modemType, int& count) override;
+    int GetChoices(std::vector<std::string>& texts, std::vector<int>& values) override;
+    int GetInt(int& value) override;
+    // Refuses (92) a value that is not an offered position.
+    int SetInt(int value) override;
+    // The position of the matching text (any letter case), or 93.
+    int ParseInt(const std::string& text, int& value) override;
+    void ResetDefault() override;
+
+  protected:
+    virtual vxl::ChoiceTexts Texts(int modemType);
+    virtual bool IsOffered(int position, const vxl::ChoiceTexts& texts);
+    virtual bool IsSettable(int value);
+    virtual vxl::BitField Field();
+    virtual int BuiltInDefault();
+    int StoreDefinition(const std::string& text) override;
+
+  private:
+    const vxl::ChoiceLists& lists_;
+    vxl::BitField field_;
+};

@@ -1,0 +1,265 @@
+#include "params/modem_parameter_set.h"
+
+#include "params/location_table.h"
+#include "params/modem_source.h"
+#include "params/parameter_factory.h"
+#include "ui/operator.h"
+#include "util/format.h"
+#include "util/result_codes.h"
+
+namespace rc = vxl::rc;
+namespace pid = vxl::pid;
+
+namespace {
+
+const char* const kErrorsCaption = "Errors in Initialization File";
+const char* const kInvalidDefault = "has an invalid default value.";
+
+}  // namespace
+
+ModemParameterSet::ModemParameterSet(std::string& location, int& status, ModemMemoryImage* image)
+    : image_(image) {
+    parameters_.resize(pid::kParameterCount);
+    for (int id = 0; id < pid::kParameterCount; ++id)
+        parameters_[static_cast<size_t>(id)] = vxl::CreateParameter(this, id);
+    // Built-in defaults may depend on other parameters, so they are set once all exist.
+    for (auto& parameter : parameters_)
+        if (parameter) parameter->ResetDefault();
+    status = LoadDefaults(location);
+}
+
+ModemParameterSet::~ModemParameterSet() = default;
+
+ModemParameter* ModemParameterSet::Slot(int id) const {
+    if (id < 0 || id >= pid::kParameterCount) return nullptr;
+    return parameters_[static_cast<size_t>(id)].get();
+}
+
+ModemParameter* ModemParameterSet::Get(int id) const {
+    return Slot(id);
+}
+
+int ModemParameterSet::GetText(int id, std::string& text) {
+    ModemParameter* p = Slot(id);
+    return p ? p->GetText(text) : rc::kBadParameters;
+}
+
+int ModemParameterSet::GetChoiceCount(int id, int modemType, int& count) {
+    ModemParameter* p = Slot(id);
+    if (p == nullptr) return rc::kBadParameterId;
+    if (modemType < 0 || modemType > 5) return rc::kBadModemType;
+    return p->GetChoiceCount(modemType, count);
+}
+
+int ModemParameterSet::GetIntRange(int id, int& minimum, int& maximum) {
+    ModemParameter* p = Slot(id);
+    return p ? p->GetIntRange(minimum, maximum) : rc::kBadParameterId;
+}
+
+int ModemParameterSet::GetRealRange(int id, double& minimum, double& maximum, int& decimals) {
+    ModemParameter* p = Slot(id);
+    return p ? p->GetRealRange(minimum, maximum, decimals) : rc::kBadParameterId;
+}
+
+int ModemParameterSet::GetChoices(int id, std::vector<std::string>& texts,
+                                  std::vector<int>& values) {
+    ModemParameter* p = Slot(id);
+    return p ? p->GetChoices(texts, values) : rc::kBadParameterId;
+}
+
+int ModemParameterSet::GetBool(int id, bool& value) {
+    ModemParameter* p = Slot(id);
+    return p ? p->GetBool(value) : rc::kBadParameterId;
+}
+
+int ModemParameterSet::GetReal(int id, double& value) {
+    ModemParameter* p = Slot(id);
+    return p ? p->GetReal(value) : rc::kBadParameterId;
+}
+
+int ModemParameterSet::GetInt(int id, int& value) {
+    ModemParameter* p = Slot(id);
+    return p ? p->GetInt(value) : rc::kBadParameterId;
+}
+
+int ModemParameterSet::GetMaxLength(int id, int& length) {
+    ModemParameter* p = Slot(id);
+    return p ? p->GetMaxLength(length) : rc::kBadParameterId;
+}
+
+int ModemParameterSet::SetText(int id, const std::string& text) {
+    ModemParameter* p = Slot(id);
+    return p ? p->SetText(text) : rc::kBadParameterId;
+}
+
+int ModemParameterSet::SetReal(int id, double value) {
+    ModemParameter* p = Slot(id);
+    return p ? p->SetReal(value) : rc::kBadParameterId;
+}
+
+int ModemParameterSet::SetInt(int id, int value) {
+    ModemParameter* p = Slot(id);
+    return p ? p->SetInt(value) : rc::kBadParameterId;
+}
+
+int ModemParameterSet::SetBool(int id, bool value) {
+    ModemParameter* p = Slot(id);
+    return p ? p->SetBool(value) : rc::kBadParameterId;
+}
+
+bool ModemParameterSet::IsChoiceEnabled(int id, int index) {
+    ModemParameter* p = Slot(id);
+    return p != nullptr && p->IsChoiceEnabled(index);
+}
+
+bool ModemParameterSet::IsAvailable(int id) {
+    ModemParameter* p = Slot(id);
+    return p != nullptr && p->IsAvailable();
+}
+
+bool ModemParameterSet::IsEditable(int id) {
+    ModemParameter* p = Slot(id);
+    if (p == nullptr || image_ == nullptr || image_->GetModem() == nullptr) return false;
+    return p->IsEditable();
+}
+
+int ModemParameterSet::GetDefaultInt(int id) {
+    ModemParameter* p = Slot(id);
+    return p ? p->GetDefaultInt() : -1;
+}
+
+bool ModemParameterSet::GetDefaultBool(int id) {
+    ModemParameter* p = Slot(id);
+    return p != nullptr && p->GetDefaultBool();
+}
+
+double ModemParameterSet::GetDefaultReal(int id) {
+    ModemParameter* p = Slot(id);
+    return p ? p->GetDefaultReal() : -1.0;
+}
+
+int ModemParameterSet::GetModemType() const {
+    return image_ == nullptr ? 0 : image_->GetModemType();
+}
+
+bool ModemParameterSet::IsModelIdValid() const {
+    IModemSource* modem = image_ == nullptr ? nullptr : image_->GetModem();
+    return modem == nullptr || !modem->IsModelIdMissing();
+}
+
+void ModemParameterSet::ClearModelIdMissing() {
+    IModemSource* modem = image_ == nullptr ? nullptr : image_->GetModem();
+    if (modem != nullptr) modem->ClearModelIdMissing();
+}
+
+int ModemParameterSet::ReadBytes(int address, int count, uint8_t* out) const {
+    if (address < 0 || count < 1) return rc::kBadOffsetOrLength;
+    if (image_ == nullptr) return rc::kNoImage;
+    return image_->ReadBytes(address, count, out);
+}
+
+int ModemParameterSet::WriteBytes(int address, int count, const uint8_t* in) {
+    if (address < 0 || count < 1) return rc::kBadOffsetOrLength;
+    if (image_ == nullptr) return rc::kNoImage;
+    return image_->WriteBytes(address, count, in);
+}
+
+int ModemParameterSet::WriteParameterBytes(int id, const uint8_t* bytes) {
+    if (id < 0 || id >= pid::kParameterCount) return rc::kBadParameterId;
+    if (bytes == nullptr) return rc::kMissingArgument;
+    const int type = GetModemType();
+    if (type < 1 || type > 4) return rc::kBadModemTypeForLayout;
+    int address = 0;
+    int length = 0;
+    int kind = 0;
+    if (!vxl::LookupLocation(id, type, address, length, kind)) return rc::kNotInLocationTable;
+    return WriteBytes(address, length, bytes);
+}
+
+int ModemParameterSet::ApplyDefault(ModemParameter& parameter) {
+    switch (parameter.GetKind()) {
+        case vxl::kKindInteger:
+            return parameter.SetInt(parameter.GetDefaultInt());
+        case vxl::kKindReal:
+            return parameter.SetReal(parameter.GetDefaultReal());
+        case vxl::kKindFlag:
+            return parameter.SetBool(parameter.GetDefaultBool());
+        default:
+            return rc::kOk;
+    }
+}
+
+int ModemParameterSet::ApplyDefaults() {
+    for (int id = 0; id < pid::kParameterCount; ++id) {
+        ModemParameter* p = Slot(id);
+        if (id == pid::kLinkRate || p == nullptr || !p->HasDefault() || !p->IsAvailable()) continue;
+        int code = ApplyDefault(*p);
+        if (code != rc::kOk) return code;
+    }
+    // The link rates a modem permits depend on the modulation and bandwidth just set; a
+    // default it does not permit is left out.
+    ModemParameter* linkRate = Slot(pid::kLinkRate);
+    if (linkRate != nullptr && linkRate->HasDefault() && linkRate->IsAvailable())
+        ApplyDefault(*linkRate);
+    return rc::kOk;
+}
+
+ModemParameterSet::Outcome ModemParameterSet::LoadOneDefault(ModemParameter& parameter,
+                                                             std::string& location, int& result,
+                                                             bool linkRate) {
+    const int code = parameter.LoadDefault(location);
+    switch (code) {
+        case rc::kInvalidDefinition:
+        case rc::kNoMatchingChoice:
+            result = code;
+            return Outcome::kReport;
+        case rc::kCannotOpenIni:
+            result = code;
+            return linkRate ? Outcome::kReport : Outcome::kStop;
+        case rc::kTakesNoDefinition:
+        case rc::kBadModel:
+        case rc::kBadPower:
+        case rc::kBadModemType:
+            result = code;
+            return Outcome::kFailed;
+        default:  // 0, a missing entry (91) and codes of no concern here
+            return Outcome::kFine;
+    }
+}
+
+int ModemParameterSet::LoadDefaults(std::string& location) {
+    int result = rc::kOk;
+    auto report = [&location](const ModemParameter& parameter) {
+        std::string message = vxl::Format("%s:\n\n%s %s\n", location.c_str(),
+                                          parameter.GetName().c_str(), kInvalidDefault);
+        vxl::Ui().MessageBox(message, kErrorsCaption, vxl::MsgIcon::Exclamation,
+                             vxl::MsgButtons::Ok);
+    };
+    for (int id = 0; id < pid::kParameterCount; ++id) {
+        ModemParameter* p = Slot(id);
+        if (id == pid::kLinkRate || p == nullptr) continue;
+        Outcome outcome = LoadOneDefault(*p, location, result, false);
+        if (outcome == Outcome::kReport) report(*p);
+        if (outcome == Outcome::kStop) break;
+    }
+    // The link rate's valid choices depend on what was loaded before it.
+    ModemParameter* linkRate = Slot(pid::kLinkRate);
+    if (result == rc::kOk && linkRate != nullptr) {
+        if (LoadOneDefault(*linkRate, location, result, true) == Outcome::kReport)
+            report(*linkRate);
+    }
+    return result;
+}
+
+int ModemParameterSet::ClearChannelTable() {
+    // The current channel goes first: a channel in use may not lose its frequency.
+    int result = SetInt(pid::kCurrentChannel, -1);
+    const uint8_t none[3] = {0, 0, 0};
+    for (int n = 0; n < pid::kChannelCount; ++n) {
+        for (int id : {pid::RxChannelId(n), pid::TxChannelId(n)}) {
+            int code = WriteParameterBytes(id, none);
+            if (result == rc::kOk) result = code;
+        }
+    }
+    return result;
+}
