@@ -1,6 +1,7 @@
 // The lower layer every exchange goes through: send, wait for a fixed-length reply, or collect
-// text up to a terminator. A poll is one look at the receive count followed by a 1 ms sleep;
-// an answer must be complete before the poll count reaches the limit.
+// text up to a terminator. A poll is one look at the receive count, followed by a 1 ms sleep
+// while the answer is incomplete; the answer must be complete before the poll count reaches
+// the limit.
 #include <algorithm>
 #include <cstring>
 
@@ -43,7 +44,8 @@ int CModem::Transact(ISerialLink* port, const uint8_t* cmd, int cmdLen, uint8_t*
         while (count < replyLen) {
             if (polls >= pollLimit) return -vxl::rc::kTimeout;
             count = port->ReceivedCount();
-            clock.SleepMs(1);
+            // Once the reply is in there is nothing left to wait for.
+            if (count < replyLen) clock.SleepMs(1);
             ++polls;
             if (polls >= pollLimit) return -vxl::rc::kTimeout;
         }
@@ -76,7 +78,7 @@ int CModem::ReadUntil(ISerialLink* port, std::string& text, char terminator, int
             text.append(received.begin(), received.end());
             complete = text.find(terminator) != std::string::npos;
         }
-        clock.SleepMs(1);
+        if (!complete) clock.SleepMs(1);
         ++polls;
         if (complete && polls >= pollLimit) return -vxl::rc::kTimeout;
     }
