@@ -36,6 +36,17 @@ constexpr int kWriteMemory = 2000;
 constexpr int kSingleRead = 1000;
 }  // namespace polls
 
+// Modem memory the protocol itself reads.
+namespace addr {
+// Read back and sent in the unlock command.
+constexpr int kUnlockKey = 0x100;
+constexpr int kUnlockKeyLength = 6;
+// 4 bytes, high byte first.
+constexpr int kSerialNumber = 0x106;
+constexpr int kSerialNumberLength = 4;
+constexpr int kModelByte = 0x10A;
+}  // namespace addr
+
 constexpr int kReplyLength = 4;
 // Pauses after an exchange, in ms.
 constexpr int kSyncPauseMs = 100;

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr int kModelByteAddress = 0x10A;
 constexpr uint8_t kType4ModelBit = 0x80;
 // The first QMX firmware with the type 2 memory layout, in hundredths.
 constexpr int kType2FirstRevision = 341;
@@ -56,7 +55,7 @@ int CModem::Identify(std::string& status) {
         return ReadMemoryLocation(status, value, address, vxl::polls::kSingleRead);
     };
     uint8_t model = 0;
-    int result = read(kModelByteAddress, model);
+    int result = read(vxl::addr::kModelByte, model);
     if (result != vxl::rc::kOk) return result;
 
     Family family = kType4Family;

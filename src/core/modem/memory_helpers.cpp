@@ -7,10 +7,6 @@
 namespace {
 
 constexpr int kMaxNumberBytes = 4;
-constexpr int kUnlockKeyAddress = 0x100;
-constexpr int kUnlockKeyLength = 6;
-constexpr int kSerialNumberAddress = 0x106;
-constexpr int kSerialNumberLength = 4;
 
 }  // namespace
 
@@ -27,7 +23,7 @@ int CModemBase::ReadMemoryText(std::string& status, int address, int count, std:
 }
 
 int CModemBase::ReadUnlockText(std::string& status, std::string& text) {
-    return ReadMemoryText(status, kUnlockKeyAddress, kUnlockKeyLength, text);
+    return ReadMemoryText(status, vxl::addr::kUnlockKey, vxl::addr::kUnlockKeyLength, text);
 }
 
 int CModemBase::ReadMemoryNumber(std::string& status, int address, int count, uint32_t& value) {
@@ -53,7 +49,8 @@ int CModemBase::ReadMemoryDecimal(std::string& status, int address, int count, s
 }
 
 int CModemBase::ReadSerialNumberText(std::string& status, std::string& text) {
-    return ReadMemoryDecimal(status, kSerialNumberAddress, kSerialNumberLength, text);
+    return ReadMemoryDecimal(status, vxl::addr::kSerialNumber, vxl::addr::kSerialNumberLength,
+                             text);
 }
 
 int CModemBase::FillMemory(std::string& status, uint8_t value, int address, int count) {

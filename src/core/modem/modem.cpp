@@ -13,8 +13,6 @@ namespace {
 constexpr int kCreateModemCaptureLine = 155;
 constexpr int kCreateModemIdentifyLine = 170;
 constexpr int kIdentifyPauseMs = 1000;
-constexpr int kUnlockKeyAddress = 0x100;
-constexpr int kUnlockKeyLength = 6;
 
 std::string ModemLocation(int line) {
     return vxl::Format("%s:%d", "Modem", line);
@@ -73,17 +71,18 @@ int CModem::Program(std::string& status) {
 int CModem::Unlock(std::string& status) {
     status.clear();
     if (!port_) return kOk;
-    uint8_t key[kUnlockKeyLength];
-    for (int i = 0; i < kUnlockKeyLength; ++i) {
+    uint8_t key[vxl::addr::kUnlockKeyLength];
+    for (int i = 0; i < vxl::addr::kUnlockKeyLength; ++i) {
         int result =
-            ReadMemoryLocation(status, key[i], kUnlockKeyAddress + i, vxl::polls::kSingleRead);
+            ReadMemoryLocation(status, key[i], vxl::addr::kUnlockKey + i, vxl::polls::kSingleRead);
         // The unlock hands a failed read's code back negated.
         if (result != kOk) return -result;
     }
     uint8_t reply[5];
-    return vxl::ExchangeCommand(port_, vxl::rules::kUnlock,
-                                vxl::BuildFrame(vxl::cmd::kUnlock, key, kUnlockKeyLength),
-                                vxl::rules::kUnlock.pollLimit, status, reply);
+    return vxl::ExchangeCommand(
+        port_, vxl::rules::kUnlock,
+        vxl::BuildFrame(vxl::cmd::kUnlock, key, vxl::addr::kUnlockKeyLength),
+        vxl::rules::kUnlock.pollLimit, status, reply);
 }
 
 int CModem::ReadMemoryLocation(std::string& status, uint8_t& value, int address, int pollLimit) {
