@@ -53,6 +53,7 @@ int ChoiceParameter::GetInt(int& value) {
 
 int ChoiceParameter::SetInt(int value) {
     if (int code = RequireAvailable()) return code;
+    if (GetLength() < 1) return rc::kBadOffsetOrLength;
     if (!IsSettable(value)) return rc::kInvalidDefinition;
     return WriteField(Field(), static_cast<uint32_t>(value));
 }

@@ -1,0 +1,60 @@
+// A parameter set over a fake modem's image, with its own definitions file and operator.
+#pragma once
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "params/definitions.h"
+#include "params/modem_parameter_set.h"
+#include "support/fake_modem_source.h"
+#include "support/recording_operator.h"
+#include "support/temp_dir.h"
+
+namespace vxl::test {
+
+using Bytes = std::initializer_list<std::pair<int, uint8_t>>;
+
+class ModemUnderTest {
+  public:
+    // `bytes` are written into the image before the set is built; `ini` is the definitions
+    // file's text.
+    ModemUnderTest(int type, double revision, Bytes bytes, const std::string& ini = "")
+        : modem(type, revision, 246), definitions(dir.Write("vxlconf.ini", ini)), scopedUi(ui) {
+        image.Initialise(&modem);
+        Poke(bytes);
+        set = std::make_unique<ModemParameterSet>(location, status, &image);
+    }
+
+    void Poke(Bytes bytes) {
+        for (const auto& [address, value] : bytes) image.WriteBytes(address, 1, &value);
+    }
+    uint8_t Byte(int address) const {
+        uint8_t value = 0;
+        image.ReadBytes(address, 1, &value);
+        return value;
+    }
+    std::string Text(int id) const {
+        std::string text = "<unset>";
+        set->GetText(id, text);
+        return text;
+    }
+
+    TempDir dir;
+    FakeModemSource modem;
+    ModemMemoryImage image;
+    ScopedDefinitionsPath definitions;
+    RecordingOperator ui;
+    ScopedUi scopedUi;
+    std::string location;
+    int status = -1;
+    std::unique_ptr<ModemParameterSet> set;
+};
+
+// Type-4 model bytes (bit 7 set, model in bits 6..4, band in bits 3..0).
+constexpr uint8_t Type4ModelByte(int model, int band) {
+    return static_cast<uint8_t>(0x80 | (model << 4) | band);
+}
+
+}  // namespace vxl::test
