@@ -223,5 +223,13 @@ TEST_F(PowerOnTest, APortAtAnotherRateIsSetTo9600First) {
     EXPECT_EQ(link.Baud(), 9600);
 }
 
+TEST_F(PowerOnTest, APortWhoseWritesReturnAtOnceIsStillPaced) {
+    link.writeCostMs = 0;  // as when the device has gone away
+    std::string status;
+    EXPECT_EQ(Run(status), rc::kNothingReceived);
+    EXPECT_GE(captureCommands, 1000);
+    EXPECT_LE(captureCommands, 1110) << "about one send per 10 ms";
+}
+
 }  // namespace
 }  // namespace vxl::test

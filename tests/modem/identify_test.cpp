@@ -93,15 +93,6 @@ TEST_F(IdentifyTest, AFailedReadEndsIdentification) {
     EXPECT_EQ(identified.GetConfigurationSize(), 0);
 }
 
-TEST_F(IdentifyTest, ClearingTheMissingModelMark) {
-    modem.SetIdentity(0x00, 0x8400, 22, 0, 246);
-    CModem identified(&link);
-    std::string status;
-    EXPECT_EQ(identified.Identify(status), rc::kModelIdMissing);
-    identified.ClearModelIdMissing();
-    EXPECT_FALSE(identified.IsModelIdMissing());
-}
-
 class CreateModemTest : public ProtocolTest {
   protected:
     FakeModem modem{link, clock};

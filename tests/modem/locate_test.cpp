@@ -115,5 +115,15 @@ TEST_F(LocateTest, PowerOnWithoutAModem) {
     EXPECT_GE(clock.NowMs(), 10000);
 }
 
+TEST_F(LocateTest, NoOpenPortEndsAtOnce) {
+    ISerialLink* none[8] = {nullptr, links[7].get()};
+    int found = 3;
+    std::string status;
+    EXPECT_EQ(CModem::LocateBySoftBreak(status, none, found), rc::kNothingReceived);
+    EXPECT_EQ(CModem::LocateByPowerOn(status, none, found), rc::kNothingReceived);
+    EXPECT_EQ(found, 3);
+    EXPECT_EQ(clock.NowMs(), 0);
+}
+
 }  // namespace
 }  // namespace vxl::test

@@ -16,6 +16,8 @@ namespace vxl {
 namespace {
 
 const uint8_t kEscape[] = {'+', '+', '+'};
+// The shortest time a serial port's write takes.
+constexpr int64_t kMinSendIntervalMs = 10;
 
 enum class Answer { None, Correct, Wrong };
 
@@ -68,10 +70,15 @@ int RunPowerOnCapture(const std::vector<IndexedPort>& ports, bool stopOnWrongRep
     int result = rc::kNothingReceived;
     bool captured = false;
     while (!captured && now <= deadline) {
-        // The command goes out continuously: nothing waits here but the port's write itself.
+        // The command goes out continuously: nothing waits here but the port's write itself,
+        // which takes at least 10 ms. A port that returns at once (its device is gone) must
+        // not make this loop spin.
         const std::time_t sent = now;
+        const int64_t sendStart = clock.SteadyMs();
         for (const IndexedPort& entry : ports)
             entry.port->Write(command.data(), static_cast<int>(command.size()));
+        const int64_t spent = clock.SteadyMs() - sendStart;
+        if (spent < kMinSendIntervalMs) clock.SleepMs(static_cast<int>(kMinSendIntervalMs - spent));
         Ui().KeepAlive();
         for (int cycle = 0; cycle < kPollCyclesPerSend && now == sent && !captured; ++cycle) {
             int answered = -1;

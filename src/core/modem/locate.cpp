@@ -26,9 +26,11 @@ void PurgeAll(const std::vector<vxl::IndexedPort>& ports) {
 int CModem::LocateBySoftBreak(std::string& status, ISerialLink* ports[8], int& found) {
     status.clear();
     int result = vxl::rc::kNothingReceived;
+    const std::vector<vxl::IndexedPort> open = vxl::OpenPorts(ports);
+    // Without a port there is nothing to wait for.
+    if (open.empty()) return result;
     const std::vector<int> rates = LocateRates();
     vxl::SoftBreakWindow window(true, -1, rates.front());
-    const std::vector<vxl::IndexedPort> open = vxl::OpenPorts(ports);
     for (const vxl::IndexedPort& entry : open) {
         entry.port->StartMonitor();
         entry.port->SetBaud(rates.front());
@@ -59,8 +61,9 @@ int CModem::LocateBySoftBreak(std::string& status, ISerialLink* ports[8], int& f
 
 int CModem::LocateByPowerOn(std::string& status, ISerialLink* ports[8], int& found) {
     status.clear();
-    vxl::CountdownWindow window(-1);
     const std::vector<vxl::IndexedPort> open = vxl::OpenPorts(ports);
+    if (open.empty()) return vxl::rc::kNothingReceived;
+    vxl::CountdownWindow window(-1);
     std::vector<int> previousRates;
     for (const vxl::IndexedPort& entry : open) {
         entry.port->StartMonitor();
