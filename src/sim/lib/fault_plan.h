@@ -1,0 +1,32 @@
+// Faults the simulated modem can be told to show. Commands are counted from 1 since the plan was
+// set (or since start-up); 0 switches a fault off.
+#pragma once
+
+#include <cstdint>
+
+namespace vxl::sim {
+
+struct FaultPlan {
+    int noReplyTo = 0;          // the k-th command gets no reply
+    int wrongByteIn = 0;        // the k-th reply has a wrong byte ...
+    int wrongBytePosition = 1;  // ... at this position (0..3)
+    int excessBytesAfter = 0;   // the k-th reply is followed by extra bytes ...
+    int excessByteCount = 1;    // ... this many
+    int noiseBeforeReply = 0;   // the k-th reply is preceded by line noise ...
+    int noiseByteCount = 3;     // ... this many bytes
+    int stopAfter = 0;          // commands after the k-th get no reply
+    int hangUpAfter = 0;        // the line is hung up (master closed) after the k-th reply
+    int replyDelayMs = 0;       // every reply goes out this much later
+    // After each change of the host's line rate, a reply frame sent at the host's previous rate
+    // arrives this many ms later (a late answer to an earlier attempt); 0 = off.
+    int lateReplyMs = 0;
+
+    // Boot loader faults.
+    bool loaderMemoryCheckFails = false;  // banner without "PASS"
+    bool loaderNoDoneAfterDownload = false;
+    bool loaderNoDoneAfterStore = false;
+    bool loaderDoneWithoutPass = false;  // store step: "DONE" but no "PASS"
+    int loaderStallAfterRecords = 0;     // the loader stops answering after k records
+};
+
+}  // namespace vxl::sim

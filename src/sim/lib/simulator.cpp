@@ -1,0 +1,268 @@
+#include "sim/lib/simulator.h"
+
+#include <algorithm>
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include "util/format.h"
+
+namespace vxl::sim {
+
+namespace {
+
+// While the program has the line closed, look this often whether it opened it again.
+constexpr int64_t kReopenCheckUs = 2000;
+// With the late-reply fault, look this often whether the program changed its rate.
+constexpr int64_t kRateCheckUs = 10000;
+constexpr int64_t kIdleWaitUs = 1000000;
+
+}  // namespace
+
+Simulator::Simulator(SimOptions options) : options_(std::move(options)) {}
+
+Simulator::~Simulator() {
+    Stop();
+}
+
+int64_t Simulator::NowUs() const {
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
+                                                                 origin_)
+        .count();
+}
+
+void Simulator::Wake() {
+    if (wakeFd_ < 0) return;
+    const uint64_t one = 1;
+    [[maybe_unused]] const ssize_t n = write(wakeFd_, &one, sizeof one);
+}
+
+bool Simulator::Start(std::string* error) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (started_) {
+        *error = "the simulator is already running";
+        return false;
+    }
+    MemoryBytes memory;
+    if (!InitialMemory(options_, &memory, error)) return false;
+    if (!options_.tracePath.empty() && !trace_.Open(options_.tracePath, error)) return false;
+
+    FirmwareSettings settings;
+    settings.captureWindowMs = static_cast<int>(options_.captureWindowSeconds * 1000.0);
+    settings.processingUs =
+        options_.lineTiming ? static_cast<int64_t>(options_.processingMs * 1000.0) : 0;
+    settings.fallbackBaud = options_.profile.baud;
+    firmware_ = std::make_unique<ModemFirmware>(std::move(memory), settings);
+    firmware_->SetFaults(options_.faults);
+    firmware_->onEvent = [this](int64_t atUs, const std::string& text) {
+        trace_.Event(atUs, text);
+    };
+    firmware_->onStore = [this](const MemoryBytes& stored) { OnStore(stored); };
+    line_ = std::make_unique<LineModel>(*firmware_, options_.lineTiming);
+
+    if (!pty_.Open(options_.linkPath, error)) return false;
+    wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    const int64_t now = NowUs();
+    trace_.Event(now, Format("line %s (linked as %s), line timing %s", pty_.SlavePath().c_str(),
+                             options_.linkPath.empty() ? "-" : options_.linkPath.c_str(),
+                             options_.lineTiming ? "on" : "off"));
+    firmware_->PowerUp(now, false);
+    if (options_.powerCycleAfterSeconds >= 0)
+        powerCycleAtUs_ = now + static_cast<int64_t>(options_.powerCycleAfterSeconds * 1e6);
+    stop_ = false;
+    started_ = true;
+    thread_ = std::thread(&Simulator::Run, this);
+    return true;
+}
+
+void Simulator::Stop() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!started_) return;
+        started_ = false;
+    }
+    stop_ = true;
+    Wake();
+    if (thread_.joinable()) thread_.join();
+    std::lock_guard<std::mutex> lock(mutex_);
+    pty_.Close();
+    trace_.Event(NowUs(), "simulator stopped");
+    trace_.Close();
+    if (wakeFd_ >= 0) close(wakeFd_);
+    wakeFd_ = -1;
+}
+
+std::string Simulator::LinkPath() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return options_.linkPath.empty() ? pty_.SlavePath() : options_.linkPath;
+}
+
+std::string Simulator::SlavePath() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return pty_.SlavePath();
+}
+
+void Simulator::PowerCycle() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!started_) return;
+        PowerCycleLocked(NowUs());
+    }
+    Wake();
+}
+
+void Simulator::PowerCycleLocked(int64_t nowUs) {
+    if (!pty_.IsOpen()) {
+        // The adapter is plugged in again: a fresh terminal behind the same link.
+        std::string error;
+        if (pty_.Open(options_.linkPath, &error)) {
+            hungUp_ = false;
+            trace_.Event(nowUs, Format("line %s plugged in", pty_.SlavePath().c_str()));
+        } else {
+            lastError_ = error;
+        }
+    }
+    ++powerCycles_;
+    line_->PowerCycle(nowUs);
+}
+
+void Simulator::SetFaults(const FaultPlan& faults) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (firmware_ == nullptr) return;
+        firmware_->SetFaults(faults);
+    }
+    Wake();
+}
+
+void Simulator::InjectNoise(const std::vector<uint8_t>& bytes) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (line_ == nullptr) return;
+        line_->Inject(bytes, NowUs());
+    }
+    Wake();
+}
+
+MemoryBytes Simulator::Memory() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return firmware_ ? firmware_->Memory() : MemoryBytes();
+}
+
+MemoryBytes Simulator::StoredMemory() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return firmware_ ? firmware_->StoredMemory() : MemoryBytes();
+}
+
+SimStatus Simulator::Status() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    SimStatus status;
+    if (firmware_ != nullptr) {
+        status.mode = firmware_->Mode();
+        status.modemBaud = firmware_->UartBaud();
+        status.unlocked = firmware_->Unlocked();
+        status.commandCount = firmware_->CommandCount();
+    }
+    status.hostBaud = hostBaud_;
+    status.hostConnected = hostPresent_;
+    status.hungUp = hungUp_;
+    status.powerCycles = powerCycles_;
+    status.lastError = lastError_;
+    return status;
+}
+
+void Simulator::OnStore(const MemoryBytes& memory) {
+    if (!options_.saveOnProgram) return;
+    std::string error;
+    if (!SaveMemoryFile(options_.imagePath, memory, &error)) {
+        lastError_ = error;
+        trace_.Event(NowUs(), error);
+    }
+}
+
+void Simulator::HangUp(int64_t nowUs) {
+    line_->ClearHangUp();
+    pty_.Close();
+    hungUp_ = true;
+    hostPresent_ = false;
+    trace_.Event(nowUs, "line hung up");
+}
+
+void Simulator::Run() {
+    while (!stop_) {
+        int64_t waitUs = kIdleWaitUs;
+        bool watchMaster = false;
+        int masterFd = -1;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            const int64_t due = std::min(line_->NextDueUs(), powerCycleAtUs_);
+            if (due != kNever) waitUs = std::clamp<int64_t>(due - NowUs(), 0, kIdleWaitUs);
+            if (pty_.IsOpen() && !hostPresent_) waitUs = std::min(waitUs, kReopenCheckUs);
+            if (firmware_->Faults().lateReplyMs > 0) waitUs = std::min(waitUs, kRateCheckUs);
+            watchMaster = pty_.IsOpen() && hostPresent_;
+            masterFd = pty_.fd();
+        }
+        pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {masterFd, POLLIN, 0}};
+        const timespec wait{static_cast<time_t>(waitUs / 1000000),
+                            static_cast<long>((waitUs % 1000000) * 1000)};
+        ppoll(fds, watchMaster ? 2 : 1, &wait, nullptr);
+        if (fds[0].revents & POLLIN) {
+            uint64_t count = 0;
+            [[maybe_unused]] const ssize_t n = read(wakeFd_, &count, sizeof count);
+        }
+        std::lock_guard<std::mutex> lock(mutex_);
+        const bool hangUpSeen = watchMaster && (fds[1].revents & (POLLHUP | POLLERR)) != 0;
+        Serve(hangUpSeen, NowUs());
+    }
+}
+
+void Simulator::Serve(bool hangUpSeen, int64_t nowUs) {
+    std::vector<uint8_t> toHost;
+    if (pty_.IsOpen() && !hostPresent_ && pty_.HostPresent()) {
+        hostPresent_ = true;
+        const int baud = pty_.HostBaud();
+        if (baud > 0) hostBaud_ = baud;
+        trace_.Event(nowUs, Format("the program opened the line at %d baud", hostBaud_));
+    }
+    if (hostPresent_) {
+        std::vector<uint8_t> fromHost;
+        bool settingsChanged = false;
+        if (pty_.Read(&fromHost, &settingsChanged) == PtyEndpoint::ReadResult::kHostGone)
+            hangUpSeen = true;
+        // The rate is read when bytes or a settings packet arrive: packets do not keep the
+        // order of data and settings changes.
+        const int baud = pty_.HostBaud();
+        if (baud > 0 && baud != hostBaud_) {
+            line_->Advance(nowUs, hostBaud_, &toHost);
+            trace_.Event(nowUs, Format("the program set its line to %d baud", baud));
+            line_->HostRateChanged(hostBaud_, baud, nowUs);
+            hostBaud_ = baud;
+        }
+        if (!fromHost.empty()) {
+            trace_.Bytes(TraceDirection::kFromHost, fromHost.data(), fromHost.size(), hostBaud_,
+                         nowUs);
+            line_->Advance(nowUs, hostBaud_, &toHost);
+            line_->FromHost(fromHost.data(), fromHost.size(), hostBaud_, nowUs);
+        }
+        if (hangUpSeen) {
+            hostPresent_ = false;
+            trace_.Event(nowUs, "the program closed the line");
+        }
+    }
+    if (nowUs >= powerCycleAtUs_) {
+        powerCycleAtUs_ = kNever;
+        PowerCycleLocked(nowUs);
+    }
+    line_->Advance(nowUs, hostBaud_, &toHost);
+    if (!toHost.empty()) {
+        const size_t written = hostPresent_ ? pty_.Write(toHost.data(), toHost.size()) : 0;
+        trace_.Bytes(TraceDirection::kToHost, toHost.data(), written, hostBaud_, nowUs);
+        trace_.Bytes(TraceDirection::kDropped, toHost.data() + written, toHost.size() - written,
+                     hostBaud_, nowUs);
+    }
+    if (line_->HangUpDue(nowUs)) HangUp(nowUs);
+    trace_.FlushIfIdle(nowUs);
+}
+
+}  // namespace vxl::sim

@@ -1,0 +1,98 @@
+// Drives the simulated modem and its line directly, in simulated time: no terminal, no clock.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <vector>
+
+#include "sim/lib/line_model.h"
+#include "sim/lib/modem_firmware.h"
+#include "sim/lib/modem_memory.h"
+
+namespace vxl::sim::test {
+
+using Bytes = std::vector<uint8_t>;
+
+// A command frame: 0x01, code, data, complement of the sum of code and data.
+inline Bytes Frame(uint8_t code, std::initializer_list<uint8_t> data = {}) {
+    Bytes frame = {0x01, code};
+    unsigned sum = code;
+    for (uint8_t b : data) {
+        frame.push_back(b);
+        sum += b;
+    }
+    frame.push_back(static_cast<uint8_t>(~sum));
+    return frame;
+}
+
+inline Bytes ReadFrame(int address) {
+    return Frame(0x21, {static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address)});
+}
+
+inline Bytes WriteFrame(int address, uint8_t value) {
+    return Frame(0x20, {static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address), value});
+}
+
+inline Bytes Text(const char* text) {
+    return Bytes(text, text + std::char_traits<char>::length(text));
+}
+
+class LineHarness {
+  public:
+    explicit LineHarness(const ModemProfile& profile = ModemProfile(), bool lineTiming = false,
+                         FirmwareSettings settings = FirmwareSettings())
+        : firmware(BuildMemory(profile), settings), line(firmware, lineTiming) {
+        firmware.PowerUp(0, false);
+    }
+
+    // The host writes `bytes` now, at hostBaud.
+    void Send(const Bytes& bytes) {
+        line.Advance(nowUs, hostBaud, &received);
+        line.FromHost(bytes.data(), bytes.size(), hostBaud, nowUs);
+    }
+    // Lets `ms` pass and returns everything the host received meanwhile.
+    Bytes Wait(int64_t ms) {
+        nowUs += ms * 1000;
+        line.Advance(nowUs, hostBaud, &received);
+        Bytes taken;
+        taken.swap(received);
+        return taken;
+    }
+    // Sends and collects the answer within `ms`.
+    Bytes Exchange(const Bytes& bytes, int64_t ms = 100) {
+        Send(bytes);
+        return Wait(ms);
+    }
+    void SetHostBaud(int baud) {
+        line.Advance(nowUs, hostBaud, &received);
+        line.HostRateChanged(hostBaud, baud, nowUs);
+        hostBaud = baud;
+    }
+    // "+++" with the guard times around it, at the host's rate.
+    void SoftBreak() {
+        Wait(1200);
+        Send(Text("+++"));
+        Wait(1200);
+    }
+    void PowerCycle() { line.PowerCycle(nowUs); }
+    // Captures the modem and unlocks it with the right key.
+    void CaptureAndUnlock() {
+        SoftBreak();
+        const Bytes& m = firmware.Memory();
+        Exchange(Frame(0x1F, {m[0x100], m[0x101], m[0x102], m[0x103], m[0x104], m[0x105]}));
+    }
+
+    ModemFirmware firmware;
+    LineModel line;
+    int hostBaud = 9600;
+    int64_t nowUs = 0;
+    Bytes received;
+};
+
+// A reply as the modem sends it: 01, code | 0x80, value, complement of the sum of both.
+inline Bytes Reply(uint8_t code, uint8_t value) {
+    const uint8_t answer = static_cast<uint8_t>(code | 0x80);
+    return {0x01, answer, value, static_cast<uint8_t>(~(answer + value))};
+}
+
+}  // namespace vxl::sim::test
