@@ -6,6 +6,9 @@ namespace vxl::sim {
 
 namespace {
 
+// The line goes dead a little after the last reply, so the program can still read that reply.
+constexpr int64_t kHangUpGraceUs = 20000;
+
 // What a late answer from an earlier attempt looks like: a read reply.
 const std::vector<uint8_t> kLateReply = {0x01, 0xA1, 0x00, 0x5E};
 
@@ -70,7 +73,7 @@ void LineModel::StartTransmission(const Transmission& tx, int hostBaud) {
     }
     outputFreeUs_ = std::max(outputFreeUs_, end);
     if (tx.baudAfter > 0) firmware_.SetUartBaud(tx.baudAfter);
-    if (tx.hangUpAfter) hangUpAtUs_ = std::min(hangUpAtUs_, end);
+    if (tx.hangUpAfter) hangUpAtUs_ = std::min(hangUpAtUs_, end + kHangUpGraceUs);
 }
 
 int64_t LineModel::NextDueUs() const {

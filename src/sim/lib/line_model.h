@@ -29,7 +29,7 @@ class LineModel {
     // When something is next due (kNever when the line and the modem are idle).
     int64_t NextDueUs() const;
 
-    // True once the modem's planned hang-up is due (its last reply is out).
+    // True once the modem's planned hang-up is due (shortly after its last reply is out).
     bool HangUpDue(int64_t nowUs) const { return nowUs >= hangUpAtUs_; }
     void ClearHangUp() { hangUpAtUs_ = kNever; }
 
