@@ -14,7 +14,7 @@ ChoiceLists SameForAllTypes(const ChoiceTexts& texts) {
 namespace rc = vxl::rc;
 
 ChoiceParameter::ChoiceParameter(ModemParameterSet* owner, const vxl::ParameterInfo& info,
-                                 const vxl::ChoiceLists& lists, vxl::BitField field)
+                                 const vxl::ChoiceLists& lists, vxl::ChoiceField field)
     : ModemParameter(owner, info), lists_(lists), field_(field) {}
 
 vxl::ChoiceTexts ChoiceParameter::Texts(int modemType) {
@@ -32,7 +32,7 @@ bool ChoiceParameter::IsSettable(int value) {
 }
 
 vxl::BitField ChoiceParameter::Field() {
-    return field_;
+    return ModemType() == 4 ? field_.type4 : field_.qmx;
 }
 
 int ChoiceParameter::BuiltInDefault() {
@@ -55,7 +55,12 @@ int ChoiceParameter::SetInt(int value) {
     if (int code = RequireAvailable()) return code;
     if (GetLength() < 1) return rc::kBadOffsetOrLength;
     if (!IsSettable(value)) return rc::kInvalidDefinition;
-    return WriteField(Field(), static_cast<uint32_t>(value));
+    int code = WriteField(Field(), static_cast<uint32_t>(value));
+    return code == rc::kOk ? AfterWrite() : code;
+}
+
+int ChoiceParameter::AfterWrite() {
+    return rc::kOk;
 }
 
 int ChoiceParameter::GetText(std::string& text) {

@@ -15,12 +15,20 @@ using ChoiceLists = std::array<ChoiceTexts, 6>;
 // The same list for the modem types 1..4.
 ChoiceLists SameForAllTypes(const ChoiceTexts& texts);
 
+// Where a choice's value lies: the QMX layouts and the type-4 layout may differ.
+struct ChoiceField {
+    ChoiceField(BitField both = kWholeValue) : qmx(both), type4(both) {}
+    ChoiceField(BitField qmxField, BitField type4Field) : qmx(qmxField), type4(type4Field) {}
+    BitField qmx;
+    BitField type4;
+};
+
 }  // namespace vxl
 
 class ChoiceParameter : public ModemParameter {
   public:
     ChoiceParameter(ModemParameterSet* owner, const vxl::ParameterInfo& info,
-                    const vxl::ChoiceLists& lists, vxl::BitField field = vxl::kWholeValue);
+                    const vxl::ChoiceLists& lists, vxl::ChoiceField field = {});
 
     int GetText(std::string& text) override;
     int GetChoiceCount(int modemType, int& count) override;
@@ -36,11 +44,13 @@ class ChoiceParameter : public ModemParameter {
     virtual vxl::ChoiceTexts Texts(int modemType);
     virtual bool IsOffered(int position, const vxl::ChoiceTexts& texts);
     virtual bool IsSettable(int value);
-    virtual vxl::BitField Field();
+    vxl::BitField Field();
     virtual int BuiltInDefault();
+    // Called after SetInt has written a value (bytes that follow from it are rewritten here).
+    virtual int AfterWrite();
     int StoreDefinition(const std::string& text) override;
 
   private:
     const vxl::ChoiceLists& lists_;
-    vxl::BitField field_;
+    vxl::ChoiceField field_;
 };

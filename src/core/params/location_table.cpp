@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "params/modem_parameter.h"
 #include "params/parameter_ids.h"
 #include "util/result_codes.h"
 
@@ -39,7 +40,22 @@ constexpr Entry Same(int id, int address, int length, int kind) {
     return {id, {At(address, length, kind), At(address, length, kind), At(address, length, kind)}};
 }
 
-// Channel frequencies (ids 4..35) are generated; everything else is listed.
+// One-byte values that follow each other in every layout: ids first..last from `address` on.
+struct ByteRun {
+    int first;
+    int last;
+    int address;
+    int kind;
+};
+constexpr ByteRun kByteRuns[] = {
+    {38, 42, 0x18C, kKindInteger},
+    {43, 44, 0x191, kKindFlag},
+    {45, 55, 0x193, kKindInteger},
+    {59, 63, 0x1A3, kKindInteger},
+};
+
+// Channel frequencies (ids 4..35) are generated like the byte runs; the entries listed here are
+// laid over both.
 constexpr Entry kEntries[] = {
     Same(0, 0x100, 1, 0),
     Same(1, 0x101, 5, 0),
@@ -47,32 +63,10 @@ constexpr Entry kEntries[] = {
     Same(3, 0x10A, 1, 0),
     Same(36, 0x16B, 32, 4),
     {37, {At(0x18B, 1, 6), At(0x18B, 1, 1), At(0x18B, 1, 1)}},
-    Same(38, 0x18C, 1, 1),
     {39, {At(0x18D, 1, 1), At(0x18D, 1, 6), At(0x18D, 1, 6)}},
-    Same(40, 0x18E, 1, 1),
-    Same(41, 0x18F, 1, 1),
-    Same(42, 0x190, 1, 1),
-    Same(43, 0x191, 1, 5),
-    Same(44, 0x192, 1, 5),
-    Same(45, 0x193, 1, 1),
-    Same(46, 0x194, 1, 1),
-    Same(47, 0x195, 1, 1),
-    Same(48, 0x196, 1, 1),
-    Same(49, 0x197, 1, 1),
-    Same(50, 0x198, 1, 1),
-    Same(51, 0x199, 1, 1),
-    Same(52, 0x19A, 1, 1),
-    Same(53, 0x19B, 1, 1),
-    Same(54, 0x19C, 1, 1),
-    Same(55, 0x19D, 1, 1),
     Same(56, 0x19E, 2, 2),
     Same(57, 0x1A0, 1, 1),
     Same(58, 0x1A1, 2, 2),
-    Same(59, 0x1A3, 1, 1),
-    Same(60, 0x1A4, 1, 1),
-    Same(61, 0x1A5, 1, 1),
-    Same(62, 0x1A6, 1, 1),
-    Same(63, 0x1A7, 1, 1),
     {64, {At(0x1A8, 7, 0), At(0x1A8, 15, 0), At(0x1A8, 15, 0)}},
     {65, {Absent(4), At(0x1B7, 8, 4), At(0x1B7, 10, 4)}},
     {66, {Absent(1), Absent(1), At(0x1C1, 1, 1)}},
@@ -109,14 +103,20 @@ LayoutTable BuildTable() {
     LayoutTable table{};
     for (auto& layout : table)
         for (LocationRow& row : layout) row = {kAbsent, 0, 0, 0};
+    for (auto& layout : table) {
+        for (const ByteRun& run : kByteRuns)
+            for (int id = run.first; id <= run.last; ++id)
+                layout[id] = {id, run.address + id - run.first, 1, run.kind};
+        for (int n = 0; n < pid::kChannelCount; ++n) {
+            layout[pid::RxChannelId(n)] = {pid::RxChannelId(n), 0x10B + 6 * n, 3,
+                                           kKindChannelFrequency};
+            layout[pid::TxChannelId(n)] = {pid::TxChannelId(n), 0x10E + 6 * n, 3,
+                                           kKindChannelFrequency};
+        }
+    }
     for (const Entry& entry : kEntries)
         for (int layout = 0; layout < kLayoutCount; ++layout)
             table[layout][entry.id] = RowOf(entry.id, entry.layout[layout]);
-    for (int n = 0; n < pid::kChannelCount; ++n)
-        for (int layout = 0; layout < kLayoutCount; ++layout) {
-            table[layout][pid::RxChannelId(n)] = {pid::RxChannelId(n), 0x10B + 6 * n, 3, 3};
-            table[layout][pid::TxChannelId(n)] = {pid::TxChannelId(n), 0x10E + 6 * n, 3, 3};
-        }
     return table;
 }
 

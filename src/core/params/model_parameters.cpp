@@ -60,8 +60,11 @@ int QmxRow(ModemParameterSet& set) {
     return row;
 }
 
-bool ModelIdMissing(ModemParameterSet& set) {
-    return !set.IsModelIdValid();
+// While the modem reports its model ID missing, model and power read "Unknown".
+bool ShowsUnknown(ModemParameterSet& set, std::string& text) {
+    if (set.IsModelIdValid()) return false;
+    text = kUnknown;
+    return true;
 }
 
 }  // namespace
@@ -84,7 +87,8 @@ int RewriteDacCompensation(ModemParameterSet& set) {
 }  // namespace vxl
 
 Model::Model(ModemParameterSet* owner)
-    : ChoiceParameter(owner, CatalogueRow(pid::kModel), NoLists()) {}
+    : ChoiceParameter(owner, CatalogueRow(pid::kModel), NoLists(),
+                      vxl::ChoiceField(vxl::kWholeValue, kType4ModelBits)) {}
 
 vxl::ChoiceTexts Model::Texts(int modemType) {
     vxl::ChoiceTexts texts;
@@ -97,18 +101,10 @@ vxl::ChoiceTexts Model::Texts(int modemType) {
     return texts;
 }
 
-vxl::BitField Model::Field() {
-    return ModemType() == 4 ? kType4ModelBits : vxl::kWholeValue;
-}
-
 int Model::GetText(std::string& text) {
     int value = 0;
     int code = GetInt(value);
-    if (code != rc::kOk) return code;
-    if (ModelIdMissing(ParameterSet())) {
-        text = kUnknown;
-        return rc::kOk;
-    }
+    if (code != rc::kOk || ShowsUnknown(ParameterSet(), text)) return code;
     if (IsQmx(ModemType()) && value == 0) {
         text.clear();
         return rc::kOk;
@@ -128,7 +124,7 @@ int Model::SetInt(int value) {
 }
 
 Frequency::Frequency(ModemParameterSet* owner)
-    : ChoiceParameter(owner, CatalogueRow(pid::kFrequency), NoLists()) {}
+    : ChoiceParameter(owner, CatalogueRow(pid::kFrequency), NoLists(), kBandBits) {}
 
 vxl::ChoiceTexts Frequency::Texts(int modemType) {
     vxl::ChoiceTexts texts;
@@ -140,10 +136,6 @@ vxl::ChoiceTexts Frequency::Texts(int modemType) {
         texts = {"410-430 MHz", "430-450 MHz", "450-470 MHz"};
     }
     return texts;
-}
-
-vxl::BitField Frequency::Field() {
-    return kBandBits;
 }
 
 int Frequency::GetChoiceCount(int modemType, int& count) {
@@ -202,17 +194,12 @@ int Power::GetInt(int& value) {
 int Power::GetText(std::string& text) {
     if (IsQmx(ModemType())) {
         if (GetLength() < 1) return rc::kBadOffsetOrLength;
-        text =
-            ModelIdMissing(ParameterSet()) ? kUnknown : vxl::QmxModel(QmxRow(ParameterSet())).power;
+        if (!ShowsUnknown(ParameterSet(), text)) text = vxl::QmxModel(QmxRow(ParameterSet())).power;
         return rc::kOk;
     }
     int value = 0;
     int code = GetInt(value);
-    if (code != rc::kOk) return code;
-    if (ModelIdMissing(ParameterSet())) {
-        text = kUnknown;
-        return rc::kOk;
-    }
+    if (code != rc::kOk || ShowsUnknown(ParameterSet(), text)) return code;
     if (value > kHighestPowerCode) {
         text = kUnknown;
         return rc::kBadPower;
@@ -228,25 +215,22 @@ int Power::SetInt(int value) {
 }
 
 ChannelBandwidth::ChannelBandwidth(ModemParameterSet* owner)
-    : ChoiceParameter(owner, CatalogueRow(pid::kChannelBandwidth), Bandwidths()) {}
-
-vxl::BitField ChannelBandwidth::Field() {
-    return ModemType() == 4 ? kHighNibble : vxl::kWholeValue;
-}
+    : ChoiceParameter(owner, CatalogueRow(pid::kChannelBandwidth), Bandwidths(),
+                      vxl::ChoiceField(vxl::kWholeValue, kHighNibble)) {}
 
 int ChannelBandwidth::SetInt(int value) {
     if (ModemType() != 4) return rc::kType4Only;
-    int code = ChoiceParameter::SetInt(value);
-    if (code != rc::kOk) return code;
+    return ChoiceParameter::SetInt(value);
+}
+
+int ChannelBandwidth::AfterWrite() {
     return vxl::RewriteDacCompensation(ParameterSet());
 }
 
 Crystal::Crystal(ModemParameterSet* owner)
     : ChoiceParameter(owner, CatalogueRow(pid::kCrystal), Crystals(), kCrystalBits) {}
 
-int Crystal::SetInt(int value) {
-    int code = ChoiceParameter::SetInt(value);
-    if (code != rc::kOk) return code;
+int Crystal::AfterWrite() {
     return vxl::RewriteDacCompensation(ParameterSet());
 }
 

@@ -24,7 +24,6 @@ class Model : public ChoiceParameter {
 
   protected:
     vxl::ChoiceTexts Texts(int modemType) override;
-    vxl::BitField Field() override;
 };
 
 class Frequency : public ChoiceParameter {
@@ -39,7 +38,6 @@ class Frequency : public ChoiceParameter {
 
   protected:
     vxl::ChoiceTexts Texts(int modemType) override;
-    vxl::BitField Field() override;
 };
 
 class Power : public ChoiceParameter {
@@ -57,16 +55,18 @@ class Power : public ChoiceParameter {
 class ChannelBandwidth : public ChoiceParameter {
   public:
     explicit ChannelBandwidth(ModemParameterSet* owner);
-    int SetInt(int value) override;  // type 4 only (71); rewrites the DAC compensation
+    int SetInt(int value) override;  // type 4 only (71)
 
   protected:
-    vxl::BitField Field() override;
+    int AfterWrite() override;  // rewrites the DAC compensation
 };
 
 class Crystal : public ChoiceParameter {
   public:
     explicit Crystal(ModemParameterSet* owner);
-    int SetInt(int value) override;  // rewrites the DAC compensation
+
+  protected:
+    int AfterWrite() override;  // rewrites the DAC compensation
 };
 
 class ModemID : public ModemParameter {

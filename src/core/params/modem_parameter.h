@@ -12,14 +12,16 @@ class ModemParameterSet;
 
 namespace vxl {
 
-// Value kinds (the location table's kind column).
-constexpr int kKindRaw = 0;
-constexpr int kKindInteger = 1;
-constexpr int kKindReal = 2;
-constexpr int kKindChannelFrequency = 3;
-constexpr int kKindText = 4;
-constexpr int kKindFlag = 5;
-constexpr int kKindDerived = 6;
+// Value kinds (the location table's kind column), 0..6.
+enum ValueKind : int {
+    kKindRaw,
+    kKindInteger,
+    kKindReal,
+    kKindChannelFrequency,
+    kKindText,
+    kKindFlag,
+    kKindDerived
+};
 
 // When a parameter exists on the attached modem, or when the user may change it.
 enum class Rule {

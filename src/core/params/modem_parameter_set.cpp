@@ -39,103 +39,112 @@ ModemParameter* ModemParameterSet::Get(int id) const {
     return Slot(id);
 }
 
+template <class Operation>
+auto ModemParameterSet::Forward(int id, Operation operation,
+                                decltype(operation(std::declval<ModemParameter&>())) missing) {
+    ModemParameter* parameter = Slot(id);
+    return parameter != nullptr ? operation(*parameter) : missing;
+}
+
 int ModemParameterSet::GetText(int id, std::string& text) {
-    ModemParameter* p = Slot(id);
-    return p ? p->GetText(text) : rc::kBadParameters;
+    return Forward(
+        id, [&](ModemParameter& p) { return p.GetText(text); }, rc::kBadParameters);
 }
 
 int ModemParameterSet::GetChoiceCount(int id, int modemType, int& count) {
-    ModemParameter* p = Slot(id);
-    if (p == nullptr) return rc::kBadParameterId;
-    if (modemType < 0 || modemType > 5) return rc::kBadModemType;
-    return p->GetChoiceCount(modemType, count);
+    if (Slot(id) != nullptr && (modemType < 0 || modemType > 5)) return rc::kBadModemType;
+    return Forward(
+        id, [&](ModemParameter& p) { return p.GetChoiceCount(modemType, count); },
+        rc::kBadParameterId);
 }
 
 int ModemParameterSet::GetIntRange(int id, int& minimum, int& maximum) {
-    ModemParameter* p = Slot(id);
-    return p ? p->GetIntRange(minimum, maximum) : rc::kBadParameterId;
+    return Forward(
+        id, [&](ModemParameter& p) { return p.GetIntRange(minimum, maximum); },
+        rc::kBadParameterId);
 }
 
 int ModemParameterSet::GetRealRange(int id, double& minimum, double& maximum, int& decimals) {
-    ModemParameter* p = Slot(id);
-    return p ? p->GetRealRange(minimum, maximum, decimals) : rc::kBadParameterId;
+    return Forward(
+        id, [&](ModemParameter& p) { return p.GetRealRange(minimum, maximum, decimals); },
+        rc::kBadParameterId);
 }
 
 int ModemParameterSet::GetChoices(int id, std::vector<std::string>& texts,
                                   std::vector<int>& values) {
-    ModemParameter* p = Slot(id);
-    return p ? p->GetChoices(texts, values) : rc::kBadParameterId;
+    return Forward(
+        id, [&](ModemParameter& p) { return p.GetChoices(texts, values); }, rc::kBadParameterId);
 }
 
 int ModemParameterSet::GetBool(int id, bool& value) {
-    ModemParameter* p = Slot(id);
-    return p ? p->GetBool(value) : rc::kBadParameterId;
+    return Forward(
+        id, [&](ModemParameter& p) { return p.GetBool(value); }, rc::kBadParameterId);
 }
 
 int ModemParameterSet::GetReal(int id, double& value) {
-    ModemParameter* p = Slot(id);
-    return p ? p->GetReal(value) : rc::kBadParameterId;
+    return Forward(
+        id, [&](ModemParameter& p) { return p.GetReal(value); }, rc::kBadParameterId);
 }
 
 int ModemParameterSet::GetInt(int id, int& value) {
-    ModemParameter* p = Slot(id);
-    return p ? p->GetInt(value) : rc::kBadParameterId;
+    return Forward(
+        id, [&](ModemParameter& p) { return p.GetInt(value); }, rc::kBadParameterId);
 }
 
 int ModemParameterSet::GetMaxLength(int id, int& length) {
-    ModemParameter* p = Slot(id);
-    return p ? p->GetMaxLength(length) : rc::kBadParameterId;
+    return Forward(
+        id, [&](ModemParameter& p) { return p.GetMaxLength(length); }, rc::kBadParameterId);
 }
 
 int ModemParameterSet::SetText(int id, const std::string& text) {
-    ModemParameter* p = Slot(id);
-    return p ? p->SetText(text) : rc::kBadParameterId;
+    return Forward(
+        id, [&](ModemParameter& p) { return p.SetText(text); }, rc::kBadParameterId);
 }
 
 int ModemParameterSet::SetReal(int id, double value) {
-    ModemParameter* p = Slot(id);
-    return p ? p->SetReal(value) : rc::kBadParameterId;
+    return Forward(
+        id, [&](ModemParameter& p) { return p.SetReal(value); }, rc::kBadParameterId);
 }
 
 int ModemParameterSet::SetInt(int id, int value) {
-    ModemParameter* p = Slot(id);
-    return p ? p->SetInt(value) : rc::kBadParameterId;
+    return Forward(
+        id, [&](ModemParameter& p) { return p.SetInt(value); }, rc::kBadParameterId);
 }
 
 int ModemParameterSet::SetBool(int id, bool value) {
-    ModemParameter* p = Slot(id);
-    return p ? p->SetBool(value) : rc::kBadParameterId;
+    return Forward(
+        id, [&](ModemParameter& p) { return p.SetBool(value); }, rc::kBadParameterId);
 }
 
 bool ModemParameterSet::IsChoiceEnabled(int id, int index) {
-    ModemParameter* p = Slot(id);
-    return p != nullptr && p->IsChoiceEnabled(index);
+    return Forward(
+        id, [&](ModemParameter& p) { return p.IsChoiceEnabled(index); }, false);
 }
 
 bool ModemParameterSet::IsAvailable(int id) {
-    ModemParameter* p = Slot(id);
-    return p != nullptr && p->IsAvailable();
+    return Forward(
+        id, [](ModemParameter& p) { return p.IsAvailable(); }, false);
 }
 
 bool ModemParameterSet::IsEditable(int id) {
-    ModemParameter* p = Slot(id);
-    if (p == nullptr || image_ == nullptr || image_->GetModem() == nullptr) return false;
-    return p->IsEditable();
+    if (image_ == nullptr || image_->GetModem() == nullptr) return false;
+    return Forward(
+        id, [](ModemParameter& p) { return p.IsEditable(); }, false);
 }
 
 int ModemParameterSet::GetDefaultInt(int id) {
-    ModemParameter* p = Slot(id);
-    return p ? p->GetDefaultInt() : -1;
+    return Forward(
+        id, [](ModemParameter& p) { return p.GetDefaultInt(); }, -1);
 }
 
 bool ModemParameterSet::GetDefaultBool(int id) {
-    ModemParameter* p = Slot(id);
-    return p != nullptr && p->GetDefaultBool();
+    return Forward(
+        id, [](ModemParameter& p) { return p.GetDefaultBool(); }, false);
 }
 
 double ModemParameterSet::GetDefaultReal(int id) {
-    ModemParameter* p = Slot(id);
-    return p ? p->GetDefaultReal() : -1.0;
+    return Forward(
+        id, [](ModemParameter& p) { return p.GetDefaultReal(); }, -1.0);
 }
 
 int ModemParameterSet::GetModemType() const {

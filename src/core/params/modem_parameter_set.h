@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "params/modem_memory_image.h"
@@ -75,6 +76,10 @@ class ModemParameterSet {
   private:
     // The parameter of a valid id, or nullptr.
     ModemParameter* Slot(int id) const;
+    // `operation` applied to the parameter of `id`, or `missing` when there is none.
+    template <class Operation>
+    auto Forward(int id, Operation operation,
+                 decltype(operation(std::declval<ModemParameter&>())) missing);
     // The code of one parameter's LoadDefault as LoadDefaults treats it.
     enum class Outcome { kFine, kReport, kFailed, kStop };
     Outcome LoadOneDefault(ModemParameter& parameter, std::string& location, int& result,
