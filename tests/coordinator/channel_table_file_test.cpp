@@ -90,6 +90,7 @@ TEST_F(ChannelTableFile, ExportThenImportReproducesTheChannels) {
 }
 
 TEST_F(ChannelTableFile, ExportWritesTheRecordLayoutScrambled) {
+    ASSERT_EQ(h.coordinator.ClearChannelTable(), rc::kOk);
     SetChannel(0, 455.0, 455.0);
     const std::string path = h.dir.File("layout.upg");
     ASSERT_EQ(h.coordinator.ExportChannelTable(path, 0x01020304), rc::kOk);

@@ -6,12 +6,12 @@
 #include <string>
 
 #include "coordinator/coordinator.h"
-#include "fake_clock.h"
 #include "fake_modem_link.h"
 #include "params/definitions.h"
-#include "recording_operator.h"
 #include "recording_view.h"
-#include "temp_dir.h"
+#include "support/fake_clock.h"
+#include "support/recording_operator.h"
+#include "support/temp_dir.h"
 #include "ui/operator.h"
 #include "util/clock.h"
 #include "util/preferences.h"

@@ -1,6 +1,8 @@
 // Attach, read, detach, demo mode and the firmware fix-up, against a fake modem on a fake link.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cerrno>
 #include <functional>
 
@@ -62,6 +64,11 @@ struct LoadFailure {
     bool attachedAfterwards;
     bool linkOpenAfterwards;
 };
+
+// Test names instead of byte dumps in failure messages.
+void PrintTo(const LoadFailure& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CoordinatorLoadFailures : public ::testing::TestWithParam<LoadFailure> {};
 
@@ -188,6 +195,11 @@ struct FixUpCase {
     bool programs;
     std::vector<uint8_t> extensionAfter;  // extension bytes in the modem afterwards
 };
+
+// Test names instead of byte dumps in failure messages.
+void PrintTo(const FixUpCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CoordinatorFixUp : public ::testing::TestWithParam<FixUpCase> {};
 

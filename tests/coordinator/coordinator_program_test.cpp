@@ -1,6 +1,8 @@
 // Programming, undo, defaults and the Factory page's operations.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "coordinator_harness.h"
 #include "params/modem_memory_image.h"
 #include "params/modem_parameter_set.h"
@@ -32,6 +34,11 @@ struct ProgramFault {
     int refuseWriteAddress;
     bool refuseCommit;
 };
+
+// Test names instead of byte dumps in failure messages.
+void PrintTo(const ProgramFault& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CoordinatorProgramFaults : public ::testing::TestWithParam<ProgramFault> {};
 
@@ -104,6 +111,11 @@ struct EtsCase {
     bool asked;
     bool written;
 };
+
+// Test names instead of byte dumps in failure messages.
+void PrintTo(const EtsCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CoordinatorEtsQuestion : public ::testing::TestWithParam<EtsCase> {};
 

@@ -6,12 +6,12 @@
 #include <regex>
 #include <string>
 
-#include "fake_modem_source.h"
 #include "params/definitions.h"
 #include "params/modem_parameter_set.h"
 #include "reports/protocol_mode_names.h"
 #include "reports/xml_export.h"
-#include "temp_dir.h"
+#include "support/fake_modem_source.h"
+#include "support/temp_dir.h"
 #include "util/result_codes.h"
 
 namespace vxl::test {

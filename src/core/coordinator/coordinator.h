@@ -140,6 +140,7 @@ class CCoordinator {
     void ApplyModulationRule(int modulation);
     void ApplyLinkRateRule(int linkRate);
     void ReloadDefinitions();
+    int FinishEdit(int result);
 
     // Values and view helpers that tolerate a failed read (the value then stays `fallback`).
     int IntOf(int id, int fallback = -1) const;

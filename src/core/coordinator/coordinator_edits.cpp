@@ -22,13 +22,16 @@ constexpr int kAutoRover = 2;
 
 }  // namespace
 
-int CCoordinator::SetBoolParameter(int id, bool value) {
-    int result = EnsureLoaded();
-    if (result != rc::kOk) return result;
-    result = parameters_->SetBool(id, value);
+// Every edit ends with the Memory Map page and the dialog brought up to date.
+int CCoordinator::FinishEdit(int result) {
     FillPage(CoordinatorPage::MemoryMap);
     UpdateDialog();
     return result;
+}
+
+int CCoordinator::SetBoolParameter(int id, bool value) {
+    if (parameters_ == nullptr) return rc::kMissingArgument;
+    return FinishEdit(parameters_->SetBool(id, value));
 }
 
 int CCoordinator::SetIntParameter(int id, int value) {
@@ -36,33 +39,24 @@ int CCoordinator::SetIntParameter(int id, int value) {
     int result = parameters_->SetInt(id, value);
     if (result != rc::kOk) return result;
     ApplyRules(id, value);
-    FillPage(CoordinatorPage::MemoryMap);
-    UpdateDialog();
-    return rc::kOk;
+    return FinishEdit(rc::kOk);
 }
 
 int CCoordinator::SetRealParameter(int id, double value) {
-    int result = EnsureLoaded();
-    if (result != rc::kOk) return result;
-    result = parameters_->SetReal(id, value);
+    if (parameters_ == nullptr) return rc::kMissingArgument;
+    int result = parameters_->SetReal(id, value);
     if (id == pid::kEOTTimeout && view_ != nullptr) {
         // One byte read three ways: the character and count controls show it too.
         const int code = IntOf(pid::kEOTCharacter);
         view_->ShowInt(pid::kEOTCharacter, code);
         view_->ShowInt(pid::kEOTCount, code);
     }
-    FillPage(CoordinatorPage::MemoryMap);
-    UpdateDialog();
-    return result;
+    return FinishEdit(result);
 }
 
 int CCoordinator::SetTextParameter(int id, const std::string& text) {
-    int result = EnsureLoaded();
-    if (result != rc::kOk) return result;
-    result = parameters_->SetText(id, text);
-    FillPage(CoordinatorPage::MemoryMap);
-    UpdateDialog();
-    return result;
+    if (parameters_ == nullptr) return rc::kMissingArgument;
+    return FinishEdit(parameters_->SetText(id, text));
 }
 
 int CCoordinator::WriteMemoryByte(int offset, uint8_t value) {
