@@ -6,6 +6,7 @@
 #include "params/identity_parameters.h"
 #include "params/location_table.h"
 #include "params/parameter_ids.h"
+#include "params/parameter_text.h"
 #include "util/result_codes.h"
 
 namespace {
@@ -214,6 +215,52 @@ TEST(ParameterSetBytes, ModelIdMark) {
     EXPECT_FALSE(m.set->IsModelIdValid());
     m.set->ClearModelIdMissing();
     EXPECT_FALSE(m.modem.modelIdMissing);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ParameterTexts, DecimalNumbersToleranceAndLimits) {
+    struct Case {
+        const char* text;
+        int code;
+        int value;
+    } cases[] = {
+        {"12", 0, 12},   {"12x", 0, 12},
+        {"12xy", 92, 0}, {"x", 92, 0},
+        {"", 92, 0},     {"-3", 92, 0},
+        {"255", 0, 255}, {"256", 92, 0},
+        {" 7", 0, 7},    {"99999999999999999999", 92, 0},
+    };
+    for (const auto& c : cases) {
+        int value = 0;
+        EXPECT_EQ(vxl::ParseDecimalInt(c.text, 0, 255, value), c.code) << c.text;
+        if (c.code == 0) {
+            EXPECT_EQ(value, c.value) << c.text;
+        }
+    }
+    struct RealCase {
+        const char* text;
+        int code;
+        double value;
+    } reals[] = {
+        {"2.5", 0, 2.5}, {"2.5s", 0, 2.5}, {"1e1", 0, 10.0}, {"0x10", 92, 0},
+        {"inf", 92, 0},  {"nan", 92, 0},   {"60.01", 92, 0}, {".", 92, 0},
+    };
+    for (const auto& c : reals) {
+        double value = 0;
+        EXPECT_EQ(vxl::ParseDecimalReal(c.text, 0.0, 60.0, value), c.code) << c.text;
+        if (c.code == 0) {
+            EXPECT_DOUBLE_EQ(value, c.value) << c.text;
+        }
+    }
+    bool flag = false;
+    EXPECT_EQ(vxl::ParseYesNo("YES", flag), 0);
+    EXPECT_TRUE(flag);
+    EXPECT_EQ(vxl::ParseYesNo("No", flag), 0);
+    EXPECT_FALSE(flag);
+    EXPECT_EQ(vxl::ParseYesNo("y", flag), 92);
 }
 
 }  // namespace
