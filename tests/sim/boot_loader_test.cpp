@@ -1,6 +1,8 @@
 // The boot loader's text dialogue, as the host drives it.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -107,6 +109,11 @@ struct LoaderFaultCase {
     bool storeDone;
     bool storePass;
 };
+
+// Test names and failure messages show the case by its name.
+void PrintTo(const LoaderFaultCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class LoaderFaults : public ::testing::TestWithParam<LoaderFaultCase> {};
 

@@ -1,6 +1,8 @@
 // Capturing and identifying a simulated modem through the real serial port and protocol code.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <thread>
 
 #include "e2e_fixture.h"
@@ -55,6 +57,11 @@ struct IdentifyCase {
     int type;
     int configSize;
 };
+
+// Test names and failure messages show the case by its name.
+void PrintTo(const IdentifyCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class IdentifyKinds : public EndToEnd, public ::testing::WithParamInterface<IdentifyCase> {};
 

@@ -1,6 +1,8 @@
 // The modem's command mode as the host sees it: frames in, 4-byte replies out.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "line_harness.h"
 
 namespace vxl::sim::test {
@@ -24,6 +26,11 @@ struct CommandCase {
     Bytes frame;
     Bytes reply;
 };
+
+// Test names and failure messages show the case by its name.
+void PrintTo(const CommandCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CommandReplies : public ::testing::TestWithParam<CommandCase> {};
 

@@ -1,6 +1,8 @@
 // Each fault the simulated modem can be told to show, as the host sees it.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -27,6 +29,11 @@ struct FaultCase {
     std::function<void(FaultPlan&)> plan;
     std::vector<Bytes> replies;  // to three reads of the model byte
 };
+
+// Test names and failure messages show the case by its name.
+void PrintTo(const FaultCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ReplyFaults : public ::testing::TestWithParam<FaultCase> {};
 

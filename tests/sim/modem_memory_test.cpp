@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "support/temp_dir.h"
 
 namespace vxl::sim {
@@ -17,6 +19,11 @@ struct KindCase {
     int configSize;
     int extensionSize;
 };
+
+// Test names and failure messages show the case by its name.
+void PrintTo(const KindCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 ModemProfile Vxl() {
     return ModemProfile();

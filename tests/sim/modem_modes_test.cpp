@@ -2,6 +2,8 @@
 // after power-up.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -22,6 +24,11 @@ struct EscapeCase {
     int hostBaud;
     bool commandMode;
 };
+
+// Test names and failure messages show the case by its name.
+void PrintTo(const EscapeCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class EscapeGuardTimes : public ::testing::TestWithParam<EscapeCase> {};
 
