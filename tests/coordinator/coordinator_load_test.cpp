@@ -65,7 +65,7 @@ struct LoadFailure {
     bool linkOpenAfterwards;
 };
 
-// Test names instead of byte dumps in failure messages.
+// Failure messages name the case instead of dumping its bytes.
 void PrintTo(const LoadFailure& c, std::ostream* os) {
     *os << c.name;
 }
@@ -196,7 +196,6 @@ struct FixUpCase {
     std::vector<uint8_t> extensionAfter;  // extension bytes in the modem afterwards
 };
 
-// Test names instead of byte dumps in failure messages.
 void PrintTo(const FixUpCase& c, std::ostream* os) {
     *os << c.name;
 }

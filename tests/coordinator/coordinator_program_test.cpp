@@ -35,7 +35,6 @@ struct ProgramFault {
     bool refuseCommit;
 };
 
-// Test names instead of byte dumps in failure messages.
 void PrintTo(const ProgramFault& c, std::ostream* os) {
     *os << c.name;
 }
@@ -112,7 +111,6 @@ struct EtsCase {
     bool written;
 };
 
-// Test names instead of byte dumps in failure messages.
 void PrintTo(const EtsCase& c, std::ostream* os) {
     *os << c.name;
 }

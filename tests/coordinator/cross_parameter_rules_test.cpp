@@ -27,7 +27,6 @@ struct RuleCase {
     std::vector<std::string> shown;  // view calls, in this order among the others
 };
 
-// Test names instead of byte dumps in failure messages.
 void PrintTo(const RuleCase& c, std::ostream* os) {
     *os << c.name;
 }
