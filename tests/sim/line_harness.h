@@ -37,6 +37,11 @@ inline Bytes Text(const char* text) {
     return Bytes(text, text + std::char_traits<char>::length(text));
 }
 
+// The unlock command with the six key bytes at 0x100 .. 0x105 of `m`.
+inline Bytes UnlockFrame(const std::vector<uint8_t>& m) {
+    return Frame(0x1F, {m[0x100], m[0x101], m[0x102], m[0x103], m[0x104], m[0x105]});
+}
+
 class LineHarness {
   public:
     explicit LineHarness(const ModemProfile& profile = ModemProfile(), bool lineTiming = false,
@@ -78,8 +83,12 @@ class LineHarness {
     // Captures the modem and unlocks it with the right key.
     void CaptureAndUnlock() {
         SoftBreak();
-        const Bytes& m = firmware.Memory();
-        Exchange(Frame(0x1F, {m[0x100], m[0x101], m[0x102], m[0x103], m[0x104], m[0x105]}));
+        Exchange(UnlockFrame(firmware.Memory()));
+    }
+    // Command mode, with faults counted from the next command on.
+    void CommandModeWith(const FaultPlan& faults) {
+        SoftBreak();
+        firmware.SetFaults(faults);
     }
 
     ModemFirmware firmware;

@@ -8,10 +8,6 @@
 namespace vxl::sim::test {
 namespace {
 
-Bytes UnlockFrame(const MemoryBytes& m) {
-    return Frame(0x1F, {m[0x100], m[0x101], m[0x102], m[0x103], m[0x104], m[0x105]});
-}
-
 TEST(ModemCommands, DataModeIgnoresCommandsUntilTheEscape) {
     LineHarness h;
     EXPECT_EQ(h.firmware.Mode(), ModemMode::kData);

@@ -39,10 +39,9 @@ class ReplyFaults : public ::testing::TestWithParam<FaultCase> {};
 
 TEST_P(ReplyFaults, ShowUpOnTheRightCommand) {
     LineHarness h;
-    h.SoftBreak();
     FaultPlan plan;
     GetParam().plan(plan);
-    h.firmware.SetFaults(plan);
+    h.CommandModeWith(plan);
     for (size_t i = 0; i < GetParam().replies.size(); ++i)
         EXPECT_EQ(h.Exchange(ReadFrame(0x10A)), GetParam().replies[i]) << "command " << i + 1;
 }
@@ -78,35 +77,29 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ReplyFaultsTiming, SlowRepliesComeLate) {
     LineHarness h;
-    h.SoftBreak();
     FaultPlan plan;
     plan.replyDelayMs = 500;
-    h.firmware.SetFaults(plan);
+    h.CommandModeWith(plan);
     EXPECT_TRUE(h.Exchange(ReadFrame(0x10A), 499).empty());
     EXPECT_EQ(h.Wait(2), kGood);
 }
 
 TEST(ReplyFaultsTiming, StoppedModemStillCountsButIgnoresUnlock) {
     LineHarness h;
-    h.SoftBreak();
     FaultPlan plan;
     plan.stopAfter = 1;
-    h.firmware.SetFaults(plan);
+    h.CommandModeWith(plan);
     h.Exchange(Frame(0x02));
-    const MemoryBytes& m = h.firmware.Memory();
-    EXPECT_TRUE(
-        h.Exchange(Frame(0x1F, {m[0x100], m[0x101], m[0x102], m[0x103], m[0x104], m[0x105]}))
-            .empty());
+    EXPECT_TRUE(h.Exchange(UnlockFrame(h.firmware.Memory())).empty());
     EXPECT_FALSE(h.firmware.Unlocked());
     EXPECT_EQ(h.firmware.CommandCount(), 2);
 }
 
 TEST(ReplyFaultsTiming, HangUpComesOnceTheReplyIsOut) {
     LineHarness h(ModemProfile(), true);
-    h.SoftBreak();
     FaultPlan plan;
     plan.hangUpAfter = 2;
-    h.firmware.SetFaults(plan);
+    h.CommandModeWith(plan);
     EXPECT_EQ(h.Exchange(ReadFrame(0x10A), 20), kGood);
     EXPECT_FALSE(h.line.HangUpDue(h.nowUs));
     h.Send(ReadFrame(0x10A));

@@ -123,9 +123,7 @@ TEST_F(SimulatorOnPty, SavesTheImageOnProgramAndTracesTheExchange) {
     StartSim(options);
     PtyHost host(sim->LinkPath());
     Capture(host);
-    const MemoryBytes m = sim->Memory();
-    ASSERT_TRUE(
-        host.Write(Frame(0x1F, {m[0x100], m[0x101], m[0x102], m[0x103], m[0x104], m[0x105]})));
+    ASSERT_TRUE(host.Write(UnlockFrame(sim->Memory())));
     EXPECT_EQ(host.Read(4, 1000), Reply(0x1F, 0));
     ASSERT_TRUE(host.Write(WriteFrame(0x16B, 'Z')));
     EXPECT_EQ(host.Read(4, 1000), Reply(0x20, 0));

@@ -1,0 +1,105 @@
+// A firmware upgrade of a simulated modem through the real serial port, protocol and
+// coordinator, from an upgrade file made of S-records that an independent tool wrote.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "coordinator/coordinator.h"
+#include "coordinator/firmware_upgrade.h"
+#include "e2e_fixture.h"
+#include "modem/firmware_file.h"
+#include "modem/modem_base.h"
+#include "util/format.h"
+#include "util/preferences.h"
+#include "util/result_codes.h"
+
+namespace vxl::sim::test {
+namespace {
+
+constexpr int kIdentityBlock = 0x8400;
+constexpr int kFirmwareBytes = 256;
+
+class FirmwareUpgradeEndToEnd : public EndToEnd {
+protected:
+    void SetUp() override {
+        if (std::system("command -v srec_cat >/dev/null 2>&1") != 0) {
+            GTEST_SKIP() << "srec_cat (Debian package srecord) is not installed";
+        }
+        StartModem();
+    }
+
+    // Captures the modem by power cycle, as a load does.
+    int Attach(CCoordinator& coordinator) {
+        std::thread powerCycle([this] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            sim->PowerCycle();
+        });
+        std::string response;
+        const int result = coordinator.Attach(response, false);
+        powerCycle.join();
+        return result;
+    }
+
+    // S-record text from srec_cat: the firmware bytes at the identity block and the reset
+    // vector 0x9000 at 0xFFFE.
+    std::string SrecordsFromSrecCat(const std::string& firmware) {
+        const std::string bin = dir.Write("fw.bin", firmware);
+        const std::string vector = dir.Write("vector.bin", std::string("\x90\x00", 2));
+        const std::string s19 = dir.File("fw.s19");
+        const std::string command = Format(
+            "srec_cat %s -binary -offset 0x8400 %s -binary -offset 0xFFFE -o %s -motorola "
+            "-address-length=2 -crlf -disable=data-count -execution-start-address=0x9000",
+            bin.c_str(), vector.c_str(), s19.c_str());
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+        return vxl::test::TempDir::Read(s19);
+    }
+};
+
+TEST_F(FirmwareUpgradeEndToEnd, NewLoadShowsTheRevisionOfTheUpgradeFile) {
+    // The new firmware keeps the modem's identity block except the revision: 3.55.
+    const MemoryBytes before = sim->Memory();
+    std::string firmware(kFirmwareBytes, '\0');
+    for (int i = 0; i < kFirmwareBytes; ++i) {
+        firmware[i] = static_cast<char>(i < 7 ? before[kIdentityBlock + i] : i * 7);
+    }
+    firmware[2] = 35;
+    firmware[3] = 5;
+
+    // What "vxlfw pack" does with the dealer's S-record file.
+    CFirmwareFile packed;
+    packed.SetText(SrecordsFromSrecCat(firmware));
+    ASSERT_EQ(packed.Parse(), 0) << packed.GetProblem();
+    ASSERT_EQ(packed.DownloadProblem(), "");
+    EXPECT_EQ(Format("%3.2f", packed.GetRevision()), "3.55");
+    EXPECT_EQ(packed.GetStartAddress(), 0x9000);
+    const std::string upgradeFile = dir.File("new.fw");
+    ASSERT_EQ(packed.WriteUpgradeFile(upgradeFile), 0);
+
+    vxl::PreferenceStore prefs(dir.File("prefs.conf"));
+    vxl::ScopedPrefs scopedPrefs(prefs);
+    CCoordinator coordinator;
+    ASSERT_EQ(coordinator.Init(portNumber, 3), 0);
+    ASSERT_EQ(Attach(coordinator), 0);
+    EXPECT_EQ(Format("%3.2f", coordinator.GetModem()->GetFirmwareRevision()), "2.20");
+
+    std::string response;
+    ASSERT_EQ(UpgradeModemFirmware(coordinator, upgradeFile, false, response), 0) << response;
+    EXPECT_FALSE(coordinator.IsAttached());
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text, "Firmware revision 3.55 written to modem.");
+    EXPECT_EQ(prefs.GetText(vxl::kPrefLastFWRev, ""), "2.20");
+    const MemoryBytes stored = sim->StoredMemory();
+    for (int i = 0; i < kFirmwareBytes; ++i) {
+        ASSERT_EQ(stored[kIdentityBlock + i], static_cast<uint8_t>(firmware[i])) << i;
+    }
+
+    ASSERT_EQ(Attach(coordinator), 0);
+    EXPECT_EQ(Format("%3.2f", coordinator.GetModem()->GetFirmwareRevision()), "3.55");
+    coordinator.Detach(response, false);
+}
+
+}  // namespace
+}  // namespace vxl::sim::test
