@@ -1,0 +1,108 @@
+#include "app/config_app.h"
+
+#include "app/install_dir.h"
+#include "link/port_table.h"
+#include "params/definitions.h"
+#include "ui/operator.h"
+#include "util/format.h"
+#include "util/ini_file.h"
+#include "util/result_codes.h"
+
+namespace vxl {
+
+namespace {
+constexpr int kLogoMs = 3000;
+
+// Modem replies can hold any byte; the report line shows printable characters only.
+std::string Printable(const std::string& text) {
+    std::string out;
+    for (unsigned char c : text) out += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '.';
+    return out;
+}
+}  // namespace
+
+CConfigApp::CConfigApp() : version_(ProgramVersion()), coordinator_(new CCoordinator) {}
+
+CConfigApp::~CConfigApp() {
+    // The coordinator releases whatever modem and port it still holds while the preferences
+    // it may write are still installed.
+    coordinator_.reset();
+}
+
+void CConfigApp::ReadVendorIdentity() {
+    installDir_ = ResolveInstallDir(Prefs().GetText(kPrefInstallDir, ""), ExecutablePath());
+    installIniPath_ = installDir_ + "/" + kInstallIniName;
+    vendorName_ = ReadProfileString(installIniPath_, "General", "VendorName", "", 64);
+    vendorLogoPath_ =
+        installDir_ + "/" + ReadProfileString(installIniPath_, "General", "VendorLogo", "", 64);
+    SetDefinitionsPath(installIniPath_);
+}
+
+int CConfigApp::Run(const std::vector<std::string>& args) {
+    helpFileName_ = "VXL.hlp";
+
+    prefs_ = std::make_unique<PreferenceStore>(
+        preferencePath_.empty() ? PreferenceStore::DefaultPath(version_.companyName, kProgramName)
+                                : preferencePath_);
+    prefsScope_ = std::make_unique<ScopedPrefs>(*prefs_);
+    PortTable::Instance().Build(*prefs_);
+
+    ReadVendorIdentity();
+
+    options_ = ParseCommandLine(args);
+    bool headless =
+        options_.stealth || !options_.upgradeFile.empty() || options_.listPorts || options_.help;
+    if (options_.result == rc::kBadCommandLine) {
+        std::fprintf(err_,
+                     "vxlconf: a port value is not a number; the rest of the command line was "
+                     "ignored\n");
+    }
+    if (!options_.device.empty())
+        options_.port = PortTable::Instance().AssignDevice(options_.device);
+    if (options_.echoWanted && options_.result == rc::kOk) {
+        if (headless) {
+            std::fprintf(err_, "%s\n", options_.echo.c_str());
+        } else {
+            Ui().MessageBox(options_.echo, "CMD LINE ARGS", MsgIcon::None, MsgButtons::Ok);
+        }
+    }
+    if (options_.help) {
+        std::fprintf(stdout, "%s", CommandLineUsage().c_str());
+        return kExitOk;
+    }
+
+    coordinator_->Init(options_.port, options_.captureMethod);
+
+    if (!options_.nologo && !headless) Ui().ShowLogo(vendorLogoPath_, kLogoMs);
+
+    int status = RunPaths();
+    if (options_.result == rc::kBadCommandLine && status == kExitOk) status = kExitBadCommandLine;
+    return status;
+}
+
+int CConfigApp::RunPaths() {
+    if (options_.listPorts) return ListPorts();
+    if (!options_.upgradeFile.empty()) {
+        int status = UpgradeRun();
+        if (status != kExitOk || !options_.stealth) return status;
+    }
+    if (options_.stealth) return StealthRun();
+    if (interactiveRun_) return interactiveRun_(*this);
+    std::fprintf(err_,
+                 "vxlconf: this build has no window front end; 'vxlconf help' lists the "
+                 "headless switches\n");
+    return kExitOk;
+}
+
+int CConfigApp::Fail(const char* what, int code) {
+    lastResult_ = code;
+    std::string line =
+        Format("vxlconf: %s failed: code %d: %s", what, code, ErrorText(code).c_str());
+    std::string location = coordinator_->GetDiagnosticLocation();
+    if (!location.empty()) line += " (" + location + ")";
+    if (!response_.empty()) line += " response: " + response_;
+    std::fprintf(err_, "%s\n", Printable(line).c_str());
+    return kExitRunFailed;
+}
+
+}  // namespace vxl

@@ -1,0 +1,82 @@
+// The application object: reads the preferences and the vendor identity, parses the command
+// line, hands port and capture method to the coordinator, and runs the interactive or a
+// headless path.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/version.h"
+#include "coordinator/coordinator.h"
+#include "util/preferences.h"
+
+namespace vxl {
+
+// Exit statuses of the program.
+constexpr int kExitOk = 0;
+constexpr int kExitRunFailed = 1;  // a headless run failed; one line on stderr says why
+constexpr int kExitBadCommandLine = 2;
+
+class CConfigApp {
+  public:
+    CConfigApp();
+    ~CConfigApp();
+    CConfigApp(const CConfigApp&) = delete;
+    CConfigApp& operator=(const CConfigApp&) = delete;
+
+    // Runs start-up with the arguments after the program name; returns the exit status.
+    int Run(const std::vector<std::string>& args);
+
+    // The interactive path (the main window). Without one the program says so and ends.
+    using InteractiveRun = std::function<int(CConfigApp&)>;
+    void SetInteractiveRun(InteractiveRun run) { interactiveRun_ = std::move(run); }
+    // Where preferences live; by default the per-user store of the company and program.
+    void SetPreferencePath(const std::string& path) { preferencePath_ = path; }
+    // Where messages of the headless runs go (standard error by default).
+    void SetErrorStream(std::FILE* err) { err_ = err; }
+
+    CCoordinator& Coordinator() { return *coordinator_; }
+    const StartupOptions& Options() const { return options_; }
+    bool KeepOpen() const { return options_.keepopen; }
+    const std::string& HelpFileName() const { return helpFileName_; }
+    const std::string& VendorName() const { return vendorName_; }
+    const std::string& VendorLogoPath() const { return vendorLogoPath_; }
+    const std::string& InstallIniPath() const { return installIniPath_; }
+    const std::string& InstallDir() const { return installDir_; }
+    const VersionTexts& Version() const { return version_; }
+    const std::string& BuildText() const { return version_.buildText; }
+    // The last modem response of a headless run (never shown to the operator).
+    const std::string& LastResponse() const { return response_; }
+    // The result code of the last headless run (0 = success).
+    int LastResult() const { return lastResult_; }
+
+  private:
+    void ReadVendorIdentity();
+    int RunPaths();
+    int StealthRun();
+    int UpgradeRun();
+    int ListPorts();
+    // Reports a failed headless run as one line and returns the exit status.
+    int Fail(const char* what, int code);
+
+    VersionTexts version_;
+    std::unique_ptr<CCoordinator> coordinator_;
+    std::unique_ptr<PreferenceStore> prefs_;
+    std::unique_ptr<ScopedPrefs> prefsScope_;
+    StartupOptions options_;
+    std::string preferencePath_;
+    std::string helpFileName_;
+    std::string installDir_;
+    std::string installIniPath_;
+    std::string vendorName_;
+    std::string vendorLogoPath_;
+    std::string response_;
+    int lastResult_ = 0;
+    InteractiveRun interactiveRun_;
+    std::FILE* err_ = stderr;
+};
+
+}  // namespace vxl
