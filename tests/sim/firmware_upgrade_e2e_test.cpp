@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -23,12 +24,24 @@ constexpr int kIdentityBlock = 0x8400;
 constexpr int kFirmwareBytes = 256;
 
 class FirmwareUpgradeEndToEnd : public EndToEnd {
-protected:
+  protected:
     void SetUp() override {
         if (std::system("command -v srec_cat >/dev/null 2>&1") != 0) {
             GTEST_SKIP() << "srec_cat (Debian package srecord) is not installed";
         }
-        StartModem();
+        SimOptions options;
+        options.tracePath = dir.File("trace.txt");
+        options.captureWindowSeconds = 0.5;
+        options.faults = faults_;
+        StartModem(options);
+        prefs_ = std::make_unique<vxl::PreferenceStore>(dir.File("prefs.conf"));
+        scopedPrefs_ = std::make_unique<vxl::ScopedPrefs>(*prefs_);
+        ASSERT_EQ(coordinator_.Init(portNumber, 3), 0);
+    }
+    void TearDown() override {
+        std::string response;
+        coordinator_.Detach(response, false);
+        EndToEnd::TearDown();
     }
 
     // Captures the modem by power cycle, as a load does.
@@ -40,7 +53,30 @@ protected:
         std::string response;
         const int result = coordinator.Attach(response, false);
         powerCycle.join();
+        if (result != 0)
+            ADD_FAILURE() << response << "\n" << vxl::test::TempDir::Read(dir.File("trace.txt"));
         return result;
+    }
+
+    // A file with 256 bytes of firmware at the identity block, revision 3.55.
+    std::string UpgradeFile(std::string& firmware) {
+        const MemoryBytes before = sim->Memory();
+        firmware.assign(kFirmwareBytes, '\0');
+        for (int i = 0; i < kFirmwareBytes; ++i) {
+            firmware[i] = static_cast<char>(i < 7 ? before[kIdentityBlock + i] : i * 7);
+        }
+        firmware[2] = 35;
+        firmware[3] = 5;
+        // What "vxlfw pack" does with the dealer's S-record file.
+        CFirmwareFile packed;
+        packed.SetText(SrecordsFromSrecCat(firmware));
+        EXPECT_EQ(packed.Parse(), 0) << packed.GetProblem();
+        EXPECT_EQ(packed.DownloadProblem(), "");
+        EXPECT_EQ(Format("%3.2f", packed.GetRevision()), "3.55");
+        EXPECT_EQ(packed.GetStartAddress(), 0x9000);
+        const std::string path = dir.File("new.fw");
+        EXPECT_EQ(packed.WriteUpgradeFile(path), 0);
+        return path;
     }
 
     // S-record text from srec_cat: the firmware bytes at the identity block and the reset
@@ -56,49 +92,60 @@ protected:
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
         return vxl::test::TempDir::Read(s19);
     }
+
+    FaultPlan faults_;
+    std::unique_ptr<vxl::PreferenceStore> prefs_;
+    std::unique_ptr<vxl::ScopedPrefs> scopedPrefs_;
+    CCoordinator coordinator_;
 };
 
 TEST_F(FirmwareUpgradeEndToEnd, NewLoadShowsTheRevisionOfTheUpgradeFile) {
-    // The new firmware keeps the modem's identity block except the revision: 3.55.
-    const MemoryBytes before = sim->Memory();
-    std::string firmware(kFirmwareBytes, '\0');
-    for (int i = 0; i < kFirmwareBytes; ++i) {
-        firmware[i] = static_cast<char>(i < 7 ? before[kIdentityBlock + i] : i * 7);
-    }
-    firmware[2] = 35;
-    firmware[3] = 5;
-
-    // What "vxlfw pack" does with the dealer's S-record file.
-    CFirmwareFile packed;
-    packed.SetText(SrecordsFromSrecCat(firmware));
-    ASSERT_EQ(packed.Parse(), 0) << packed.GetProblem();
-    ASSERT_EQ(packed.DownloadProblem(), "");
-    EXPECT_EQ(Format("%3.2f", packed.GetRevision()), "3.55");
-    EXPECT_EQ(packed.GetStartAddress(), 0x9000);
-    const std::string upgradeFile = dir.File("new.fw");
-    ASSERT_EQ(packed.WriteUpgradeFile(upgradeFile), 0);
-
-    vxl::PreferenceStore prefs(dir.File("prefs.conf"));
-    vxl::ScopedPrefs scopedPrefs(prefs);
-    CCoordinator coordinator;
-    ASSERT_EQ(coordinator.Init(portNumber, 3), 0);
-    ASSERT_EQ(Attach(coordinator), 0);
-    EXPECT_EQ(Format("%3.2f", coordinator.GetModem()->GetFirmwareRevision()), "2.20");
+    std::string firmware;
+    const std::string upgradeFile = UpgradeFile(firmware);
+    ASSERT_EQ(Attach(coordinator_), 0);
+    EXPECT_EQ(Format("%3.2f", coordinator_.GetModem()->GetFirmwareRevision()), "2.20");
 
     std::string response;
-    ASSERT_EQ(UpgradeModemFirmware(coordinator, upgradeFile, false, response), 0) << response;
-    EXPECT_FALSE(coordinator.IsAttached());
+    ASSERT_EQ(UpgradeModemFirmware(coordinator_, upgradeFile, false, response), 0) << response;
+    EXPECT_FALSE(coordinator_.IsAttached());
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0].text, "Firmware revision 3.55 written to modem.");
-    EXPECT_EQ(prefs.GetText(vxl::kPrefLastFWRev, ""), "2.20");
+    EXPECT_EQ(prefs_->GetText(vxl::kPrefLastFWRev, ""), "2.20");
     const MemoryBytes stored = sim->StoredMemory();
     for (int i = 0; i < kFirmwareBytes; ++i) {
         ASSERT_EQ(stored[kIdentityBlock + i], static_cast<uint8_t>(firmware[i])) << i;
     }
 
-    ASSERT_EQ(Attach(coordinator), 0);
-    EXPECT_EQ(Format("%3.2f", coordinator.GetModem()->GetFirmwareRevision()), "3.55");
-    coordinator.Detach(response, false);
+    // The new firmware runs; the operator power-cycles the modem and loads it again.
+    ASSERT_TRUE(sim->WaitFor([](const SimStatus& s) { return s.mode == ModemMode::kData; }, 5000));
+    ASSERT_EQ(Attach(coordinator_), 0);
+    EXPECT_EQ(Format("%3.2f", coordinator_.GetModem()->GetFirmwareRevision()), "3.55");
+}
+
+class FirmwareUpgradeMemoryCheckFails : public FirmwareUpgradeEndToEnd {
+  protected:
+    void SetUp() override {
+        faults_.loaderMemoryCheckFails = true;
+        FirmwareUpgradeEndToEnd::SetUp();
+    }
+};
+
+TEST_F(FirmwareUpgradeMemoryCheckFails, LoaderBannerWithoutPassStopsTheUpgrade) {
+    std::string firmware;
+    const std::string upgradeFile = UpgradeFile(firmware);
+    ASSERT_EQ(Attach(coordinator_), 0);
+    std::string response;
+    EXPECT_EQ(UpgradeModemFirmware(coordinator_, upgradeFile, false, response),
+              vxl::rc::kLoaderMemoryCheck);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].caption, "Attempt to upgrade modem firmware failed.");
+    EXPECT_EQ(ui.messages[0].text.rfind("Loader reports memory check failed\nResponse: "
+                                        "StartBootloader->",
+                                        0),
+              0u)
+        << ui.messages[0].text;
+    EXPECT_TRUE(coordinator_.IsAttached());
+    EXPECT_EQ(sim->StoredMemory()[kIdentityBlock + 2], 22) << "the old firmware stays";
 }
 
 }  // namespace
