@@ -1,0 +1,114 @@
+// The headless export end to end: vxlconf's stealth run against a simulated modem on a
+// pseudo-terminal, through the real port, protocol, coordinator and XML export.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "app/config_app.h"
+#include "sim/lib/simulator.h"
+#include "support/recording_operator.h"
+#include "support/temp_dir.h"
+
+namespace vxl::sim::test {
+namespace {
+
+using vxl::test::TempDir;
+
+class StealthRun : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_NE(::getcwd(savedCwd_, sizeof savedCwd_), nullptr);
+        // The stealth name is lower-cased like the whole command line, so the document is
+        // written relative to a working directory of our own.
+        ASSERT_EQ(::chdir(dir.path().c_str()), 0);
+        err_ = std::tmpfile();
+    }
+    void TearDown() override {
+        if (sim) sim->Stop();
+        std::fclose(err_);
+        ASSERT_EQ(::chdir(savedCwd_), 0);
+    }
+    void StartModem(const FaultPlan& faults = FaultPlan()) {
+        SimOptions options;
+        options.linkPath = dir.File("modem");
+        options.faults = faults;
+        sim = std::make_unique<Simulator>(options);
+        std::string error;
+        ASSERT_TRUE(sim->Start(&error)) << error;
+    }
+    int RunVxlconf(std::vector<std::string> args) {
+        CConfigApp app;
+        app.SetPreferencePath(dir.File("prefs.conf"));
+        app.SetErrorStream(err_);
+        ScopedUi scope(ui);
+        int status = app.Run(args);
+        lastResult = app.LastResult();
+        return status;
+    }
+    std::string ErrText() {
+        std::fflush(err_);
+        std::rewind(err_);
+        std::string text;
+        for (int c; (c = std::fgetc(err_)) != EOF;) text += static_cast<char>(c);
+        return text;
+    }
+
+    TempDir dir;
+    vxl::test::RecordingOperator ui;
+    std::unique_ptr<Simulator> sim;
+    int lastResult = -1;
+
+  private:
+    char savedCwd_[4096];
+    std::FILE* err_ = nullptr;
+};
+
+TEST_F(StealthRun, ExportsTheSimulatedModemAndReleasesIt) {
+    StartModem();
+    ASSERT_EQ(
+        RunVxlconf({"stealth", "Station7", "device=" + dir.File("modem"), "softbreak", "nologo"}),
+        kExitOk)
+        << ErrText();
+    std::string xml = TempDir::Read(dir.File("station7.xml"));
+    EXPECT_NE(xml.find("<station-id>station7</station-id>\r\n"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<model>VXL</model>"), std::string::npos);
+    EXPECT_NE(xml.find("<firmware-revision>2.20</firmware-revision>"), std::string::npos);
+    EXPECT_NE(xml.find("<serial-number>01427259</serial-number>"), std::string::npos);
+    EXPECT_NE(xml.find("</ktrconf-parameters>\r\n"), std::string::npos);
+    EXPECT_TRUE(sim->WaitFor([](const SimStatus& s) { return s.mode == ModemMode::kData; }, 3000))
+        << "the modem was not reset to data mode";
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(ui.logos.empty());
+}
+
+TEST_F(StealthRun, FailureAfterTheCaptureStillResetsTheModem) {
+    // Capture and identification take the first commands; the 20th is a read of the image.
+    FaultPlan faults;
+    faults.noReplyTo = 20;
+    StartModem(faults);
+    EXPECT_EQ(RunVxlconf({"stealth", "x", "device", dir.File("modem"), "softbreak"}),
+              kExitRunFailed);
+    EXPECT_EQ(lastResult, 73);
+    std::string line = ErrText();
+    EXPECT_NE(line.find("code 73: Cannot Read Memory Map. (Coordinator:316)"), std::string::npos)
+        << line;
+    EXPECT_EQ(TempDir::Read(dir.File("x.xml")), "");
+    EXPECT_TRUE(sim->WaitFor([](const SimStatus& s) { return s.mode == ModemMode::kData; }, 3000))
+        << "the modem was left in command mode";
+}
+
+TEST_F(StealthRun, NoModemOnTheLineGivesANonZeroExitAndOneLine) {
+    StartModem();
+    sim->Stop();  // the link is gone: nothing to open
+    EXPECT_EQ(RunVxlconf({"stealth", "z", "device", dir.File("modem"), "softbreak"}),
+              kExitRunFailed);
+    std::string text = ErrText();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+    EXPECT_NE(text.find("vxlconf: stealth run failed: code 2:"), std::string::npos) << text;
+}
+
+}  // namespace
+}  // namespace vxl::sim::test
