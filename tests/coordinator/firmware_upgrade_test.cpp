@@ -213,6 +213,8 @@ TEST_F(FirmwareUpgradeTest, FailuresShowTheCodeTextAndKeepTheModem) {
          "Validation of new firmware by loader failed."},
         {"excess load reply", [](LoaderScript& s) { s.loadReply = "\r\n...\r\n\r\n"; }, kFirmware,
          89, "Error code 89"},
+        {"unlock cannot read the key", [](LoaderScript& s) { s.answerReads = false; }, kFirmware,
+         77, "Modem command timed out"},
         {"corrupt file", [](LoaderScript&) {}, "S1038400\n", 87, "Firmware file is corrupt."},
         {"missing file", [](LoaderScript&) {}, "", rc::kFileNotFound, "The file was not found."},
     };
@@ -221,8 +223,8 @@ TEST_F(FirmwareUpgradeTest, FailuresShowTheCodeTextAndKeepTheModem) {
         ui_.messages.clear();
         state_->script = LoaderScript{};
         state_->dataRecords = 0;
-        c.fault(state_->script);
         AttachModem(22, 1);
+        c.fault(state_->script);
         std::string path = c.file.empty() ? dir_.File("absent.fw") : UpgradeFile(c.file);
         std::string response;
         EXPECT_EQ(UpgradeModemFirmware(coordinator_, path, false, response), c.result);

@@ -30,6 +30,7 @@ struct LoaderScript {
     std::string storeReply = "\r\nDONE\r\nPASS\r\n?";
     int storeDelayMs = 2000;
     bool answerUnlock = true;
+    bool answerReads = true;
 };
 
 struct FakeModemState {
@@ -120,6 +121,7 @@ class FakeLoaderLink : public ISerialLink {
                 state_->memory[byteAt(2) * 256 + byteAt(3)] = byteAt(4);
                 return Answer(ack);
             case 0x21:
+                if (!state_->script.answerReads) return;
                 ack[2] = static_cast<char>(state_->memory[byteAt(2) * 256 + byteAt(3)]);
                 return Answer(ack);
             default:

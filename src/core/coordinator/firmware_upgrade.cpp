@@ -1,6 +1,7 @@
 #include "coordinator/firmware_upgrade.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include "coordinator/coordinator.h"
@@ -97,6 +98,8 @@ int UpgradeModemFirmware(CCoordinator& coordinator, const std::string& path, boo
         }
     }
     if (result != rc::kOk) {
+        // The unlock hands back a failed read's code negated.
+        result = std::abs(result);
         ShowFailure(result, response);
         return result;
     }
