@@ -4,28 +4,13 @@
 
 namespace vxl {
 
-namespace {
-HeadlessOperator& DefaultUi() {
-    static HeadlessOperator ui;
-    return ui;
-}
-OperatorInterface* g_ui = nullptr;
-}  // namespace
-
 OperatorInterface& Ui() {
-    return g_ui ? *g_ui : DefaultUi();
+    static HeadlessOperator headless;
+    return Installed<OperatorInterface>::Get(headless);
 }
 
 void SetUi(OperatorInterface* ui) {
-    g_ui = ui;
-}
-
-ScopedUi::ScopedUi(OperatorInterface& ui) : previous_(g_ui) {
-    g_ui = &ui;
-}
-
-ScopedUi::~ScopedUi() {
-    g_ui = previous_;
+    Installed<OperatorInterface>::Set(ui);
 }
 
 }  // namespace vxl

@@ -2,6 +2,8 @@
 // The headless run, the tests (a recording fake) and a GUI front end each implement it.
 #pragma once
 
+#include "util/installed.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,16 +53,7 @@ OperatorInterface& Ui();
 void SetUi(OperatorInterface* ui);
 
 // Installs an operator interface for the lifetime of this object.
-class ScopedUi {
-  public:
-    explicit ScopedUi(OperatorInterface& ui);
-    ~ScopedUi();
-    ScopedUi(const ScopedUi&) = delete;
-    ScopedUi& operator=(const ScopedUi&) = delete;
-
-  private:
-    OperatorInterface* previous_;
-};
+using ScopedUi = Installed<OperatorInterface>::Scope;
 
 // Shows the wait cursor for the lifetime of this object.
 class WaitCursor {

@@ -18,28 +18,13 @@ std::time_t SystemClock::WallSeconds() {
     return std::time(nullptr);
 }
 
-namespace {
-SystemClock& DefaultClock() {
-    static SystemClock clock;
-    return clock;
-}
-Clock* g_clock = nullptr;
-}  // namespace
-
 Clock& GetClock() {
-    return g_clock ? *g_clock : DefaultClock();
+    static SystemClock system;
+    return Installed<Clock>::Get(system);
 }
 
 void SetClock(Clock* clock) {
-    g_clock = clock;
-}
-
-ScopedClock::ScopedClock(Clock& clock) : previous_(g_clock) {
-    g_clock = &clock;
-}
-
-ScopedClock::~ScopedClock() {
-    g_clock = previous_;
+    Installed<Clock>::Set(clock);
 }
 
 }  // namespace vxl

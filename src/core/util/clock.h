@@ -2,6 +2,8 @@
 // run the protocol's waits (guard times, capture windows, poll loops) in simulated time.
 #pragma once
 
+#include "util/installed.h"
+
 #include <cstdint>
 #include <ctime>
 
@@ -30,15 +32,6 @@ Clock& GetClock();
 // Installs `clock` (not owned); nullptr restores the system clock.
 void SetClock(Clock* clock);
 
-class ScopedClock {
-  public:
-    explicit ScopedClock(Clock& clock);
-    ~ScopedClock();
-    ScopedClock(const ScopedClock&) = delete;
-    ScopedClock& operator=(const ScopedClock&) = delete;
-
-  private:
-    Clock* previous_;
-};
+using ScopedClock = Installed<Clock>::Scope;
 
 }  // namespace vxl

@@ -50,28 +50,13 @@ bool PreferenceStore::SetText(const std::string& section, const std::string& key
     return WriteFileAtomically(path_, doc.ToText());
 }
 
-namespace {
-PreferenceStore& DefaultPrefs() {
-    static PreferenceStore store(PreferenceStore::DefaultPath());
-    return store;
-}
-PreferenceStore* g_prefs = nullptr;
-}  // namespace
-
 PreferenceStore& Prefs() {
-    return g_prefs ? *g_prefs : DefaultPrefs();
+    static PreferenceStore store(PreferenceStore::DefaultPath());
+    return Installed<PreferenceStore>::Get(store);
 }
 
 void SetPrefs(PreferenceStore* store) {
-    g_prefs = store;
-}
-
-ScopedPrefs::ScopedPrefs(PreferenceStore& store) : previous_(g_prefs) {
-    g_prefs = &store;
-}
-
-ScopedPrefs::~ScopedPrefs() {
-    g_prefs = previous_;
+    Installed<PreferenceStore>::Set(store);
 }
 
 }  // namespace vxl

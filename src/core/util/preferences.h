@@ -4,6 +4,8 @@
 // as the defaults.
 #pragma once
 
+#include "util/installed.h"
+
 #include <string>
 
 namespace vxl {
@@ -59,15 +61,6 @@ PreferenceStore& Prefs();
 // Installs `store` (not owned); nullptr restores the default.
 void SetPrefs(PreferenceStore* store);
 
-class ScopedPrefs {
-  public:
-    explicit ScopedPrefs(PreferenceStore& store);
-    ~ScopedPrefs();
-    ScopedPrefs(const ScopedPrefs&) = delete;
-    ScopedPrefs& operator=(const ScopedPrefs&) = delete;
-
-  private:
-    PreferenceStore* previous_;
-};
+using ScopedPrefs = Installed<PreferenceStore>::Scope;
 
 }  // namespace vxl
