@@ -156,6 +156,8 @@ struct FailureCase {
 TEST_F(LoaderTest, EachFailureStopsWithItsCodeAndDiagnostic) {
     const std::string upgrade = kHeader + kData1 + kData2 + kEnd;
     const FailureCase cases[] = {
+        {"unlock refused", [](LoaderScript& s) { s.answerUnlock = false; }, 77, "Unlock0->",
+         std::string("\x01\x1F\0\0\0\0\0\0\xE0", 9)},
         {"banner late but in time", [](LoaderScript& s) { s.bannerDelayMs = 4900; }, 0, "",
          "G 9000\n"},
         {"no banner at all", [](LoaderScript& s) { s.banner = ""; }, 77, "StartBootloader->",
@@ -202,19 +204,6 @@ TEST_F(LoaderTest, EachFailureStopsWithItsCodeAndDiagnostic) {
         EXPECT_EQ(line.writes().back(), c.lastWrite) << c.name;
         EXPECT_TRUE(ui_.progress.back()->closed) << c.name;
     }
-}
-
-TEST_F(LoaderTest, UnlockFailureStopsBeforeTheLoaderStarts) {
-    LoaderScript script;
-    script.answerUnlock = false;
-    Line line(clock_, script);
-    CModem modem(&line.link);
-    CFirmwareFile file(UpgradeFile(kHeader + kData1 + kEnd));
-    std::string status;
-    EXPECT_EQ(modem.UpgradeFirmware(status, file, {}), 77);
-    EXPECT_EQ(status.rfind("Unlock", 0), 0u) << status;
-    EXPECT_TRUE(LoaderWrites(line.writes()).empty());
-    EXPECT_TRUE(ui_.progress.back()->closed);
 }
 
 TEST_F(LoaderTest, BadFilesAreRefusedBeforeTheModemIsTouched) {
