@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/inotify.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
@@ -96,6 +97,11 @@ bool PtyEndpoint::Open(const std::string& linkPath, std::string* error) {
     master_ = fd;
     slavePath_ = name;
     linkPath_ = linkPath;
+    openWatch_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (openWatch_ >= 0 && inotify_add_watch(openWatch_, name, IN_OPEN) < 0) {
+        close(openWatch_);
+        openWatch_ = -1;
+    }
     return true;
 }
 
@@ -103,6 +109,8 @@ void PtyEndpoint::Close() {
     if (master_ < 0) return;
     close(master_);
     master_ = -1;
+    if (openWatch_ >= 0) close(openWatch_);
+    openWatch_ = -1;
     // Remove the link only while it still points at this terminal.
     if (!linkPath_.empty() && ReadLink(linkPath_) == slavePath_) unlink(linkPath_.c_str());
     linkPath_.clear();
@@ -145,6 +153,12 @@ int PtyEndpoint::HostBaud() const {
     termios settings{};
     if (master_ < 0 || tcgetattr(master_, &settings) != 0) return 0;
     return BaudOf(cfgetospeed(&settings));
+}
+
+void PtyEndpoint::DrainOpenWatch() {
+    char buffer[1024];
+    while (openWatch_ >= 0 && read(openWatch_, buffer, sizeof buffer) > 0) {
+    }
 }
 
 bool PtyEndpoint::HostPresent() const {

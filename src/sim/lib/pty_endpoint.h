@@ -35,9 +35,14 @@ class PtyEndpoint {
     int HostBaud() const;
     // True while the program has the slave open.
     bool HostPresent() const;
+    // Readable when someone opens the slave (an inotify descriptor; -1 if unavailable), and
+    // the call that empties it.
+    int OpenWatchFd() const { return openWatch_; }
+    void DrainOpenWatch();
 
   private:
     int master_ = -1;
+    int openWatch_ = -1;
     std::string slavePath_;
     std::string linkPath_;
 };

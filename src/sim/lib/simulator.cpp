@@ -12,8 +12,10 @@ namespace vxl::sim {
 
 namespace {
 
-// While the program has the line closed, look this often whether it opened it again.
-constexpr int64_t kReopenCheckUs = 2000;
+// While the program has the line closed, an open of the terminal wakes the loop; without that
+// notice, look this often whether it opened it again.
+constexpr int64_t kReopenCheckUs = 100000;
+constexpr int64_t kReopenCheckWithoutNoticeUs = 2000;
 // With the late-reply fault, look this often whether the program changed its rate.
 constexpr int64_t kRateCheckUs = 10000;
 constexpr int64_t kIdleWaitUs = 1000000;
@@ -193,25 +195,30 @@ void Simulator::Run() {
     while (!stop_) {
         int64_t waitUs = kIdleWaitUs;
         bool watchMaster = false;
-        int masterFd = -1;
+        pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {-1, POLLIN, 0}};
         {
             std::lock_guard<std::mutex> lock(mutex_);
             const int64_t due = std::min(line_->NextDueUs(), powerCycleAtUs_);
             if (due != kNever) waitUs = std::clamp<int64_t>(due - NowUs(), 0, kIdleWaitUs);
-            if (pty_.IsOpen() && !hostPresent_) waitUs = std::min(waitUs, kReopenCheckUs);
+            if (pty_.IsOpen() && !hostPresent_) {
+                // Wait for the program to open the line again.
+                fds[1].fd = pty_.OpenWatchFd();
+                waitUs =
+                    std::min(waitUs, fds[1].fd >= 0 ? kReopenCheckUs : kReopenCheckWithoutNoticeUs);
+            }
             if (firmware_->Faults().lateReplyMs > 0) waitUs = std::min(waitUs, kRateCheckUs);
             watchMaster = pty_.IsOpen() && hostPresent_;
-            masterFd = pty_.fd();
+            if (watchMaster) fds[1].fd = pty_.fd();
         }
-        pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {masterFd, POLLIN, 0}};
         const timespec wait{static_cast<time_t>(waitUs / 1000000),
                             static_cast<long>((waitUs % 1000000) * 1000)};
-        ppoll(fds, watchMaster ? 2 : 1, &wait, nullptr);
+        ppoll(fds, fds[1].fd >= 0 ? 2 : 1, &wait, nullptr);
         if (fds[0].revents & POLLIN) {
             uint64_t count = 0;
             [[maybe_unused]] const ssize_t n = read(wakeFd_, &count, sizeof count);
         }
         std::lock_guard<std::mutex> lock(mutex_);
+        if (!watchMaster) pty_.DrainOpenWatch();
         const bool hangUpSeen = watchMaster && (fds[1].revents & (POLLHUP | POLLERR)) != 0;
         Serve(hangUpSeen, NowUs());
     }
