@@ -16,7 +16,7 @@ constexpr int kExitInvalid = 1;
 constexpr int kExitUsage = 2;
 
 constexpr const char* kHelp =
-    "usage: vxlfw pack [--fix-line-ends] IN.s19 OUT.fw\n"
+    "usage: vxlfw pack [--fix-line-ends] [--add-end-record] IN.s19 OUT.fw\n"
     "       vxlfw unpack IN.fw OUT.s19\n"
     "       vxlfw check IN.fw\n"
     "\n"
@@ -25,6 +25,8 @@ constexpr const char* kHelp =
     "        CR LF, with correct checksums, and the file must end with an S9 record.\n"
     "        --fix-line-ends first rewrites LF-only (or mixed) line ends as CR LF and\n"
     "        drops blank lines, for text written by tools that use LF alone.\n"
+    "        --add-end-record appends an S9 record when the text has none (some\n"
+    "        tools write one only when given an execution start address).\n"
     "unpack  writes the S-record text of an upgrade file.\n"
     "check   tells whether an upgrade file is valid and shows its record count,\n"
     "        firmware revision and start address. Line ends are not fixed here.\n"
@@ -50,7 +52,7 @@ void PrintSummary(const std::string& path, const CFirmwareFile& file) {
 }
 
 // Explains why text cannot become an upgrade file; empty when it can.
-std::string TextProblem(CFirmwareFile& file, bool lineEndsFixed) {
+std::string TextProblem(CFirmwareFile& file, bool lineEndsFixed, bool endRecordAdded) {
     if (file.Parse() != vxl::rc::kOk) {
         std::string why = "not valid S-record text: " + file.GetProblem();
         if (!lineEndsFixed && HasLfOnlyLines(file.GetText())) {
@@ -59,15 +61,20 @@ std::string TextProblem(CFirmwareFile& file, bool lineEndsFixed) {
         return why;
     }
     std::string problem = file.DownloadProblem();
-    return problem.empty() ? problem : "cannot upgrade a modem: " + problem;
+    if (problem.empty()) return problem;
+    return "cannot upgrade a modem: " + problem +
+           (endRecordAdded ? "" : " (--add-end-record appends an S9 record)");
 }
 
 int Pack(const std::vector<std::string>& args) {
     bool fixLineEnds = false;
+    bool addEndRecord = false;
     std::vector<std::string> paths;
     for (const std::string& arg : args) {
         if (arg == "--fix-line-ends") {
             fixLineEnds = true;
+        } else if (arg == "--add-end-record") {
+            addEndRecord = true;
         } else {
             paths.push_back(arg);
         }
@@ -86,7 +93,10 @@ int Pack(const std::vector<std::string>& args) {
     if (fixLineEnds) text = vxl::NormaliseLineEnds(text);
     CFirmwareFile file(paths[1]);
     file.SetText(text);
-    std::string problem = TextProblem(file, fixLineEnds);
+    if (addEndRecord && file.Parse() == vxl::rc::kOk && !file.DownloadProblem().empty()) {
+        file.SetText(text + vxl::FormatSrecord('9', 0, ""));
+    }
+    std::string problem = TextProblem(file, fixLineEnds, addEndRecord);
     if (!problem.empty()) {
         Fail(paths[0], problem);
         return kExitInvalid;
@@ -119,31 +129,21 @@ bool ReadUpgrade(CFirmwareFile& file) {
     return false;
 }
 
-int Unpack(const std::vector<std::string>& args) {
-    if (args.size() != 2) {
-        std::fputs(kHelp, stderr);
-        return kExitUsage;
-    }
-    CFirmwareFile file(args[0]);
+// Writes the S-record text of an upgrade file, or (without `out`) only checks the file.
+int Open(const std::string& in, const std::string* out) {
+    CFirmwareFile file(in);
     if (!ReadUpgrade(file)) return kExitInvalid;
-    int result = vxl::WriteWholeFile(args[1], file.GetText());
+    if (!out) {
+        std::printf("%s: valid\n", in.c_str());
+        PrintSummary(in, file);
+        return kExitOk;
+    }
+    int result = vxl::WriteWholeFile(*out, file.GetText());
     if (result != vxl::rc::kOk) {
-        Fail(args[1], vxl::ErrorText(result));
+        Fail(*out, vxl::ErrorText(result));
         return kExitInvalid;
     }
-    PrintSummary(args[1], file);
-    return kExitOk;
-}
-
-int Check(const std::vector<std::string>& args) {
-    if (args.size() != 1) {
-        std::fputs(kHelp, stderr);
-        return kExitUsage;
-    }
-    CFirmwareFile file(args[0]);
-    if (!ReadUpgrade(file)) return kExitInvalid;
-    std::printf("%s: valid\n", args[0].c_str());
-    PrintSummary(args[0], file);
+    PrintSummary(*out, file);
     return kExitOk;
 }
 
@@ -162,8 +162,12 @@ int main(int argc, char** argv) {
         return kExitOk;
     }
     if (command == "pack") return Pack(args);
-    if (command == "unpack") return Unpack(args);
-    if (command == "check") return Check(args);
+    if (command == "unpack" && args.size() == 2) return Open(args[0], &args[1]);
+    if (command == "check" && args.size() == 1) return Open(args[0], nullptr);
+    if (command == "unpack" || command == "check") {
+        std::fputs(kHelp, stderr);
+        return kExitUsage;
+    }
     std::fprintf(stderr, "vxlfw: unknown command \"%s\"\n\n%s", command.c_str(), kHelp);
     return kExitUsage;
 }

@@ -1,8 +1,10 @@
 // A firmware upgrade of a simulated modem through the real serial port, protocol and
 // coordinator, from an upgrade file made of S-records that an independent tool wrote.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -146,6 +148,62 @@ TEST_F(FirmwareUpgradeMemoryCheckFails, LoaderBannerWithoutPassStopsTheUpgrade) 
         << ui.messages[0].text;
     EXPECT_TRUE(coordinator_.IsAttached());
     EXPECT_EQ(sim->StoredMemory()[kIdentityBlock + 2], 22) << "the old firmware stays";
+}
+
+// The dealers' tool on srec_cat output: pack, check and unpack, and what it refuses.
+TEST(VxlfwProgram, PacksChecksAndUnpacksWhatSrecCatWrites) {
+    const std::string tool = std::string(VXL_BINARY_DIR) + "/src/vxlfw";
+    if (std::system("command -v srec_cat >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "srec_cat (Debian package srecord) is not installed";
+    }
+    if (std::system(("test -x " + tool).c_str()) != 0) GTEST_SKIP() << tool << " is not built";
+    vxl::test::TempDir dir;
+    std::string firmware(100, 'x');
+    firmware[2] = 21;
+    firmware[3] = 4;
+    dir.Write("fw.bin", firmware);
+    const std::string srec = Format(
+        "cd %s && srec_cat fw.bin -binary -offset 0x8400 -o fw.s19 -motorola -address-length=2 "
+        "-disable=data-count -execution-start-address=0x9000 -crlf && tr -d '\\r' <fw.s19 "
+        ">lf.s19 && srec_cat fw.bin -binary -offset 0x8400 -o nos9.s19 -motorola "
+        "-address-length=2 -disable=data-count -crlf",
+        dir.path().c_str());
+    ASSERT_EQ(std::system(srec.c_str()), 0);
+
+    const struct {
+        std::string arguments;
+        int exitStatus;
+        std::string output;  // start of standard output and error together
+    } runs[] = {
+        {"pack fw.s19 fw.fw", 0, "fw.fw: 6 records, firmware revision 2.14, start address 0x0000"},
+        {"check fw.fw", 0, "fw.fw: valid\nfw.fw: 6 records, firmware revision 2.14"},
+        {"unpack fw.fw back.s19", 0, "back.s19: 6 records"},
+        {"pack lf.s19 lf.fw", 1, "vxlfw: lf.s19: not valid S-record text: line 1 ends (LF)"},
+        {"pack --fix-line-ends lf.s19 lf.fw", 0, "lf.fw: 6 records"},
+        {"pack nos9.s19 nos9.fw", 1,
+         "vxlfw: nos9.s19: cannot upgrade a modem: the file does not end with an S9 record"},
+        {"pack --add-end-record nos9.s19 nos9.fw", 0, "nos9.fw: 6 records"},
+        {"check fw.s19", 1, "vxlfw: fw.s19: invalid upgrade file: line 1"},
+        {"check absent.fw", 1, "vxlfw: absent.fw: The file was not found."},
+        {"check", 2, "usage: vxlfw pack"},
+        {"--help", 0, "usage: vxlfw pack [--fix-line-ends] [--add-end-record] IN.s19 OUT.fw"},
+    };
+    for (const auto& run : runs) {
+        const std::string command =
+            Format("cd %s && %s %s 2>&1", dir.path().c_str(), tool.c_str(), run.arguments.c_str());
+        std::FILE* pipe = ::popen(command.c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        std::string output;
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
+        const int status = ::pclose(pipe);
+        EXPECT_EQ(WEXITSTATUS(status), run.exitStatus) << run.arguments << "\n" << output;
+        EXPECT_EQ(output.rfind(run.output, 0), 0u) << run.arguments << "\n" << output;
+    }
+    EXPECT_EQ(vxl::test::TempDir::Read(dir.File("back.s19")),
+              vxl::test::TempDir::Read(dir.File("fw.s19")));
+    EXPECT_EQ(vxl::test::TempDir::Read(dir.File("lf.fw")),
+              vxl::test::TempDir::Read(dir.File("fw.fw")));
 }
 
 }  // namespace

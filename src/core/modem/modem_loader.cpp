@@ -54,6 +54,43 @@ int Positive(int result) {
     return result < 0 ? -result : result;
 }
 
+// Waits for the loader's text up to `prompt`; status := the text. On a timeout status :=
+// `diagnostic` + the text so far.
+int AwaitPrompt(ISerialLink* port, std::string& status, char prompt, int polls,
+                const char* diagnostic) {
+    std::string text;
+    int result = CModem::ReadUntil(port, text, prompt, polls);
+    status = result == vxl::rc::kOk ? text : diagnostic + text;
+    return Positive(result);
+}
+
+// A loader command whose answer ends in '?' and must hold two words: without the first it
+// fails with `withoutFirst`, without the second with `withoutSecond`.
+struct PromptedCommand {
+    const uint8_t* bytes;
+    int length;
+    int polls;
+    const char* diagnostic;
+    const char* first;
+    int withoutFirst;
+    const char* second;
+    int withoutSecond;
+};
+
+int RunPromptedCommand(ISerialLink* port, std::string& status, const PromptedCommand& command) {
+    status.clear();
+    if (!port) return vxl::rc::kOk;
+    int result = CModem::SendRaw(port, command.bytes, command.length);
+    if (result != vxl::rc::kOk) return result;
+    result = AwaitPrompt(port, status, kPrompt, command.polls, command.diagnostic);
+    if (result != vxl::rc::kOk) return result;
+    int failure = !Contains(status, command.first)    ? command.withoutFirst
+                  : !Contains(status, command.second) ? command.withoutSecond
+                                                      : vxl::rc::kOk;
+    if (failure != vxl::rc::kOk) status = command.diagnostic + status;
+    return failure;
+}
+
 // The upgrade after the window has opened; the caller closes the window on every path.
 int RunUpgradeSteps(CModem& modem, vxl::ProgressWindow& window, std::string& status,
                     CFirmwareFile& file, const std::vector<std::string>& preamble) {
@@ -110,22 +147,10 @@ int CModem::UpgradeFirmware(std::string& status, CFirmwareFile& file,
 }
 
 int CModem::StartBootloader(std::string& status) {
-    status.clear();
-    if (!port_) return vxl::rc::kOk;
-    int result = SendRaw(port_, kStartLoader, sizeof kStartLoader);
-    if (result != vxl::rc::kOk) return result;
-    std::string text;
-    result = ReadUntil(port_, text, kPrompt, kBannerPolls);
-    if (result != vxl::rc::kOk) {
-        status = "StartBootloader->" + text;
-        return Positive(result);
-    }
-    if (!Contains(text, kBanner) || !Contains(text, kPass)) {
-        status = "StartBootloader->" + text;
-        return Contains(text, kBanner) ? vxl::rc::kLoaderMemoryCheck : vxl::rc::kIncorrectResponse;
-    }
-    status = text;
-    return vxl::rc::kOk;
+    return RunPromptedCommand(
+        port_, status,
+        {kStartLoader, sizeof kStartLoader, kBannerPolls, "StartBootloader->", kBanner,
+         vxl::rc::kIncorrectResponse, kPass, vxl::rc::kLoaderMemoryCheck});
 }
 
 int CModem::Download(std::string& status, CFirmwareFile& file,
@@ -184,14 +209,9 @@ int CModem::DownloadSrecord(std::string& status, const char* record, int length,
     int result = Send(port_, std::string(prefix, kPrefixLength));
     if (result != vxl::rc::kOk) return result;
 
-    std::string answer;
     if (prefix[1] == '1') {
-        result = ReadUntil(port_, answer, kRecordPrompt, kRecordPolls);
-        status = answer;
-        if (result != vxl::rc::kOk) {
-            status = "DownloadSrecord(S,1)->" + answer;
-            return Positive(result);
-        }
+        result = AwaitPrompt(port_, status, kRecordPrompt, kRecordPolls, "DownloadSrecord(S,1)->");
+        if (result != vxl::rc::kOk) return result;
         // The loader answers nothing to a record's body; the '.' before the next record paces
         // the stream.
         const std::string body = text.substr(kPrefixLength);
@@ -209,13 +229,7 @@ int CModem::DownloadSrecord(std::string& status, const char* record, int length,
     if (last) {
         result = Send(port_, body);
         if (result != vxl::rc::kOk) return result;
-        result = ReadUntil(port_, answer, kPrompt, kRecordPolls);
-        status = answer;
-        if (result != vxl::rc::kOk) {
-            status = "DownloadSrecord(S,1)->" + answer;
-            return Positive(result);
-        }
-        return vxl::rc::kOk;
+        return AwaitPrompt(port_, status, kPrompt, kRecordPolls, "DownloadSrecord(S,1)->");
     }
     result = Transact(port_, reinterpret_cast<const uint8_t*>(body.data()),
                       static_cast<int>(body.size()), nullptr, 0, 2 * static_cast<int>(body.size()));
@@ -224,22 +238,10 @@ int CModem::DownloadSrecord(std::string& status, const char* record, int length,
 }
 
 int CModem::ProgramEEPROM(std::string& status) {
-    status.clear();
-    if (!port_) return vxl::rc::kOk;
-    int result = SendRaw(port_, kStoreCommand, sizeof kStoreCommand);
-    if (result != vxl::rc::kOk) return result;
-    std::string text;
-    result = ReadUntil(port_, text, kPrompt, kStorePolls);
-    status = text;
-    if (result != vxl::rc::kOk) {
-        status = "ProgramEEPROM->" + text;
-        return Positive(result);
-    }
-    if (!Contains(text, kDone) || !Contains(text, kPass)) {
-        status = "ProgramEEPROM->" + text;
-        return Contains(text, kDone) ? vxl::rc::kValidationFailed : vxl::rc::kEepromWriteFailed;
-    }
-    return vxl::rc::kOk;
+    return RunPromptedCommand(
+        port_, status,
+        {kStoreCommand, sizeof kStoreCommand, kStorePolls, "ProgramEEPROM->", kDone,
+         vxl::rc::kEepromWriteFailed, kPass, vxl::rc::kValidationFailed});
 }
 
 int CModem::Go(std::string& status, int startAddress) {
