@@ -365,8 +365,9 @@ void ModemFirmware::ReceiveLoader(uint8_t byte, int64_t nowUs) {
         Send(std::vector<uint8_t>(reply.text.begin(), reply.text.end()),
              nowUs + settings_.processingUs);
     if (reply.start) {
+        // A jump to the new firmware, not a power cycle: no capture window.
         Event(nowUs, Format("boot loader: starting firmware at 0x%04X", reply.startAddress));
-        PowerUp(nowUs, true);
+        PowerUp(nowUs, false);
     }
 }
 
