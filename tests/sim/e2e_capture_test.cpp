@@ -18,7 +18,7 @@ TEST_F(EndToEnd, SoftBreakFindsA19200ModemPastALateReplyFromAnEarlierRate) {
     // garbage in the guard time before the next escape.
     options.faults.lateReplyMs = 600;
     options.tracePath = dir.File("trace.txt");
-    StartModem(options);
+    StartModem(options, true);
     OpenPort(9600);
     std::string status;
     EXPECT_EQ(modem->Capture(status, 1, false), vxl::rc::kOk) << status;
@@ -34,7 +34,7 @@ TEST_F(EndToEnd, SoftBreakFindsA19200ModemPastALateReplyFromAnEarlierRate) {
 }
 
 TEST_F(EndToEnd, PowerOnCaptureAnswersAfterAPowerCycle) {
-    StartModem();
+    StartModem(SimOptions(), true);
     OpenPort();
     EXPECT_EQ(PowerOnCapture(), vxl::rc::kOk);
     EXPECT_EQ(sim->Status().mode, ModemMode::kCommand);
