@@ -71,7 +71,9 @@ TEST_F(CommandsTest, RepliesAreCheckedPerCommand) {
         {"port read, byte 0 wrong", readPort, readFrame, {0x07, 0xA1, 0x66, 0x09},
          rc::kIncorrectResponse, "ReadMemoryLocationPort->" + Text({0x07, 0xA1, 0x66, 0x09}), -1},
         {"write", Write, writeFrame, {0x01, 0xA0, 0x00, 0x5F}, rc::kOk, "", -1},
-        {"write, status byte ignored", Write, writeFrame, {0x01, 0xA0, 0x07, 0x5F}, rc::kOk, "", -1},
+        // A modem that refuses the write (locked memory) says so in the status byte.
+        {"write refused", Write, writeFrame, {0x01, 0xA0, 0x07, 0x5F},
+         rc::kIncorrectResponse, "WriteMemoryLocation->" + Text({0x01, 0xA0, 0x07, 0x5F}), -1},
         {"write, byte 0 wrong", Write, writeFrame, {0x03, 0xA0, 0x07, 0x5F},
          rc::kIncorrectResponse, "WriteMemoryLocation->" + Text({0x03, 0xA0, 0x07, 0x5F}), -1},
         {"reset", Reset, resetFrame, {0x01, 0x9D, 0x00, 0x62}, rc::kOk, "", -1},

@@ -14,7 +14,7 @@ const CommandRule kReset{cmd::kReset, polls::kReset, false, true, "Reset->%s", "
 const CommandRule kProgram{cmd::kProgram, polls::kProgram, false,
                            true,          "Program->%s",   "Program->%s"};
 const CommandRule kUnlock{cmd::kUnlock, polls::kUnlock, false, true, "Unlock0->%s", "Unlock1->%s"};
-const CommandRule kWriteMemory{cmd::kWriteMemory,         polls::kWriteMemory,      true, false,
+const CommandRule kWriteMemory{cmd::kWriteMemory,         polls::kWriteMemory,      true, true,
                                "WriteMemoryLocation->%s", "WriteMemoryLocation->%s"};
 const CommandRule kReadMemory{cmd::kReadMemory,
                               polls::kSingleRead,
