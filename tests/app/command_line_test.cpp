@@ -77,13 +77,18 @@ INSTANTIATE_TEST_SUITE_P(
         CommandLineCase{"unknown words here", -1, -1, false, false, "", false, "", 0}));
 
 TEST(CommandLine, PlatformSwitchesKeepTheLetterCaseOfTheirValues) {
-    StartupOptions o =
-        ParseCommandLine({"DEVICE=/tmp/Modem0", "Upgrade", "New.FW", "keepopen", "ports"});
+    StartupOptions o = ParseCommandLine({"DEVICE=/tmp/Modem0", "Upgrade", "New.FW", "keepopen",
+                                         "ports", "Import", "A.upg", "export=B.UPG", "Defaults"});
     EXPECT_EQ(o.device, "/tmp/Modem0");
     EXPECT_EQ(o.upgradeFile, "New.FW");
+    EXPECT_EQ(o.importFile, "A.upg");
+    EXPECT_EQ(o.exportFile, "B.UPG");
     EXPECT_TRUE(o.keepopen);
     EXPECT_TRUE(o.listPorts);
-    EXPECT_EQ(o.echo, " [device] [/tmp/Modem0] [upgrade] [New.FW] [keepopen] [ports]");
+    EXPECT_TRUE(o.defaults);
+    EXPECT_EQ(o.echo,
+              " [device] [/tmp/Modem0] [upgrade] [New.FW] [keepopen] [ports] [import] [A.upg] "
+              "[export] [B.UPG] [defaults]");
 }
 
 TEST(Version, ProductVersionSplitsIntoVersionAndBuildTexts) {

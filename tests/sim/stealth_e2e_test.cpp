@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/config_app.h"
+#include "sim/lib/modem_memory.h"
 #include "sim/lib/simulator.h"
 #include "support/recording_operator.h"
 #include "support/temp_dir.h"
@@ -98,6 +99,17 @@ TEST_F(StealthRun, FailureAfterTheCaptureStillResetsTheModem) {
     EXPECT_EQ(TempDir::Read(dir.File("x.xml")), "");
     EXPECT_TRUE(sim->WaitFor([](const SimStatus& s) { return s.mode == ModemMode::kData; }, 3000))
         << "the modem was left in command mode";
+}
+
+TEST_F(StealthRun, FactoryDefaultsAreProgrammedIntoTheModem) {
+    StartModem();
+    ASSERT_EQ(sim->StoredMemory()[0x197], 0);  // Digisquelch "High"
+    ASSERT_EQ(RunVxlconf({"defaults", "device", dir.File("modem"), "softbreak"}), kExitOk)
+        << ErrText();
+    MemoryBytes stored = sim->StoredMemory();
+    EXPECT_EQ(stored[0x197], 2);  // "Low", the shipped default of a VXL modem
+    EXPECT_TRUE(ConfigChecksumValid(stored, 246));
+    EXPECT_TRUE(sim->WaitFor([](const SimStatus& s) { return s.mode == ModemMode::kData; }, 3000));
 }
 
 TEST_F(StealthRun, NoModemOnTheLineGivesANonZeroExitAndOneLine) {

@@ -44,7 +44,21 @@ bool ParsePortNumber(const std::string& text, int* port) {
     return true;
 }
 
-enum class Pending { None, FileName, Port, Device, Upgrade };
+enum class Pending { None, FileName, Port, Device, Upgrade, Import, Export };
+
+// The option that a pending path value fills.
+std::string* PathOption(StartupOptions* opt, Pending pending) {
+    switch (pending) {
+        case Pending::Device:
+            return &opt->device;
+        case Pending::Upgrade:
+            return &opt->upgradeFile;
+        case Pending::Import:
+            return &opt->importFile;
+        default:
+            return &opt->exportFile;
+    }
+}
 
 }  // namespace
 
@@ -84,12 +98,15 @@ StartupOptions ParseCommandLine(const std::vector<std::string>& args) {
             plainSwitch();
             echo(t);
             continue;
-        } else if (t == "device" || t == "upgrade") {
-            pending = t == "device" ? Pending::Device : Pending::Upgrade;
+        } else if (t == "device" || t == "upgrade" || t == "import" || t == "export") {
+            pending = t == "device"    ? Pending::Device
+                      : t == "upgrade" ? Pending::Upgrade
+                      : t == "import"  ? Pending::Import
+                                       : Pending::Export;
             echo(t);
             continue;
-        } else if (t == "ports" || t == "help" || t == "--help" || t == "-h") {
-            (t == "ports" ? opt.listPorts : opt.help) = true;
+        } else if (t == "ports" || t == "defaults" || t == "help" || t == "--help" || t == "-h") {
+            (t == "ports" ? opt.listPorts : t == "defaults" ? opt.defaults : opt.help) = true;
             plainSwitch();
             echo(t);
             continue;
@@ -103,12 +120,10 @@ StartupOptions ParseCommandLine(const std::vector<std::string>& args) {
                 echo(t);
                 break;
             case Pending::Device:
-                opt.device = token.original;
-                pending = Pending::None;
-                echo(token.original);
-                break;
             case Pending::Upgrade:
-                opt.upgradeFile = token.original;
+            case Pending::Import:
+            case Pending::Export:
+                *PathOption(&opt, pending) = token.original;
                 pending = Pending::None;
                 echo(token.original);
                 break;
@@ -136,6 +151,9 @@ std::string CommandLineUsage() {
            "  poweroncapture    capture the modem while it is power-cycled\n"
            "  stealth NAME      headless run: capture, read, write NAME.xml, release\n"
            "  upgrade FILE      headless firmware upgrade from the .fw file FILE\n"
+           "  export FILE       write the modem's channel table to the .upg file FILE\n"
+           "  import FILE       import the channel table FILE into the modem and program it\n"
+           "  defaults          apply the factory defaults to the modem and program it\n"
            "  keepopen          leave the modem in command mode when releasing it\n"
            "  nologo            no logo window at start\n"
            "  dbgargs           show what was understood of the command line\n"

@@ -21,6 +21,9 @@ struct StartupOptions {
     // Switches of this platform; their values keep their letter case.
     std::string device;       // a serial device path for this run
     std::string upgradeFile;  // firmware upgrade file for a headless upgrade
+    std::string importFile;   // channel table to import and program
+    std::string exportFile;   // channel table to write from the modem
+    bool defaults = false;    // apply factory defaults and program
     bool listPorts = false;   // print the port table and exit
     bool help = false;
 };

@@ -80,13 +80,24 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
     return status;
 }
 
+bool CConfigApp::HasChannelWork() const {
+    return options_.defaults || !options_.importFile.empty() || !options_.exportFile.empty();
+}
+
 int CConfigApp::RunPaths() {
     if (options_.listPorts) return ListPorts();
+    // Headless runs go in this order; each needs the one before it to have succeeded.
+    bool ran = false;
     if (!options_.upgradeFile.empty()) {
-        int status = UpgradeRun();
-        if (status != kExitOk || !options_.stealth) return status;
+        ran = true;
+        if (int status = UpgradeRun(); status != kExitOk) return status;
+    }
+    if (HasChannelWork()) {
+        ran = true;
+        if (int status = ChannelRun(); status != kExitOk) return status;
     }
     if (options_.stealth) return StealthRun();
+    if (ran) return kExitOk;
     if (interactiveRun_) return interactiveRun_(*this);
     std::fprintf(err_,
                  "vxlconf: this build has no window front end; 'vxlconf help' lists the "

@@ -56,8 +56,10 @@ class CConfigApp {
   private:
     void ReadVendorIdentity();
     int RunPaths();
+    bool HasChannelWork() const;
     int StealthRun();
     int UpgradeRun();
+    int ChannelRun();
     int ListPorts();
     // Reports a failed headless run as one line and returns the exit status.
     int Fail(const char* what, int code);

@@ -1,0 +1,66 @@
+// The headless channel-table and defaults run: capture, read, then export the channel table,
+// apply the factory defaults and/or import a channel table, program what changed, release.
+#include "app/config_app.h"
+#include "params/model_tables.h"
+#include "util/result_codes.h"
+
+namespace vxl {
+
+int CConfigApp::ChannelRun() {
+    CCoordinator& c = *coordinator_;
+    const char* what = "channel table or defaults run";
+    if (c.GetPort() < 1) {
+        lastResult_ = rc::kStealthNoPort;
+        std::fprintf(err_, "vxlconf: %s failed: no serial port (give 'port N' or 'device PATH')\n",
+                     what);
+        return kExitRunFailed;
+    }
+    // A modem whose model ID is missing stays attached and is read like any other.
+    int result = c.Attach(response_, false);
+    if (result != rc::kOk && result != rc::kModelIdMissing) {
+        if (c.IsAttached()) c.Detach(response_, options_.keepopen);
+        return Fail(what, result);
+    }
+    auto release = [&](int code) {
+        std::string ignored;
+        c.Detach(ignored, options_.keepopen);
+        return code == rc::kOk ? kExitOk : Fail(what, code);
+    };
+    result = c.Read(response_, false);
+    if (result != rc::kOk) return release(result);
+    if (!c.IsSupportedModel()) {
+        const char* name = Type4ModelName(c.GetModel());
+        std::string ignored;
+        c.Detach(ignored, options_.keepopen);
+        lastResult_ = rc::kBadModel;
+        std::fprintf(err_,
+                     "vxlconf: %s failed: VXL Configuration Program does not support %s modems.\n",
+                     what, name ? name : "these");
+        return kExitRunFailed;
+    }
+    response_.clear();
+    c.FirmwareFixUp(response_);
+
+    response_.clear();
+    if (!options_.exportFile.empty()) {
+        result = c.ExportChannelTable(options_.exportFile, 0);
+        if (result != rc::kOk) return release(result);
+        std::fprintf(stdout, "Channel table written to %s\n", options_.exportFile.c_str());
+    }
+    if (options_.defaults && (result = c.ApplyDefaults()) != rc::kOk) return release(result);
+    if (!options_.importFile.empty() &&
+        (result = c.ImportChannelTable(options_.importFile)) != rc::kOk)
+        return release(result);
+    if (c.IsModified()) {
+        result = c.Program(response_);
+        if (result != rc::kOk) return release(result);
+        if (c.IsModified()) return release(rc::kCommandUnsuccessful);
+        std::fprintf(stdout, "Modem programmed with the new settings.\n");
+    } else {
+        std::fprintf(stdout, "The modem already holds these settings; nothing was programmed.\n");
+    }
+    lastResult_ = rc::kOk;
+    return release(rc::kOk);
+}
+
+}  // namespace vxl
