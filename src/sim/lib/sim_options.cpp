@@ -60,7 +60,7 @@ bool ParseSerial(const std::string& text, uint32_t* value) {
 
 using Apply = std::function<bool(SimOptions&, const std::string&)>;
 
-struct OptionSpec {
+struct OptionDef {
     const char* name;
     const char* argument;  // nullptr for a switch
     const char* help;
@@ -106,8 +106,8 @@ Apply Text(std::string SimOptions::*member) {
     };
 }
 
-const std::vector<OptionSpec>& Options() {
-    static const std::vector<OptionSpec> options = {
+const std::vector<OptionDef>& Options() {
+    static const std::vector<OptionDef> options = {
         {"--link", "PATH", "symbolic link to the simulated serial port (the program opens it)",
          Text(&SimOptions::linkPath)},
         {"--baud", "RATE", "the modem's own serial rate: 300 ... 38400 (default 9600)",
@@ -224,7 +224,7 @@ std::string HelpText() {
         "Simulates a radio modem on a pseudo-terminal. Prints \"ready PATH\" when listening and\n"
         "runs until SIGINT or SIGTERM. SIGUSR1 or a line on standard input power-cycles the\n"
         "modem.\n\noptions:\n";
-    for (const OptionSpec& option : Options()) {
+    for (const OptionDef& option : Options()) {
         std::string head = option.name;
         if (option.argument != nullptr) head += std::string(" ") + option.argument;
         text += Format("  %-28s %s\n", head.c_str(), option.help);
@@ -236,25 +236,25 @@ ParseOutcome ParseCommandLine(const std::vector<std::string>& args, SimOptions* 
                               std::string* error) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const OptionSpec* spec = nullptr;
-        for (const OptionSpec& candidate : Options())
-            if (arg == candidate.name) spec = &candidate;
-        if (spec == nullptr) {
+        const OptionDef* option = nullptr;
+        for (const OptionDef& candidate : Options())
+            if (arg == candidate.name) option = &candidate;
+        if (option == nullptr) {
             *error = Format("unknown option %s (see --help)", arg.c_str());
             return ParseOutcome::kError;
         }
-        if (spec->apply == nullptr) return ParseOutcome::kHelp;
+        if (option->apply == nullptr) return ParseOutcome::kHelp;
         std::string value;
-        if (spec->argument != nullptr) {
+        if (option->argument != nullptr) {
             if (i + 1 >= args.size()) {
-                *error = Format("%s needs a value: %s", arg.c_str(), spec->argument);
+                *error = Format("%s needs a value: %s", arg.c_str(), option->argument);
                 return ParseOutcome::kError;
             }
             value = args[++i];
         }
-        if (!spec->apply(*options, value)) {
+        if (!option->apply(*options, value)) {
             *error =
-                Format("bad value for %s: \"%s\" (%s)", arg.c_str(), value.c_str(), spec->help);
+                Format("bad value for %s: \"%s\" (%s)", arg.c_str(), value.c_str(), option->help);
             return ParseOutcome::kError;
         }
     }
