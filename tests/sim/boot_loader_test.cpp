@@ -1,8 +1,6 @@
 // The boot loader's text dialogue, as the host drives it.
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <functional>
 #include <string>
 #include <vector>
@@ -25,10 +23,6 @@ std::string Record(char type, int address, const std::vector<uint8_t>& data) {
     return text + Format("%02X", static_cast<uint8_t>(~sum)) + "\r\n";
 }
 
-std::string AsText(const Bytes& bytes) {
-    return std::string(bytes.begin(), bytes.end());
-}
-
 // New firmware whose identity block reports revision 3.55 and keeps N = 246.
 std::vector<std::string> NewFirmware() {
     return {Record('0', 0, {'v', 'x', 'l'}),
@@ -40,23 +34,32 @@ class LoaderSession {
   public:
     LoaderSession() { h.CaptureAndUnlock(); }
 
-    std::string Start() { return AsText(h.Exchange({0x01, 0x1C, 0xE3, 0x0A})); }
-    std::string Load() { return AsText(h.Exchange(Text("L\n"))); }
+    // Sends `bytes`; what came back, as text.
+    std::string Say(const Bytes& bytes) {
+        const Bytes reply = h.Exchange(bytes);
+        return std::string(reply.begin(), reply.end());
+    }
+    std::string Start() { return Say({0x01, 0x1C, 0xE3, 0x0A}); }
+    std::string Load() { return Say(Text("L\n")); }
     // Sends one record the way the host does; returns what came back after its first three
     // characters and at its end.
     std::pair<std::string, std::string> SendRecord(const std::string& record) {
-        const std::string first = AsText(h.Exchange(Bytes(record.begin(), record.begin() + 3)));
+        const std::string first = Say(Bytes(record.begin(), record.begin() + 3));
         const bool headerOrEnd = record[1] == '0' || record[1] == '9';
         const auto rest = record.begin() + (headerOrEnd ? 1 : 3);
-        const std::string last = AsText(h.Exchange(Bytes(rest, record.end())));
+        const std::string last = Say(Bytes(rest, record.end()));
         return {first, last};
     }
+    // Everything the loader said during a download.
     std::string Download(const std::vector<std::string>& records) {
-        std::string last;
-        for (const std::string& record : records) last = SendRecord(record).second;
-        return last;
+        std::string said;
+        for (const std::string& record : records) {
+            const auto replies = SendRecord(record);
+            said += replies.first + replies.second;
+        }
+        return said;
     }
-    std::string Store() { return AsText(h.Exchange(Text("P\r\n"))); }
+    std::string Store() { return Say(Text("P\r\n")); }
 
     LineHarness h;
 };
@@ -101,95 +104,56 @@ TEST(BootLoader, UpgradeChangesTheReportedRevision) {
     EXPECT_EQ(s.h.Exchange(ReadFrame(0x8403)), Reply(0x21, 5));
 }
 
-struct LoaderFaultCase {
-    const char* name;
-    std::function<void(FaultPlan&)> plan;
-    bool bannerPass;
-    bool downloadDone;
-    bool storeDone;
-    bool storePass;
-};
-
-// Test names and failure messages show the case by its name.
-void PrintTo(const LoaderFaultCase& c, std::ostream* os) {
-    *os << c.name;
+TEST(BootLoader, FaultsChangeTheTextsTheHostChecks) {
+    using Records = std::vector<std::string>;
+    const struct {
+        const char* name;
+        std::function<void(FaultPlan&, Records&)> fault;
+        const char* acknowledged;  // the dots the records got
+        bool bannerPass, downloadDone, downloadPrompt, storeDone, storePass;
+    } cases[] = {
+        {"memory check", [](FaultPlan& p, Records&) { p.loaderMemoryCheckFails = true; }, "..",
+         false, true, true, true, true},
+        {"no DONE after download",
+         [](FaultPlan& p, Records&) { p.loaderNoDoneAfterDownload = true; }, "..", true, false,
+         true, true, true},
+        {"no DONE after store", [](FaultPlan& p, Records&) { p.loaderNoDoneAfterStore = true; },
+         "..", true, true, true, false, false},
+        {"DONE without PASS", [](FaultPlan& p, Records&) { p.loaderDoneWithoutPass = true; }, "..",
+         true, true, true, true, false},
+        {"bad checksum: one data digit changed",
+         [](FaultPlan&, Records& r) { r[1][10] = r[1][10] == '0' ? '1' : '0'; }, "..", true, false,
+         true, false, false},
+        {"stall after two records", [](FaultPlan& p, Records&) { p.loaderStallAfterRecords = 2; },
+         ".", true, false, false, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoaderSession s;
+        FaultPlan plan;
+        Records records = NewFirmware();
+        c.fault(plan, records);
+        s.h.firmware.SetFaults(plan);
+        const std::string banner = s.Start();
+        EXPECT_TRUE(Has(banner, "KTR F/W Loader"));
+        EXPECT_EQ(Has(banner, "PASS"), c.bannerPass) << banner;
+        s.Load();
+        const std::string said = s.Download(records);
+        EXPECT_EQ(said.substr(0, said.find('\r')), c.acknowledged) << said;
+        EXPECT_EQ(Has(said, "DONE"), c.downloadDone) << said;
+        EXPECT_EQ(EndsWithPrompt(said), c.downloadPrompt) << said;
+        const std::string stored = s.Store();
+        EXPECT_EQ(Has(stored, "DONE"), c.storeDone) << stored;
+        EXPECT_EQ(Has(stored, "PASS"), c.storePass) << stored;
+        EXPECT_EQ(s.h.firmware.StoredMemory()[0x8402], c.storePass ? 35 : 22);
+    }
 }
 
-class LoaderFaults : public ::testing::TestWithParam<LoaderFaultCase> {};
-
-TEST_P(LoaderFaults, ChangeTheTextsTheHostChecks) {
-    const LoaderFaultCase& c = GetParam();
-    LoaderSession s;
-    FaultPlan plan;
-    c.plan(plan);
-    s.h.firmware.SetFaults(plan);
-    const std::string banner = s.Start();
-    EXPECT_TRUE(Has(banner, "KTR F/W Loader"));
-    EXPECT_EQ(Has(banner, "PASS"), c.bannerPass) << banner;
-    s.Load();
-    const std::string end = s.Download(NewFirmware());
-    EXPECT_EQ(Has(end, "DONE"), c.downloadDone) << end;
-    EXPECT_TRUE(EndsWithPrompt(end));
-    const std::string stored = s.Store();
-    EXPECT_EQ(Has(stored, "DONE"), c.storeDone) << stored;
-    EXPECT_EQ(Has(stored, "PASS"), c.storePass) << stored;
-    EXPECT_EQ(s.h.firmware.StoredMemory()[0x8402], c.storePass ? 35 : 22);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Sim, LoaderFaults,
-    ::testing::Values(LoaderFaultCase{"none", [](FaultPlan&) {}, true, true, true, true},
-                      LoaderFaultCase{"memory_check",
-                                      [](FaultPlan& p) { p.loaderMemoryCheckFails = true; }, false,
-                                      true, true, true},
-                      LoaderFaultCase{"no_done_after_download",
-                                      [](FaultPlan& p) { p.loaderNoDoneAfterDownload = true; },
-                                      true, false, true, true},
-                      LoaderFaultCase{"no_done_after_store",
-                                      [](FaultPlan& p) { p.loaderNoDoneAfterStore = true; }, true,
-                                      true, false, false},
-                      LoaderFaultCase{"done_without_pass",
-                                      [](FaultPlan& p) { p.loaderDoneWithoutPass = true; }, true,
-                                      true, true, false}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(BootLoader, ABadChecksumEndsWithoutDoneAndStoresNothing) {
-    LoaderSession s;
-    s.Start();
-    s.Load();
-    auto records = NewFirmware();
-    records[1][10] = records[1][10] == '0' ? '1' : '0';  // one data digit changed
-    const std::string end = s.Download(records);
-    EXPECT_FALSE(Has(end, "DONE")) << end;
-    EXPECT_TRUE(EndsWithPrompt(end));
-    EXPECT_FALSE(Has(s.Store(), "DONE"));
-    EXPECT_EQ(s.h.firmware.StoredMemory()[0x8402], 22);
-}
-
-TEST(BootLoader, StallStopsAnsweringMidDownload) {
-    LoaderSession s;
-    FaultPlan plan;
-    plan.loaderStallAfterRecords = 2;
-    s.h.firmware.SetFaults(plan);
-    s.Start();
-    s.Load();
-    const auto records = NewFirmware();
-    s.SendRecord(records[0]);
-    EXPECT_EQ(s.SendRecord(records[1]).first, ".");
-    EXPECT_EQ(s.SendRecord(records[2]).first, "");
-    EXPECT_EQ(s.SendRecord(records[3]).second, "");
-}
-
-TEST(BootLoader, NeedsTheUnlockAndItsLineFeed) {
-    LineHarness h;
-    h.SoftBreak();
-    EXPECT_EQ(h.Exchange({0x01, 0x1C, 0xE3, 0x0A}), Reply(0x1C, 1));
-    EXPECT_EQ(h.firmware.Mode(), ModemMode::kCommand);
-
+TEST(BootLoader, WaitsForTheLineFeedAndAnswersUnknownCommands) {
     LoaderSession s;
     EXPECT_TRUE(s.h.Exchange({0x01, 0x1C, 0xE3}).empty()) << "the banner waits for the LF";
-    EXPECT_TRUE(Has(AsText(s.h.Exchange({0x0A})), "KTR F/W Loader"));
-    EXPECT_TRUE(Has(AsText(s.h.Exchange(Text("X\n"))), "?"));
+    EXPECT_TRUE(Has(s.Say({0x0A}), "KTR F/W Loader"));
+    EXPECT_TRUE(Has(s.Say(Text("X\n")), "?"));
     EXPECT_TRUE(Has(s.Store(), "?"));
     EXPECT_FALSE(Has(s.Store(), "DONE")) << "nothing downloaded";
 }
@@ -202,15 +166,11 @@ TEST(SRecords, ParseChecksAndFields) {
     EXPECT_EQ(r.type, '1');
     EXPECT_EQ(r.address, 0x1234);
     EXPECT_EQ(r.data, (std::vector<uint8_t>{0xAB, 0xCD}));
-    const char* bad[] = {"",
-                         "S1",
-                         "X1051234ABCD00",
-                         "S10512",
-                         "S1051234ABCDZZ",
-                         "S1061234ABCD00",
-                         "S1051234ABCD00",
-                         "S1051234ABCD0"};
-    for (const char* b : bad) EXPECT_FALSE(ParseSRecord(b, &r)) << b;
+    // Empty, short, not an S, shorter than its count, not hex, longer than its count, wrong
+    // checksum, half a byte.
+    for (const char* bad : {"", "S1", "X1051234ABCD00", "S10512", "S1051234ABCDZZ",
+                            "S1061234ABCD00", "S1051234ABCD00", "S1051234ABCD0"})
+        EXPECT_FALSE(ParseSRecord(bad, &r)) << bad;
     ASSERT_TRUE(ParseSRecord("S9030000FC", &r));
     EXPECT_EQ(r.type, '9');
 }

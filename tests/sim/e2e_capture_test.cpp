@@ -1,12 +1,15 @@
-// Capturing and identifying a simulated modem through the real serial port and protocol code.
+// Capturing and identifying a simulated modem through the real serial port and protocol code,
+// and who may open that port.
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
-#include <ostream>
-
-#include <thread>
+#include <cerrno>
 
 #include "e2e_fixture.h"
-#include "util/result_codes.h"
+#include "link/port_error.h"
 
 namespace vxl::sim::test {
 namespace {
@@ -20,7 +23,6 @@ TEST_F(EndToEnd, SoftBreakFindsA19200ModemPastALateReplyFromAnEarlierRate) {
     options.tracePath = dir.File("trace.txt");
     StartModem(options, true);
     OpenPort(9600);
-    std::string status;
     EXPECT_EQ(modem->Capture(status, 1, false), vxl::rc::kOk) << status;
     EXPECT_EQ(port.GetBaud(), 19200) << "the search tried 9600 and 38400 first";
     EXPECT_EQ(sim->Status().mode, ModemMode::kCommand);
@@ -33,79 +35,81 @@ TEST_F(EndToEnd, SoftBreakFindsA19200ModemPastALateReplyFromAnEarlierRate) {
     EXPECT_NE(trace.find("modem> @38400"), std::string::npos) << "no late reply was seen";
 }
 
-TEST_F(EndToEnd, PowerOnCaptureAnswersAfterAPowerCycle) {
-    StartModem(SimOptions(), true);
-    OpenPort();
-    EXPECT_EQ(PowerOnCapture(), vxl::rc::kOk);
-    EXPECT_EQ(sim->Status().mode, ModemMode::kCommand);
-    ASSERT_FALSE(ui.progress.empty());
-    EXPECT_EQ(ui.progress[0]->title, "Capturing Modem");
-    std::string status;
-    EXPECT_EQ(modem->Identify(status), vxl::rc::kOk) << status;
-    EXPECT_EQ(modem->GetModemType(), 4);
-    EXPECT_EQ(modem->GetConfigurationSize(), 246);
-    EXPECT_DOUBLE_EQ(modem->GetFirmwareRevision(), 2.2);
-    EXPECT_EQ(modem->GetIdentityWord(), 0x03AA);
+// The VXL itself is identified in the memory tests, in the same run as its image read.
+TEST_F(EndToEnd, PowerOnCaptureThenTypeRevisionAndSizeOfEachKind) {
+    const struct {
+        const char* name;
+        int qmxRow;
+        const char* firmware;
+        bool modelByteZero;
+        int result, type, configSize;
+    } cases[] = {
+        {"QMX 3.40", 24, "3.40", false, 0, 1, 176},
+        {"QMX 3.41", 24, "3.41", false, 0, 2, 192},
+        {"QMXRXO", 90, "3.50", false, 0, 3, 192},
+        {"model byte zero", 0, "2.20", true, 90, 4, 246},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimOptions options;
+        options.profile.qmxRow = c.qmxRow;
+        options.profile.modelByteZero = c.modelByteZero;
+        ASSERT_TRUE(
+            ParseRevision(c.firmware, &options.profile.revisionHigh, &options.profile.revisionLow));
+        StartModem(options);
+        OpenPort();
+        ASSERT_EQ(PowerOnCapture(), vxl::rc::kOk) << status;
+        EXPECT_EQ(modem->Identify(status), c.result) << status;
+        EXPECT_EQ(modem->GetModemType(), c.type);
+        EXPECT_EQ(Format("%3.2f", modem->GetFirmwareRevision()), c.firmware);
+        EXPECT_EQ(modem->GetConfigurationSize(), c.configSize);
+        EXPECT_EQ(modem->IsModelIdMissing(), c.modelByteZero);
+        TearDown();
+    }
 }
-
-struct IdentifyCase {
-    const char* name;
-    int qmxRow;
-    const char* firmware;
-    bool modelByteZero;
-    int result;
-    int type;
-    int configSize;
-};
-
-// Test names and failure messages show the case by its name.
-void PrintTo(const IdentifyCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class IdentifyKinds : public EndToEnd, public ::testing::WithParamInterface<IdentifyCase> {};
-
-TEST_P(IdentifyKinds, ReportsTypeRevisionAndSize) {
-    const IdentifyCase& c = GetParam();
-    SimOptions options;
-    options.profile.qmxRow = c.qmxRow;
-    options.profile.modelByteZero = c.modelByteZero;
-    ASSERT_TRUE(
-        ParseRevision(c.firmware, &options.profile.revisionHigh, &options.profile.revisionLow));
-    StartModem(options);
-    OpenPort();
-    ASSERT_EQ(PowerOnCapture(), vxl::rc::kOk);
-    std::string status;
-    EXPECT_EQ(modem->Identify(status), c.result) << status;
-    EXPECT_EQ(modem->GetModemType(), c.type);
-    EXPECT_EQ(modem->GetConfigurationSize(), c.configSize);
-    EXPECT_EQ(modem->IsModelIdMissing(), c.modelByteZero);
-}
-
-INSTANTIATE_TEST_SUITE_P(Sim, IdentifyKinds,
-                         ::testing::Values(IdentifyCase{"qmx_3_40", 24, "3.40", false, 0, 1, 176},
-                                           IdentifyCase{"qmx_3_41", 24, "3.41", false, 0, 2, 192},
-                                           IdentifyCase{"qmxrxo", 90, "3.50", false, 0, 3, 192},
-                                           IdentifyCase{"vxl", 0, "2.20", false, 0, 4, 246},
-                                           IdentifyCase{"model_byte_zero", 0, "2.20", true, 90, 4,
-                                                        246}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EndToEnd, NoiseDuringPowerOnCaptureGives108) {
     StartModem();
     OpenPort();
     FastWallClock clock(10);  // the 10-second capture window lasts one second
     vxl::ScopedClock scopedClock(clock);
-    std::thread noise([this] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        sim->InjectNoise({0x55});
-    });
-    std::string status;
-    const int result = modem->Capture(status, 3, false);
-    noise.join();
-    EXPECT_EQ(result, vxl::rc::kIncorrectResponse);
+    EXPECT_EQ(PowerOnCapture([this] { sim->InjectNoise({0x55}); }), vxl::rc::kIncorrectResponse);
     EXPECT_EQ(status, "Capture->U");
     EXPECT_EQ(sim->Status().mode, ModemMode::kData) << "the modem was never powered up";
+}
+
+// Opens the port in a child process (a second program, as user `uid` unless that is 0): the
+// errno it reports, 0 when the port opened, 100 when it could not become that user.
+int OpenInAnotherProcess(int portNumber, uid_t uid = 0) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (uid != 0 && (setgroups(0, nullptr) != 0 || setgid(uid) != 0 || setuid(uid) != 0))
+            _exit(100);
+        CComPort port;
+        _exit(port.Open(true, portNumber, 9600, 0, 8, 0, 9, 100000) ? 0 : port.GetLastError());
+    }
+    int result = 0;
+    if (waitpid(pid, &result, 0) != pid || !WIFEXITED(result)) return -1;
+    return WEXITSTATUS(result);
+}
+
+TEST_F(EndToEnd, ASecondProgramIsRefusedWhileThePortIsInUse) {
+    StartModem();
+    OpenPort();
+    const int error = OpenInAnotherProcess(portNumber);
+    EXPECT_TRUE(error == EWOULDBLOCK || error == EBUSY) << "errno " << error;
+    port.Close();
+    EXPECT_EQ(OpenInAnotherProcess(portNumber), 0) << "free again once closed";
+}
+
+TEST_F(EndToEnd, AUserWithoutAccessGetsPermissionDenied) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to become another user";
+    StartModem();
+    // Let the other user reach the link; the terminal itself (0620, group tty) stays closed.
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    constexpr uid_t kNobody = 65534;
+    EXPECT_EQ(OpenInAnotherProcess(portNumber, kNobody), EACCES);
+    EXPECT_NE(vxl::SystemErrorText(EACCES).find("ermission denied"), std::string::npos);
 }
 
 }  // namespace

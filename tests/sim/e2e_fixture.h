@@ -3,8 +3,11 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <chrono>
+#include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -17,23 +20,31 @@
 #include "support/temp_dir.h"
 #include "ui/operator.h"
 #include "util/clock.h"
+#include "util/format.h"
+#include "util/result_codes.h"
 
 namespace vxl::sim::test {
 
+// Runs a shell command: its exit status, and what it wrote to standard output and error.
+inline int RunCommand(const std::string& command, std::string* output) {
+    std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    if (pipe == nullptr) return -1;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe)) *output += buffer;
+    const int status = ::pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 // Real sleeps and steady time, but wall-clock seconds pass `factor` times faster: the host's
 // 10-second power-on capture window then lasts 10 / factor seconds.
-class FastWallClock : public vxl::Clock {
+class FastWallClock : public vxl::SystemClock {
   public:
-    explicit FastWallClock(int factor) : factor_(factor), origin_(real_.SteadyMs()) {}
-    void SleepMs(int ms) override { real_.SleepMs(ms); }
-    int64_t SteadyMs() override { return real_.SteadyMs(); }
+    explicit FastWallClock(int factor) : factor_(factor), origin_(SteadyMs()) {}
     std::time_t WallSeconds() override {
-        return kStart + static_cast<std::time_t>((real_.SteadyMs() - origin_) * factor_ / 1000);
+        return 1700000000 + static_cast<std::time_t>((SteadyMs() - origin_) * factor_ / 1000);
     }
 
   private:
-    static constexpr std::time_t kStart = 1700000000;
-    vxl::SystemClock real_;
     int factor_;
     int64_t origin_;
 };
@@ -60,16 +71,20 @@ class EndToEnd : public ::testing::Test {
         ASSERT_TRUE(port.StartMonitor());
         modem = std::make_unique<CModem>(&port);
     }
-    // Power-on capture with the simulator power-cycled shortly after the capture starts.
-    int PowerOnCapture() {
-        std::thread powerCycle([this] {
+    // Runs `body` while `event` happens to the simulator, 200 ms after the body starts.
+    int During(const std::function<void()>& event, const std::function<int()>& body) {
+        std::thread other([&] {
             std::this_thread::sleep_for(std::chrono::milliseconds(200));
-            sim->PowerCycle();
+            event();
         });
-        std::string status;
-        const int result = modem->Capture(status, 3, false);
-        powerCycle.join();
+        const int result = body();
+        other.join();
         return result;
+    }
+    // Power-on capture; the modem is power-cycled unless another `event` is given.
+    int PowerOnCapture(std::function<void()> event = nullptr) {
+        if (!event) event = [this] { sim->PowerCycle(); };
+        return During(event, [this] { return modem->Capture(status, 3, false); });
     }
     void TearDown() override {
         modem.reset();
@@ -84,6 +99,7 @@ class EndToEnd : public ::testing::Test {
     int portNumber = 0;
     CComPort port;
     std::unique_ptr<CModem> modem;
+    std::string status;  // the protocol's response text of the last call
 };
 
 }  // namespace vxl::sim::test

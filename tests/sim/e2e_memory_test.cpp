@@ -1,51 +1,56 @@
 // Reading and programming a simulated modem's memory through the real serial port and protocol
-// code, with the faults that can interrupt it.
+// code, with the faults that can interrupt it. Each test shares one capture between its steps.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "e2e_fixture.h"
+#include "line_harness.h"
 #include "params/modem_memory_image.h"
-#include "util/result_codes.h"
 
 namespace vxl::sim::test {
 namespace {
 
 class EndToEndMemory : public EndToEnd {
   protected:
+    std::string error;
+    // The modem keeps its memory in an image file that Program saves, and traces the line.
     void SetUp() override {
-        StartModem();
+        SimOptions options;
+        options.imagePath = dir.File("modem.bin");
+        ASSERT_TRUE(SaveMemoryFile(options.imagePath, BuildMemory(ModemProfile()), &error));
+        options.saveOnProgram = true;
+        options.tracePath = dir.File("trace.txt");
+        StartModem(options);
         OpenPort();
-        ASSERT_EQ(PowerOnCapture(), vxl::rc::kOk);
-        std::string status;
+        ASSERT_EQ(PowerOnCapture(), vxl::rc::kOk) << status;
         ASSERT_EQ(modem->Identify(status), vxl::rc::kOk) << status;
     }
 };
 
-TEST_F(EndToEndMemory, ImageReadMatchesTheModemByteForByte) {
-    std::string status;
+TEST_F(EndToEndMemory, IdentifyReadProgramAndResetAVxl) {
+    ASSERT_FALSE(ui.progress.empty());
+    EXPECT_EQ(ui.progress[0]->title, "Capturing Modem");
+    EXPECT_EQ(modem->GetModemType(), 4);
+    EXPECT_EQ(modem->GetConfigurationSize(), 246);
+    EXPECT_DOUBLE_EQ(modem->GetFirmwareRevision(), 2.2);
+    EXPECT_EQ(modem->GetIdentityWord(), 0x03AA);
+
     ASSERT_EQ(modem->ReadMemoryImage(status, false), vxl::rc::kOk) << status;
     const auto image = modem->GetImage();
     ASSERT_NE(image, nullptr);
     const MemoryBytes memory = sim->Memory();
     const int n = image->GetMainSize();
-    const int e = image->GetExtensionSize();
     ASSERT_EQ(n, 246);
-    ASSERT_EQ(e, 9);
-    for (int i = 0; i < n; ++i) {
+    ASSERT_EQ(image->GetExtensionSize(), 9);
+    for (int i = 0; i < n + 9; ++i) {
         uint8_t byte = 0;
-        ASSERT_EQ(image->ReadBytes(0x100 + i, 1, &byte), 0);
-        // The image shows the running rate and protocol bytes in place of the stored ones.
+        ASSERT_EQ(image->ReadBytes(i < n ? 0x100 + i : 0x8001 + i - n, 1, &byte), 0);
+        // The image shows the running rate and protocol bytes in place of the stored ones; the
+        // extension follows the main block in the modem.
         const int address = i == 0x8B ? 0xEE8B : i == 0x90 ? 0xEE90 : 0x100 + i;
-        EXPECT_EQ(byte, memory[address]) << "address 0x" << std::hex << 0x100 + i;
+        EXPECT_EQ(byte, memory[address]) << "byte " << i;
     }
-    for (int i = 0; i < e; ++i) {
-        uint8_t byte = 0;
-        ASSERT_EQ(image->ReadBytes(0x8001 + i, 1, &byte), 0);
-        EXPECT_EQ(byte, memory[0x100 + n + i]) << "extension byte " << i;
-    }
-}
 
-TEST_F(EndToEndMemory, UnlockWriteAndProgramChangeTheModem) {
-    std::string status;
     ASSERT_EQ(modem->Unlock(status), vxl::rc::kOk) << status;
     EXPECT_TRUE(sim->Status().unlocked);
     ASSERT_EQ(modem->WriteMemoryLocation(status, 'Q', 0x16B), vxl::rc::kOk) << status;
@@ -55,42 +60,40 @@ TEST_F(EndToEndMemory, UnlockWriteAndProgramChangeTheModem) {
     ASSERT_EQ(modem->Program(status), vxl::rc::kOk) << status;
     EXPECT_EQ(sim->StoredMemory()[0x16B], 'Q');
     EXPECT_EQ(sim->StoredMemory()[0x1F5], 0x3C);
-}
+    MemoryBytes saved;
+    ASSERT_TRUE(LoadMemoryFile(dir.File("modem.bin"), &saved, &error)) << error;
+    EXPECT_EQ(saved[0x16B], 'Q');
 
-TEST_F(EndToEndMemory, ResetReturnsTheModemToDataMode) {
-    std::string status;
     ASSERT_EQ(modem->Reset(status), vxl::rc::kOk) << status;
     EXPECT_EQ(sim->Status().mode, ModemMode::kData);
     uint8_t value = 0;
     EXPECT_EQ(modem->ReadMemoryLocation(status, value, 0x10A, 100), vxl::rc::kTimeout)
         << "a modem in data mode does not answer";
+    sim->Stop();
+    const std::string trace = vxl::test::TempDir::Read(dir.File("trace.txt"));
+    EXPECT_NE(trace.find("host>  @9600   01 20 01 6B 51"), std::string::npos) << trace;
+    EXPECT_NE(trace.find("modem> @9600   01 9E 00 61"), std::string::npos) << trace;
+    EXPECT_NE(trace.find("program: memory stored"), std::string::npos);
 }
 
-TEST_F(EndToEndMemory, AReplyLostHalfWayFailsTheLoadAndWritesNothing) {
+TEST_F(EndToEndMemory, ALostReplyOrAHangUpMidReadFailsTheLoadCleanly) {
     const MemoryBytes before = sim->StoredMemory();
-    FaultPlan plan;
-    plan.noReplyTo = 120;
-    sim->SetFaults(plan);
-    std::string status;
+    sim->SetFaults(Plan({{&FaultPlan::noReplyTo, 120}}));
     EXPECT_EQ(modem->ReadMemoryImage(status, false), vxl::rc::kCannotReadImage);
     EXPECT_EQ(status.rfind("CModem::ReadMemoryLocation->", 0), 0u) << status;
     EXPECT_EQ(sim->Status().commandCount, 120) << "reading stops at the lost reply";
     EXPECT_FALSE(sim->Status().unlocked);
     EXPECT_EQ(sim->StoredMemory(), before);
-    const auto image = modem->GetImage();
-    EXPECT_TRUE(image == nullptr || !image->IsLoaded());
-}
+    EXPECT_TRUE(modem->GetImage() == nullptr || !modem->GetImage()->IsLoaded());
 
-TEST_F(EndToEndMemory, HangUpMidReadEndsCleanlyAndReleasesThePort) {
-    FaultPlan plan;
-    plan.hangUpAfter = 40;
-    sim->SetFaults(plan);
-    std::string status;
+    sim->SetFaults(Plan({{&FaultPlan::hangUpAfter, 40}}));
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(modem->ReadMemoryImage(status, false), vxl::rc::kCannotReadImage);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_TRUE(sim->Status().hungUp);
     EXPECT_TRUE(port.DeviceLost());
+    struct stat link {};
+    EXPECT_NE(lstat(sim->LinkPath().c_str(), &link), 0) << "an unplugged adapter's device is gone";
     modem.reset();
     port.Close();
     EXPECT_FALSE(port.IsOpen());
@@ -98,12 +101,8 @@ TEST_F(EndToEndMemory, HangUpMidReadEndsCleanlyAndReleasesThePort) {
     // Plugged in again, the same port number opens and works.
     sim->SetFaults(FaultPlan());
     sim->PowerCycle();
-    CComPort again;
-    ASSERT_TRUE(again.Open(true, portNumber, 9600, 0, 8, 0, 9, 100000)) << again.GetLastError();
-    ASSERT_TRUE(again.StartMonitor());
-    CModem fresh(&again);
-    EXPECT_EQ(fresh.Capture(status, 3, false), vxl::rc::kOk) << status;
-    again.Close();
+    OpenPort();
+    EXPECT_EQ(modem->Capture(status, 3, false), vxl::rc::kOk) << status;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "sim/lib/line_model.h"
@@ -37,9 +38,11 @@ inline Bytes Text(const char* text) {
     return Bytes(text, text + std::char_traits<char>::length(text));
 }
 
-// The unlock command with the six key bytes at 0x100 .. 0x105 of `m`.
-inline Bytes UnlockFrame(const std::vector<uint8_t>& m) {
-    return Frame(0x1F, {m[0x100], m[0x101], m[0x102], m[0x103], m[0x104], m[0x105]});
+// A fault plan with the given fields set, e.g. Plan({{&FaultPlan::noReplyTo, 2}}).
+inline FaultPlan Plan(std::initializer_list<std::pair<int FaultPlan::*, int>> fields) {
+    FaultPlan plan;
+    for (const auto& [field, value] : fields) plan.*field = value;
+    return plan;
 }
 
 class LineHarness {
@@ -80,10 +83,11 @@ class LineHarness {
         Wait(1200);
     }
     void PowerCycle() { line.PowerCycle(nowUs); }
-    // Captures the modem and unlocks it with the right key.
+    // Captures the modem and unlocks it with the right key, the six bytes at 0x100 .. 0x105.
     void CaptureAndUnlock() {
         SoftBreak();
-        Exchange(UnlockFrame(firmware.Memory()));
+        const MemoryBytes m = firmware.Memory();
+        Exchange(Frame(0x1F, {m[0x100], m[0x101], m[0x102], m[0x103], m[0x104], m[0x105]}));
     }
     // Command mode, with faults counted from the next command on.
     void CommandModeWith(const FaultPlan& faults) {

@@ -8,17 +8,15 @@
 #include <string>
 
 #include "app/config_app.h"
+#include "e2e_fixture.h"
 #include "sim/lib/modem_memory.h"
-#include "sim/lib/simulator.h"
-#include "support/recording_operator.h"
-#include "support/temp_dir.h"
 
 namespace vxl::sim::test {
 namespace {
 
 using vxl::test::TempDir;
 
-class StealthRun : public ::testing::Test {
+class StealthRun : public EndToEnd {
   protected:
     void SetUp() override {
         ASSERT_NE(::getcwd(savedCwd_, sizeof savedCwd_), nullptr);
@@ -28,17 +26,14 @@ class StealthRun : public ::testing::Test {
         err_ = std::tmpfile();
     }
     void TearDown() override {
-        if (sim) sim->Stop();
+        EndToEnd::TearDown();
         std::fclose(err_);
         ASSERT_EQ(::chdir(savedCwd_), 0);
     }
     void StartModem(const FaultPlan& faults = FaultPlan()) {
         SimOptions options;
-        options.linkPath = dir.File("modem");
         options.faults = faults;
-        sim = std::make_unique<Simulator>(options);
-        std::string error;
-        ASSERT_TRUE(sim->Start(&error)) << error;
+        EndToEnd::StartModem(options);
     }
     int RunVxlconf(std::vector<std::string> args) {
         CConfigApp app;
@@ -57,9 +52,6 @@ class StealthRun : public ::testing::Test {
         return text;
     }
 
-    TempDir dir;
-    vxl::test::RecordingOperator ui;
-    std::unique_ptr<Simulator> sim;
     int lastResult = -1;
 
   private:

@@ -20,7 +20,7 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-TEST(TraceLog, WritesTimeDirectionRateAndBytes) {
+TEST(TraceLog, WritesTimeDirectionRateAndBytesAndReportsAnUnwritableFile) {
     vxl::test::TempDir dir;
     const std::string path = dir.File("trace.txt");
     {
@@ -35,144 +35,90 @@ TEST(TraceLog, WritesTimeDirectionRateAndBytes) {
         trace.Bytes(TraceDirection::kToHost, reply, 1, 9600, 1250000);      // too late to join
         trace.Event(1300000, "command mode at 9600 baud");
         trace.Bytes(TraceDirection::kDropped, reply, 1, 19200, 1400000);
+        const std::vector<uint8_t> burst(40, 'A');
+        trace.Bytes(TraceDirection::kToHost, burst.data(), burst.size(), 9600, 1500000);
     }
     const auto lines = Lines(vxl::test::TempDir::Read(path));
-    ASSERT_EQ(lines.size(), 5u);
+    ASSERT_EQ(lines.size(), 8u) << "a long burst wraps to three lines";
     EXPECT_EQ(lines[0].rfind("      1234.567  host>  @9600   01 21 01 0A D3", 0), 0u) << lines[0];
     EXPECT_NE(lines[0].find("|.!...|"), std::string::npos);
     EXPECT_NE(lines[1].find("1241.000  modem> @9600   01 A1 D2 8C"), std::string::npos);
     EXPECT_NE(lines[2].find("1250.000  modem> @9600   01 "), std::string::npos);
     EXPECT_NE(lines[3].find("1300.000  --      command mode at 9600 baud"), std::string::npos);
     EXPECT_NE(lines[4].find("lost>  @19200  01"), std::string::npos);
-}
-
-TEST(TraceLog, LongBurstsWrapAndUnwritableFilesAreReported) {
-    vxl::test::TempDir dir;
-    const std::string path = dir.File("trace.txt");
-    {
-        TraceLog trace;
-        std::string error;
-        ASSERT_TRUE(trace.Open(path, &error));
-        std::vector<uint8_t> bytes(40, 'A');
-        trace.Bytes(TraceDirection::kToHost, bytes.data(), bytes.size(), 9600, 0);
-    }
-    EXPECT_EQ(Lines(vxl::test::TempDir::Read(path)).size(), 3u);
-    TraceLog trace;
+    TraceLog unwritable;
     std::string error;
-    EXPECT_FALSE(trace.Open(dir.File("no/such/dir/trace.txt"), &error));
+    EXPECT_FALSE(unwritable.Open(dir.File("no/such/dir/trace.txt"), &error));
     EXPECT_NE(error.find("trace.txt"), std::string::npos);
 }
 
-struct ParseCase {
+// A command line written as one text.
+std::vector<std::string> Args(const std::string& line) {
+    std::istringstream in(line);
     std::vector<std::string> args;
-    ParseOutcome outcome;
-    std::function<bool(const SimOptions&)> holds;
-};
+    for (std::string arg; in >> arg;) args.push_back(arg);
+    return args;
+}
+
+ParseOutcome Parse(const std::string& line, SimOptions* options, std::string* message) {
+    *options = ProgramDefaults();
+    return ParseCommandLine(Args(line), options, message);
+}
 
 TEST(SimOptions, ParsesValuesAndRefusesBadOnes) {
-    const auto any = [](const SimOptions&) { return true; };
-    const std::vector<ParseCase> cases = {
-        {{"--baud", "19200"},
-         ParseOutcome::kRun,
-         [](const SimOptions& o) { return o.profile.baud == 19200 && o.baudGiven; }},
-        {{"--firmware", "1.04"},
-         ParseOutcome::kRun,
-         [](const SimOptions& o) {
-             return o.profile.revisionHigh == 10 && o.profile.revisionLow == 4;
-         }},
-        {{"--serial", "04123456"},
-         ParseOutcome::kRun,
-         [](const SimOptions& o) { return o.profile.serialNumber == 4123456u; }},
-        {{"--identity-word", "0x1234"},
-         ParseOutcome::kRun,
-         [](const SimOptions& o) { return o.profile.identityWord == 0x1234; }},
-        {{"--wrong-byte", "4:2"},
-         ParseOutcome::kRun,
-         [](const SimOptions& o) {
-             return o.faults.wrongByteIn == 4 && o.faults.wrongBytePosition == 2;
-         }},
-        {{"--excess-bytes", "5"},
-         ParseOutcome::kRun,
-         [](const SimOptions& o) {
-             return o.faults.excessBytesAfter == 5 && o.faults.excessByteCount == 1;
-         }},
-        {{"--capture-window", "0.5", "--no-line-timing"},
-         ParseOutcome::kRun,
-         [](const SimOptions& o) { return o.captureWindowSeconds == 0.5 && !o.lineTiming; }},
-        {{"--image", "m.bin", "--save"},
-         ParseOutcome::kRun,
-         [](const SimOptions& o) { return o.saveOnProgram && o.imagePath == "m.bin"; }},
-        {{"--help"}, ParseOutcome::kHelp, any},
-        {{"--baud", "57600"}, ParseOutcome::kError, any},
-        {{"--baud"}, ParseOutcome::kError, any},
-        {{"--model", "8"}, ParseOutcome::kError, any},
-        {{"--qmx-row", "0"}, ParseOutcome::kError, any},
-        {{"--qmx-row", "97"}, ParseOutcome::kError, any},
-        {{"--firmware", "2.2"}, ParseOutcome::kError, any},
-        {{"--serial", "12ab"}, ParseOutcome::kError, any},
-        {{"--serial", "99999999999"}, ParseOutcome::kError, any},
-        {{"--no-reply", "0"}, ParseOutcome::kError, any},
-        {{"--wrong-byte", "1:4"}, ParseOutcome::kError, any},
-        {{"--capture-window", "-1"}, ParseOutcome::kError, any},
-        {{"--save"}, ParseOutcome::kError, any},
-        {{"--bogus"}, ParseOutcome::kError, any},
+    using O = const SimOptions&;
+    const struct {
+        const char* line;
+        std::function<bool(O)> holds;
+    } values[] = {
+        {"--baud 19200", [](O o) { return o.profile.baud == 19200 && o.baudGiven; }},
+        {"--firmware 1.04",
+         [](O o) { return o.profile.revisionHigh * 10 + o.profile.revisionLow == 104; }},
+        {"--serial 04123456", [](O o) { return o.profile.serialNumber == 4123456u; }},
+        {"--identity-word 0x1234", [](O o) { return o.profile.identityWord == 0x1234; }},
+        {"--wrong-byte 4:2",
+         [](O o) { return o.faults.wrongByteIn == 4 && o.faults.wrongBytePosition == 2; }},
+        {"--excess-bytes 5",
+         [](O o) { return o.faults.excessBytesAfter == 5 && o.faults.excessByteCount == 1; }},
+        {"--capture-window 0.5 --no-line-timing",
+         [](O o) { return o.captureWindowSeconds == 0.5 && !o.lineTiming; }},
+        {"--image m.bin --save", [](O o) { return o.saveOnProgram && o.imagePath == "m.bin"; }},
     };
-    for (const ParseCase& c : cases) {
-        SimOptions options = ProgramDefaults();
-        std::string message;
-        EXPECT_EQ(ParseCommandLine(c.args, &options, &message), c.outcome) << c.args[0];
-        EXPECT_TRUE(c.holds(options)) << c.args[0];
-        if (c.outcome == ParseOutcome::kError) {
-            EXPECT_FALSE(message.empty()) << c.args[0];
-        }
+    SimOptions options;
+    std::string message;
+    for (const auto& c : values) {
+        EXPECT_EQ(Parse(c.line, &options, &message), ParseOutcome::kRun) << c.line;
+        EXPECT_TRUE(c.holds(options)) << c.line;
     }
+    const char* refused[] = {
+        "--baud 57600", "--baud",           "--model 8",           "--qmx-row 0",
+        "--qmx-row 97", "--firmware 2.2",   "--serial 12ab",       "--serial 99999999999",
+        "--no-reply 0", "--wrong-byte 1:4", "--capture-window -1", "--save",
+        "--bogus"};
+    for (const char* line : refused) {
+        message.clear();
+        EXPECT_EQ(Parse(line, &options, &message), ParseOutcome::kError) << line;
+        EXPECT_FALSE(message.empty()) << line;
+    }
+    EXPECT_EQ(Parse("--help", &options, &message), ParseOutcome::kHelp);
 }
 
 TEST(SimOptions, HelpNamesEveryOption) {
     const std::string help = HelpText();
-    const char* names[] = {"--link",
-                           "--baud",
-                           "--model",
-                           "--band",
-                           "--model-byte-zero",
-                           "--qmx-row",
-                           "--firmware",
-                           "--config-size",
-                           "--serial",
-                           "--synthesizer",
-                           "--identity-word",
-                           "--image",
-                           "--save",
-                           "--export-image",
-                           "--line-timing",
-                           "--no-line-timing",
-                           "--processing-ms",
-                           "--capture-window",
-                           "--power-cycle-after",
-                           "--trace",
-                           "--no-reply",
-                           "--wrong-byte",
-                           "--excess-bytes",
-                           "--noise-before-reply",
-                           "--stop-after",
-                           "--hang-up-after",
-                           "--reply-delay",
-                           "--late-reply",
-                           "--loader-memory-check-fails",
-                           "--loader-no-done",
-                           "--loader-store-no-done",
-                           "--loader-done-without-pass",
-                           "--loader-stall-after",
-                           "--help"};
-    for (const char* name : names) {
-        EXPECT_NE(help.find(std::string("  ") + name + " "), std::string::npos) << name;
+    const std::vector<std::string> names = Args(
+        "--link --baud --model --band --model-byte-zero --qmx-row --firmware --config-size "
+        "--serial --synthesizer --identity-word --image --save --export-image --line-timing "
+        "--no-line-timing --processing-ms --capture-window --power-cycle-after --trace --no-reply "
+        "--wrong-byte --excess-bytes --noise-before-reply --stop-after --hang-up-after "
+        "--reply-delay --late-reply --loader-memory-check-fails --loader-no-done "
+        "--loader-store-no-done --loader-done-without-pass --loader-stall-after --help");
+    for (const std::string& name : names) {
+        EXPECT_NE(help.find("  " + name + " "), std::string::npos) << name;
+        // Every name the help shows is one the parser knows.
         SimOptions o;
         std::string error;
-        std::vector<std::string> args = {name, "1"};
-        // Every name the help shows is one the parser knows.
-        if (ParseCommandLine(args, &o, &error) == ParseOutcome::kError) {
-            EXPECT_EQ(error.find(std::string("unknown option ") + name), std::string::npos);
-        }
+        ParseCommandLine({name, "1"}, &o, &error);
+        EXPECT_EQ(error.find("unknown option " + name), std::string::npos) << name;
     }
 }
 
@@ -196,8 +142,15 @@ TEST(SimOptions, InitialMemoryComesFromTheImageWithTheGivenRate) {
     EXPECT_EQ(loaded[kStoredBaudAddress], 2);
     EXPECT_TRUE(ConfigChecksumValid(loaded, 246));
 
+    // Files that cannot be memories are refused and leave the memory alone.
     fromFile.imagePath = dir.File("absent.bin");
     EXPECT_FALSE(InitialMemory(fromFile, &loaded, &error));
+    EXPECT_NE(error.find("absent.bin"), std::string::npos);
+    fromFile.imagePath = dir.Write("short.bin", "abc");
+    EXPECT_FALSE(InitialMemory(fromFile, &loaded, &error));
+    EXPECT_NE(error.find("65536"), std::string::npos);
+    EXPECT_EQ(loaded[0x109], 77);
+    EXPECT_FALSE(SaveMemoryFile(dir.File("no/such/folder/m.bin"), fresh, &error));
 }
 
 }  // namespace

@@ -1,79 +1,57 @@
-// The vxlsim program itself: its ready line, power cycles on request, clean exit.
+// The vxlsim program itself: its ready line, power cycles on request, clean exit, options;
+// and the simulator's link.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <string>
 #include <vector>
 
-#include "line_harness.h"
-#include "pty_host.h"
-#include "sim/lib/modem_memory.h"
-#include "support/temp_dir.h"
-
-extern char** environ;
+#include "e2e_fixture.h"
+#include "modem/command_exchange.h"
 
 namespace vxl::sim::test {
 namespace {
 
 const std::string kProgram = std::string(VXL_BINARY_DIR) + "/src/sim/vxlsim";
-const Bytes kCapture = {0x01, 0x22, 0x00, 0xDD};
 
-// vxlsim with its standard input and output on pipes.
+// vxlsim with its standard input and output on pipes; killed if the test ends early.
 class Program {
   public:
     explicit Program(std::vector<std::string> args) {
-        int in[2], out[2], err[2];
-        if (pipe(in) != 0 || pipe(out) != 0 || pipe(err) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
-        for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
-            posix_spawn_file_actions_addclose(&actions, fd);
+        int in[2], out[2];
+        if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) return;
         args.insert(args.begin(), kProgram);
         std::vector<char*> argv;
         for (std::string& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);
-        if (posix_spawn(&pid_, kProgram.c_str(), &actions, nullptr, argv.data(), environ) != 0)
-            pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
+        pid_ = fork();
+        if (pid_ == 0) {
+            dup2(in[0], STDIN_FILENO);
+            dup2(out[1], STDOUT_FILENO);
+            execv(kProgram.c_str(), argv.data());
+            _exit(127);
+        }
         close(in[0]);
         close(out[1]);
-        close(err[1]);
         stdin_ = in[1];
         stdout_ = out[0];
-        stderr_ = err[0];
     }
     ~Program() {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            Wait();
-        }
-        for (int fd : {stdin_, stdout_, stderr_})
-            if (fd >= 0) close(fd);
+        if (pid_ > 0) kill(pid_, SIGKILL);
+        Wait();
+        close(stdin_);
+        close(stdout_);
     }
 
-    // The first line of standard output.
     std::string ReadLine() {
         std::string line;
         char c;
         while (read(stdout_, &c, 1) == 1 && c != '\n') line += c;
         return line;
     }
-    std::string ReadAll(int fd) {
-        std::string text;
-        char buffer[512];
-        ssize_t n;
-        while ((n = read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, n);
-        return text;
-    }
-    std::string Stdout() { return ReadAll(stdout_); }
-    std::string Stderr() { return ReadAll(stderr_); }
     void WriteLine() { ASSERT_EQ(write(stdin_, "\n", 1), 1); }
     void Signal(int signal) { kill(pid_, signal); }
     int Wait() {
@@ -84,64 +62,74 @@ class Program {
 
   private:
     pid_t pid_ = -1;
-    int stdin_ = -1, stdout_ = -1, stderr_ = -1;
+    int stdin_ = -1, stdout_ = -1;
 };
 
-bool Exists(const std::string& path) {
-    struct stat info {};
-    return lstat(path.c_str(), &info) == 0;
-}
-
-// Keeps sending the capture command until the modem answers, then resets it to data mode.
-void CaptureThenReset(PtyHost& host, const char* after) {
-    Bytes reply;
-    for (int attempt = 0; attempt < 30 && reply.empty(); ++attempt) {
-        ASSERT_TRUE(host.Write(kCapture));
-        reply = host.Read(4, 50);
-    }
-    ASSERT_EQ(reply, Reply(0x22, 0)) << after;
-    ASSERT_TRUE(host.Write(Frame(0x1D, {0})));
-    ASSERT_EQ(host.Read(4, 1000), Reply(0x1D, 0)) << after;
-    ASSERT_TRUE(host.Write(kCapture));
-    ASSERT_TRUE(host.Read(4, 50).empty()) << "data mode after the reset, " << after;
-}
-
-TEST(VxlsimProgram, PowerCyclesOnTimerSignalAndInputThenStopsCleanly) {
-    vxl::test::TempDir dir;
+TEST_F(EndToEnd, VxlsimPowerCyclesOnTimerSignalAndInputThenStopsCleanly) {
     const std::string link = dir.File("m0");
     Program program({"--link", link, "--power-cycle-after", "0.2", "--capture-window", "1"});
     ASSERT_EQ(program.ReadLine(), "ready " + link);
-    PtyHost host(link);
-    ASSERT_TRUE(host.ok());
-    CaptureThenReset(host, "the timed power cycle");
-    program.Signal(SIGUSR1);
-    CaptureThenReset(host, "SIGUSR1");
-    program.WriteLine();
-    CaptureThenReset(host, "a line on standard input");
-    host.Close();
+    portNumber = vxl::PortTable::Instance().AssignDevice(link);
+    OpenPort();
+    // After the reset only a power cycle lets the next capture in.
+    const struct {
+        const char* name;
+        std::function<void()> powerCycle;
+    } cycles[] = {{"the timer", [] {}},
+                  {"SIGUSR1", [&] { program.Signal(SIGUSR1); }},
+                  {"a line on standard input", [&] { program.WriteLine(); }}};
+    for (const auto& cycle : cycles) {
+        cycle.powerCycle();
+        EXPECT_EQ(modem->Capture(status, 3, false), vxl::rc::kOk) << cycle.name << ": " << status;
+        // The reset itself, without the second the program then gives the modem.
+        uint8_t reply[5];
+        EXPECT_EQ(vxl::ExchangeCommand(&port, vxl::rules::kReset, {0x01, 0x1D, 0x00, 0xE2},
+                                       vxl::rules::kReset.pollLimit, status, reply),
+                  vxl::rc::kOk)
+            << cycle.name << ": " << status;
+    }
+    port.Close();
     program.Signal(SIGTERM);
     EXPECT_EQ(program.Wait(), 0);
-    EXPECT_FALSE(Exists(link));
+    struct stat info {};
+    EXPECT_NE(lstat(link.c_str(), &info), 0) << "the link outlived the program";
+}
+
+// The in-process simulator makes and removes its link the same way, and replaces no file.
+TEST_F(EndToEnd, SimulatorLinksItsTerminalAndReplacesNoFile) {
+    StartModem();
+    char target[256] = {};
+    ASSERT_GT(readlink(sim->LinkPath().c_str(), target, sizeof target - 1), 0);
+    EXPECT_EQ(std::string(target), sim->SlavePath());
+    sim->Stop();
+    sim->Stop();  // twice is harmless
+    struct stat info {};
+    EXPECT_NE(lstat(sim->LinkPath().c_str(), &info), 0) << "the link outlived the simulator";
+
+    SimOptions options;
+    options.linkPath = dir.Write("modem", "precious");
+    Simulator other(options);
+    std::string error;
+    EXPECT_FALSE(other.Start(&error));
+    EXPECT_NE(error.find("not a symbolic link"), std::string::npos);
+    EXPECT_EQ(vxl::test::TempDir::Read(options.linkPath), "precious");
 }
 
 TEST(VxlsimProgram, HelpBadOptionsAndImageExport) {
-    {
-        Program program({"--help"});
-        const std::string help = program.Stdout();
-        EXPECT_EQ(program.Wait(), 0);
-        EXPECT_NE(help.find("--hang-up-after"), std::string::npos);
-    }
-    {
-        Program program({"--baud", "12345"});
-        const std::string error = program.Stderr();
-        EXPECT_EQ(program.Wait(), 2);
-        EXPECT_NE(error.find("--baud"), std::string::npos) << error;
-    }
     vxl::test::TempDir dir;
-    {
-        Program program(
-            {"--export-image", dir.File("qmx.bin"), "--qmx-row", "24", "--firmware", "3.40"});
-        EXPECT_EQ(program.Wait(), 0);
+    const struct {
+        std::string arguments;
+        int exitStatus;
+        const char* shown;
+    } runs[] = {
+        {"--help", 0, "--hang-up-after"},
+        {"--baud 12345", 2, "--baud"},
+        {"--export-image " + dir.File("qmx.bin") + " --qmx-row 24 --firmware 3.40", 0, ""},
+    };
+    for (const auto& run : runs) {
+        std::string output;
+        EXPECT_EQ(RunCommand(kProgram + " " + run.arguments, &output), run.exitStatus) << output;
+        EXPECT_NE(output.find(run.shown), std::string::npos) << output;
     }
     MemoryBytes memory;
     std::string error;
