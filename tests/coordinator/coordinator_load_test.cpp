@@ -1,17 +1,12 @@
 // Attach, read, detach, demo mode and the firmware fix-up, against a fake modem on a fake link.
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <cerrno>
 #include <functional>
 
 #include "coordinator_harness.h"
 #include "modem/modem_base.h"
-#include "params/modem_memory_image.h"
-#include "params/modem_parameter_set.h"
 #include "params/parameter_ids.h"
-#include "util/result_codes.h"
 
 namespace vxl::test {
 namespace {
@@ -45,79 +40,55 @@ TEST(CoordinatorState, WalksFromDetachedThroughLoadedModifiedProgrammedAndBack) 
     EXPECT_EQ(state(), "----");
 }
 
-TEST(CoordinatorAttach, WithoutAConfiguredPortReturns75AndOpensNothing) {
-    CoordinatorHarness h;
-    h.coordinator.Init(-1, 1);  // no port switch and no stored port
-    EXPECT_EQ(h.coordinator.GetPort(), -1);
-    EXPECT_EQ(h.coordinator.Attach(h.response, false), rc::kNoPort);
-    EXPECT_EQ(h.linksOpened, 0);
-    EXPECT_EQ(h.coordinator.GetLink(), nullptr);
-    EXPECT_FALSE(h.coordinator.IsAttached());
-}
-
-struct LoadFailure {
-    const char* name;
-    std::function<void(CoordinatorHarness&)> setUp;
-    int attachResult;
-    int readResult;  // checked only when the attach succeeded
-    const char* location;
-    bool attachedAfterwards;
-    bool linkOpenAfterwards;
-};
-
-// Failure messages name the case instead of dumping its bytes.
-void PrintTo(const LoadFailure& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class CoordinatorLoadFailures : public ::testing::TestWithParam<LoadFailure> {};
-
-TEST_P(CoordinatorLoadFailures, RecordTheFailingStepAndLeaveADefinedState) {
-    const LoadFailure& f = GetParam();
-    CoordinatorHarness h;
-    f.setUp(h);
-    int result = h.coordinator.Attach(h.response, false);
-    EXPECT_EQ(result, f.attachResult);
-    if (result == rc::kOk) {
-        EXPECT_EQ(h.coordinator.Read(h.response, false), f.readResult);
+TEST(CoordinatorAttach, FailuresRecordTheFailingStepAndLeaveADefinedState) {
+    using Harness = CoordinatorHarness;
+    const struct {
+        const char* name;
+        std::function<void(CoordinatorHarness&)> setUp;
+        int attachResult;
+        int readResult;  // checked only when the attach succeeded
+        const char* location;
+        bool attached;
+    } cases[] = {
+        // clang-format off
+        {"no port configured", [](Harness& h) { h.coordinator.Init(-1, 1); }, rc::kNoPort, 0, "",
+         false},
+        {"port cannot be opened", [](Harness& h) { h.openError = EBUSY; }, EBUSY, 0,
+         "Coordinator:239", false},
+        {"no modem answers the soft break", [](Harness& h) { h.modem.answersEscape = false; },
+         rc::kTimeout, 0, "Modem:155", false},
+        {"identification refused", [](Harness& h) { h.modem.faultAddress = 0x10A;
+                                                    h.modem.faultReply = {1, 0x55, 0x55, 0x55}; },
+         rc::kIncorrectResponse, 0, "Modem:170", false},
+        {"capture delivers no modem", [](Harness& h) { h.coordinator.SetModemFactory(
+             [](std::string&, ISerialLink*, std::unique_ptr<CModemBase>&, int, std::string&, bool) {
+                 return 0; }); },
+         rc::kNothingReceived, 0, "Coordinator:277", false},
+        {"memory read stops half-way", [](Harness& h) { h.modem.faultAddress = 0x150; }, rc::kOk,
+         rc::kCannotReadImage, "Coordinator:316", true},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CoordinatorHarness h;
+        c.setUp(h);
+        const int result = h.coordinator.Attach(h.response, false);
+        EXPECT_EQ(result, c.attachResult);
+        if (result == rc::kOk) {
+            EXPECT_EQ(h.coordinator.Read(h.response, false), c.readResult);
+        }
+        EXPECT_EQ(h.coordinator.GetDiagnosticLocation(), c.location);
+        EXPECT_EQ(h.coordinator.IsAttached(), c.attached);
+        EXPECT_EQ(h.coordinator.GetLink() != nullptr, c.attached);
+        EXPECT_FALSE(h.coordinator.IsLoaded());
+        EXPECT_EQ(h.linksOpened, c.attachResult == rc::kNoPort ? 0 : 1);
     }
-    EXPECT_EQ(h.coordinator.GetDiagnosticLocation(), f.location);
-    EXPECT_EQ(h.coordinator.IsAttached(), f.attachedAfterwards);
-    EXPECT_EQ(h.coordinator.GetLink() != nullptr, f.linkOpenAfterwards);
-    EXPECT_FALSE(h.coordinator.IsLoaded());
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Steps, CoordinatorLoadFailures,
-    ::testing::Values(LoadFailure{"PortCannotBeOpened",
-                                  [](CoordinatorHarness& h) { h.openError = EBUSY; }, EBUSY, 0,
-                                  "Coordinator:239", false, false},
-                      LoadFailure{"NoModemAnswersTheSoftBreak",
-                                  [](CoordinatorHarness& h) { h.modem.silent = true; },
-                                  rc::kTimeout, 0, "Modem:155", false, false},
-                      LoadFailure{"IdentificationRefused",
-                                  [](CoordinatorHarness& h) { h.modem.refuseReadAddress = 0x10A; },
-                                  rc::kIncorrectResponse, 0, "Modem:170", false, false},
-                      LoadFailure{"CaptureDeliversNoModem",
-                                  [](CoordinatorHarness& h) {
-                                      h.coordinator.SetModemFactory([](std::string&, ISerialLink*,
-                                                                       std::unique_ptr<CModemBase>&,
-                                                                       int, std::string&,
-                                                                       bool) { return 0; });
-                                  },
-                                  rc::kNothingReceived, 0, "Coordinator:277", false, false},
-                      LoadFailure{"MemoryReadStopsHalfWay",
-                                  [](CoordinatorHarness& h) { h.modem.refuseReadAddress = 0x150; },
-                                  rc::kOk, rc::kCannotReadImage, "Coordinator:316", true, true}),
-    [](const ::testing::TestParamInfo<LoadFailure>& info) { return info.param.name; });
 
 TEST(CoordinatorAttach, MissingModelIdKeepsTheModemAttachedAndReadable) {
-    ModemIdentity identity;
-    identity.modelByte = 0;
-    CoordinatorHarness h(identity);
+    CoordinatorHarness h(0x00);
     EXPECT_EQ(h.coordinator.Attach(h.response, false), rc::kModelIdMissing);
     EXPECT_TRUE(h.coordinator.IsAttached());
-    EXPECT_NE(h.coordinator.GetLink(), nullptr);
     EXPECT_EQ(h.coordinator.Read(h.response, false), rc::kOk);
     EXPECT_TRUE(h.coordinator.IsLoaded());
 }
@@ -127,10 +98,12 @@ TEST(CoordinatorDetach, SendsResetUnlessKeptOpenAndForgetsTheModemEitherWay) {
         SCOPED_TRACE(keepOpen);
         CoordinatorHarness h;
         h.coordinator.SetView(&h.view);
+        EXPECT_EQ(h.coordinator.Detach(h.response, false), rc::kOk);
+        EXPECT_TRUE(h.view.calls.empty()) << "nothing attached: nothing to do";
         ASSERT_EQ(h.Load(), rc::kOk);
         h.view.calls.clear();
         EXPECT_EQ(h.coordinator.Detach(h.response, keepOpen), rc::kOk);
-        EXPECT_EQ(h.modem.resets, keepOpen ? 0 : 1);
+        EXPECT_EQ(h.modem.Count(0x1D), keepOpen ? 0 : 1);
         EXPECT_FALSE(h.coordinator.IsAttached());
         EXPECT_FALSE(h.coordinator.IsLoaded());
         EXPECT_EQ(h.coordinator.GetLink(), nullptr);
@@ -139,14 +112,6 @@ TEST(CoordinatorDetach, SendsResetUnlessKeptOpenAndForgetsTheModemEitherWay) {
                   (std::vector<std::string>{"ClearModifiedMarks", "ClearIdentificationTexts",
                                             "ResetFrequenciesPage", "EnablePages 0"}));
     }
-}
-
-TEST(CoordinatorDetach, WithNothingAttachedOnlyClearsTheProgrammedFlag) {
-    CoordinatorHarness h;
-    h.coordinator.SetView(&h.view);
-    EXPECT_EQ(h.coordinator.Detach(h.response, false), rc::kOk);
-    EXPECT_TRUE(h.view.calls.empty());
-    EXPECT_EQ(h.modem.resets, 0);
 }
 
 TEST(CoordinatorRead, FillsThePagesInOrderAndStopsAtTheFirstFailure) {
@@ -172,9 +137,9 @@ TEST(CoordinatorDemo, StartsOnceAndRefusesWhileAModemIsAttached) {
     EXPECT_TRUE(h.coordinator.IsLoaded());
     EXPECT_EQ(h.coordinator.GetLink(), nullptr);
     EXPECT_EQ(h.coordinator.GetModem()->GetPortNumber(), 99);
-    ModemParameterSet* demoSet = h.coordinator.GetParameterSet();
+    ModemParameterSet* demoSet = h.Set();
     EXPECT_EQ(h.coordinator.StartDemo(), rc::kAlreadyDemo);
-    EXPECT_EQ(h.coordinator.GetParameterSet(), demoSet);
+    EXPECT_EQ(h.Set(), demoSet);
 
     CoordinatorHarness real;
     ASSERT_EQ(real.coordinator.Attach(real.response, false), rc::kOk);
@@ -182,82 +147,59 @@ TEST(CoordinatorDemo, StartsOnceAndRefusesWhileAModemIsAttached) {
     EXPECT_EQ(real.coordinator.GetModem()->GetPortNumber(), 3);
 }
 
-// ---- firmware fix-up ----
-
-constexpr int kMainSize = 246;
-constexpr int kExtension = 0x100 + kMainSize;  // modem address of the first extension byte
-
-struct FixUpCase {
-    const char* name;
-    int modemRevision;  // hundredths
-    const char* lastRevision;
-    bool sameSerial;
-    bool programs;
-    std::vector<uint8_t> extensionAfter;  // extension bytes in the modem afterwards
-};
-
-void PrintTo(const FixUpCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class CoordinatorFixUp : public ::testing::TestWithParam<FixUpCase> {};
-
-TEST_P(CoordinatorFixUp, AdjustsTheSettingsOnceAndClearsThePreferences) {
-    const FixUpCase& f = GetParam();
-    ModemIdentity identity;
-    identity.revisionHundredths = f.modemRevision;
-    CoordinatorHarness h(identity);
+// After an upgrade the settings of the modem last upgraded (serial number and revision in the
+// preferences) are adjusted once to the new revision's layout and programmed.
+TEST(CoordinatorFixUp, AdjustsTheSettingsOnceAndClearsThePreferences) {
+    const int extension = 0x100 + 246;  // modem address of the first extension byte
     const std::vector<uint8_t> before = {0x11, 0x22, 0x33, 0x44, 0x05, 0x12, 0x34, 0x56, 0x78};
-    for (size_t i = 0; i < before.size(); ++i) h.modem.memory[kExtension + i] = before[i];
-    h.prefs.SetInt(kPrefLastSerialNumber, f.sameSerial ? 0x0015C73B : 1234);
-    h.prefs.SetText(kPrefLastFWRev, f.lastRevision);
-    ASSERT_EQ(h.Load(), rc::kOk);
-
-    EXPECT_EQ(h.coordinator.FirmwareFixUp(h.response), rc::kOk);
-
-    EXPECT_EQ(h.modem.commits, f.programs ? 1 : 0);
-    EXPECT_FALSE(h.coordinator.IsModified());
-    std::vector<uint8_t> after(h.modem.memory.begin() + kExtension,
-                               h.modem.memory.begin() + kExtension + 9);
-    EXPECT_EQ(after, f.programs ? f.extensionAfter : before);
-    EXPECT_EQ(h.prefs.GetInt(kPrefLastSerialNumber, 7), -1);
-    EXPECT_EQ(h.prefs.GetText(kPrefLastFWRev, "x"), "");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Revisions, CoordinatorFixUp,
-    ::testing::Values(
+    const struct {
+        const char* name;
+        int modemRevision;  // hundredths
+        const char* lastRevision;
+        bool sameSerial;
+        std::vector<uint8_t> after;  // extension bytes afterwards ({}: unchanged, not programmed)
+    } cases[] = {
         // ModemEnable (bit 7 of 0x8005) and DataSecurityCode (0x8006..9) take their defaults.
-        FixUpCase{"SecurityFieldsAppearAt104",
-                  104,
-                  "1.00",
-                  true,
-                  true,
-                  {0x11, 0x22, 0x33, 0x44, 0x85, 0x00, 0x00, 0x00, 0x00}},
+        {"security fields appear at 1.04",
+         104,
+         "1.00",
+         true,
+         {0x11, 0x22, 0x33, 0x44, 0x85, 0x00, 0x00, 0x00, 0x00}},
         // The extension window moves down: every byte comes from one address further on.
-        FixUpCase{"BackFrom210To150ShiftsDown",
-                  150,
-                  "2.10",
-                  true,
-                  true,
-                  {0x22, 0x33, 0x44, 0x05, 0x12, 0x34, 0x56, 0x78, 0x00}},
+        {"back from 2.10 to 1.50",
+         150,
+         "2.10",
+         true,
+         {0x22, 0x33, 0x44, 0x05, 0x12, 0x34, 0x56, 0x78, 0x00}},
         // Up: the last main byte moves in, ModemEnable is zeroed and then takes its default.
-        FixUpCase{"UpFrom150To220ShiftsUp",
-                  220,
-                  "1.50",
-                  true,
-                  true,
-                  {0x00, 0x11, 0x22, 0x33, 0x80, 0x05, 0x12, 0x34, 0x56}},
-        FixUpCase{"AnotherModemIsLeftAlone", 104, "1.00", false, false, {}},
-        FixUpCase{"SameRevisionIsLeftAlone", 220, "2.20", true, false, {}},
-        FixUpCase{"NoStoredRevisionIsLeftAlone", 220, "", true, false, {}}),
-    [](const ::testing::TestParamInfo<FixUpCase>& info) { return info.param.name; });
+        {"up from 1.50 to 2.20",
+         220,
+         "1.50",
+         true,
+         {0x00, 0x11, 0x22, 0x33, 0x80, 0x05, 0x12, 0x34, 0x56}},
+        {"another modem is left alone", 104, "1.00", false, {}},
+        {"the same revision is left alone", 220, "2.20", true, {}},
+        {"no stored revision is left alone", 220, "", true, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CoordinatorHarness h(0xD2, c.modemRevision);
+        for (size_t i = 0; i < before.size(); ++i) h.modem.memory[extension + i] = before[i];
+        h.prefs.SetInt(kPrefLastSerialNumber, c.sameSerial ? 1427259 : 1234);
+        h.prefs.SetText(kPrefLastFWRev, c.lastRevision);
+        EXPECT_EQ(h.coordinator.FirmwareFixUp(h.response), rc::kOk);
+        EXPECT_EQ(h.prefs.GetText(kPrefLastFWRev, "x"), c.lastRevision) << "nothing loaded yet";
+        ASSERT_EQ(h.Load(), rc::kOk);
 
-TEST(CoordinatorFixUp, NothingLoadedDoesNothing) {
-    CoordinatorHarness h;
-    h.prefs.SetText(kPrefLastFWRev, "1.00");
-    EXPECT_EQ(h.coordinator.FirmwareFixUp(h.response), rc::kOk);
-    EXPECT_EQ(h.prefs.GetText(kPrefLastFWRev, ""), "1.00");
+        EXPECT_EQ(h.coordinator.FirmwareFixUp(h.response), rc::kOk);
+        EXPECT_EQ(h.modem.Count(0x1E), c.after.empty() ? 0 : 1);
+        EXPECT_FALSE(h.coordinator.IsModified());
+        EXPECT_EQ(std::vector<uint8_t>(h.modem.memory.begin() + extension,
+                                       h.modem.memory.begin() + extension + 9),
+                  c.after.empty() ? before : c.after);
+        EXPECT_EQ(h.prefs.GetInt(kPrefLastSerialNumber, 7), -1);
+        EXPECT_EQ(h.prefs.GetText(kPrefLastFWRev, "x"), "");
+    }
 }
 
 }  // namespace

@@ -1,95 +1,59 @@
-// Programming, undo, defaults and the Factory page's operations.
+// Programming, undo, defaults, the Factory page's operations and the XML export.
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include "coordinator_harness.h"
-#include "params/modem_memory_image.h"
-#include "params/modem_parameter_set.h"
 #include "params/parameter_ids.h"
-#include "util/result_codes.h"
+#include "reports/xml_export.h"
 
 namespace vxl::test {
 namespace {
 
 constexpr int kImageBytes = 246 + 9;  // main block and extension of a type-4 modem from 1.04 on
-constexpr int kOwnerAddress = 0x16B;
 
-TEST(CoordinatorProgram, WritesTheWholeImageAndCommitsIt) {
+TEST(CoordinatorProgram, WritesTheWholeImageCommitsItAndUndoThenChangesNothing) {
     CoordinatorHarness h;
     ASSERT_EQ(h.Load(), rc::kOk);
     ASSERT_EQ(h.coordinator.SetTextParameter(pid::kOwner, "Quarry"), rc::kOk);
     EXPECT_EQ(h.coordinator.Program(h.response), rc::kOk);
-    EXPECT_EQ(h.modem.writes, kImageBytes);
-    EXPECT_EQ(h.modem.commits, 1);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&h.modem.memory[kOwnerAddress]), 6),
-              "Quarry");
+    EXPECT_EQ(h.modem.Count(0x20), kImageBytes);
+    EXPECT_EQ(h.modem.Count(0x1E), 1);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&h.modem.memory[0x16B]), 6), "Quarry");
     EXPECT_FALSE(h.coordinator.IsModified());
     EXPECT_TRUE(h.coordinator.IsProgrammed());
     EXPECT_TRUE(h.ui.messages.empty());
-}
-
-struct ProgramFault {
-    const char* name;
-    int refuseWriteAddress;
-    bool refuseCommit;
-};
-
-void PrintTo(const ProgramFault& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class CoordinatorProgramFaults : public ::testing::TestWithParam<ProgramFault> {};
-
-TEST_P(CoordinatorProgramFaults, KeepTheChangesUnprogrammedAndARetryWritesEverything) {
-    const ProgramFault& f = GetParam();
-    CoordinatorHarness h;
-    ASSERT_EQ(h.Load(), rc::kOk);
-    ASSERT_EQ(h.coordinator.SetTextParameter(pid::kOwner, "Quarry"), rc::kOk);
-    h.modem.refuseWriteAddress = f.refuseWriteAddress;
-    h.modem.refuseCommit = f.refuseCommit;
-
-    EXPECT_EQ(h.coordinator.Program(h.response), rc::kIncorrectResponse);
-    EXPECT_TRUE(h.coordinator.IsModified());
-    EXPECT_FALSE(h.coordinator.IsProgrammed());
-    EXPECT_FALSE(h.response.empty());
-
-    // Undo still returns to what the modem held before.
-    h.modem.refuseWriteAddress = -1;
-    h.modem.refuseCommit = false;
-    h.modem.writes = 0;
-    EXPECT_EQ(h.coordinator.Program(h.response), rc::kOk);
-    EXPECT_EQ(h.modem.writes, kImageBytes);
-    EXPECT_FALSE(h.coordinator.IsModified());
-    EXPECT_TRUE(h.coordinator.IsProgrammed());
-}
-
-INSTANTIATE_TEST_SUITE_P(Steps, CoordinatorProgramFaults,
-                         ::testing::Values(ProgramFault{"WriteRefused", 0x180, false},
-                                           ProgramFault{"CommitRefused", -1, true}),
-                         [](const ::testing::TestParamInfo<ProgramFault>& info) {
-                             return info.param.name;
-                         });
-
-TEST(CoordinatorProgram, UndoAfterAFailedProgramRestoresWhatTheModemHeld) {
-    CoordinatorHarness h;
-    ASSERT_EQ(h.Load(), rc::kOk);
-    ASSERT_EQ(h.coordinator.SetTextParameter(pid::kOwner, "Quarry"), rc::kOk);
-    h.modem.refuseCommit = true;
-    ASSERT_NE(h.coordinator.Program(h.response), rc::kOk);
-    ASSERT_EQ(h.coordinator.Undo(), rc::kOk);
-    EXPECT_EQ(h.Text(pid::kOwner), "");
-    EXPECT_FALSE(h.coordinator.IsModified());
-}
-
-TEST(CoordinatorProgram, UndoAfterProgramChangesNothing) {
-    CoordinatorHarness h;
-    ASSERT_EQ(h.Load(), rc::kOk);
-    ASSERT_EQ(h.coordinator.SetTextParameter(pid::kOwner, "Quarry"), rc::kOk);
-    ASSERT_EQ(h.coordinator.Program(h.response), rc::kOk);
     EXPECT_EQ(h.coordinator.Undo(), rc::kOk);
     EXPECT_EQ(h.Text(pid::kOwner), "Quarry");
     EXPECT_FALSE(h.coordinator.IsModified());
+}
+
+// Until the commit has succeeded the modem still holds the old image: the changes stay
+// unprogrammed, Undo returns to the old values, and a retry writes everything again.
+TEST(CoordinatorProgram, AFailedWriteOrCommitKeepsTheChangesUnprogrammed) {
+    for (bool commitFails : {false, true}) {
+        SCOPED_TRACE(commitFails ? "commit refused" : "write refused");
+        CoordinatorHarness h;
+        ASSERT_EQ(h.Load(), rc::kOk);
+        ASSERT_EQ(h.coordinator.SetTextParameter(pid::kOwner, "Quarry"), rc::kOk);
+        if (commitFails) h.modem.replyFor[0x1E] = {0x01, 0x9E, 0x01, 0x60};
+        h.modem.faultAddress = commitFails ? -1 : 0x180;
+        h.modem.faultReply = {0x01, 0x55, 0x55, 0x55};
+        EXPECT_EQ(h.coordinator.Program(h.response), rc::kIncorrectResponse);
+        EXPECT_TRUE(h.coordinator.IsModified());
+        EXPECT_FALSE(h.coordinator.IsProgrammed());
+        EXPECT_FALSE(h.response.empty());
+        ASSERT_EQ(h.coordinator.Undo(), rc::kOk);
+        EXPECT_EQ(h.Text(pid::kOwner), "");
+        EXPECT_FALSE(h.coordinator.IsModified());
+
+        ASSERT_EQ(h.coordinator.SetTextParameter(pid::kOwner, "Quarry"), rc::kOk);
+        h.modem.replyFor.clear();
+        h.modem.faultAddress = -1;
+        h.modem.commands.clear();
+        EXPECT_EQ(h.coordinator.Program(h.response), rc::kOk);
+        EXPECT_EQ(h.modem.Count(0x20), kImageBytes);
+        EXPECT_FALSE(h.coordinator.IsModified());
+        EXPECT_TRUE(h.coordinator.IsProgrammed());
+    }
 }
 
 TEST(CoordinatorProgram, NothingLoadedReturns57) {
@@ -99,99 +63,72 @@ TEST(CoordinatorProgram, NothingLoadedReturns57) {
     EXPECT_EQ(h.coordinator.ApplyDefaults(), rc::kMissingArgument);
     EXPECT_EQ(h.coordinator.SetFactoryFrequencies(), rc::kMissingArgument);
     EXPECT_EQ(h.coordinator.SetIntParameter(pid::kBaudRate, 1), rc::kMissingArgument);
-    EXPECT_EQ(h.modem.writes, 0);
+    EXPECT_TRUE(h.modem.commands.empty());
 }
-
-struct EtsCase {
-    const char* name;
-    int model;
-    int frequency;
-    MsgAnswer answer;
-    bool asked;
-    bool written;
-};
-
-void PrintTo(const EtsCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class CoordinatorEtsQuestion : public ::testing::TestWithParam<EtsCase> {};
 
 // Model byte 0x80 | model << 4 | band at offset 0x0A; the power code 1 (2 W) is in the demo.
-TEST_P(CoordinatorEtsQuestion, IsAskedOnlyForTheLowPowerBaseInTheNarrowBands) {
-    const EtsCase& e = GetParam();
-    CoordinatorHarness h;
-    ASSERT_EQ(h.LoadDemo(), rc::kOk);
-    ASSERT_EQ(h.coordinator.WriteMemoryByte(
-                  0x0A, static_cast<uint8_t>(0x80 | e.model << 4 | e.frequency)),
-              rc::kOk);
-    ASSERT_EQ(h.Int(pid::kPower), 1);
-    h.ui.ScriptAnswers({e.answer});
-
-    EXPECT_EQ(h.coordinator.Program(h.response), rc::kOk);
-
-    ASSERT_EQ(h.ui.messages.size(), e.asked ? 1u : 0u);
-    if (e.asked) {
-        EXPECT_EQ(h.ui.messages[0].caption, "Warning!!!");
-        EXPECT_EQ(h.ui.messages[0].text,
-                  "Operation of 2 Watt 4LVFSK Modulation has not been approved for use under ETS "
-                  "300 113.");
-        EXPECT_EQ(h.ui.messages[0].buttons, MsgButtons::ContinueCancel);
+TEST(CoordinatorProgram, TheEtsQuestionIsAskedOnlyForTheLowPowerBaseInTheNarrowBands) {
+    const struct {
+        const char* name;
+        int model, band;
+        MsgAnswer answer;
+        bool asked, written;
+    } cases[] = {{"LP Base, cancelled", 3, 6, MsgAnswer::Cancel, true, false},
+                 {"LP Base, continued", 3, 6, MsgAnswer::Continue, true, true},
+                 {"LP Base, wide band", 3, 2, MsgAnswer::Cancel, false, true},
+                 {"VXL, narrow band", 5, 6, MsgAnswer::Cancel, false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CoordinatorHarness h;
+        ASSERT_EQ(h.coordinator.StartDemo(), rc::kOk);
+        ASSERT_EQ(h.coordinator.WriteMemoryByte(0x0A, 0x80 | c.model << 4 | c.band), rc::kOk);
+        ASSERT_EQ(h.Int(pid::kPower), 1);
+        h.ui.ScriptAnswers({c.answer});
+        EXPECT_EQ(h.coordinator.Program(h.response), rc::kOk);
+        ASSERT_EQ(h.ui.messages.size(), c.asked ? 1u : 0u);
+        if (c.asked) {
+            EXPECT_EQ(h.ui.messages[0].caption, "Warning!!!");
+            EXPECT_EQ(h.ui.messages[0].text,
+                      "Operation of 2 Watt 4LVFSK Modulation has not been approved for use under "
+                      "ETS 300 113.");
+            EXPECT_EQ(h.ui.messages[0].buttons, MsgButtons::ContinueCancel);
+        }
+        EXPECT_EQ(h.coordinator.IsProgrammed(), c.written);
+        EXPECT_EQ(h.coordinator.IsModified(), !c.written);
     }
-    EXPECT_EQ(h.coordinator.IsProgrammed(), e.written);
-    EXPECT_EQ(h.coordinator.IsModified(), !e.written);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CoordinatorEtsQuestion,
-    ::testing::Values(EtsCase{"LpBaseCancelled", 3, 6, MsgAnswer::Cancel, true, false},
-                      EtsCase{"LpBaseContinued", 3, 6, MsgAnswer::Continue, true, true},
-                      EtsCase{"LpBaseWideBand", 3, 2, MsgAnswer::Cancel, false, true},
-                      EtsCase{"VxlNarrowBand", 5, 6, MsgAnswer::Cancel, false, true}),
-    [](const ::testing::TestParamInfo<EtsCase>& info) { return info.param.name; });
 
 TEST(CoordinatorFactory, SetFactoryFrequenciesFillsTheRangeTableAndEmptiesTheRest) {
     CoordinatorHarness h;
-    ASSERT_EQ(h.LoadDemo(), rc::kOk);
+    ASSERT_EQ(h.coordinator.StartDemo(), rc::kOk);
     ASSERT_EQ(h.Int(pid::kFrequency), 2);
     ASSERT_EQ(h.coordinator.SetFactoryFrequencies(), rc::kOk);
     const double expected[4] = {459.85, 450.15, 469.85, 457.275};
     for (int k = 0; k < 16; ++k) {
         SCOPED_TRACE(k);
-        const double mhz = k < 4 ? expected[k] : 0.0;
         // The synthesizer word resolves 12.5 kHz steps.
-        EXPECT_NEAR(h.Real(pid::RxChannelId(k)), mhz, 0.0125);
-        EXPECT_NEAR(h.Real(pid::TxChannelId(k)), mhz, 0.0125);
+        EXPECT_NEAR(h.Real(pid::RxChannelId(k)), k < 4 ? expected[k] : 0.0, 0.0125);
+        EXPECT_NEAR(h.Real(pid::TxChannelId(k)), k < 4 ? expected[k] : 0.0, 0.0125);
     }
-}
-
-TEST(CoordinatorFactory, SetFactoryFrequenciesRefusesARangeBeyondTheModelsTable) {
-    CoordinatorHarness h;
-    ASSERT_EQ(h.LoadDemo(), rc::kOk);
-    ASSERT_EQ(h.coordinator.WriteMemoryByte(0x0A, 0xDB), rc::kOk);  // VXL, band 11
-    const double before = h.Real(pid::RxChannelId(1));
+    // Model 5 has no band 11 in the factory table.
+    ASSERT_EQ(h.coordinator.WriteMemoryByte(0x0A, 0xDB), rc::kOk);
     EXPECT_EQ(h.coordinator.SetFactoryFrequencies(), rc::kBadModelRow);
-    EXPECT_EQ(h.Real(pid::RxChannelId(1)), before);
+    EXPECT_NEAR(h.Real(pid::RxChannelId(1)), expected[1], 0.0125);
 }
 
-TEST(CoordinatorFactory, ClearUserFieldsEmptiesOwnerAndCallSign) {
+TEST(CoordinatorFactory, UserFieldsAndFactoryTestSettings) {
     CoordinatorHarness h;
-    ASSERT_EQ(h.LoadDemo(), rc::kOk);
+    ASSERT_EQ(h.coordinator.StartDemo(), rc::kOk);
     ASSERT_EQ(h.coordinator.SetTextParameter(pid::kOwner, "Site 9"), rc::kOk);
     ASSERT_EQ(h.coordinator.SetTextParameter(pid::kCallSign, "KD7XYZ"), rc::kOk);
     EXPECT_EQ(h.coordinator.ClearUserFields(), rc::kOk);
     EXPECT_EQ(h.Text(pid::kOwner), "");
     EXPECT_EQ(h.Text(pid::kCallSign), "");
-}
 
-TEST(CoordinatorFactory, FactoryTestSettingsSetTheTestValues) {
-    CoordinatorHarness h;
-    ASSERT_EQ(h.LoadDemo(), rc::kOk);
     ASSERT_EQ(h.coordinator.WriteMemoryByte(0xA0, 2), rc::kOk);  // synthesizer type 2
     EXPECT_EQ(h.coordinator.ApplyFactoryTestSettings(), rc::kOk);
     const struct {
-        int id;
-        int value;
+        int id, value;
     } expected[] = {
         {pid::kSynthesizerType, 4}, {pid::kRXDelay, 7},     {pid::kTXDelay, 0},
         {pid::kFrequencyError, 0},  {pid::kLinkRate, 3},    {pid::kModulationType, 0},
@@ -200,14 +137,21 @@ TEST(CoordinatorFactory, FactoryTestSettingsSetTheTestValues) {
     };
     for (const auto& e : expected) EXPECT_EQ(h.Int(e.id), e.value) << e.id;
     EXPECT_EQ(h.Real(pid::kDigipeaterDelay), 0.0);
-    EXPECT_TRUE(h.Bool(pid::kModemEnable));
+    bool enabled = false;
+    h.Set()->GetBool(pid::kModemEnable, enabled);
+    EXPECT_TRUE(enabled);
 }
 
-TEST(CoordinatorEdits, WriteMemoryByteChangesTheWorkingImageOnly) {
+TEST(CoordinatorEdits, WriteMemoryByteChangesTheWorkingImageAndARefusedEditNothing) {
     CoordinatorHarness h;
     h.coordinator.SetView(&h.view);
-    ASSERT_EQ(h.LoadDemo(), rc::kOk);
+    ASSERT_EQ(h.coordinator.StartDemo(), rc::kOk);
     h.view.calls.clear();
+    EXPECT_NE(h.coordinator.SetIntParameter(200, 1), rc::kOk);
+    EXPECT_NE(h.coordinator.SetIntParameter(pid::kBitPolarity, 1), rc::kOk);  // never available
+    EXPECT_TRUE(h.view.calls.empty());
+    EXPECT_FALSE(h.coordinator.IsModified());
+
     ASSERT_EQ(h.coordinator.WriteMemoryByte(0x8B, 1), rc::kOk);  // BaudRate 9600
     EXPECT_EQ(h.Int(pid::kBaudRate), 1);
     EXPECT_TRUE(h.coordinator.IsModified());
@@ -216,15 +160,40 @@ TEST(CoordinatorEdits, WriteMemoryByteChangesTheWorkingImageOnly) {
     EXPECT_EQ(h.coordinator.WriteMemoryByte(0x400, 1), rc::kBadAddress);
 }
 
-TEST(CoordinatorEdits, ARefusedIntegerChangesNothingAndRefreshesNothing) {
+TEST(CoordinatorXmlExport, WritesNameDotXmlWithTheNameAsStationAndTheClocksDate) {
+    CoordinatorHarness h;
+    EXPECT_EQ(h.coordinator.ExportXmlParameters(h.dir.File("empty")), rc::kMissingArgument);
+    EXPECT_EQ(TempDir::Read(h.dir.File("empty.xml")), "");
+    ASSERT_EQ(h.coordinator.StartDemo(), rc::kOk);
+    EXPECT_EQ(h.coordinator.ExportXmlParameters(h.dir.File("no/such/folder/s")), rc::kFileNotFound);
+
+    const std::string name = h.dir.File("station7");
+    const std::string date = FormatExportDate(h.clock.WallSeconds());
+    ASSERT_EQ(h.coordinator.ExportXmlParameters(name), rc::kOk);
+    const std::string document = TempDir::Read(name + ".xml");
+    EXPECT_EQ(document, BuildXmlDocument(*h.Set(), 4, name, date));
+    EXPECT_EQ(document.compare(0, 23, "<?xml version=\"1.0\"?>\r\n"), 0);
+    EXPECT_NE(document.find("<model>VXL</model>\r\n"), std::string::npos);
+    EXPECT_FALSE(h.coordinator.IsModified());
+}
+
+TEST(CoordinatorDefaults, ApplyDefaultsRefillsEveryPageAndRefreshLinkPageOnlyTheLinkPage) {
     CoordinatorHarness h;
     h.coordinator.SetView(&h.view);
-    ASSERT_EQ(h.LoadDemo(), rc::kOk);
+    EXPECT_EQ(h.coordinator.RefreshLinkPage(), rc::kMissingArgument);
+    ASSERT_EQ(h.coordinator.StartDemo(), rc::kOk);
+    ASSERT_EQ(h.coordinator.SetTextParameter(pid::kOwner, "Depot"), rc::kOk);
+    ASSERT_EQ(h.coordinator.WriteMemoryByte(0x97, 3), rc::kOk);  // Digisquelch "Off"
     h.view.calls.clear();
-    EXPECT_NE(h.coordinator.SetIntParameter(200, 1), rc::kOk);
-    EXPECT_NE(h.coordinator.SetIntParameter(pid::kBitPolarity, 1), rc::kOk);  // never available
-    EXPECT_TRUE(h.view.calls.empty());
-    EXPECT_FALSE(h.coordinator.IsModified());
+    ASSERT_EQ(h.coordinator.ApplyDefaults(), rc::kOk);
+    EXPECT_EQ(h.Int(pid::kDigisquelch), h.Set()->GetDefaultInt(pid::kDigisquelch));
+    EXPECT_EQ(h.Int(pid::kParity), h.Set()->GetDefaultInt(pid::kParity));
+    EXPECT_EQ(h.Text(pid::kOwner), "Depot");
+    EXPECT_EQ(h.view.calls.front(), "FillPage 0");
+    EXPECT_EQ(h.view.calls.back(), "UpdateDialog");
+    h.view.calls.clear();
+    EXPECT_EQ(h.coordinator.RefreshLinkPage(), rc::kOk);
+    EXPECT_EQ(h.view.calls, std::vector<std::string>{"FillPage 1"});
 }
 
 }  // namespace

@@ -49,14 +49,6 @@ class RecordingView : public CoordinatorView {
     int Count(const std::string& call) const {
         return static_cast<int>(std::count(calls.begin(), calls.end(), call));
     }
-    // The calls that start with `prefix`, in order.
-    std::vector<std::string> Matching(const std::string& prefix) const {
-        std::vector<std::string> out;
-        for (const std::string& call : calls) {
-            if (call.compare(0, prefix.size(), prefix) == 0) out.push_back(call);
-        }
-        return out;
-    }
 
     std::vector<std::string> calls;
     CoordinatorPage failingPage = static_cast<CoordinatorPage>(-1);

@@ -1,16 +1,13 @@
 // Capture of one modem: soft break over the rate list, power-on capture with its countdown and
-// cancel, and the automatic method.
-#include <gtest/gtest.h>
+// cancel, and the automatic method; and locating a modem on any of 8 ports by either method.
+#include <algorithm>
+#include <memory>
 
-#include "fake_modem.h"
-#include "modem/modem.h"
 #include "protocol_fixture.h"
-#include "util/result_codes.h"
 
 namespace vxl::test {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
 const Bytes kEscape{'+', '+', '+'};
 const Bytes kCaptureCommand{0x01, 0x22, 0x00, 0xDD};
 const Bytes kSyncFrame{0x01, 0x02, 0xFD};
@@ -24,44 +21,43 @@ class CaptureTest : public ProtocolTest {
             if (bytes == kEscape) escapeRates.push_back(link.Baud());
             if (bytes == kCaptureCommand) ++captureCommands;
             writeTimes.push_back(clock.NowMs());
+            if (noiseAtMs >= 0 && clock.NowMs() >= noiseAtMs) {
+                link.Deliver({0x55}, 1);
+                noiseAtMs = -1;
+            }
             answer(bytes);
         };
     }
-    int Capture(int method, std::string& status, bool dialogs = true) {
-        return device.Capture(status, method, dialogs);
-    }
-
-    FakeModem modem{link, clock};
-    CModem device{&link};
     std::vector<int> escapeRates;
     int captureCommands = 0;
     std::vector<int64_t> writeTimes;
+    int64_t noiseAtMs = -1;  // one byte of line noise arrives after the first write from then on
 };
 
+// The port's own rate first, then 38400, 19200, 9600 and 1200 without repeats; the port stays
+// at the rate that answered, or at the last one tried.
 TEST_F(CaptureTest, SoftBreakTriesThePortRateThenTheRateList) {
-    struct Case {
+    const struct {
         int portBaud;
         int modemBaud;  // 0: no modem answers
         std::vector<int> tried;
         int expected;
         int finalBaud;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {9600, 0, {9600, 38400, 19200, 1200}, rc::kTimeout, 1200},
         {4800, 0, {4800, 38400, 19200, 9600, 1200}, rc::kTimeout, 1200},
         {38400, 0, {38400, 19200, 9600, 1200}, rc::kTimeout, 1200},
         {9600, 19200, {9600, 38400, 19200}, rc::kOk, 19200},
         {9600, 9600, {9600}, rc::kOk, 9600},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.portBaud);
         escapeRates.clear();
         link.SetBaud(c.portBaud);
         modem.commandMode = false;
         modem.answersEscape = c.modemBaud != 0;
         modem.serialBaud = c.modemBaud;
-        std::string status;
-        EXPECT_EQ(Capture(1, status), c.expected);
+        EXPECT_EQ(device.Capture(status, 1, true), c.expected);
         EXPECT_EQ(escapeRates, c.tried);
         EXPECT_EQ(link.Baud(), c.finalBaud);
         EXPECT_EQ(status, c.expected ? "CModem::ReadMemoryLocation->" : "");
@@ -69,166 +65,211 @@ TEST_F(CaptureTest, SoftBreakTriesThePortRateThenTheRateList) {
     }
 }
 
-TEST_F(CaptureTest, SoftBreakWindowShowsEachRate) {
+TEST_F(CaptureTest, SoftBreakShowsEachRateAndFramesTheEscapeWithGuardTimes) {
+    ASSERT_EQ(device.Capture(status, 1, true), rc::kOk);
+    // purge, 1200 ms, "+++" (a 10 ms write), 1200 ms, purge, sync (a 10 ms write).
+    EXPECT_EQ(writeTimes[0], 1200 + 10);
+    EXPECT_EQ(writeTimes[1] - writeTimes[0], 1200 + 10);
+    EXPECT_EQ(link.writes[1], kSyncFrame);
+
     link.SetBaud(4800);
     modem.answersEscape = false;
-    std::string status;
-    Capture(1, status);
-    ASSERT_EQ(ui.progress.size(), 1u);
-    const RecordedProgress& window = *ui.progress[0];
+    modem.commandMode = false;
+    device.Capture(status, 1, true);
+    ASSERT_EQ(ui.progress.size(), 2u);
+    const RecordedProgress& window = *ui.progress[1];
     EXPECT_EQ(window.title, "Capturing Modem");
     EXPECT_EQ(window.lines[0], "Attempting to capture modem by soft-break");
     EXPECT_EQ(window.lines[2], "COM 3");
     EXPECT_EQ(window.lineHistory, (std::vector<std::string>{"at 38400 baud.", "at 19200 baud.",
                                                             "at 9600 baud.", "at 1200 baud."}));
     EXPECT_TRUE(window.closed);
-
-    Capture(1, status, false);
-    EXPECT_EQ(ui.progress.size(), 1u) << "no window without dialogs";
+    device.Capture(status, 1, false);
+    EXPECT_EQ(ui.progress.size(), 2u) << "no window without dialogs";
 }
 
-TEST_F(CaptureTest, EscapeIsFramedByGuardTimes) {
-    std::string status;
-    ASSERT_EQ(Capture(1, status), rc::kOk);
-    // purge, 1200 ms, "+++" (a 10 ms write), 1200 ms, purge, sync (a 10 ms write).
-    ASSERT_GE(writeTimes.size(), 2u);
-    EXPECT_EQ(writeTimes[0], 1200 + 10);
-    EXPECT_EQ(writeTimes[1] - writeTimes[0], 1200 + 10);
-    EXPECT_EQ(link.writes[1], kSyncFrame);
-}
-
-TEST_F(CaptureTest, AutomaticCaptureSettlesOnSoftBreak) {
-    std::string status;
-    EXPECT_EQ(device.GetCaptureMethod(), 0);
-    EXPECT_EQ(Capture(0, status), rc::kOk);
+TEST_F(CaptureTest, AutomaticCaptureSettlesOnSoftBreakAndOtherMethodsDoNothing) {
+    modem.answersEscape = false;
+    EXPECT_EQ(device.Capture(status, 0, true), rc::kTimeout);
+    EXPECT_EQ(device.GetCaptureMethod(), 0) << "a failure settles nothing";
+    modem.answersEscape = true;
+    EXPECT_EQ(device.Capture(status, 0, true), rc::kOk);
     EXPECT_EQ(device.GetCaptureMethod(), 1);
     // The next automatic capture goes straight to soft break.
     modem.commandMode = false;
     link.writes.clear();
-    EXPECT_EQ(Capture(0, status), rc::kOk);
+    EXPECT_EQ(device.Capture(status, 0, true), rc::kOk);
     EXPECT_EQ(link.writes.front(), kEscape);
     EXPECT_EQ(captureCommands, 0);
-    EXPECT_EQ(device.GetCaptureMethod(), 1);
-}
 
-TEST_F(CaptureTest, AutomaticCaptureReturnsTheSoftBreakFailure) {
-    modem.answersEscape = false;
-    std::string status;
-    EXPECT_EQ(Capture(0, status), rc::kTimeout);
-    EXPECT_EQ(device.GetCaptureMethod(), 0);
-    EXPECT_EQ(captureCommands, 0);
-}
-
-TEST_F(CaptureTest, UnknownMethodsDoNothing) {
-    std::string status = "stale";
-    EXPECT_EQ(Capture(2, status), rc::kOk);
+    link.writes.clear();
+    status = "stale";
+    EXPECT_EQ(device.Capture(status, 2, true), rc::kOk);
     EXPECT_EQ(status, "");
     EXPECT_TRUE(link.writes.empty());
     // A method of 0 or below keeps the remembered one.
-    EXPECT_EQ(Capture(-1, status), rc::kOk);
+    EXPECT_EQ(device.Capture(status, -1, true), rc::kOk);
     EXPECT_EQ(device.GetCaptureMethod(), 2);
 }
 
-class PowerOnTest : public CaptureTest {
-  protected:
-    // Runs a power-on capture and returns its result; `elapsedMs` the time it took.
-    int Run(std::string& status) {
-        int64_t start = clock.NowMs();
-        int result = Capture(3, status);
-        elapsedMs = clock.NowMs() - start;
-        return result;
+// The capture command goes out about every 10 ms for 10 s, even after a cancel or while
+// writes return at once; a correct reply ends it, anything else is judged at the deadline.
+TEST_F(CaptureTest, PowerOnCaptureRunsItsTenSecondWindow) {
+    const struct {
+        const char* name;
+        int64_t powerOnAtMs, noiseAtMs;
+        int cancelAfterChecks, writeCostMs, expected;
+        std::string status;
+        int64_t minMs, maxMs;
+        int minCommands, maxCommands;
+    } cases[] = {
+        // clang-format off
+        {"modem starts up", 3000, -1, -1, 10, rc::kOk, "", 3000, 3200, 290, 320},
+        {"nothing answers", -1, -1, -1, 10, rc::kNothingReceived, "", 10000, 11100, 900, 1110},
+        {"line noise", -1, 2000, -1, 10, rc::kIncorrectResponse, "Capture->U", 10000, 11100, 900, 1110},
+        {"cancelled", -1, -1, 5, 10, rc::kPowerOnCancelled, "", 10000, 11100, 900, 1110},
+        {"reply after a cancel", 5000, -1, 5, 10, rc::kOk, "", 5000, 5200, 450, 520},
+        {"writes return at once", -1, -1, -1, 0, rc::kNothingReceived, "", 10000, 11100, 1000, 1110},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        modem.commandMode = false;
+        modem.powerOnAtMs = c.powerOnAtMs >= 0 ? clock.NowMs() + c.powerOnAtMs : -1;
+        noiseAtMs = c.noiseAtMs >= 0 ? clock.NowMs() + c.noiseAtMs : -1;
+        ui.CancelAfterChecks(c.cancelAfterChecks);
+        link.writeCostMs = c.writeCostMs;
+        captureCommands = 0;
+        status = "stale";
+        const int64_t start = clock.NowMs();
+        EXPECT_EQ(device.Capture(status, 3, true), c.expected);
+        EXPECT_EQ(status, c.status);
+        EXPECT_GE(clock.NowMs() - start, c.minMs);
+        EXPECT_LE(clock.NowMs() - start, c.maxMs);
+        EXPECT_GE(captureCommands, c.minCommands);
+        EXPECT_LE(captureCommands, c.maxCommands);
+        EXPECT_TRUE(c.expected != rc::kOk || link.writes.back() == kSyncFrame);
     }
-    int64_t elapsedMs = 0;
-};
-
-TEST_F(PowerOnTest, CapturesTheModemWhenItStartsUp) {
-    modem.powerOnAtMs = 3000;
-    std::string status;
-    EXPECT_EQ(Run(status), rc::kOk);
-    EXPECT_EQ(status, "");
-    EXPECT_GE(elapsedMs, 3000);
-    EXPECT_LT(elapsedMs, 3200);
-    EXPECT_EQ(link.writes.back(), kSyncFrame);
     EXPECT_EQ(device.GetCaptureMethod(), 3);
-    // The command goes out continuously: about one send per 10 ms write.
-    EXPECT_GE(captureCommands, 290);
-
-    ASSERT_EQ(ui.progress.size(), 1u);
-    const RecordedProgress& window = *ui.progress[0];
+    // The window of the run that got no answer counts down the whole 10 seconds.
+    const RecordedProgress& window = *ui.progress[1];
     EXPECT_EQ(window.title, "Capturing Modem");
     EXPECT_TRUE(window.cancellable);
-    EXPECT_EQ(window.lines[0], "COM 3");
-    EXPECT_EQ(window.lines[1], "Please power cycle your VXL modem now");
-    EXPECT_EQ(window.lines[2], "to allow the VXL Configuration Software to capture it.");
-    EXPECT_EQ(window.lines[3], "Time remaining: 0 sec.");
-    EXPECT_EQ(window.lineHistory.front(), "Time remaining: 10 sec.");
-    EXPECT_TRUE(window.closed);
-}
-
-TEST_F(PowerOnTest, CountdownRunsOutAfterTenSeconds) {
-    std::string status;
-    EXPECT_EQ(Run(status), rc::kNothingReceived);
-    EXPECT_GE(elapsedMs, 10000);
-    EXPECT_LE(elapsedMs, 11100);
-    const std::vector<std::string>& history = ui.progress[0]->lineHistory;
+    EXPECT_EQ(std::vector<std::string>(window.lines.begin(), window.lines.begin() + 3),
+              (std::vector<std::string>{"COM 3", "Please power cycle your VXL modem now",
+                                        "to allow the VXL Configuration Software to capture it."}));
+    const std::vector<std::string>& history = window.lineHistory;
     for (int seconds = 10; seconds >= 0; --seconds)
         EXPECT_NE(std::find(history.begin(), history.end(),
                             "Time remaining: " + std::to_string(seconds) + " sec."),
                   history.end())
             << seconds;
     EXPECT_NE(std::find(history.begin(), history.end(), "  "), history.end());
+    EXPECT_TRUE(window.closed);
 }
 
-TEST_F(PowerOnTest, LineNoiseGivesAnIncorrectResponseAtTheEnd) {
-    bool noiseSent = false;
-    auto answer = link.onWrite;
-    link.onWrite = [&, answer](const Bytes& bytes) {
-        answer(bytes);
-        if (!noiseSent && clock.NowMs() >= 2000) {
-            noiseSent = true;
-            link.Deliver({0x55}, 1);
-        }
-    };
-    std::string status;
-    EXPECT_EQ(Run(status), rc::kIncorrectResponse);
-    EXPECT_EQ(status, "Capture->U");
-    EXPECT_GE(elapsedMs, 10000);
-}
-
-TEST_F(PowerOnTest, CancelKeepsSendingUntilTheDeadline) {
-    ui.CancelAfterChecks(5);
-    std::string status;
-    EXPECT_EQ(Run(status), rc::kPowerOnCancelled);
-    EXPECT_GE(elapsedMs, 10000);
-    EXPECT_GE(captureCommands, 900);
-}
-
-TEST_F(PowerOnTest, ACorrectReplyAfterACancelStillCaptures) {
-    ui.CancelAfterChecks(5);
-    modem.powerOnAtMs = 5000;
-    std::string status;
-    EXPECT_EQ(Run(status), rc::kOk);
-    EXPECT_LT(elapsedMs, 5200);
-}
-
-TEST_F(PowerOnTest, APortAtAnotherRateIsSetTo9600First) {
+TEST_F(CaptureTest, PowerOnCaptureSetsAPortAtAnotherRateTo9600First) {
     link.SetBaud(19200);
     modem.serialBaud = 19200;
     modem.commandMode = true;  // still captured from an earlier soft break
-    std::string status;
-    link.writes.clear();
-    Run(status);
-    ASSERT_FALSE(link.writes.empty());
-    EXPECT_EQ(link.writes[0], (Bytes{0x01, 0x01, 0x01, 0xFD}));
+    device.Capture(status, 3, true);
+    EXPECT_EQ(link.writes.at(0), (Bytes{0x01, 0x01, 0x01, 0xFD}));
     EXPECT_EQ(link.Baud(), 9600);
 }
 
-TEST_F(PowerOnTest, APortWhoseWritesReturnAtOnceIsStillPaced) {
-    link.writeCostMs = 0;  // as when the device has gone away
-    std::string status;
-    EXPECT_EQ(Run(status), rc::kNothingReceived);
-    EXPECT_GE(captureCommands, 1000);
-    EXPECT_LE(captureCommands, 1110) << "about one send per 10 ms";
+// ---- locating a modem on any of 8 ports ----
+
+// Ports of index 0..7: index 0 absent, index 7 closed, the others open at 9600 with an
+// optional modem.
+class LocateTest : public ProtocolTest {
+  protected:
+    LocateTest() {
+        for (int i = 1; i < 8; ++i) {
+            links[i] = std::make_unique<FakeSerialLink>(i + 1, 9600);
+            ports[i] = links[i].get();
+        }
+        links[7]->open = false;
+    }
+    FakeModem& AddModem(int index) {
+        modems[index] = std::make_unique<FakeModem>(*links[index], clock);
+        return *modems[index];
+    }
+    std::unique_ptr<FakeSerialLink> links[8];
+    std::unique_ptr<FakeModem> modems[8];
+    ISerialLink* ports[8] = {};
+    int found = -1;
+};
+
+TEST_F(LocateTest, SoftBreakFindsTheLastAnsweringPort) {
+    AddModem(2).serialBaud = 38400;
+    AddModem(5).serialBaud = 38400;
+    EXPECT_EQ(CModem::LocateBySoftBreak(status, ports, found), rc::kTimeout);  // port 6 last
+    EXPECT_EQ(found, 5);
+    EXPECT_TRUE(modems[2]->commandMode);
+    for (int i = 1; i < 7; ++i) {
+        EXPECT_TRUE(links[i]->monitorRunning) << i;
+        EXPECT_EQ(links[i]->Baud(), 38400) << i;
+        EXPECT_EQ(links[i]->writes[0], (Bytes{'+', '+', '+'})) << i;
+    }
+    EXPECT_TRUE(links[7]->writes.empty());
+    EXPECT_FALSE(links[7]->monitorRunning);
+}
+
+// A port without a modem walks the whole rate list and stays at its end.
+TEST_F(LocateTest, SoftBreakWalksTheRateListAndFindsAModemAtALowerRate) {
+    AddModem(4).serialBaud = 1200;
+    std::vector<int> rates;
+    links[1]->onWrite = [&](const Bytes& bytes) {
+        if (bytes == Bytes{'+', '+', '+'}) rates.push_back(links[1]->Baud());
+    };
+    EXPECT_EQ(CModem::LocateBySoftBreak(status, ports, found), rc::kTimeout);
+    EXPECT_EQ(found, 4);
+    EXPECT_TRUE(modems[4]->commandMode);
+    EXPECT_EQ(rates, (std::vector<int>{38400, 38400, 19200, 9600, 1200}));
+    EXPECT_EQ(links[1]->Baud(), 1200);
+    ASSERT_EQ(ui.progress.size(), 1u);
+    EXPECT_EQ(ui.progress[0]->lines[1], "at 1200 baud.");
+    EXPECT_TRUE(ui.progress[0]->closed);
+}
+
+TEST_F(LocateTest, PowerOnFindsResetsAndRestores) {
+    links[3]->SetBaud(19200);
+    AddModem(4).powerOnAtMs = 2500;
+    EXPECT_EQ(CModem::LocateByPowerOn(status, ports, found), rc::kOk);
+    EXPECT_EQ(found, 4);
+    EXPECT_LT(clock.NowMs(), 4000);
+    EXPECT_EQ(links[4]->writes.back(), (Bytes{0x01, 0x1D, 0x00, 0xE2}));
+    EXPECT_FALSE(modems[4]->commandMode);
+    EXPECT_EQ(links[3]->Baud(), 19200);
+    for (int i = 1; i < 7; ++i) EXPECT_EQ(links[i]->log.back(), "suspend") << i;
+    ASSERT_EQ(ui.progress.size(), 1u);
+    EXPECT_EQ(ui.progress[0]->lines,
+              (std::vector<std::string>{
+                  "Searching all ports...", "If there is a Norvale modem on any serial port",
+                  "please power cycle it to allow the VXL Software to capture it.",
+                  "Time remaining: 8 sec."}));
+}
+
+TEST_F(LocateTest, PowerOnStopsAtAWrongReply) {
+    links[2]->onWrite = [&](const Bytes&) {
+        if (clock.NowMs() >= 1000) links[2]->Deliver({0x01, 0x99}, 1);
+    };
+    EXPECT_EQ(CModem::LocateByPowerOn(status, ports, found), rc::kIncorrectResponse);
+    EXPECT_EQ(status, "Capture->\x01\x99");
+    EXPECT_EQ(found, -1);
+    EXPECT_LT(clock.NowMs(), 1200);
+    EXPECT_TRUE(ui.progress[0]->closed);
+}
+
+TEST_F(LocateTest, WithoutAModemOrAnOpenPortNothingIsFound) {
+    ISerialLink* none[8] = {nullptr, links[7].get()};
+    found = 3;
+    EXPECT_EQ(CModem::LocateBySoftBreak(status, none, found), rc::kNothingReceived);
+    EXPECT_EQ(CModem::LocateByPowerOn(status, none, found), rc::kNothingReceived);
+    EXPECT_EQ(clock.NowMs(), 0) << "no open port ends at once";
+    EXPECT_EQ(CModem::LocateByPowerOn(status, ports, found), rc::kNothingReceived);
+    EXPECT_EQ(found, 3);
+    EXPECT_GE(clock.NowMs(), 10000);
 }
 
 }  // namespace

@@ -1,12 +1,39 @@
-// The lower layer: line time after a send, the reply wait and its poll limit, text collection.
-#include <gtest/gtest.h>
+// The lower layer: command frames, line time after a send, the reply wait and its poll limit,
+// text collection.
+#include <algorithm>
 
-#include "modem/modem.h"
 #include "protocol_fixture.h"
-#include "util/result_codes.h"
 
 namespace vxl::test {
 namespace {
+
+TEST(CommandFrame, ChecksumIsTheComplementOfCodeAndDataSum) {
+    const struct {
+        uint8_t code;
+        Bytes data, frame;
+    } cases[] = {
+        {cmd::kWriteMemory, {0x01, 0x23, 0x55}, {0x01, 0x20, 0x01, 0x23, 0x55, 0x66}},
+        {cmd::kReadMemory, {0x01, 0x0A}, {0x01, 0x21, 0x01, 0x0A, 0xD3}},
+        {cmd::kWriteBaudRate, {0x01}, {0x01, 0x01, 0x01, 0xFD}},
+        {cmd::kReset, {0x00}, {0x01, 0x1D, 0x00, 0xE2}},
+        {cmd::kProgram, {}, {0x01, 0x1E, 0xE1}},
+        {cmd::kSync, {}, {0x01, 0x02, 0xFD}},
+        {cmd::kPowerOnCapture, {0x00}, {0x01, 0x22, 0x00, 0xDD}},
+        // The sum wraps: only its low 8 bits count.
+        {cmd::kWriteMemory, {0xFF, 0xFF, 0xFF}, {0x01, 0x20, 0xFF, 0xFF, 0xFF, 0xE2}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(BuildFrame(c.code, c.data.data(), static_cast<int>(c.data.size())), c.frame)
+            << "code " << int(c.code);
+    EXPECT_EQ(FrameChecksum(nullptr, 0), 0xFF);
+}
+
+TEST(CommandFrame, BaudCodes) {
+    const std::pair<int, int> cases[] = {{19200, 0},  {9600, 1}, {4800, 2},   {2400, 3},
+                                         {1200, 4},   {600, 5},  {300, 6},    {38400, 8},
+                                         {57600, -1}, {0, -1},   {115200, -1}};
+    for (const auto& [baud, code] : cases) EXPECT_EQ(BaudCode(baud), code) << baud;
+}
 
 class TransportTest : public ProtocolTest {
   protected:
@@ -16,17 +43,17 @@ class TransportTest : public ProtocolTest {
 };
 
 TEST_F(TransportTest, SendRawPurgesWritesAndWaitsTheLineTime) {
-    struct Case {
-        int baud;
-        int length;
+    // Rate 0: the line settings cannot be read; the wait is still 1 ms.
+    const struct {
+        int baud, length;
         int64_t expectedMs;
-    };
-    const Case cases[] = {{9600, 5, 6}, {9600, 4, 5}, {1200, 4, 34}, {38400, 9, 3}, {300, 1, 34}};
-    for (const Case& c : cases) {
+    } cases[] = {{9600, 5, 6}, {9600, 4, 5}, {1200, 4, 34}, {38400, 9, 3}, {300, 1, 34}, {0, 5, 1}};
+    for (const auto& c : cases) {
+        link.baudReadable = c.baud != 0;
         link.SetBaud(c.baud);
         link.log.clear();
         int64_t before = clock.NowMs();
-        std::vector<uint8_t> bytes(static_cast<size_t>(c.length), 0x55);
+        Bytes bytes(static_cast<size_t>(c.length), 0x55);
         EXPECT_EQ(CModem::SendRaw(&link, bytes.data(), c.length), rc::kOk);
         EXPECT_EQ(clock.NowMs() - before, c.expectedMs) << c.baud << " baud, " << c.length;
         EXPECT_EQ(link.log, (std::vector<std::string>{"purge", "write"}));
@@ -34,19 +61,11 @@ TEST_F(TransportTest, SendRawPurgesWritesAndWaitsTheLineTime) {
     }
 }
 
-TEST_F(TransportTest, SendRawWithAnUnreadableRateStillWaitsOneMs) {
-    link.baudReadable = false;
-    EXPECT_EQ(CModem::SendRaw(&link, readCmd, 5), rc::kOk);
-    EXPECT_EQ(clock.NowMs(), 1);
-}
-
 TEST_F(TransportTest, MissingArgumentsAreRefusedBeforeAnythingIsSent) {
     EXPECT_EQ(CModem::SendRaw(nullptr, readCmd, 5), rc::kBadParameters);
     EXPECT_EQ(CModem::SendRaw(&link, nullptr, 5), rc::kBadParameters);
     EXPECT_EQ(CModem::SendRaw(&link, readCmd, 0), rc::kBadParameters);
     EXPECT_EQ(CModem::Transact(nullptr, readCmd, 5, reply, 4, 10), rc::kBadParameters);
-    EXPECT_EQ(CModem::Transact(&link, nullptr, 5, reply, 4, 10), rc::kBadParameters);
-    EXPECT_EQ(CModem::Transact(&link, readCmd, 0, reply, 4, 10), rc::kBadParameters);
     EXPECT_EQ(CModem::Transact(&link, readCmd, 5, reply, -1, 10), rc::kBadParameters);
     EXPECT_EQ(CModem::Transact(&link, readCmd, 5, reply, 4, -1), rc::kBadParameters);
     EXPECT_EQ(CModem::Transact(&link, readCmd, 5, nullptr, 4, 10), rc::kBadParameters);
@@ -57,77 +76,66 @@ TEST_F(TransportTest, MissingArgumentsAreRefusedBeforeAnythingIsSent) {
     EXPECT_EQ(link.purges, 0);
 }
 
+// One poll per ms until the reply is complete; a reply completing on the last permitted poll
+// is a timeout.
 TEST_F(TransportTest, TheReplyMustBeCompleteBeforeTheLastPermittedPoll) {
-    struct Case {
-        int replyOnPoll;
-        int pollLimit;
-        int expected;
-    };
-    const Case cases[] = {
+    const struct {
+        int replyOnPoll, pollLimit, expected;
+    } cases[] = {
         {1, 10, rc::kOk},      {9, 10, rc::kOk}, {10, 10, -rc::kTimeout}, {11, 10, -rc::kTimeout},
-        {1, 1, -rc::kTimeout}, {1, 2, rc::kOk},  {0, 0, -rc::kTimeout},
+        {1, 1, -rc::kTimeout}, {1, 2, rc::kOk},  {0, 0, -rc::kTimeout},   {40, 25, -rc::kTimeout},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "reply on poll " << c.replyOnPoll << " of " << c.pollLimit);
         AnswerEveryWrite({0x01, 0xA1, 0x42, 0x1C}, c.replyOnPoll);
-        EXPECT_EQ(CModem::Transact(&link, readCmd, 5, reply, 4, c.pollLimit), c.expected)
-            << "reply on poll " << c.replyOnPoll << ", limit " << c.pollLimit;
+        link.countPolls = 0;
+        const int64_t before = clock.NowMs();
+        EXPECT_EQ(CModem::Transact(&link, readCmd, 5, reply, 4, c.pollLimit), c.expected);
+        EXPECT_EQ(link.countPolls, std::min(c.replyOnPoll, c.pollLimit));
+        EXPECT_EQ(clock.NowMs() - before,
+                  6 + std::min(std::max(c.replyOnPoll - 1, 0), c.pollLimit));
     }
-}
-
-TEST_F(TransportTest, ATimeoutWaitsOnePollPerMsUpToTheLimit) {
-    AnswerEveryWrite({0x01, 0xA1, 0x42}, 1);  // one byte short
-    int64_t before = clock.NowMs();
-    EXPECT_EQ(CModem::Transact(&link, readCmd, 5, reply, 4, 25), -rc::kTimeout);
-    EXPECT_EQ(link.countPolls, 25);
-    EXPECT_EQ(clock.NowMs() - before, 6 + 25);
 }
 
 TEST_F(TransportTest, ExcessBytesAreReportedButTheReplyIsStillDelivered) {
     AnswerEveryWrite({0x01, 0xA1, 0x42, 0x1C, 0x77}, 1);
     std::fill(std::begin(reply), std::end(reply), 0xEE);
     EXPECT_EQ(CModem::Transact(&link, readCmd, 5, reply, 4, 100), -rc::kExcessBytes);
-    EXPECT_EQ(std::vector<uint8_t>(reply, reply + 5),
-              (std::vector<uint8_t>{0x01, 0xA1, 0x42, 0x1C, 0x00}));
-}
-
-TEST_F(TransportTest, ReplyLengthZeroDoesNotWaitButCatchesStrayBytes) {
+    EXPECT_EQ(Bytes(reply, reply + 5), (Bytes{0x01, 0xA1, 0x42, 0x1C, 0x00}));
+    // With no reply awaited there is no poll, but stray bytes still count.
+    link.onWrite = nullptr;
+    const int64_t before = clock.NowMs();
     EXPECT_EQ(CModem::Transact(&link, readCmd, 5, nullptr, 0, 0), rc::kOk);
-    EXPECT_EQ(clock.NowMs(), 6);  // the line time only, no poll
+    EXPECT_EQ(clock.NowMs() - before, 6) << "the line time only";
     AnswerEveryWrite({'.'}, 0);
     EXPECT_EQ(CModem::Transact(&link, readCmd, 5, reply, 0, 512), -rc::kExcessBytes);
     EXPECT_EQ(reply[0], 0);
 }
 
-TEST_F(TransportTest, ReadUntilCollectsPiecesUpToTheTerminator) {
-    link.Deliver({'K', 'T', 'R', ' '}, 3);
-    link.Deliver({'L', 'o', 'a', 'd', 'e', 'r', ' ', 'P', 'A', 'S', 'S', '?'}, 7);
-    std::string text;
-    EXPECT_EQ(CModem::ReadUntil(&link, text, '?', 100), rc::kOk);
-    EXPECT_EQ(text, "KTR Loader PASS?");
-    EXPECT_EQ(clock.NowMs(), 6) << "one ms per poll until the text is complete";
-}
-
-TEST_F(TransportTest, ReadUntilTimeoutKeepsWhatArrived) {
-    link.Deliver({'K', 'T', 'R'}, 2);
-    std::string text = "old";
-    EXPECT_EQ(CModem::ReadUntil(&link, text, '?', 50), -rc::kTimeout);
-    EXPECT_EQ(text, "KTR");
-    EXPECT_EQ(clock.NowMs(), 50) << "one ms per poll";
-    // A terminator seen on the last permitted poll is too late.
-    link.Deliver({'?'}, 5);
-    EXPECT_EQ(CModem::ReadUntil(&link, text, '?', 5), -rc::kTimeout);
-    EXPECT_EQ(text, "?");
-}
-
-TEST_F(TransportTest, ReadUntilGrowsPastItsFirstBuffer) {
-    std::vector<uint8_t> block(9000, 'x');
-    link.Deliver(block, 1);
-    link.Deliver(block, 2);
-    link.Deliver({'D', 'O', 'N', 'E', '?'}, 3);
-    std::string text;
-    EXPECT_EQ(CModem::ReadUntil(&link, text, '?', 10), rc::kOk);
-    EXPECT_EQ(text.size(), 18005u);
-    EXPECT_EQ(text.substr(18000), "DONE?");
+TEST_F(TransportTest, ReadUntilCollectsPiecesUpToTheTerminatorWithinThePollLimit) {
+    const std::string block(9000, 'x');
+    const struct {
+        std::vector<std::pair<std::string, int>> pieces;  // text, visible on this poll
+        int pollLimit, expected;
+        std::string text;
+        int64_t ms;
+    } cases[] = {
+        {{{"KTR ", 3}, {"Loader PASS?", 7}}, 100, rc::kOk, "KTR Loader PASS?", 6},
+        {{{"KTR", 2}}, 50, -rc::kTimeout, "KTR", 50},
+        {{{"?", 5}}, 5, -rc::kTimeout, "?", 4},  // seen on the last permitted poll: too late
+        {{{block, 1}, {block, 2}, {"DONE?", 3}}, 10, rc::kOk, block + block + "DONE?", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 20));
+        for (const auto& [text, poll] : c.pieces)
+            link.Deliver(Bytes(text.begin(), text.end()), poll);
+        std::string text = "old";
+        const int64_t before = clock.NowMs();
+        EXPECT_EQ(CModem::ReadUntil(&link, text, '?', c.pollLimit), c.expected);
+        EXPECT_EQ(text, c.text);
+        EXPECT_EQ(clock.NowMs() - before, c.ms);
+    }
 }
 
 }  // namespace

@@ -21,18 +21,21 @@ class FakeSerialLink : public ISerialLink {
     // Queues bytes from the far end. They become visible on the `afterPolls`-th call of
     // ReceivedCount from now (0: visible at once). A purge loses them, as it loses bytes still
     // on their way on a real line.
-    void Deliver(const std::vector<uint8_t>& bytes, int afterPolls = 0);
+    void Deliver(const std::vector<uint8_t>& bytes, int afterPolls = 0) {
+        pending_.push_back({bytes, afterPolls});
+        if (afterPolls <= 0) Advance(false);
+    }
 
     // Called with the bytes of every Write (after they are recorded); a far end answers here.
     std::function<void(const std::vector<uint8_t>& bytes)> onWrite;
 
     bool IsOpen() const override { return open; }
-    bool StartMonitor() override;
-    bool SuspendMonitor() override;
-    bool ResumeMonitor() override;
+    bool StartMonitor() override { return monitorRunning = Log("start"); }
+    bool SuspendMonitor() override { return Log("suspend"); }
+    bool ResumeMonitor() override { return Log("resume"); }
     void Write(const uint8_t* bytes, int length) override;
     void Purge() override;
-    int ReceivedCount() override;
+    int ReceivedCount() override { return Advance(true); }
     void TakeReceived(uint8_t* dest, int* length) override;
     int GetBaud() override { return baudReadable ? baud_ : 0; }
     bool SetBaud(int baud) override;
@@ -58,6 +61,13 @@ class FakeSerialLink : public ISerialLink {
         std::vector<uint8_t> bytes;
         int pollsLeft;
     };
+    bool Log(const std::string& call) {
+        log.push_back(call);
+        return true;
+    }
+    // Moves the bytes whose time has come to the receive buffer; a poll counts down first.
+    int Advance(bool poll);
+
     int portNumber_;
     int baud_;
     std::vector<uint8_t> received_;
