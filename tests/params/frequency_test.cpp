@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <limits>
 #include <string>
+#include <tuple>
 
 #include "util/format.h"
 
@@ -32,87 +33,70 @@ std::string Hex(const Word& w) {
     return Format("%02X %02X %02X", w[0], w[1], w[2]);
 }
 
-// A frequency as the operator types it: four decimals.
-double Typed(double mhz) {
-    return std::strtod(Format("%.4f", mhz).c_str(), nullptr);
-}
-
-struct WordCase {
-    int type;
-    double mhz;
-    bool rx;
-    Word bytes;
-};
-
 TEST(FrequencyCodec, KnownWordsEncodeAndDecodeBothWays) {
-    const WordCase cases[] = {
-        {4, 455.0, true, {0x02, 0x7C, 0x68}},
-        {4, 455.0, false, {0x02, 0x38, 0x60}},
-        {0, 450.0, false, {0x10, 0x11, 0x97}},
-        {0, 495.0, true, {0x10, 0x11, 0x97}},  // 45 MHz below the TX word
-        {2, 160.0, false, {0x19, 0x00, 0x1C}},
-        {2, 115.0, true, {0x19, 0x00, 0x19}},  // receive control bits
-        {1, 450.0, false, {0x28, 0x0C, 0x00}},
-        {1, 397.05, true, {0x28, 0x0C, 0x00}},
-        {1, 428.8, false, {0x02, 0x00, 0x00}},   // two pairs: the lower B wins
-        {1, 1670.3, false, {0xFD, 0x82, 0x00}},  // B = 0 would need A = 255
-        {1, 450.0125, false, {0x28, 0x0C, 0x08}},
-    };
-    for (const WordCase& c : cases) {
-        SCOPED_TRACE(Format("type %d %s %.4f", c.type, c.rx ? "RX" : "TX", c.mhz));
+    // Type 0 receives 45 MHz below the transmit word; type 2 sets receive control bits; type 1
+    // takes the lower B of two divider pairs (428.8) and avoids B = 0 when it would need A = 255
+    // (1670.3).
+    // clang-format off
+    const std::tuple<int, double, bool, Word> cases[] = {
+        {4, 455.0, true, {0x02, 0x7C, 0x68}},   {4, 455.0, false, {0x02, 0x38, 0x60}},
+        {0, 450.0, false, {0x10, 0x11, 0x97}},  {0, 495.0, true, {0x10, 0x11, 0x97}},
+        {2, 160.0, false, {0x19, 0x00, 0x1C}},  {2, 115.0, true, {0x19, 0x00, 0x19}},
+        {1, 450.0, false, {0x28, 0x0C, 0x00}},  {1, 397.05, true, {0x28, 0x0C, 0x00}},
+        {1, 428.8, false, {0x02, 0x00, 0x00}},  {1, 1670.3, false, {0xFD, 0x82, 0x00}},
+        {1, 450.0125, false, {0x28, 0x0C, 0x08}}};
+    // clang-format on
+    for (auto [type, mhz, rx, bytes] : cases) {
+        SCOPED_TRACE(Format("type %d %s %.4f", type, rx ? "RX" : "TX", mhz));
         bool held = false;
-        EXPECT_EQ(Hex(Encode(c.type, c.mhz, c.rx, &held)), Hex(c.bytes));
+        EXPECT_EQ(Hex(Encode(type, mhz, rx, &held)), Hex(bytes));
         EXPECT_TRUE(held);
-        EXPECT_NEAR(Decode(c.type, c.bytes, c.rx), c.mhz, 1e-9);
+        EXPECT_NEAR(Decode(type, bytes, rx), mhz, 1e-9);
         Word plain = {0xAA, 0xAA, 0xAA};
-        EncodeFrequency(c.type, c.mhz, plain.data(), c.rx);
-        EXPECT_EQ(Hex(plain), Hex(c.bytes));
+        EncodeFrequency(type, mhz, plain.data(), rx);
+        EXPECT_EQ(Hex(plain), Hex(bytes));
     }
 }
 
-TEST(FrequencyCodec, ZeroIsAChannelWithoutFrequencyForEveryType) {
+TEST(FrequencyCodec, ZeroIsAChannelWithoutFrequencyAndTypesWithoutWordReadZero) {
     for (int type = -1; type <= 6; ++type) {
+        const bool hasWord = type >= 0 && type <= 4 && type != 3;
         for (bool rx : {false, true}) {
             SCOPED_TRACE(Format("type %d rx %d", type, rx));
             bool held = false;
             EXPECT_EQ(Hex(Encode(type, 0.0, rx, &held)), "00 00 00");
             EXPECT_TRUE(held);
             EXPECT_EQ(Decode(type, {0, 0, 0}, rx), 0.0);
-        }
-    }
-}
-
-TEST(FrequencyCodec, TypesWithoutWordStoreNothingAndReadZero) {
-    for (int type : {3, 5, -1}) {
-        for (bool rx : {false, true}) {
-            SCOPED_TRACE(Format("type %d rx %d", type, rx));
-            bool held = true;
+            if (hasWord) continue;
             EXPECT_EQ(Hex(Encode(type, 450.0, rx, &held)), "00 00 00");
             EXPECT_FALSE(held);
             EXPECT_EQ(Decode(type, {0x10, 0x11, 0x97}, rx), 0.0);
             EXPECT_EQ(FrequencyStepMhz(type), 0.0);
         }
     }
+    // Missing arguments do not crash.
+    EXPECT_FALSE(TryEncodeFrequency(4, 450.0, nullptr, false));
+    EncodeFrequency(4, 450.0, nullptr, false);
+    DecodeFrequency(4, nullptr, Word{1, 2, 3}.data(), false);
+    double mhz = 7.0;
+    DecodeFrequency(4, &mhz, nullptr, false);
+    EXPECT_EQ(mhz, 0.0);
 }
-
-struct Span {
-    int type;
-    double low, high;
-};
 
 // Every typed frequency, on a step or between steps, reads back as the step at or just below it.
 TEST(FrequencyCodec, RoundTripStaysWithinOneStepBelow) {
-    const Span spans[] = {
-        {0, 130.0, 520.0}, {1, 406.0, 520.0}, {2, 100.0, 520.0}, {4, 130.0, 520.0}};
-    for (const Span& s : spans) {
-        const double step = FrequencyStepMhz(s.type);
+    // A frequency as the operator types it: four decimals.
+    auto typed = [](double mhz) { return std::strtod(Format("%.4f", mhz).c_str(), nullptr); };
+    // Type and the lowest frequency it is tried from, up to 520 MHz.
+    for (auto [type, low] : {std::pair{0, 130.0}, {1, 406.0}, {2, 100.0}, {4, 130.0}}) {
+        const double step = FrequencyStepMhz(type);
         ASSERT_DOUBLE_EQ(step, 0.0125);
         for (bool rx : {false, true}) {
-            for (double f = s.low; f <= s.high; f += 0.8371) {
-                for (double mhz : {Typed(f), Typed(std::floor(f / step) * step)}) {
-                    SCOPED_TRACE(Format("type %d %s %.4f", s.type, rx ? "RX" : "TX", mhz));
+            for (double f = low; f <= 520.0; f += 0.8371) {
+                for (double mhz : {typed(f), typed(std::floor(f / step) * step)}) {
+                    SCOPED_TRACE(Format("type %d %s %.4f", type, rx ? "RX" : "TX", mhz));
                     bool held = false;
-                    double back = Decode(s.type, Encode(s.type, mhz, rx, &held), rx);
+                    double back = Decode(type, Encode(type, mhz, rx, &held), rx);
                     ASSERT_TRUE(held);
                     ASSERT_LE(back, mhz + 1e-9);
                     ASSERT_GT(back, mhz - step);
@@ -125,65 +109,36 @@ TEST(FrequencyCodec, RoundTripStaysWithinOneStepBelow) {
 // These sit exactly on a step but have no exact binary form; truncating them without care stores
 // the step below.
 TEST(FrequencyCodec, FrequenciesOnAStepComeBackExactly) {
-    const WordCase cases[] = {{1, 457.275, true, {}},   {1, 406.025, true, {}},
-                              {1, 519.9875, false, {}}, {4, 355.15, true, {}},
-                              {0, 419.85, true, {}},    {2, 469.85, false, {}}};
-    for (const WordCase& c : cases) {
-        SCOPED_TRACE(Format("type %d %.4f", c.type, c.mhz));
-        EXPECT_EQ(Format("%.4f", Decode(c.type, Encode(c.type, c.mhz, c.rx), c.rx)),
-                  Format("%.4f", c.mhz));
-    }
+    const std::tuple<int, double, bool> cases[] = {{1, 457.275, true},   {1, 406.025, true},
+                                                   {1, 519.9875, false}, {4, 355.15, true},
+                                                   {0, 419.85, true},    {2, 469.85, false}};
+    for (auto [type, mhz, rx] : cases)
+        EXPECT_EQ(Format("%.4f", Decode(type, Encode(type, mhz, rx), rx)), Format("%.4f", mhz))
+            << type << " " << mhz;
 }
 
-TEST(FrequencyCodec, Type1WithoutDividerPairGetsTheNoPairWord) {
-    const WordCase cases[] = {
-        {1, 150.0, false, {0xFF, 0x00, 0x08}},
-        {1, 150.025, false, {0xFF, 0x00, 0x0C}},
-        {1, 5.0, false, {0xFF, 0x00, 0x08}},
-    };
-    for (const WordCase& c : cases) {
-        SCOPED_TRACE(Format("%.4f", c.mhz));
-        bool held = true;
-        EXPECT_EQ(Hex(Encode(c.type, c.mhz, c.rx, &held)), Hex(c.bytes));
-        EXPECT_FALSE(held);
-    }
-}
-
-TEST(FrequencyCodec, FrequenciesTheWordCannotHoldAreRefusedAndLeaveZeros) {
+TEST(FrequencyCodec, FrequenciesTheWordCannotHoldAreRefused) {
     const double inf = std::numeric_limits<double>::infinity();
-    const WordCase cases[] = {
-        {0, 10.0, true, {}},     // below the receiver offset
-        {4, -5.0, false, {}},    // negative
-        {4, 2000.0, false, {}},  // beyond the integer field
-        {0, 3300.0, false, {}},  // beyond the integer field
-        {2, 900.0, false, {}},   // beyond the integer field
-        {1, 3.0e6, false, {}},   // beyond every divider pair
-        {2, std::nan(""), false, {}}, {4, inf, true, {}}, {0, -inf, false, {}},
+    // Type 1 without a divider pair, or whose word would be all zeros (no frequency), and
+    // frequencies below the receiver offset, negative, beyond the field, or not numbers.
+    const std::tuple<int, double, bool, const char*> cases[] = {
+        {1, 150.0, false, "FF 00 08"},        {1, 150.025, false, "FF 00 0C"},
+        {1, 5.0, false, "FF 00 08"},          {1, 12.8, false, "00 00 00"},
+        {1, 3.0e6, false, nullptr},           {0, 10.0, true, "00 00 00"},
+        {4, -5.0, false, "00 00 00"},         {4, 2000.0, false, "00 00 00"},
+        {0, 3300.0, false, "00 00 00"},       {2, 900.0, false, "00 00 00"},
+        {2, std::nan(""), false, "00 00 00"}, {4, inf, true, "00 00 00"},
+        {0, -inf, false, "00 00 00"},
     };
-    for (const WordCase& c : cases) {
-        SCOPED_TRACE(Format("type %d %f", c.type, c.mhz));
+    for (auto [type, mhz, rx, bytes] : cases) {
+        SCOPED_TRACE(Format("type %d %f", type, mhz));
         bool held = true;
-        Word bytes = Encode(c.type, c.mhz, c.rx, &held);
+        const Word word = Encode(type, mhz, rx, &held);
         EXPECT_FALSE(held);
-        if (c.type != 1) {
-            EXPECT_EQ(Hex(bytes), "00 00 00");
+        if (bytes != nullptr) {
+            EXPECT_EQ(Hex(word), bytes);
         }
     }
-}
-
-TEST(FrequencyCodec, Type1WordOfZerosIsNotAFrequency) {
-    bool held = true;
-    EXPECT_EQ(Hex(Encode(1, 12.8, false, &held)), "00 00 00");
-    EXPECT_FALSE(held);
-}
-
-TEST(FrequencyCodec, MissingArgumentsDoNotCrash) {
-    EXPECT_FALSE(TryEncodeFrequency(4, 450.0, nullptr, false));
-    EncodeFrequency(4, 450.0, nullptr, false);
-    DecodeFrequency(4, nullptr, Word{1, 2, 3}.data(), false);
-    double mhz = 7.0;
-    DecodeFrequency(4, &mhz, nullptr, false);
-    EXPECT_EQ(mhz, 0.0);
 }
 
 }  // namespace

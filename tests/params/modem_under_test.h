@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "params/definitions.h"
 #include "params/modem_parameter_set.h"
@@ -34,6 +35,18 @@ class ModemUnderTest {
         uint8_t value = 0;
         image.ReadBytes(address, 1, &value);
         return value;
+    }
+    std::vector<uint8_t> Range(int address, int count) const {
+        std::vector<uint8_t> bytes(static_cast<size_t>(count));
+        image.ReadBytes(address, count, bytes.data());
+        return bytes;
+    }
+    // The factory default of `id` whatever its kind (a flag as 0 or 1).
+    double Default(int id) const {
+        ModemParameter* p = set->Get(id);
+        if (p->GetKind() == vxl::kKindReal) return p->GetDefaultReal();
+        if (p->GetKind() == vxl::kKindFlag) return p->GetDefaultBool() ? 1 : 0;
+        return p->GetDefaultInt();
     }
     std::string Text(int id) const {
         std::string text = "<unset>";

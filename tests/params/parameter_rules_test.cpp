@@ -1,6 +1,9 @@
-// Locations by layout, availability and editability rules, the serial-number form check, and
-// the set's raw-byte and channel-table operations.
+// Locations by layout, availability and editability rules, the serial-number form check, the
+// text conversions, and the set's raw-byte and channel-table operations.
 #include <gtest/gtest.h>
+
+#include <array>
+#include <tuple>
 
 #include "modem_under_test.h"
 #include "params/identity_parameters.h"
@@ -13,162 +16,81 @@ namespace {
 
 using vxl::test::ModemUnderTest;
 using vxl::test::Type4ModelByte;
-namespace pid = vxl::pid;
-namespace rc = vxl::rc;
+using namespace vxl;
+using namespace vxl::pid;
 
 TEST(ParameterLocations, ThreeLayouts) {
-    struct Case {
-        int id;
-        int type;
-        bool found;
-        int address;
-        int length;
-        int kind;
-    } cases[] = {
-        {pid::kBaudRate, 1, true, 0x18B, 1, 6},
-        {pid::kBaudRate, 3, true, 0x18B, 1, 1},
-        {pid::kCallSign, 1, false, 0, 0, 0},
-        {pid::kCallSign, 2, true, 0x1B7, 8, 4},
-        {pid::kCallSign, 4, true, 0x1B7, 10, 4},
-        {pid::kDACCompVoltageCount, 1, true, 0x1A8, 7, 0},
-        {pid::kDACCompVoltageCount, 2, true, 0x1A8, 15, 0},
-        {pid::kPower, 2, true, 0x10A, 1, 6},
-        {pid::kPower, 4, true, 0x100, 1, 6},
-        {pid::kModemEnable, 2, false, 0, 0, 0},
-        {pid::kModemEnable, 4, true, 0x8005, 1, 5},
-        {pid::kDataSecurityCode, 4, true, 0x8006, 4, 1},
-        {pid::kSystemClock, 4, true, 0x8001, 4, 1},
-        {pid::kFirmwareRevision, 1, true, 0xE002, 2, 6},
-        {pid::kModemID, 4, true, 0x8405, 2, 6},
-        {81, 4, false, 0, 0, 0},
-        {87, 4, true, 0x1F5, 1, 1},
-        {87, 1, false, 0, 0, 0},
-        {69, 3, true, 0x1BF, 1, 0},
-        {pid::RxChannelId(0), 4, true, 0x10B, 3, 3},
-        {pid::TxChannelId(15), 1, true, 0x168, 3, 3},
-        {pid::kEOTTimeout, 2, true, 0x193, 1, 2},
-        {pid::kOwner, 0, false, 0, 0, 0},
-        {pid::kOwner, 5, false, 0, 0, 0},
-        {88, 4, false, 0, 0, 0},
-    };
-    for (const Case& c : cases) {
-        int address = 0;
-        int length = 0;
-        int kind = 0;
-        ASSERT_EQ(vxl::LookupLocation(c.id, c.type, address, length, kind), c.found)
-            << c.id << "/" << c.type;
-        if (!c.found) continue;
-        EXPECT_EQ(address, c.address) << c.id << "/" << c.type;
-        EXPECT_EQ(length, c.length) << c.id << "/" << c.type;
-        EXPECT_EQ(kind, c.kind) << c.id << "/" << c.type;
+    // Id, type, then address, length and kind; a length of 0 means the id has no bytes there.
+    // clang-format off
+    const std::array<int, 5> cases[] = {
+        {kBaudRate, 1, 0x18B, 1, kKindDerived},         {kBaudRate, 3, 0x18B, 1, kKindInteger},
+        {kCallSign, 1, 0, 0, 0},                         {kCallSign, 2, 0x1B7, 8, kKindText},
+        {kCallSign, 4, 0x1B7, 10, kKindText},            {kPower, 2, 0x10A, 1, kKindDerived},
+        {kDACCompVoltageCount, 1, 0x1A8, 7, kKindRaw},
+        {kDACCompVoltageCount, 2, 0x1A8, 15, kKindRaw},
+        {kPower, 4, 0x100, 1, kKindDerived},             {kModemEnable, 2, 0, 0, 0},
+        {kModemEnable, 4, 0x8005, 1, kKindFlag},         {kSystemClock, 4, 0x8001, 4, kKindInteger},
+        {kDataSecurityCode, 4, 0x8006, 4, kKindInteger}, {kModemID, 4, 0x8405, 2, kKindDerived},
+        {kFirmwareRevision, 1, 0xE002, 2, kKindDerived}, {81, 4, 0, 0, 0},
+        {87, 4, 0x1F5, 1, kKindInteger},                 {87, 1, 0, 0, 0},
+        {69, 3, 0x1BF, 1, kKindRaw},                     {kEOTTimeout, 2, 0x193, 1, kKindReal},
+        {RxChannelId(0), 4, 0x10B, 3, kKindChannelFrequency},
+        {TxChannelId(15), 1, 0x168, 3, kKindChannelFrequency},
+        {kOwner, 0, 0, 0, 0}, {kOwner, 5, 0, 0, 0}, {88, 4, 0, 0, 0}};
+    // clang-format on
+    for (auto [id, type, address, length, kind] : cases) {
+        std::array<int, 3> found{};
+        EXPECT_EQ(vxl::LookupLocation(id, type, found[0], found[1], found[2]), length > 0)
+            << id << "/" << type;
+        if (length > 0) {
+            EXPECT_EQ(found, (std::array<int, 3>{address, length, kind})) << id << "/" << type;
+        }
     }
-    vxl::LocationRow row{};
-    EXPECT_EQ(vxl::FindLocationRow(pid::kModemEnable, 2, row), rc::kNotInLocationTable);
-    EXPECT_EQ(vxl::FindLocationRow(pid::kCallSign, 1, row), rc::kOk);
-    EXPECT_EQ(row.length, 0);
-    EXPECT_EQ(vxl::FindLocationRow(pid::kOwner, 0, row), rc::kBadModemTypeForLayout);
 }
 
+// Per modem: parameters that are available and editable ("AE"), only one of the two ("A-", "-E")
+// or neither ("--").
 TEST(ParameterRules, AvailabilityAndEditability) {
+    const uint8_t hp = Type4ModelByte(0, 0), rover = Type4ModelByte(1, 0);
+    const uint8_t vxl5 = Type4ModelByte(5, 0);
     struct Case {
         const char* name;
         int type;
         double revision;
         vxl::test::Bytes bytes;
-        int id;
-        bool available;
-        bool editable;
+        std::vector<std::pair<int, std::string>> rules;
     } cases[] = {
-        {"TX on a transmitter",
-         4,
-         2.2,
-         {{0x10A, Type4ModelByte(5, 0)}},
-         pid::TxChannelId(3),
-         true,
-         true},
-        {"TX on a rover",
-         4,
-         2.2,
-         {{0x10A, Type4ModelByte(1, 0)}},
-         pid::TxChannelId(3),
-         false,
-         true},
-        {"TX on a QMX", 2, 3.5, {}, pid::TxChannelId(3), true, true},
-        {"TX on a receive-only QMX", 3, 1.0, {}, pid::TxChannelId(3), false, true},
-        {"local address, packet", 4, 2.2, {{0x190, 2}}, pid::kLocalAddress, true, true},
-        {"local address, fast async", 4, 2.2, {{0x190, 4}}, pid::kLocalAddress, true, false},
-        {"FEC, fast async", 4, 2.2, {{0x190, 4}}, pid::kForwardErrorCorrection, true, false},
-        {"repeater, digipeater",
-         4,
-         2.2,
-         {{0x10A, Type4ModelByte(0, 0)}, {0x190, 3}},
-         pid::kRepeater,
-         true,
-         false},
-        {"modulation, TrimTalk", 4, 2.2, {{0x190, 6}}, pid::kModulationType, true, false},
-        {"modulation, transparent", 4, 2.2, {{0x190, 0}}, pid::kModulationType, true, true},
-        {"modulation on a QMX", 2, 3.5, {}, pid::kModulationType, false, false},
-        {"power on a rover", 4, 2.2, {{0x10A, Type4ModelByte(1, 0)}}, pid::kPower, true, false},
-        {"power control on the VXL",
-         4,
-         2.2,
-         {{0x10A, Type4ModelByte(5, 0)}},
-         pid::kPowerControl,
-         true,
-         true},
-        {"rover auto-off on a rover",
-         4,
-         1.04,
-         {{0x10A, Type4ModelByte(1, 0)}},
-         pid::kRoverAutoOff,
-         true,
-         true},
-        {"rover auto-off on the VXL",
-         4,
-         2.2,
-         {{0x10A, Type4ModelByte(5, 0)}},
-         pid::kRoverAutoOff,
-         false,
-         false},
-        {"modem enable from 1.04", 4, 1.04, {}, pid::kModemEnable, true, false},
-        {"modem enable before 1.04", 4, 1.03, {}, pid::kModemEnable, false, false},
-        {"call sign on type 2", 2, 3.5, {}, pid::kCallSign, true, true},
-        {"call sign on type 1", 1, 3.0, {}, pid::kCallSign, false, true},
-        {"channel select", 4, 2.2, {}, pid::kChannelSelectType, false, true},
-        {"current channel", 4, 2.2, {}, pid::kCurrentChannel, true, true},
-        {"serial number", 4, 2.2, {}, pid::kSerialNumber, true, true},
-        {"RSSI level", 4, 2.2, {}, pid::kLowRSSICDLevel, true, false},
-        {"firmware revision", 4, 2.2, {}, pid::kFirmwareRevision, false, false},
-        {"bit polarity", 4, 2.2, {}, pid::kBitPolarity, false, false},
-        {"modem ID on type 3", 3, 1.0, {}, pid::kModemID, false, false},
-        {"empty slot", 4, 2.2, {}, 3, false, false},
+        // clang-format off
+        {"VXL", 4, 2.2, {{0x10A, vxl5}}, {{TxChannelId(3), "AE"}, {kPowerControl, "AE"},
+         {kRoverAutoOff, "--"}}},
+        {"rover", 4, 2.2, {{0x10A, rover}}, {{TxChannelId(3), "-E"}, {kPower, "A-"}}},
+        {"rover at 1.04", 4, 1.04, {{0x10A, rover}}, {{kRoverAutoOff, "AE"}, {kModemEnable, "A-"}}},
+        {"before 1.04", 4, 1.03, {}, {{kModemEnable, "--"}}},
+        {"QMX", 2, 3.5, {}, {{TxChannelId(3), "AE"}, {kModulationType, "--"}, {kCallSign, "AE"}}},
+        {"receive-only QMX", 3, 1.0, {}, {{TxChannelId(3), "-E"}, {kModemID, "--"}}},
+        {"type 1", 1, 3.0, {}, {{kCallSign, "-E"}}},
+        {"packet", 4, 2.2, {{0x190, 2}}, {{kLocalAddress, "AE"}}},
+        {"fast async", 4, 2.2, {{0x190, 4}}, {{kLocalAddress, "A-"},
+         {kForwardErrorCorrection, "A-"}}},
+        {"digipeater", 4, 2.2, {{0x10A, hp}, {0x190, 3}}, {{kRepeater, "A-"}}},
+        {"TrimTalk", 4, 2.2, {{0x190, 6}}, {{kModulationType, "A-"}}},
+        {"transparent", 4, 2.2, {}, {{kModulationType, "AE"}, {kChannelSelectType, "-E"},
+         {kCurrentChannel, "AE"}, {kSerialNumber, "AE"}, {kLowRSSICDLevel, "A-"},
+         {kFirmwareRevision, "--"}, {kBitPolarity, "--"}, {3, "--"}}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         ModemUnderTest m(c.type, c.revision, c.bytes);
-        EXPECT_EQ(m.set->IsAvailable(c.id), c.available) << c.name;
-        EXPECT_EQ(m.set->IsEditable(c.id), c.editable) << c.name;
+        for (const auto& [id, rule] : c.rules) {
+            const std::string actual = std::string(m.set->IsAvailable(id) ? "A" : "-") +
+                                       (m.set->IsEditable(id) ? "E" : "-");
+            EXPECT_EQ(actual, rule) << c.name << ", id " << id;
+        }
     }
 }
 
-TEST(ParameterRules, NothingIsEditableWithoutAModem) {
-    std::string location;
-    int status = -1;
-    ModemParameterSet set(location, status, nullptr);
-    EXPECT_FALSE(set.IsEditable(pid::kOwner));
-    EXPECT_EQ(set.GetModemType(), 0);
-    std::string text;
-    EXPECT_EQ(set.GetText(pid::kOwner, text), rc::kBadOffsetOrLength);
-    uint8_t byte = 0;
-    EXPECT_EQ(set.ReadBytes(0x100, 1, &byte), rc::kNoImage);
-    EXPECT_EQ(set.WriteParameterBytes(pid::kOwner, &byte), rc::kBadModemTypeForLayout);
-}
-
 TEST(ParameterRules, SerialNumberForm) {
-    struct Case {
-        const char* text;
-        int year;
-        bool valid;
-    } cases[] = {
+    const std::tuple<const char*, int, bool> cases[] = {
         {"04011234", 2004, true},   {"04521234", 2004, true},  {"04531234", 2004, false},
         {"04001234", 2004, false},  {"05011234", 2004, false}, {"05011234", 2005, true},
         {"96011234", 2004, true},   {"99xxxxxx", 2004, false}, {"9901abcd", 2004, true},
@@ -176,91 +98,76 @@ TEST(ParameterRules, SerialNumberForm) {
         {"040112345", 2004, false}, {"ab011234", 2004, false}, {"0a011234", 2030, false},
         {"25101234", 2025, true},   {"26101234", 2025, false},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(vxl::IsValidSerialNumberText(c.text, c.year), c.valid)
-            << c.text << " in " << c.year;
+    for (auto [text, year, valid] : cases)
+        EXPECT_EQ(vxl::IsValidSerialNumberText(text, year), valid) << text << " in " << year;
 }
 
-TEST(ParameterSetBytes, RangeChecksAndRawWrites) {
+TEST(ParameterTexts, DecimalNumbersToleranceAndLimits) {
+    const char* const huge = "99999999999999999999";
+    const std::tuple<const char*, int, int> ints[] = {
+        {"12", 0, 12}, {"12x", 0, 12},  {"12xy", 92, 0}, {"x", 92, 0}, {"", 92, 0},
+        {"-3", 92, 0}, {"255", 0, 255}, {"256", 92, 0},  {" 7", 0, 7}, {huge, 92, 0}};
+    for (auto [text, code, expected] : ints) {
+        int value = 0;
+        EXPECT_EQ(vxl::ParseDecimalInt(text, 0, 255, value), code) << text;
+        EXPECT_EQ(code == 0 ? value : 0, expected) << text;
+    }
+    const std::tuple<const char*, int, double> reals[] = {
+        {"2.5", 0, 2.5}, {"2.5s", 0, 2.5}, {"1e1", 0, 10.0}, {"0x10", 92, 0},
+        {"inf", 92, 0},  {"nan", 92, 0},   {"60.01", 92, 0}, {".", 92, 0},
+    };
+    for (auto [text, code, expected] : reals) {
+        double value = 0;
+        EXPECT_EQ(vxl::ParseDecimalReal(text, 0.0, 60.0, value), code) << text;
+        EXPECT_DOUBLE_EQ(code == 0 ? value : 0, expected) << text;
+    }
+    bool yes = false, no = true;
+    EXPECT_EQ(vxl::ParseYesNo("YES", yes) + vxl::ParseYesNo("No", no), 0);
+    EXPECT_TRUE(yes && !no);
+    EXPECT_EQ(vxl::ParseYesNo("y", yes), 92);
+}
+
+TEST(ParameterSetBytes, RangeChecksRawWritesClearingAndNoImage) {
     ModemUnderTest m(4, 2.2, {});
     uint8_t bytes[15] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
     EXPECT_EQ(m.set->ReadBytes(-1, 1, bytes), rc::kBadOffsetOrLength);
     EXPECT_EQ(m.set->ReadBytes(0x100, 0, bytes), rc::kBadOffsetOrLength);
     EXPECT_EQ(m.set->WriteBytes(0x100, -2, bytes), rc::kBadOffsetOrLength);
     EXPECT_EQ(m.set->ReadBytes(0x8400, 1, bytes), rc::kBadAddress);
-    EXPECT_EQ(m.set->WriteParameterBytes(pid::kDACCompVoltageCount, bytes), 0);
+    EXPECT_EQ(m.set->WriteParameterBytes(kDACCompVoltageCount, bytes), 0);
     EXPECT_EQ(m.Byte(0x1A8), 1);
     EXPECT_EQ(m.Byte(0x1B6), 15);
     EXPECT_EQ(m.set->WriteParameterBytes(81, bytes), rc::kNotInLocationTable);
     EXPECT_EQ(m.set->WriteParameterBytes(88, bytes), rc::kBadParameterId);
-    EXPECT_EQ(m.set->WriteParameterBytes(pid::kOwner, nullptr), rc::kMissingArgument);
+    EXPECT_EQ(m.set->WriteParameterBytes(kOwner, nullptr), rc::kMissingArgument);
     ModemUnderTest qmx(1, 3.0, {});
-    EXPECT_EQ(qmx.set->WriteParameterBytes(pid::kCallSign, bytes), rc::kNotInLocationTable);
-}
-
-TEST(ParameterSetBytes, ClearChannelTableEmptiesEveryChannel) {
-    ModemUnderTest m(4, 2.2, {{0x10A, Type4ModelByte(1, 0)}, {0x1A0, 4}, {0x18E, 2}});
+    EXPECT_EQ(qmx.set->WriteParameterBytes(kCallSign, bytes), rc::kNotInLocationTable);
+    // The model-ID mark is the modem's, cleared through the set.
+    m.modem.modelIdMissing = true;
+    EXPECT_FALSE(m.set->IsModelIdValid());
+    m.set->ClearModelIdMissing();
+    EXPECT_FALSE(m.modem.modelIdMissing);
+    // Clearing the channel table empties every channel and no byte after it.
+    m.Poke({{0x1A0, 4}, {0x18E, 2}});
     for (int address = 0x10B; address < 0x16B; ++address) m.Poke({{address, 0x5A}});
     EXPECT_EQ(m.set->ClearChannelTable(), 0);
     for (int address = 0x10B; address < 0x16B; ++address)
         EXPECT_EQ(m.Byte(address), 0) << std::hex << address;
     EXPECT_EQ(m.Byte(0x18E), 0xFF);
-    EXPECT_EQ(m.Byte(0x16B), 0);  // the owner field after the table is untouched
-}
+    EXPECT_EQ(m.Byte(0x16B), 0);
 
-TEST(ParameterSetBytes, ModelIdMark) {
-    ModemUnderTest m(4, 2.2, {});
-    EXPECT_TRUE(m.set->IsModelIdValid());
-    m.modem.modelIdMissing = true;
-    EXPECT_FALSE(m.set->IsModelIdValid());
-    m.set->ClearModelIdMissing();
-    EXPECT_FALSE(m.modem.modelIdMissing);
-}
-
-}  // namespace
-
-namespace {
-
-TEST(ParameterTexts, DecimalNumbersToleranceAndLimits) {
-    struct Case {
-        const char* text;
-        int code;
-        int value;
-    } cases[] = {
-        {"12", 0, 12},   {"12x", 0, 12},
-        {"12xy", 92, 0}, {"x", 92, 0},
-        {"", 92, 0},     {"-3", 92, 0},
-        {"255", 0, 255}, {"256", 92, 0},
-        {" 7", 0, 7},    {"99999999999999999999", 92, 0},
-    };
-    for (const auto& c : cases) {
-        int value = 0;
-        EXPECT_EQ(vxl::ParseDecimalInt(c.text, 0, 255, value), c.code) << c.text;
-        if (c.code == 0) {
-            EXPECT_EQ(value, c.value) << c.text;
-        }
-    }
-    struct RealCase {
-        const char* text;
-        int code;
-        double value;
-    } reals[] = {
-        {"2.5", 0, 2.5}, {"2.5s", 0, 2.5}, {"1e1", 0, 10.0}, {"0x10", 92, 0},
-        {"inf", 92, 0},  {"nan", 92, 0},   {"60.01", 92, 0}, {".", 92, 0},
-    };
-    for (const auto& c : reals) {
-        double value = 0;
-        EXPECT_EQ(vxl::ParseDecimalReal(c.text, 0.0, 60.0, value), c.code) << c.text;
-        if (c.code == 0) {
-            EXPECT_DOUBLE_EQ(value, c.value) << c.text;
-        }
-    }
-    bool flag = false;
-    EXPECT_EQ(vxl::ParseYesNo("YES", flag), 0);
-    EXPECT_TRUE(flag);
-    EXPECT_EQ(vxl::ParseYesNo("No", flag), 0);
-    EXPECT_FALSE(flag);
-    EXPECT_EQ(vxl::ParseYesNo("y", flag), 92);
+    // Without an image nothing is editable or readable.
+    std::string location;
+    int status = -1;
+    ModemParameterSet set(location, status, nullptr);
+    EXPECT_FALSE(set.IsEditable(kOwner));
+    EXPECT_EQ(set.GetModemType(), 0);
+    EXPECT_TRUE(set.IsModelIdValid());
+    std::string text;
+    EXPECT_EQ(set.GetText(kOwner, text), rc::kBadOffsetOrLength);
+    uint8_t byte = 0;
+    EXPECT_EQ(set.ReadBytes(0x100, 1, &byte), rc::kNoImage);
+    EXPECT_EQ(set.WriteParameterBytes(kOwner, &byte), rc::kBadModemTypeForLayout);
 }
 
 }  // namespace

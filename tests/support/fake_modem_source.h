@@ -47,11 +47,11 @@ class FakeModemSource : public IModemSource {
     int GetIdentityWord() override { return identityWord; }
     const ModemMemoryImage* GetLoadedImage() const override { return loadedImage.get(); }
 
-    // Reads this fake's memory into a fresh image and keeps it as the image "as loaded".
-    ModemMemoryImage& LoadImage() {
+    // Reads this fake's memory into a fresh image and keeps it as the image "as loaded"; the
+    // load's diagnostic goes to `loadStatus`.
+    ModemMemoryImage& LoadImage(bool showProgress = false) {
         loadedImage = std::make_unique<ModemMemoryImage>();
-        std::string status;
-        loadedImage->LoadFromModem(this, status, false);
+        loadedImage->LoadFromModem(this, loadStatus, showProgress);
         return *loadedImage;
     }
     // Sizes an image for this modem and keeps it as the image "as loaded", without reading.
@@ -73,6 +73,7 @@ class FakeModemSource : public IModemSource {
     std::vector<Read> readLog;
     int unlocks = 0;
     std::unique_ptr<ModemMemoryImage> loadedImage;
+    std::string loadStatus;
 
   private:
     int type_;
