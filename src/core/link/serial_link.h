@@ -5,7 +5,7 @@
 #include <cstdint>
 
 class ISerialLink {
-public:
+  public:
     virtual ~ISerialLink() = default;
     // True while the device is open.
     virtual bool IsOpen() const = 0;

@@ -50,8 +50,7 @@ int ChannelFrequency::GetReal(double& value) {
 
 int ChannelFrequency::SetReal(double value) {
     if (int code = RequireAvailable()) return code;
-    if (value == 0.0 && IntOf(pid::kCurrentChannel, -1) == channel_)
-        return rc::kZeroCurrentChannel;
+    if (value == 0.0 && IntOf(pid::kCurrentChannel, -1) == channel_) return rc::kZeroCurrentChannel;
     int type = 0;
     if (int code = SynthesizerType(type)) return code;
     std::vector<uint8_t> bytes(3, 0);

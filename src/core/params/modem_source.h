@@ -8,7 +8,7 @@
 class ModemMemoryImage;
 
 class IModemSource {
-public:
+  public:
     virtual ~IModemSource() = default;
     // 0 not recognised, 1..4 (see the modem types).
     virtual int GetModemType() const = 0;
