@@ -78,6 +78,16 @@ TEST_F(EndToEnd, NoiseDuringPowerOnCaptureGives108) {
     EXPECT_EQ(sim->Status().mode, ModemMode::kData) << "the modem was never powered up";
 }
 
+TEST_F(EndToEnd, TheSimulatedOperatorPowerCyclesAModemThatIsWaitedFor) {
+    SimOptions options;
+    options.operatorPowerCycleSeconds = 0.2;
+    StartModem(options);
+    OpenPort();
+    EXPECT_EQ(modem->Capture(status, 3, false), vxl::rc::kOk) << status;
+    EXPECT_EQ(sim->Status().powerCycles, 1);
+    EXPECT_EQ(sim->Status().mode, ModemMode::kCommand);
+}
+
 // Opens the port in a child process (a second program, as user `uid` unless that is 0): the
 // errno it reports, 0 when the port opened, 100 when it could not become that user.
 int OpenInAnotherProcess(int portNumber, uid_t uid = 0) {

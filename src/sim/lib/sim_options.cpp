@@ -171,6 +171,17 @@ const std::vector<OptionDef>& Options() {
          [](SimOptions& o, const std::string& v) {
              return ParseSeconds(v, &o.powerCycleAfterSeconds);
          }},
+        {"--operator-power-cycle", "SECONDS",
+         "when the program waits for a power-on capture, power-cycle the modem this long after "
+         "(default 1)",
+         [](SimOptions& o, const std::string& v) {
+             return ParseSeconds(v, &o.operatorPowerCycleSeconds);
+         }},
+        {"--no-operator", nullptr, "nobody power-cycles the modem for a power-on capture",
+         [](SimOptions& o, const std::string&) {
+             o.operatorPowerCycleSeconds = -1.0;
+             return true;
+         }},
         {"--trace", "FILE", "write a transcript of every byte in and out to FILE",
          Text(&SimOptions::tracePath)},
         {"--no-reply", "K", "fault: no reply to the K-th command",
@@ -215,6 +226,7 @@ SimOptions ProgramDefaults() {
     SimOptions options;
     options.lineTiming = true;
     options.processingMs = 1.0;
+    options.operatorPowerCycleSeconds = 1.0;
     return options;
 }
 

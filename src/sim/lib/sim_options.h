@@ -28,6 +28,10 @@ struct SimOptions {
     double captureWindowSeconds = 2.0;
     // Power-cycle the modem this long after start (negative = never).
     double powerCycleAfterSeconds = -1.0;
+    // The simulated operator: when the program is heard sending the power-on capture command
+    // while the modem is in data mode, power-cycle the modem this long after, as an operator
+    // following the program's "power cycle your modem now" would (negative = never).
+    double operatorPowerCycleSeconds = -1.0;
     FaultPlan faults;
     std::string tracePath;
 };

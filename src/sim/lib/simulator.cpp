@@ -183,6 +183,24 @@ void Simulator::OnStore(const MemoryBytes& memory) {
     }
 }
 
+void Simulator::WatchForCaptureRequest(const std::vector<uint8_t>& fromHost, int64_t nowUs) {
+    static const uint8_t kCaptureCommand[] = {0x01, 0x22, 0x00, 0xDD};
+    recentFromHost_.insert(recentFromHost_.end(), fromHost.begin(), fromHost.end());
+    const bool heard =
+        std::search(recentFromHost_.begin(), recentFromHost_.end(), std::begin(kCaptureCommand),
+                    std::end(kCaptureCommand)) != recentFromHost_.end();
+    const size_t keep = sizeof kCaptureCommand - 1;
+    if (recentFromHost_.size() > keep)
+        recentFromHost_.erase(recentFromHost_.begin(), recentFromHost_.end() - keep);
+    if (!heard || options_.operatorPowerCycleSeconds < 0 || powerCycleAtUs_ != kNever ||
+        firmware_->Mode() != ModemMode::kData)
+        return;
+    powerCycleAtUs_ = nowUs + static_cast<int64_t>(options_.operatorPowerCycleSeconds * 1e6);
+    trace_.Event(nowUs,
+                 "the program waits for a power-on capture: the operator power-cycles "
+                 "the modem");
+}
+
 void Simulator::HangUp(int64_t nowUs) {
     line_->ClearHangUp();
     pty_.Close();
@@ -251,6 +269,7 @@ void Simulator::Serve(bool hangUpSeen, int64_t nowUs) {
                          nowUs);
             line_->Advance(nowUs, hostBaud_, &toHost);
             line_->FromHost(fromHost.data(), fromHost.size(), hostBaud_, nowUs);
+            WatchForCaptureRequest(fromHost, nowUs);
         }
         if (hangUpSeen) {
             hostPresent_ = false;

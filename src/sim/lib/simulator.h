@@ -79,6 +79,7 @@ class Simulator {
     void HangUp(int64_t nowUs);
     void PowerCycleLocked(int64_t nowUs);
     void OnStore(const MemoryBytes& memory);
+    void WatchForCaptureRequest(const std::vector<uint8_t>& fromHost, int64_t nowUs);
 
     SimOptions options_;
     const std::chrono::steady_clock::time_point origin_ = std::chrono::steady_clock::now();
@@ -96,6 +97,8 @@ class Simulator {
     int hostBaud_ = 9600;
     int powerCycles_ = 0;
     int64_t powerCycleAtUs_ = kNever;
+    // The last bytes from the program, to spot a capture command split across reads.
+    std::vector<uint8_t> recentFromHost_;
     std::string lastError_;
 };
 
