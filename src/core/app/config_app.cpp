@@ -13,6 +13,17 @@ namespace vxl {
 namespace {
 constexpr int kLogoMs = 3000;
 
+// The text of a headless run's result: what the operator would read in the window, on one line.
+// Codes below 50 are the system's own errors of opening the port.
+std::string RunFailureText(int code) {
+    if (code == rc::kNothingReceived)
+        return "Unable to connect to modem. Please check your connection, power-cycle your "
+               "modem, and retry.";
+    if (code == rc::kModelIdMissing) return "The model ID for this modem is missing or corrupt.";
+    if (code > 0 && code < 50) return ErrorText(code);
+    return ErrorBoxMessage(code, std::string());
+}
+
 // Modem replies can hold any byte; the report line shows printable characters only.
 std::string Printable(const std::string& text) {
     std::string out;
@@ -108,7 +119,7 @@ int CConfigApp::RunPaths() {
 int CConfigApp::Fail(const char* what, int code) {
     lastResult_ = code;
     std::string line =
-        Format("vxlconf: %s failed: code %d: %s", what, code, ErrorText(code).c_str());
+        Format("vxlconf: %s failed: code %d: %s", what, code, RunFailureText(code).c_str());
     std::string location = coordinator_->GetDiagnosticLocation();
     if (!location.empty()) line += " (" + location + ")";
     if (!response_.empty()) line += " response: " + response_;
