@@ -54,7 +54,7 @@ int CConfigApp::UpgradeRun() {
         return Fail("firmware upgrade", result);
     }
     lastResult_ = rc::kOk;
-    if (!quiet.messages.empty()) std::fprintf(stdout, "%s\n", quiet.messages.front().c_str());
+    for (const std::string& message : quiet.messages) std::fprintf(stdout, "%s\n", message.c_str());
     return kExitOk;
 }
 
