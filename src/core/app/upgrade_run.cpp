@@ -1,5 +1,5 @@
 // The headless firmware upgrade: capture, read, upgrade from the file, release. The command
-// line is the confirmation, so nothing is asked; the outcome is one line.
+// line is the confirmation, so nothing is asked; a failure is reported in one line.
 #include "app/config_app.h"
 #include "coordinator/firmware_upgrade.h"
 #include "ui/headless_operator.h"
@@ -9,7 +9,8 @@ namespace vxl {
 
 namespace {
 
-// Keeps the workflow's messages instead of printing each, so the run ends with one line.
+// Keeps the workflow's messages instead of printing each as it comes, so that a failure ends in
+// exactly one line and the success messages go to standard output.
 class CollectingOperator : public HeadlessOperator {
   public:
     MsgAnswer MessageBox(const std::string& text, const std::string& caption, MsgIcon,
