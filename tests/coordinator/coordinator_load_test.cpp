@@ -159,27 +159,20 @@ TEST(CoordinatorFixUp, AdjustsTheSettingsOnceAndClearsThePreferences) {
         bool sameSerial;
         std::vector<uint8_t> after;  // extension bytes afterwards ({}: unchanged, not programmed)
     } cases[] = {
+        // clang-format off
         // ModemEnable (bit 7 of 0x8005) and DataSecurityCode (0x8006..9) take their defaults.
-        {"security fields appear at 1.04",
-         104,
-         "1.00",
-         true,
+        {"security fields appear at 1.04", 104, "1.00", true,
          {0x11, 0x22, 0x33, 0x44, 0x85, 0x00, 0x00, 0x00, 0x00}},
         // The extension window moves down: every byte comes from one address further on.
-        {"back from 2.10 to 1.50",
-         150,
-         "2.10",
-         true,
+        {"back from 2.10 to 1.50", 150, "2.10", true,
          {0x22, 0x33, 0x44, 0x05, 0x12, 0x34, 0x56, 0x78, 0x00}},
         // Up: the last main byte moves in, ModemEnable is zeroed and then takes its default.
-        {"up from 1.50 to 2.20",
-         220,
-         "1.50",
-         true,
+        {"up from 1.50 to 2.20", 220, "1.50", true,
          {0x00, 0x11, 0x22, 0x33, 0x80, 0x05, 0x12, 0x34, 0x56}},
         {"another modem is left alone", 104, "1.00", false, {}},
         {"the same revision is left alone", 220, "2.20", true, {}},
         {"no stored revision is left alone", 220, "", true, {}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -11,27 +11,16 @@ std::string Text(const Bytes& bytes) {
 }
 
 using Command = std::function<int(CModem&, std::string&, uint8_t&)>;
-int Read(CModem& m, std::string& s, uint8_t& v) {
-    return m.ReadMemoryLocation(s, v, 0x010A, 100);
-}
-int ReadPort(CModem& m, std::string& s, uint8_t& v) {
-    return CModem::ReadMemoryLocationPort(s, m.GetPort(), v, 0x010A, 100);
-}
-int Write(CModem& m, std::string& s, uint8_t&) {
-    return m.WriteMemoryLocation(s, 0x55, 0x0123);
-}
-int Reset(CModem& m, std::string& s, uint8_t&) {
-    return m.Reset(s);
-}
-int Program(CModem& m, std::string& s, uint8_t&) {
-    return m.Program(s);
-}
-int Baud9600(CModem& m, std::string& s, uint8_t&) {
-    return m.WriteBaudRate(s, 9600);
-}
-int Unlock(CModem& m, std::string& s, uint8_t&) {
-    return m.Unlock(s);
-}
+#define COMMAND(call) \
+    [](CModem& m, std::string& s, [[maybe_unused]] uint8_t& v) -> int { return call; }
+const Command Read = COMMAND(m.ReadMemoryLocation(s, v, 0x010A, 100));
+const Command ReadPort = COMMAND(CModem::ReadMemoryLocationPort(s, m.GetPort(), v, 0x010A, 100));
+const Command Write = COMMAND(m.WriteMemoryLocation(s, 0x55, 0x0123));
+const Command Reset = COMMAND(m.Reset(s));
+const Command Program = COMMAND(m.Program(s));
+const Command Baud9600 = COMMAND(m.WriteBaudRate(s, 9600));
+const Command Unlock = COMMAND(m.Unlock(s));
+#undef COMMAND
 
 class CommandsTest : public ProtocolTest {
   protected:

@@ -122,28 +122,23 @@ TEST(FirmwareFile, NextRecordWalksTheTextAndCopiesStartAtTheFirstRecord) {
     std::string record;
     int length = 0;
     ASSERT_TRUE(file.NextRecord(record, length));
-    EXPECT_EQ(record, kHeader);
     EXPECT_EQ(length, static_cast<int>(kHeader.size()) + 1);
-    CFirmwareFile copy(file);
-    ASSERT_TRUE(file.NextRecord(record, length));
-    EXPECT_EQ(record, kIdentity);
-    ASSERT_TRUE(file.NextRecord(record, length));
-    EXPECT_EQ(record, kEnd);
+    CFirmwareFile copy(file), assigned("other.fw");
+    assigned = file;
+    for (const std::string& expected : {kIdentity, kEnd}) {
+        ASSERT_TRUE(file.NextRecord(record, length));
+        EXPECT_EQ(record, expected);
+    }
     EXPECT_FALSE(file.HasNextRecord());
     EXPECT_FALSE(file.NextRecord(record, length));
     EXPECT_EQ(length, 0);
-
-    ASSERT_TRUE(copy.NextRecord(record, length));
-    EXPECT_EQ(record, kHeader) << "a copy restarts at the first record";
-    EXPECT_EQ(copy.GetRecordCount(), 3);
-    EXPECT_EQ(copy.GetRevision(), file.GetRevision());
-    CFirmwareFile assigned("other.fw");
-    assigned = file;
-    EXPECT_TRUE(assigned.HasNextRecord());
-    EXPECT_EQ(assigned.GetText(), file.GetText());
     file.ResetCursor();
-    ASSERT_TRUE(file.NextRecord(record, length));
-    EXPECT_EQ(record, kHeader);
+    for (CFirmwareFile* restarted : {&copy, &assigned, &file}) {
+        ASSERT_TRUE(restarted->NextRecord(record, length));
+        EXPECT_EQ(record, kHeader) << "a copy or a reset cursor restarts at the first record";
+        EXPECT_EQ(restarted->GetRecordCount(), 3);
+        EXPECT_EQ(restarted->GetText(), kHeader + kIdentity + kEnd);
+    }
 }
 
 TEST(FirmwareFile, ScrambledFilesAreWrittenAndReadBack) {

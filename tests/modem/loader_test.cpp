@@ -10,15 +10,9 @@
 namespace vxl::test {
 namespace {
 
-std::string Chars(std::initializer_list<int> values) {
-    std::string out;
-    for (int v : values) out += static_cast<char>(v);
-    return out;
-}
-
 const std::string kHeader = FormatSrecord('0', 0, "FW");
-const std::string kData1 = FormatSrecord('1', 0x8400, Chars({0, 0, 22, 1}));
-const std::string kData2 = FormatSrecord('1', 0xFFFE, Chars({0x90, 0x00}));
+const std::string kData1 = FormatSrecord('1', 0x8400, std::string("\0\0\x16\x01", 4));
+const std::string kData2 = FormatSrecord('1', 0xFFFE, std::string("\x90\0", 2));
 const std::string kEnd = FormatSrecord('9', 0x9000, "");
 const std::string kFirmware = kHeader + kData1 + kData2 + kEnd;
 const std::string kStartLoader = "\x01\x1C\xE3\n";
