@@ -93,13 +93,7 @@ TEST(Definitions, EntriesBecomeDefaults) {
 }
 
 TEST(Definitions, BuiltInDefaultsThatDependOnTheModem) {
-    struct Case {
-        const char* name;
-        int type;
-        double revision;
-        vxl::test::Bytes bytes;
-        std::vector<std::pair<int, int>> defaults;
-    } cases[] = {
+    const vxl::test::ModemCase<std::pair<int, int>> cases[] = {
         // clang-format off
         {"VXL", 4, 2.2, {{0x10A, kVxl}}, {{kBaudRate, 8}, {kLinkRate, 3}, {kDigisquelch, 2}}},
         {"VXL, 12.5 kHz", 4, 2.2, {{0x10A, kVxl}, {0x100, 0x10}}, {{kLinkRate, 2}}},
@@ -114,7 +108,7 @@ TEST(Definitions, BuiltInDefaultsThatDependOnTheModem) {
     };
     for (const auto& c : cases) {
         ModemUnderTest m(c.type, c.revision, c.bytes);
-        for (auto [id, expected] : c.defaults) EXPECT_EQ(m.Default(id), expected) << c.name << id;
+        for (auto [id, expected] : c.checks) EXPECT_EQ(m.Default(id), expected) << c.name << id;
     }
 }
 

@@ -58,16 +58,17 @@ TEST(FrequencyCodec, KnownWordsEncodeAndDecodeBothWays) {
     }
 }
 
-TEST(FrequencyCodec, ZeroIsAChannelWithoutFrequencyAndTypesWithoutWordReadZero) {
+// Zero is a channel without frequency; types without a word (3, and unknown ones) hold nothing
+// else and read zero.
+TEST(FrequencyCodec, ZeroAndTypesWithoutWord) {
     for (int type = -1; type <= 6; ++type) {
-        const bool hasWord = type >= 0 && type <= 4 && type != 3;
         for (bool rx : {false, true}) {
             SCOPED_TRACE(Format("type %d rx %d", type, rx));
             bool held = false;
             EXPECT_EQ(Hex(Encode(type, 0.0, rx, &held)), "00 00 00");
             EXPECT_TRUE(held);
             EXPECT_EQ(Decode(type, {0, 0, 0}, rx), 0.0);
-            if (hasWord) continue;
+            if (type >= 0 && type <= 4 && type != 3) continue;
             EXPECT_EQ(Hex(Encode(type, 450.0, rx, &held)), "00 00 00");
             EXPECT_FALSE(held);
             EXPECT_EQ(Decode(type, {0x10, 0x11, 0x97}, rx), 0.0);
@@ -84,7 +85,9 @@ TEST(FrequencyCodec, ZeroIsAChannelWithoutFrequencyAndTypesWithoutWordReadZero) 
 }
 
 // Every typed frequency, on a step or between steps, reads back as the step at or just below it.
-TEST(FrequencyCodec, RoundTripStaysWithinOneStepBelow) {
+// Frequencies on a step come back exactly, also those without an exact binary form (truncating
+// them without care stores the step below).
+TEST(FrequencyCodec, RoundTripGivesTheStepAtOrJustBelow) {
     // A frequency as the operator types it: four decimals.
     auto typed = [](double mhz) { return std::strtod(Format("%.4f", mhz).c_str(), nullptr); };
     // Type and the lowest frequency it is tried from, up to 520 MHz.
@@ -104,15 +107,10 @@ TEST(FrequencyCodec, RoundTripStaysWithinOneStepBelow) {
             }
         }
     }
-}
-
-// These sit exactly on a step but have no exact binary form; truncating them without care stores
-// the step below.
-TEST(FrequencyCodec, FrequenciesOnAStepComeBackExactly) {
-    const std::tuple<int, double, bool> cases[] = {{1, 457.275, true},   {1, 406.025, true},
-                                                   {1, 519.9875, false}, {4, 355.15, true},
-                                                   {0, 419.85, true},    {2, 469.85, false}};
-    for (auto [type, mhz, rx] : cases)
+    const std::tuple<int, double, bool> onStep[] = {{1, 457.275, true},   {1, 406.025, true},
+                                                    {1, 519.9875, false}, {4, 355.15, true},
+                                                    {0, 419.85, true},    {2, 469.85, false}};
+    for (auto [type, mhz, rx] : onStep)
         EXPECT_EQ(Format("%.4f", Decode(type, Encode(type, mhz, rx), rx)), Format("%.4f", mhz))
             << type << " " << mhz;
 }
@@ -120,24 +118,21 @@ TEST(FrequencyCodec, FrequenciesOnAStepComeBackExactly) {
 TEST(FrequencyCodec, FrequenciesTheWordCannotHoldAreRefused) {
     const double inf = std::numeric_limits<double>::infinity();
     // Type 1 without a divider pair, or whose word would be all zeros (no frequency), and
-    // frequencies below the receiver offset, negative, beyond the field, or not numbers.
+    // frequencies below the receiver offset, negative, beyond the field, or not numbers ("":
+    // any word).
+    // clang-format off
     const std::tuple<int, double, bool, const char*> cases[] = {
-        {1, 150.0, false, "FF 00 08"},        {1, 150.025, false, "FF 00 0C"},
-        {1, 5.0, false, "FF 00 08"},          {1, 12.8, false, "00 00 00"},
-        {1, 3.0e6, false, nullptr},           {0, 10.0, true, "00 00 00"},
-        {4, -5.0, false, "00 00 00"},         {4, 2000.0, false, "00 00 00"},
-        {0, 3300.0, false, "00 00 00"},       {2, 900.0, false, "00 00 00"},
-        {2, std::nan(""), false, "00 00 00"}, {4, inf, true, "00 00 00"},
-        {0, -inf, false, "00 00 00"},
-    };
+        {1, 150.0, false, "FF 00 08"}, {1, 150.025, false, "FF 00 0C"}, {1, 5.0, false, "FF 00 08"},
+        {1, 12.8, false, "00 00 00"},  {1, 3.0e6, false, ""},           {0, 10.0, true, "00 00 00"},
+        {4, -5.0, false, "00 00 00"},  {4, 2000.0, false, "00 00 00"},  {0, 3300.0, false, "00 00 00"},
+        {2, 900.0, false, "00 00 00"}, {2, std::nan(""), false, "00 00 00"},
+        {4, inf, true, "00 00 00"},    {0, -inf, false, "00 00 00"}};
+    // clang-format on
     for (auto [type, mhz, rx, bytes] : cases) {
-        SCOPED_TRACE(Format("type %d %f", type, mhz));
         bool held = true;
-        const Word word = Encode(type, mhz, rx, &held);
-        EXPECT_FALSE(held);
-        if (bytes != nullptr) {
-            EXPECT_EQ(Hex(word), bytes);
-        }
+        const std::string word = Hex(Encode(type, mhz, rx, &held));
+        EXPECT_FALSE(held) << type << " " << mhz;
+        EXPECT_EQ(*bytes ? word : "", bytes) << type << " " << mhz;
     }
 }
 

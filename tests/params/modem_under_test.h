@@ -17,6 +17,17 @@ namespace vxl::test {
 
 using Bytes = std::initializer_list<std::pair<int, uint8_t>>;
 
+// A modem of one kind (type, firmware revision and the bytes its image holds) and what a test
+// checks on it.
+template <class Check>
+struct ModemCase {
+    const char* name;
+    int type;
+    double revision;
+    Bytes bytes;
+    std::vector<Check> checks;
+};
+
 class ModemUnderTest {
   public:
     // `bytes` are written into the image before the set is built; `ini` is the definitions
@@ -29,13 +40,9 @@ class ModemUnderTest {
     }
 
     void Poke(Bytes bytes) {
-        for (const auto& [address, value] : bytes) image.WriteBytes(address, 1, &value);
+        for (const auto& [address, value] : bytes) WriteByte(image, address, value);
     }
-    uint8_t Byte(int address) const {
-        uint8_t value = 0;
-        image.ReadBytes(address, 1, &value);
-        return value;
-    }
+    uint8_t Byte(int address) const { return ByteAt(image, address); }
     std::vector<uint8_t> Range(int address, int count) const {
         std::vector<uint8_t> bytes(static_cast<size_t>(count));
         image.ReadBytes(address, count, bytes.data());

@@ -53,13 +53,7 @@ TEST(ParameterLocations, ThreeLayouts) {
 TEST(ParameterRules, AvailabilityAndEditability) {
     const uint8_t hp = Type4ModelByte(0, 0), rover = Type4ModelByte(1, 0);
     const uint8_t vxl5 = Type4ModelByte(5, 0);
-    struct Case {
-        const char* name;
-        int type;
-        double revision;
-        vxl::test::Bytes bytes;
-        std::vector<std::pair<int, std::string>> rules;
-    } cases[] = {
+    const vxl::test::ModemCase<std::pair<int, std::string>> cases[] = {
         // clang-format off
         {"VXL", 4, 2.2, {{0x10A, vxl5}}, {{TxChannelId(3), "AE"}, {kPowerControl, "AE"},
          {kRoverAutoOff, "--"}}},
@@ -81,7 +75,7 @@ TEST(ParameterRules, AvailabilityAndEditability) {
     };
     for (const auto& c : cases) {
         ModemUnderTest m(c.type, c.revision, c.bytes);
-        for (const auto& [id, rule] : c.rules) {
+        for (const auto& [id, rule] : c.checks) {
             const std::string actual = std::string(m.set->IsAvailable(id) ? "A" : "-") +
                                        (m.set->IsEditable(id) ? "E" : "-");
             EXPECT_EQ(actual, rule) << c.name << ", id " << id;

@@ -29,13 +29,7 @@ struct Reading {
 
 // Modems of each kind with the bytes they store and what their parameters then read.
 TEST(ParameterValues, TextsOfStoredBytes) {
-    struct Case {
-        const char* name;
-        int type;
-        double revision;
-        Bytes bytes;
-        std::vector<Reading> readings;
-    } cases[] = {
+    const vxl::test::ModemCase<Reading> cases[] = {
         // clang-format off
         {"HP base", 4, 2.2, {{0x10A, kTx}, {0x100, 0x12}, {0x16B, 'A'}, {0x16C, 'B'}, {0x16E, 'C'},
          {0x18B, 5}, {0x18D, 0x42}, {0x190, 0x85}, {0x19B, 0x0A}, {0x1A0, 4}, {0x1A1, 0x01},
@@ -76,10 +70,10 @@ TEST(ParameterValues, TextsOfStoredBytes) {
         {"type 1", 1, 3.0, {}, {{kCallSign, "-", 72}}},
         // clang-format on
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         ModemUnderTest m(c.type, c.revision, c.bytes);
         if (m.Byte(0x10A) == 0 && c.type == 4) m.modem.modelIdMissing = true;
-        for (const Reading& r : c.readings) {
+        for (const Reading& r : c.checks) {
             std::string text = "-";
             EXPECT_EQ(m.set->GetText(r.id, text), r.code) << c.name << ", id " << r.id;
             EXPECT_EQ(text, r.text) << c.name << ", id " << r.id;
@@ -204,13 +198,13 @@ TEST(ParameterValues, RoundTripsThroughTheTextFormsWithinTheBand) {
 
 TEST(ParameterValues, CrystalModelAndBandwidthRewriteTheDacCompensation) {
     ModemUnderTest m(4, 2.2, {{0x10A, kTx}, {0x18D, 0x40}, {0x100, 0x02}});
-    ASSERT_EQ(m.set->SetInt(kCrystal, 0), 0);
-    const uint8_t* r0 = vxl::DacCompensationRow(0, 0, 0);
-    EXPECT_EQ(m.Range(0x1A8, 15), std::vector<uint8_t>(r0, r0 + 15));
-    ASSERT_EQ(m.set->SetInt(kCrystal, 4), 0);
-    EXPECT_EQ(m.Range(0x1A8, 15),
-              (std::vector<uint8_t>{0xD2, 0xAF, 0x91, 0x7D, 0x75, 0x73, 0x76, 0x7C, 0x80, 0x84,
-                                    0x86, 0x82, 0x75, 0x5B, 0x3E}));
+    // Crystal 0 writes row R0, then crystal 4 row R3 (D2 AF ... 5B 3E).
+    for (int crystal : {0, 4}) {
+        ASSERT_EQ(m.set->SetInt(kCrystal, crystal), 0);
+        const uint8_t* row = vxl::DacCompensationRow(crystal, 0, 0);
+        EXPECT_EQ(m.Range(0x1A8, 15), std::vector<uint8_t>(row, row + 15)) << crystal;
+    }
+    EXPECT_EQ(m.Byte(0x1A8) * 256 + m.Byte(0x1B6), 0xD23E);
     EXPECT_EQ(m.Byte(0x18D), 0x44);  // the rover bit stays
 
     // Models 3 and 5 differ by bandwidth at crystal 0 (rows R9 and R10).

@@ -14,6 +14,16 @@
 
 namespace vxl::test {
 
+// One byte of an image, 0 where the address is refused.
+inline uint8_t ByteAt(const ModemMemoryImage& image, int address) {
+    uint8_t value = 0;
+    image.ReadBytes(address, 1, &value);
+    return value;
+}
+inline int WriteByte(ModemMemoryImage& image, int address, uint8_t value) {
+    return image.WriteBytes(address, 1, &value);
+}
+
 class FakeModemSource : public IModemSource {
   public:
     FakeModemSource(int type, double revision, int configurationSize)
