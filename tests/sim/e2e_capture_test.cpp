@@ -103,18 +103,14 @@ int OpenInAnotherProcess(int portNumber, uid_t uid = 0) {
     return WEXITSTATUS(result);
 }
 
-TEST_F(EndToEnd, ASecondProgramIsRefusedWhileThePortIsInUse) {
+TEST_F(EndToEnd, ASecondProgramIsRefusedWhileThePortIsInUseAndAUserWithoutAccessIsDenied) {
     StartModem();
     OpenPort();
     const int error = OpenInAnotherProcess(portNumber);
     EXPECT_TRUE(error == EWOULDBLOCK || error == EBUSY) << "errno " << error;
     port.Close();
     EXPECT_EQ(OpenInAnotherProcess(portNumber), 0) << "free again once closed";
-}
-
-TEST_F(EndToEnd, AUserWithoutAccessGetsPermissionDenied) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root to become another user";
-    StartModem();
     // Let the other user reach the link; the terminal itself (0620, group tty) stays closed.
     ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
     constexpr uid_t kNobody = 65534;

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "modem/command_exchange.h"
 #include "sim/lib/line_model.h"
 #include "sim/lib/modem_firmware.h"
 #include "sim/lib/modem_memory.h"
@@ -14,7 +15,8 @@ namespace vxl::sim::test {
 
 using Bytes = std::vector<uint8_t>;
 
-// A command frame: 0x01, code, data, complement of the sum of code and data.
+// A command frame: 0x01, code, data, complement of the sum of code and data. Memory reads and
+// writes use the host's own ReadMemoryFrame and WriteMemoryFrame.
 inline Bytes Frame(uint8_t code, std::initializer_list<uint8_t> data = {}) {
     Bytes frame = {0x01, code};
     unsigned sum = code;
@@ -24,14 +26,6 @@ inline Bytes Frame(uint8_t code, std::initializer_list<uint8_t> data = {}) {
     }
     frame.push_back(static_cast<uint8_t>(~sum));
     return frame;
-}
-
-inline Bytes ReadFrame(int address) {
-    return Frame(0x21, {static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address)});
-}
-
-inline Bytes WriteFrame(int address, uint8_t value) {
-    return Frame(0x20, {static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address), value});
 }
 
 inline Bytes Text(const char* text) {

@@ -13,13 +13,13 @@ TEST(ModemCommands, AnswerInFourBytes) {
         Bytes reply;
     } cases[] = {
         {"sync", Frame(0x02), Reply(0x02, 0)},
-        {"read model byte", ReadFrame(0x10A), Reply(0x21, 0xD2)},
-        {"read revision", ReadFrame(0x8402), Reply(0x21, 22)},
-        {"read size", ReadFrame(0x8404), Reply(0x21, 246)},
-        {"read identity word low", ReadFrame(0x8406), Reply(0x21, 0xAA)},
-        {"read running rate", ReadFrame(0xEE8B), Reply(0x21, 1)},
-        {"read zero anywhere", ReadFrame(0xF123), Reply(0x21, 0)},
-        {"write refused while locked", WriteFrame(0x123, 0x55), Reply(0x20, 1)},
+        {"read model byte", ReadMemoryFrame(0x10A), Reply(0x21, 0xD2)},
+        {"read revision", ReadMemoryFrame(0x8402), Reply(0x21, 22)},
+        {"read size", ReadMemoryFrame(0x8404), Reply(0x21, 246)},
+        {"read identity word low", ReadMemoryFrame(0x8406), Reply(0x21, 0xAA)},
+        {"read running rate", ReadMemoryFrame(0xEE8B), Reply(0x21, 1)},
+        {"read zero anywhere", ReadMemoryFrame(0xF123), Reply(0x21, 0)},
+        {"write refused while locked", WriteMemoryFrame(0x123, 0x55), Reply(0x20, 1)},
         {"unlock with wrong key", Frame(0x1F, {1, 2, 3, 4, 5, 6}), Reply(0x1F, 1)},
         {"program", Frame(0x1E), Reply(0x1E, 0)},
         {"capture in command mode", Frame(0x22, {0}), Reply(0x22, 0)},
@@ -37,17 +37,23 @@ TEST(ModemCommands, AnswerInFourBytes) {
     }
 }
 
-TEST(ModemCommands, ResetReturnsToDataModeAndForgetsUncommittedWrites) {
+TEST(ModemCommands, ResetAndPowerCycleForgetUncommittedWritesAndLock) {
     LineHarness h;
     h.CaptureAndUnlock();
-    EXPECT_EQ(h.Exchange(WriteFrame(0x130, 0x77)), Reply(0x20, 0));
-    EXPECT_EQ(h.Exchange(ReadFrame(0x130)), Reply(0x21, 0x77));
+    EXPECT_EQ(h.Exchange(WriteMemoryFrame(0x130, 0x77)), Reply(0x20, 0));
+    EXPECT_EQ(h.Exchange(ReadMemoryFrame(0x130)), Reply(0x21, 0x77));
     EXPECT_EQ(h.Exchange(Frame(0x1D, {0})), Reply(0x1D, 0));
     EXPECT_EQ(h.firmware.Mode(), ModemMode::kData);
     EXPECT_FALSE(h.firmware.Unlocked());
-    EXPECT_TRUE(h.Exchange(ReadFrame(0x130)).empty());
-    h.SoftBreak();
-    EXPECT_EQ(h.Exchange(ReadFrame(0x130)), Reply(0x21, 0x00));
+    EXPECT_TRUE(h.Exchange(ReadMemoryFrame(0x130)).empty());
+    h.CaptureAndUnlock();
+    EXPECT_EQ(h.Exchange(ReadMemoryFrame(0x130)), Reply(0x21, 0x00));
+    EXPECT_EQ(h.Exchange(WriteMemoryFrame(0x140, 0x99)), Reply(0x20, 0));
+    h.PowerCycle();
+    EXPECT_FALSE(h.firmware.Unlocked());
+    EXPECT_EQ(h.Exchange({0x01, 0x22, 0x00, 0xDD}), Reply(0x22, 0));
+    EXPECT_EQ(h.Exchange(ReadMemoryFrame(0x140)), Reply(0x21, 0x00));
+    EXPECT_EQ(h.Exchange(WriteMemoryFrame(0x140, 0x99)), Reply(0x20, 1));
 }
 
 TEST(ModemCommands, WriteBaudRateSwitchesAfterItsReply) {
@@ -55,9 +61,9 @@ TEST(ModemCommands, WriteBaudRateSwitchesAfterItsReply) {
     h.SoftBreak();
     EXPECT_EQ(h.Exchange(Frame(0x01, {0})), Reply(0x01, 0));  // 19200, answered at 9600
     EXPECT_EQ(h.firmware.UartBaud(), 19200);
-    EXPECT_TRUE(h.Exchange(ReadFrame(0x10A)).empty()) << "a 9600 frame is garbage at 19200";
+    EXPECT_TRUE(h.Exchange(ReadMemoryFrame(0x10A)).empty()) << "a 9600 frame is garbage at 19200";
     h.SetHostBaud(19200);
-    EXPECT_EQ(h.Exchange(ReadFrame(0xEE8B)), Reply(0x21, 0));  // running copy: code 0
+    EXPECT_EQ(h.Exchange(ReadMemoryFrame(0xEE8B)), Reply(0x21, 0));  // running copy: code 0
 }
 
 TEST(ModemCommands, PartialFramesExpire) {
@@ -65,7 +71,7 @@ TEST(ModemCommands, PartialFramesExpire) {
     h.SoftBreak();
     h.Send({0x01, 0x21, 0x01});
     h.Wait(200);
-    EXPECT_EQ(h.Exchange(ReadFrame(0x10A)), Reply(0x21, 0xD2));
+    EXPECT_EQ(h.Exchange(ReadMemoryFrame(0x10A)), Reply(0x21, 0xD2));
 }
 
 TEST(ModemCommands, LineTimingPacesCommandAndReply) {
@@ -73,7 +79,7 @@ TEST(ModemCommands, LineTimingPacesCommandAndReply) {
     settings.processingUs = 1000;
     LineHarness h(ModemProfile(), true, settings);
     h.SoftBreak();
-    h.Send(ReadFrame(0x10A));
+    h.Send(ReadMemoryFrame(0x10A));
     // 5 bytes in (5.21 ms), 1 ms of processing, then one byte per 1.04 ms.
     EXPECT_TRUE(h.Wait(7).empty());
     EXPECT_EQ(h.Wait(1).size(), 1u);

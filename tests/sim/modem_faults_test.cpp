@@ -46,7 +46,7 @@ TEST(ReplyFaults, ShowUpOnTheRightCommand) {
         LineHarness h;
         h.CommandModeWith(c.plan);
         for (size_t i = 0; i < c.replies.size(); ++i)
-            EXPECT_EQ(h.Exchange(ReadFrame(0x10A)), c.replies[i])
+            EXPECT_EQ(h.Exchange(ReadMemoryFrame(0x10A)), c.replies[i])
                 << c.name << ", command " << i + 1;
     }
 }
@@ -54,16 +54,16 @@ TEST(ReplyFaults, ShowUpOnTheRightCommand) {
 TEST(ReplyFaultsTiming, SlowRepliesComeLate) {
     LineHarness h;
     h.CommandModeWith(Plan({{&FaultPlan::replyDelayMs, 500}}));
-    EXPECT_TRUE(h.Exchange(ReadFrame(0x10A), 499).empty());
+    EXPECT_TRUE(h.Exchange(ReadMemoryFrame(0x10A), 499).empty());
     EXPECT_EQ(h.Wait(2), kGood);
 }
 
 TEST(ReplyFaultsTiming, HangUpComesOnceTheReplyIsOut) {
     LineHarness h(ModemProfile(), true);
     h.CommandModeWith(Plan({{&FaultPlan::hangUpAfter, 2}}));
-    EXPECT_EQ(h.Exchange(ReadFrame(0x10A), 20), kGood);
+    EXPECT_EQ(h.Exchange(ReadMemoryFrame(0x10A), 20), kGood);
     EXPECT_FALSE(h.line.HangUpDue(h.nowUs));
-    h.Send(ReadFrame(0x10A));
+    h.Send(ReadMemoryFrame(0x10A));
     h.Wait(6);
     EXPECT_FALSE(h.line.HangUpDue(h.nowUs)) << "the reply is still on the wire";
     EXPECT_EQ(h.Wait(14), kGood);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -66,30 +65,22 @@ ParseOutcome Parse(const std::string& line, SimOptions* options, std::string* me
 }
 
 TEST(SimOptions, ParsesValuesAndRefusesBadOnes) {
-    using O = const SimOptions&;
-    const struct {
-        const char* line;
-        std::function<bool(O)> holds;
-    } values[] = {
-        {"--baud 19200", [](O o) { return o.profile.baud == 19200 && o.baudGiven; }},
-        {"--firmware 1.04",
-         [](O o) { return o.profile.revisionHigh * 10 + o.profile.revisionLow == 104; }},
-        {"--serial 04123456", [](O o) { return o.profile.serialNumber == 4123456u; }},
-        {"--identity-word 0x1234", [](O o) { return o.profile.identityWord == 0x1234; }},
-        {"--wrong-byte 4:2",
-         [](O o) { return o.faults.wrongByteIn == 4 && o.faults.wrongBytePosition == 2; }},
-        {"--excess-bytes 5",
-         [](O o) { return o.faults.excessBytesAfter == 5 && o.faults.excessByteCount == 1; }},
-        {"--capture-window 0.5 --no-line-timing",
-         [](O o) { return o.captureWindowSeconds == 0.5 && !o.lineTiming; }},
-        {"--image m.bin --save", [](O o) { return o.saveOnProgram && o.imagePath == "m.bin"; }},
-    };
-    SimOptions options;
+    SimOptions o;
     std::string message;
-    for (const auto& c : values) {
-        EXPECT_EQ(Parse(c.line, &options, &message), ParseOutcome::kRun) << c.line;
-        EXPECT_TRUE(c.holds(options)) << c.line;
-    }
+    ASSERT_EQ(Parse("--baud 19200 --firmware 1.04 --serial 04123456 --identity-word 0x1234 "
+                    "--wrong-byte 4:2 --excess-bytes 5 --capture-window 0.5 --no-line-timing "
+                    "--image m.bin --save",
+                    &o, &message),
+              ParseOutcome::kRun)
+        << message;
+    EXPECT_TRUE(o.profile.baud == 19200 && o.baudGiven);
+    EXPECT_EQ(o.profile.revisionHigh * 10 + o.profile.revisionLow, 104);
+    EXPECT_EQ(o.profile.serialNumber, 4123456u);
+    EXPECT_EQ(o.profile.identityWord, 0x1234);
+    EXPECT_TRUE(o.faults.wrongByteIn == 4 && o.faults.wrongBytePosition == 2);
+    EXPECT_TRUE(o.faults.excessBytesAfter == 5 && o.faults.excessByteCount == 1);
+    EXPECT_TRUE(o.captureWindowSeconds == 0.5 && !o.lineTiming);
+    EXPECT_TRUE(o.saveOnProgram && o.imagePath == "m.bin");
     const char* refused[] = {
         "--baud 57600", "--baud",           "--model 8",           "--qmx-row 0",
         "--qmx-row 97", "--firmware 2.2",   "--serial 12ab",       "--serial 99999999999",
@@ -97,10 +88,10 @@ TEST(SimOptions, ParsesValuesAndRefusesBadOnes) {
         "--bogus"};
     for (const char* line : refused) {
         message.clear();
-        EXPECT_EQ(Parse(line, &options, &message), ParseOutcome::kError) << line;
+        EXPECT_EQ(Parse(line, &o, &message), ParseOutcome::kError) << line;
         EXPECT_FALSE(message.empty()) << line;
     }
-    EXPECT_EQ(Parse("--help", &options, &message), ParseOutcome::kHelp);
+    EXPECT_EQ(Parse("--help", &o, &message), ParseOutcome::kHelp);
 }
 
 TEST(SimOptions, HelpNamesEveryOption) {
@@ -125,11 +116,9 @@ TEST(SimOptions, HelpNamesEveryOption) {
 TEST(SimOptions, InitialMemoryComesFromTheImageWithTheGivenRate) {
     vxl::test::TempDir dir;
     std::string error;
-    SimOptions o;
-    o.profile.serialNumber = 77;
-    MemoryBytes fresh;
-    ASSERT_TRUE(InitialMemory(o, &fresh, &error));
-    EXPECT_EQ(fresh[0x109], 77);
+    ModemProfile profile;
+    profile.serialNumber = 77;
+    const MemoryBytes fresh = BuildMemory(profile);
     ASSERT_TRUE(SaveMemoryFile(dir.File("m.bin"), fresh, &error));
 
     SimOptions fromFile;

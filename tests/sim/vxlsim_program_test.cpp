@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -17,57 +19,44 @@ namespace {
 
 const std::string kProgram = std::string(VXL_BINARY_DIR) + "/src/sim/vxlsim";
 
-// vxlsim with its standard input and output on pipes; killed if the test ends early.
+// vxlsim with its standard input on a named pipe and its output read here; killed if the test
+// ends early. The shell prints its process number, which exec hands on to vxlsim.
 class Program {
   public:
-    explicit Program(std::vector<std::string> args) {
-        int in[2], out[2];
-        if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) return;
-        args.insert(args.begin(), kProgram);
-        std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(in[0], STDIN_FILENO);
-            dup2(out[1], STDOUT_FILENO);
-            execv(kProgram.c_str(), argv.data());
-            _exit(127);
-        }
-        close(in[0]);
-        close(out[1]);
-        stdin_ = in[1];
-        stdout_ = out[0];
+    Program(const std::string& fifo, const std::string& args) {
+        EXPECT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+        out_ = popen(("echo $$; exec " + kProgram + " " + args + " <" + fifo).c_str(), "r");
+        in_ = open(fifo.c_str(), O_WRONLY | O_CLOEXEC);
+        pid_ = std::atoi(ReadLine().c_str());
     }
     ~Program() {
-        if (pid_ > 0) kill(pid_, SIGKILL);
+        if (out_) kill(pid_, SIGKILL);
         Wait();
-        close(stdin_);
-        close(stdout_);
+        close(in_);
     }
-
     std::string ReadLine() {
-        std::string line;
-        char c;
-        while (read(stdout_, &c, 1) == 1 && c != '\n') line += c;
-        return line;
+        char line[256] = {};
+        if (!std::fgets(line, sizeof line, out_)) return "";
+        return std::string(line, std::strcspn(line, "\n"));
     }
-    void WriteLine() { ASSERT_EQ(write(stdin_, "\n", 1), 1); }
+    void WriteLine() { ASSERT_EQ(write(in_, "\n", 1), 1); }
     void Signal(int signal) { kill(pid_, signal); }
     int Wait() {
-        int status = 0;
-        if (pid_ > 0 && waitpid(pid_, &status, 0) == pid_) pid_ = -1;
+        const int status = out_ ? pclose(out_) : -1;
+        out_ = nullptr;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
   private:
+    std::FILE* out_ = nullptr;
+    int in_ = -1;
     pid_t pid_ = -1;
-    int stdin_ = -1, stdout_ = -1;
 };
 
 TEST_F(EndToEnd, VxlsimPowerCyclesOnTimerSignalAndInputThenStopsCleanly) {
     const std::string link = dir.File("m0");
-    Program program({"--link", link, "--power-cycle-after", "0.2", "--capture-window", "1"});
+    Program program(dir.File("input"),
+                    "--link " + link + " --power-cycle-after 0.2 --capture-window 1");
     ASSERT_EQ(program.ReadLine(), "ready " + link);
     portNumber = vxl::PortTable::Instance().AssignDevice(link);
     OpenPort();
