@@ -9,29 +9,16 @@ namespace vxl {
 int CConfigApp::ChannelRun() {
     CCoordinator& c = *coordinator_;
     const char* what = "channel table or defaults run";
-    if (c.GetPort() < 1) {
-        lastResult_ = rc::kStealthNoPort;
-        std::fprintf(err_, "vxlconf: %s failed: no serial port (give 'port N' or 'device PATH')\n",
-                     what);
-        return kExitRunFailed;
-    }
-    // A modem whose model ID is missing stays attached and is read like any other.
-    int result = c.Attach(response_, false);
-    if (result != rc::kOk && result != rc::kModelIdMissing) {
-        if (c.IsAttached()) c.Detach(response_, options_.keepopen);
-        return Fail(what, result);
-    }
+    // A modem whose model ID is missing is read like any other.
+    if (int status = CaptureAndRead(what, true, false); status != kExitOk) return status;
     auto release = [&](int code) {
-        std::string ignored;
-        c.Detach(ignored, options_.keepopen);
+        Release();
         return code == rc::kOk ? kExitOk : Fail(what, code);
     };
-    result = c.Read(response_, false);
-    if (result != rc::kOk) return release(result);
+    int result;
     if (!c.IsSupportedModel()) {
         const char* name = Type4ModelName(c.GetModel());
-        std::string ignored;
-        c.Detach(ignored, options_.keepopen);
+        Release();
         lastResult_ = rc::kBadModel;
         std::fprintf(err_,
                      "vxlconf: %s failed: VXL Configuration Program does not support %s modems.\n",

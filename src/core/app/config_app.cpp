@@ -116,6 +116,33 @@ int CConfigApp::RunPaths() {
     return kExitOk;
 }
 
+void CConfigApp::Release() {
+    // The reset's own reply must not replace the response of the step that failed.
+    std::string ignored;
+    if (coordinator_->IsAttached()) coordinator_->Detach(ignored, options_.keepopen);
+}
+
+int CConfigApp::CaptureAndRead(const char* what, bool acceptMissingModelId, bool acceptBadOffset) {
+    CCoordinator& c = *coordinator_;
+    if (c.GetPort() < 1) {
+        lastResult_ = rc::kStealthNoPort;
+        std::fprintf(err_,
+                     "vxlconf: %s failed: code %d: no serial port (give 'port N' or 'device "
+                     "PATH')\n",
+                     what, rc::kStealthNoPort);
+        return kExitRunFailed;
+    }
+    int result = c.Attach(response_, false);
+    if (result == rc::kModelIdMissing && acceptMissingModelId) result = rc::kOk;
+    if (result == rc::kOk) {
+        result = c.Read(response_, false);
+        if (result == rc::kBadOffsetOrLength && acceptBadOffset) result = rc::kOk;
+    }
+    if (result == rc::kOk) return kExitOk;
+    Release();
+    return Fail(what, result);
+}
+
 int CConfigApp::Fail(const char* what, int code) {
     lastResult_ = code;
     std::string line =

@@ -61,6 +61,11 @@ class CConfigApp {
     int UpgradeRun();
     int ChannelRun();
     int ListPorts();
+    // A headless run's start: a usable port, capture, read. kExitOk with the modem loaded, or
+    // the exit status after reporting the failure with the modem released.
+    int CaptureAndRead(const char* what, bool acceptMissingModelId, bool acceptBadOffset);
+    // Releases the modem as a normal end does (its reset unless keepopen).
+    void Release();
     // Reports a failed headless run as one line and returns the exit status.
     int Fail(const char* what, int code);
 

@@ -5,29 +5,10 @@
 namespace vxl {
 
 int CConfigApp::StealthRun() {
-    CCoordinator& c = *coordinator_;
-    if (c.GetPort() < 1) {
-        lastResult_ = rc::kStealthNoPort;
-        std::fprintf(err_,
-                     "vxlconf: stealth run failed: code %d: no serial port (give 'port N' or "
-                     "'device PATH')\n",
-                     rc::kStealthNoPort);
-        return kExitRunFailed;
-    }
-    int result = c.Attach(response_, false);
-    if (result != rc::kOk) {
-        // A modem without a model ID stays attached; release it like a normal end.
-        if (c.IsAttached()) c.Detach(response_, options_.keepopen);
-        return Fail("stealth run", result);
-    }
-    result = c.Read(response_, false);
-    if (result != rc::kOk && result != rc::kBadOffsetOrLength) {
-        c.Detach(response_, options_.keepopen);
-        return Fail("stealth run", result);
-    }
-    result = c.ExportXmlParameters(options_.stealthName);
-    std::string ignored;
-    c.Detach(ignored, options_.keepopen);
+    // A modem without a model ID ends the run; it is still released like a normal end.
+    if (int status = CaptureAndRead("stealth run", false, true); status != kExitOk) return status;
+    int result = coordinator_->ExportXmlParameters(options_.stealthName);
+    Release();
     if (result != rc::kOk) {
         response_.clear();
         return Fail("XML export", result);

@@ -25,34 +25,18 @@ class CollectingOperator : public HeadlessOperator {
 
 int CConfigApp::UpgradeRun() {
     CCoordinator& c = *coordinator_;
-    if (c.GetPort() < 1) {
-        lastResult_ = rc::kStealthNoPort;
-        std::fprintf(err_,
-                     "vxlconf: firmware upgrade failed: no serial port (give 'port N' or "
-                     "'device PATH')\n");
-        return kExitRunFailed;
-    }
-    int result = c.Attach(response_, false);
-    if (result != rc::kOk && result != rc::kModelIdMissing) {
-        if (c.IsAttached()) c.Detach(response_, options_.keepopen);
-        return Fail("firmware upgrade", result);
-    }
-    result = c.Read(response_, false);
-    if (result != rc::kOk) {
-        c.Detach(response_, options_.keepopen);
-        return Fail("firmware upgrade", result);
-    }
+    const char* what = "firmware upgrade";
+    if (int status = CaptureAndRead(what, true, false); status != kExitOk) return status;
+    int result;
     CollectingOperator quiet;
     {
         ScopedUi scope(quiet);
         result = UpgradeModemFirmware(c, options_.upgradeFile, false, response_);
     }
     if (result != rc::kOk) {
-        // The workflow leaves the modem attached when it fails; release it, keeping the
-        // loader's response for the report.
-        std::string ignored;
-        if (c.IsAttached()) c.Detach(ignored, options_.keepopen);
-        return Fail("firmware upgrade", result);
+        // The workflow leaves the modem attached when it fails.
+        Release();
+        return Fail(what, result);
     }
     lastResult_ = rc::kOk;
     for (const std::string& message : quiet.messages) std::fprintf(stdout, "%s\n", message.c_str());
