@@ -9,8 +9,4 @@ OperatorInterface& Ui() {
     return Installed<OperatorInterface>::Get(headless);
 }
 
-void SetUi(OperatorInterface* ui) {
-    Installed<OperatorInterface>::Set(ui);
-}
-
 }  // namespace vxl

@@ -49,8 +49,6 @@ class OperatorInterface {
 
 // The operator interface the core uses. A headless one is installed until a caller sets another.
 OperatorInterface& Ui();
-// Installs `ui` (not owned) as the operator interface; nullptr restores the headless one.
-void SetUi(OperatorInterface* ui);
 
 // Installs an operator interface for the lifetime of this object.
 using ScopedUi = Installed<OperatorInterface>::Scope;

@@ -23,8 +23,4 @@ Clock& GetClock() {
     return Installed<Clock>::Get(system);
 }
 
-void SetClock(Clock* clock) {
-    Installed<Clock>::Set(clock);
-}
-
 }  // namespace vxl

@@ -29,8 +29,6 @@ class SystemClock : public Clock {
 
 // The clock the core uses; the system clock until a caller installs another.
 Clock& GetClock();
-// Installs `clock` (not owned); nullptr restores the system clock.
-void SetClock(Clock* clock);
 
 using ScopedClock = Installed<Clock>::Scope;
 

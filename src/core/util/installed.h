@@ -1,5 +1,6 @@
 // A process-wide service (the operator interface, the clock, the preference store) that a
-// caller may replace: by default a built-in instance, otherwise the one last installed.
+// caller may replace for a while: by default a built-in instance, otherwise the one a Scope
+// installed.
 #pragma once
 
 namespace vxl {
@@ -9,8 +10,6 @@ class Installed {
   public:
     // The installed instance, or `fallback` when none is installed.
     static T& Get(T& fallback) { return current_ ? *current_ : fallback; }
-    // Installs `instance` (not owned); nullptr restores the fallback.
-    static void Set(T* instance) { current_ = instance; }
 
     // Installs an instance for the lifetime of this object.
     class Scope {

@@ -55,8 +55,4 @@ PreferenceStore& Prefs() {
     return Installed<PreferenceStore>::Get(store);
 }
 
-void SetPrefs(PreferenceStore* store) {
-    Installed<PreferenceStore>::Set(store);
-}
-
 }  // namespace vxl

@@ -58,8 +58,6 @@ class PreferenceStore {
 // The preference store the program uses (opened at start-up); by default the store at
 // DefaultPath().
 PreferenceStore& Prefs();
-// Installs `store` (not owned); nullptr restores the default.
-void SetPrefs(PreferenceStore* store);
 
 using ScopedPrefs = Installed<PreferenceStore>::Scope;
 
