@@ -45,6 +45,10 @@ TEST(ProfileReading, SectionAndKeyIgnoreCaseAndValuesAreTrimmed) {
     std::string seventy(70, 'x');
     std::string longPath = dir.Write("long.ini", "[S]\nK=" + seventy + "\n");
     EXPECT_EQ(ReadProfileString(longPath, "S", "K", "", 64), std::string(63, 'x'));
+
+    // A file edited between two reads is read again.
+    dir.Write("a.ini", "[General]\nVendorName=Other Dealer\n");
+    EXPECT_EQ(ReadProfileString(path, "General", "VendorName", "", 64), "Other Dealer");
 }
 
 TEST(Preferences, DefaultsRoundTripAndAtomicRewrite) {

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 
 #include "util/format.h"
@@ -118,11 +119,41 @@ std::string IniDocument::ToText() const {
     return out;
 }
 
+namespace {
+
+// Loading all defaults looks up some twenty keys in the same file one after another; the
+// parsed document is kept until the file changes (another inode, size or modification time).
+bool CachedGet(const std::string& path, const std::string& section, const std::string& key,
+               std::string* value) {
+    static std::mutex mutex;
+    static std::string cachedPath;
+    static struct stat cachedStat {};
+    static IniDocument cached;
+    std::lock_guard<std::mutex> lock(mutex);
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        cachedPath.clear();
+        return false;
+    }
+    bool same = path == cachedPath && st.st_ino == cachedStat.st_ino &&
+                st.st_size == cachedStat.st_size &&
+                st.st_mtim.tv_sec == cachedStat.st_mtim.tv_sec &&
+                st.st_mtim.tv_nsec == cachedStat.st_mtim.tv_nsec;
+    if (!same) {
+        cached = IniDocument::Load(path);
+        cachedPath = path;
+        cachedStat = st;
+    }
+    return cached.Get(section, key, value);
+}
+
+}  // namespace
+
 std::string ReadProfileString(const std::string& path, const std::string& section,
                               const std::string& key, const std::string& defaultText,
                               int bufferSize) {
     std::string value;
-    if (!IniDocument::Load(path).Get(section, key, &value)) value = defaultText;
+    if (!CachedGet(path, section, key, &value)) value = defaultText;
     return Cut(value, bufferSize);
 }
 
