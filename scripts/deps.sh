@@ -1,7 +1,8 @@
 # Installs the Debian packages the build and the tests need, only when one is missing.
 # Sourced by scripts/test and scripts/run.
 vxl_install_deps() {
-    local pkgs="cmake g++ ninja-build pkg-config libgtest-dev libgmock-dev libserialport-dev srecord libxml2-utils util-linux"
+    local pkgs="cmake g++ ninja-build pkg-config libgtest-dev libgmock-dev libserialport-dev srecord libxml2-utils util-linux
+        qt6-base-dev xvfb xauth x11-utils xdotool poppler-utils fonts-liberation fonts-dejavu-core locales"
     local missing=""
     for p in $pkgs; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

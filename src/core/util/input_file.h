@@ -1,0 +1,20 @@
+// Reading a file the operator named (upgrade, channel-table, backup, profile files) before any
+// modem is touched: only regular files are read, never a FIFO, device or directory that could
+// block or make no sense, and the reason for a refusal is kept for the message.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace vxl {
+
+struct InputFileResult {
+    int code = 0;        // 0, a file error 901..914, or rc::kTooManyBytes for an oversized file
+    std::string reason;  // why it was refused, for the message ("is a directory", ...)
+};
+
+// Reads the whole of `path` into `content` (cleared on failure). Refuses what is not a regular
+// file, an empty file and a file larger than `maxBytes`, without blocking on any of them.
+InputFileResult ReadInputFile(const std::string& path, std::size_t maxBytes, std::string& content);
+
+}  // namespace vxl
