@@ -11,6 +11,7 @@ struct VersionTexts {
     std::string productVersion;  // "major, minor, letter, build"
     std::string versionText;     // "Version %s.%s%s"
     std::string buildText;       // "Build %s"
+    std::string legalNotice;     // copyright line shown in the About box and printed reports
 };
 
 // Splits a product version such as "2, 42, B, 69" at its first three commas, trims each piece
