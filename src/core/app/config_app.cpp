@@ -1,6 +1,7 @@
 #include "app/config_app.h"
 
 #include "app/install_dir.h"
+#include "link/port_diagnosis.h"
 #include "link/port_table.h"
 #include "params/definitions.h"
 #include "ui/operator.h"
@@ -14,13 +15,14 @@ namespace {
 constexpr int kLogoMs = 3000;
 
 // The text of a headless run's result: what the operator would read in the window, on one line.
-// Codes below 50 are the system's own errors of opening the port.
-std::string RunFailureText(int code) {
+// Codes below 50 are the system's own errors of opening the port: they say why, naming the
+// device.
+std::string RunFailureText(int code, int port) {
     if (code == rc::kNothingReceived)
         return "Unable to connect to modem. Please check your connection, power-cycle your "
                "modem, and retry.";
     if (code == rc::kModelIdMissing) return "The model ID for this modem is missing or corrupt.";
-    if (code > 0 && code < 50) return ErrorText(code);
+    if (code > 0 && code < 50) return DiagnosePortOpen(port, code).Advice();
     return ErrorBoxMessage(code, std::string());
 }
 
@@ -145,8 +147,8 @@ int CConfigApp::CaptureAndRead(const char* what, bool acceptMissingModelId, bool
 
 int CConfigApp::Fail(const char* what, int code) {
     lastResult_ = code;
-    std::string line =
-        Format("vxlconf: %s failed: code %d: %s", what, code, RunFailureText(code).c_str());
+    std::string line = Format("vxlconf: %s failed: code %d: %s", what, code,
+                              RunFailureText(code, coordinator_->GetPort()).c_str());
     std::string location = coordinator_->GetDiagnosticLocation();
     if (!location.empty()) line += " (" + location + ")";
     if (!response_.empty()) line += " response: " + response_;
