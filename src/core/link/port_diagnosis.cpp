@@ -245,7 +245,8 @@ std::string PortDiagnosis::Advice() const {
                     "with 'sudo systemctl stop ModemManager', or keep it off this adapter with a "
                     "udev rule that sets ID_MM_DEVICE_IGNORE=1.";
             } else {
-                text += " Close that program and try again.";
+                text += holders.size() == 1 ? " Close that program and try again."
+                                            : " Close those programs and try again.";
             }
             return text;
         }
