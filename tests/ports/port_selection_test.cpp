@@ -51,7 +51,7 @@ TEST_F(PortSelection, ABusyPortIsListedWithItsReasonAndCannotBeSelected) {
     CComPort other;                                             // another program's hold on COM2
     ASSERT_TRUE(other.Open(true, com2.portNumber(), 9600, 0, 8, 0, 9, 100));
     {
-        PortSelectionModel model(3, 1, false);
+        PortSelectionModel model(3, 1, false, nullptr);
         EXPECT_EQ(model.Probe(), 2);
         ASSERT_EQ(model.Rows().size(), 3u);
         EXPECT_EQ(model.CellText(0, 1), "Available");
@@ -78,7 +78,7 @@ TEST_F(PortSelection, ABusyPortIsListedWithItsReasonAndCannotBeSelected) {
     EXPECT_TRUE(OpensElsewhere(com1.portNumber())) << "and closes them when it goes";
 
     other.Close();
-    PortSelectionModel model(2, 1, false);
+    PortSelectionModel model(2, 1, false, nullptr);
     model.Probe();
     EXPECT_EQ(model.Rows()[1].status, "Available");
     EXPECT_EQ(model.SelectedPort(), 2);
@@ -190,7 +190,7 @@ TEST_F(PortSelection, ASearchThatFindsNoModemChangesNothing) {
     ASSERT_TRUE(com1.ok() && com2.ok());
     for (int method : {1, 3}) {
         SCOPED_TRACE(method);
-        PortSelectionModel model(2, method, false);
+        PortSelectionModel model(2, method, false, nullptr);
         model.Probe();
         EXPECT_TRUE(model.LocateEnabled());
         EXPECT_FALSE(model.LocateModem());

@@ -44,16 +44,14 @@ int PortSelectionModel::Probe() {
 }
 
 int PortSelectionModel::Rescan() {
-    const int keep = SelectedPort();
-    // The ports must be closed first, or the probe would find them held by this program.
-    CloseAll();
-    if (detector_) PortTable::Instance().Merge(detector_());
-    return ProbeSelecting(keep);
+    return ProbeSelecting(SelectedPort());
 }
 
 int PortSelectionModel::ProbeSelecting(int number) {
+    // The ports must be closed first, or the probe would find them held by this program.
     CloseAll();
     hint_.clear();
+    if (detector_) PortTable::Instance().Merge(detector_());
     for (const PortEntry& entry : PortTable::Instance().Entries()) {
         auto port = std::make_unique<CComPort>();
         const ProbedPort probed = ProbePort(entry, *port);

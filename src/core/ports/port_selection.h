@@ -52,12 +52,12 @@ class PortSelectionModel {
     PortSelectionModel(const PortSelectionModel&) = delete;
     PortSelectionModel& operator=(const PortSelectionModel&) = delete;
 
-    // Opens every port of the port table as an attach would. Ports that opened are listed
-    // "Available"; ports held by another program or forbidden to the user are listed with the
-    // reason; the rest are left out. Returns how many opened.
+    // Adds the devices plugged in since the port table was built (listed ports keep their
+    // numbers), then opens every port of the table as an attach would. Ports that opened are
+    // listed "Available"; ports held by another program or forbidden to the user are listed
+    // with the reason; the rest are left out. Returns how many opened.
     int Probe();
-    // Closes the ports, adds the devices plugged in since to the port table (listed ports keep
-    // their numbers) and probes again. The selection stays when its port opened again.
+    // Closes the ports and probes again; the selection stays when its port opened again.
     int Rescan();
 
     const std::vector<PortRow>& Rows() const { return rows_; }
