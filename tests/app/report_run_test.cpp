@@ -10,6 +10,7 @@
 
 #include "app/config_app.h"
 #include "app/report_jobs.h"
+#include "params/definitions.h"
 #include "support/fake_clock.h"
 #include "support/fake_modem.h"
 #include "support/fake_serial_link.h"
@@ -131,6 +132,7 @@ TEST_F(ReportRun, JobsOfTheWindowShowEditsNotYetProgrammedAndTheLevel) {
     EXPECT_EQ(MakeConfigurationReportJob(coordinator, ProgramVersion(), job), rc::kMissingArgument);
 
     ScopedUi scope(ui);
+    ScopedDefinitionsPath definitions(std::string(VXL_SOURCE_DATA_DIR) + "/vxlconf.ini");
     coordinator.Init(3, 1);
     std::string response;
     ASSERT_EQ(coordinator.Attach(response, false), rc::kOk) << response;

@@ -7,6 +7,7 @@
 #include <QFontInfo>
 #include <QPdfWriter>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,18 +25,23 @@
 namespace vxl::test {
 namespace {
 
-// The tests draw like the headless runs: on the offscreen platform, made once.
+// The tests draw like the headless runs: on the offscreen platform, made once and gone before
+// the program's exit (Qt cannot be torn down from the exit handlers).
 class OffscreenApplication : public ::testing::Environment {
   public:
-    void SetUp() override { renderer_.EnsureApplication(); }
+    void SetUp() override {
+        renderer_ = std::make_unique<report::OffscreenReportRenderer>();
+        renderer_->EnsureApplication();
+    }
+    void TearDown() override { renderer_.reset(); }
 
   private:
-    report::OffscreenReportRenderer renderer_;
+    std::unique_ptr<report::OffscreenReportRenderer> renderer_;
 };
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new OffscreenApplication);
 
-// Lines of text: the page's lines without trailing blanks, empty ones left out, and the
-// indentation they all share removed.
+// Lines of text without trailing blanks, empty ones left out, and the indentation they all
+// share removed.
 std::vector<std::string> Normalised(std::vector<std::string> lines) {
     std::vector<std::string> kept;
     size_t indent = std::string::npos;
@@ -49,27 +55,20 @@ std::vector<std::string> Normalised(std::vector<std::string> lines) {
     return kept;
 }
 
-// The pages of a PDF file as pdftotext reads them in its physical layout mode for fixed-pitch
-// text (6 points a character).
+// The text pages of a PDF file, normalised, as pdftotext reads them in its physical layout mode
+// for fixed-pitch text (6 points a character).
 std::vector<std::vector<std::string>> PdfPages(const std::string& path) {
-    std::vector<std::vector<std::string>> pages(1);
+    std::vector<std::vector<std::string>> pages;
+    std::vector<std::string> lines(1);
     std::FILE* pipe = ::popen(("pdftotext -fixed 6 '" + path + "' - 2>&1").c_str(), "r");
-    std::string line;
     for (int c; pipe != nullptr && (c = std::fgetc(pipe)) != EOF;) {
-        if (c == '\f') {
-            pages.back().push_back(line);
-            line.clear();
-            pages.emplace_back();
-        } else if (c == '\n') {
-            pages.back().push_back(line);
-            line.clear();
-        } else {
-            line += static_cast<char>(c);
-        }
+        if (c == '\f' && !Normalised(lines).empty()) pages.push_back(Normalised(lines));
+        if (c == '\f') lines.assign(1, std::string());
+        if (c == '\n') lines.emplace_back();
+        if (c != '\f' && c != '\n') lines.back() += static_cast<char>(c);
     }
     if (pipe != nullptr) ::pclose(pipe);
-    if (!line.empty()) pages.back().push_back(line);
-    while (!pages.empty() && Normalised(pages.back()).empty()) pages.pop_back();
+    if (!Normalised(lines).empty()) pages.push_back(Normalised(lines));
     return pages;
 }
 
@@ -124,7 +123,7 @@ TEST(ReportPdf, TextLinesColumnsAndPagesMatchTheLayout) {
         for (size_t p = 0; p < pages.size(); ++p) {
             std::vector<std::string> expected;
             for (const ReportLine& line : laidOut.pages[p].lines) expected.push_back(line.text);
-            EXPECT_EQ(Normalised(pages[p]), Normalised(expected)) << c.name << " page " << p + 1;
+            EXPECT_EQ(pages[p], Normalised(expected)) << c.name << " page " << p + 1;
         }
     }
 }

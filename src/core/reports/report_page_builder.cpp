@@ -27,7 +27,8 @@ void ReportPageBuilder::StartPage() {
 }
 
 void ReportPageBuilder::Line(const std::string& text, LineStyle style, int advance) {
-    // A line keeps its own style on a new page: a heading that moves over stays bold.
+    // A line keeps its own style on a new page: a heading that moves over stays bold. A line
+    // that does not fit even at the top of the body stays there rather than leave a page bare.
     if (y_ + advance > pageLines_ - kBottomLines && y_ > kBodyY) StartPage();
     document_.pages.back().lines.push_back({y_, style, text});
     y_ += advance;

@@ -55,10 +55,14 @@ int RenderPdfFile(const ReportJob& job, const std::string& path, std::string& er
 }
 
 int RenderOnPrinter(const ReportJob& job, const std::string& printerName, std::string& error) {
+    const QString name = QString::fromStdString(printerName);
     QPrinter printer(QPrinter::HighResolution);
-    if (!printerName.empty()) printer.setPrinterName(QString::fromStdString(printerName));
+    if (!name.isEmpty()) printer.setPrinterName(name);
     const std::string shownName = printer.printerName().toStdString();
-    if (!printer.isValid() || printer.printerName().isEmpty()) {
+    // An unknown name must not quietly turn the job into a PDF without a file.
+    const bool known = name.isEmpty() || QPrinterInfo::availablePrinterNames().contains(name);
+    if (!known || !printer.isValid() || printer.printerName().isEmpty() ||
+        printer.outputFormat() != QPrinter::NativeFormat) {
         error = Format(
             "The printer \"%s\" is not available. Check that it is installed and "
             "switched on.",
