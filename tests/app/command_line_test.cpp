@@ -78,17 +78,20 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CommandLine, PlatformSwitchesKeepTheLetterCaseOfTheirValues) {
     StartupOptions o = ParseCommandLine({"DEVICE=/tmp/Modem0", "Upgrade", "New.FW", "keepopen",
-                                         "ports", "Import", "A.upg", "export=B.UPG", "Defaults"});
+                                         "ports", "Import", "A.upg", "export=B.UPG", "Defaults",
+                                         "REPORT=Out/Modem7.pdf", "MemoryMap", "Map.PDF"});
     EXPECT_EQ(o.device, "/tmp/Modem0");
     EXPECT_EQ(o.upgradeFile, "New.FW");
     EXPECT_EQ(o.importFile, "A.upg");
     EXPECT_EQ(o.exportFile, "B.UPG");
+    EXPECT_EQ(o.reportFile, "Out/Modem7.pdf");
+    EXPECT_EQ(o.memoryMapFile, "Map.PDF");
     EXPECT_TRUE(o.keepopen);
     EXPECT_TRUE(o.listPorts);
     EXPECT_TRUE(o.defaults);
     EXPECT_EQ(o.echo,
               " [device] [/tmp/Modem0] [upgrade] [New.FW] [keepopen] [ports] [import] [A.upg] "
-              "[export] [B.UPG] [defaults]");
+              "[export] [B.UPG] [defaults] [report] [Out/Modem7.pdf] [memorymap] [Map.PDF]");
 }
 
 TEST(Version, ProductVersionSplitsIntoVersionAndBuildTexts) {

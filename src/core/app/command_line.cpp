@@ -44,7 +44,7 @@ bool ParsePortNumber(const std::string& text, int* port) {
     return true;
 }
 
-enum class Pending { None, FileName, Port, Device, Upgrade, Import, Export };
+enum class Pending { None, FileName, Port, Device, Upgrade, Import, Export, Report, MemoryMap };
 
 // The option that a pending path value fills.
 std::string* PathOption(StartupOptions* opt, Pending pending) {
@@ -55,6 +55,10 @@ std::string* PathOption(StartupOptions* opt, Pending pending) {
             return &opt->upgradeFile;
         case Pending::Import:
             return &opt->importFile;
+        case Pending::Report:
+            return &opt->reportFile;
+        case Pending::MemoryMap:
+            return &opt->memoryMapFile;
         default:
             return &opt->exportFile;
     }
@@ -98,11 +102,14 @@ StartupOptions ParseCommandLine(const std::vector<std::string>& args) {
             plainSwitch();
             echo(t);
             continue;
-        } else if (t == "device" || t == "upgrade" || t == "import" || t == "export") {
+        } else if (t == "device" || t == "upgrade" || t == "import" || t == "export" ||
+                   t == "report" || t == "memorymap") {
             pending = t == "device"    ? Pending::Device
                       : t == "upgrade" ? Pending::Upgrade
                       : t == "import"  ? Pending::Import
-                                       : Pending::Export;
+                      : t == "export"  ? Pending::Export
+                      : t == "report"  ? Pending::Report
+                                       : Pending::MemoryMap;
             echo(t);
             continue;
         } else if (t == "ports" || t == "defaults" || t == "help" || t == "--help" || t == "-h") {
@@ -123,6 +130,8 @@ StartupOptions ParseCommandLine(const std::vector<std::string>& args) {
             case Pending::Upgrade:
             case Pending::Import:
             case Pending::Export:
+            case Pending::Report:
+            case Pending::MemoryMap:
                 *PathOption(&opt, pending) = token.original;
                 pending = Pending::None;
                 echo(token.original);
@@ -153,6 +162,9 @@ std::string CommandLineUsage() {
            "  upgrade FILE      headless firmware upgrade from the .fw file FILE\n"
            "  export FILE       write the modem's channel table to the .upg file FILE\n"
            "  import FILE       import the channel table FILE into the modem and program it\n"
+           "  report FILE       headless run: capture, read, write the configuration report\n"
+           "                    as the PDF file FILE, release (no display needed)\n"
+           "  memorymap FILE    the same for the memory-map listing\n"
            "  defaults          apply the factory defaults to the modem and program it\n"
            "  keepopen          leave the modem in command mode when releasing it\n"
            "  nologo            no logo window at start\n"

@@ -19,12 +19,14 @@ struct StartupOptions {
     int result = 0;           // 100 when a port value was not a number (parsing stopped there)
 
     // Switches of this platform; their values keep their letter case.
-    std::string device;       // a serial device path for this run
-    std::string upgradeFile;  // firmware upgrade file for a headless upgrade
-    std::string importFile;   // channel table to import and program
-    std::string exportFile;   // channel table to write from the modem
-    bool defaults = false;    // apply factory defaults and program
-    bool listPorts = false;   // print the port table and exit
+    std::string device;         // a serial device path for this run
+    std::string upgradeFile;    // firmware upgrade file for a headless upgrade
+    std::string importFile;     // channel table to import and program
+    std::string exportFile;     // channel table to write from the modem
+    std::string reportFile;     // configuration report to write as a PDF file
+    std::string memoryMapFile;  // memory-map listing to write as a PDF file
+    bool defaults = false;      // apply factory defaults and program
+    bool listPorts = false;     // print the port table and exit
     bool help = false;
 };
 

@@ -64,7 +64,7 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
 
     options_ = ParseCommandLine(args);
     bool headless =
-        options_.stealth || !options_.upgradeFile.empty() || options_.listPorts || options_.help;
+        HasReadOutWork() || !options_.upgradeFile.empty() || options_.listPorts || options_.help;
     if (options_.result == rc::kBadCommandLine) {
         std::fprintf(err_,
                      "vxlconf: a port value is not a number; the rest of the command line was "
@@ -93,6 +93,10 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
     return status;
 }
 
+bool CConfigApp::HasReadOutWork() const {
+    return options_.stealth || !options_.reportFile.empty() || !options_.memoryMapFile.empty();
+}
+
 bool CConfigApp::HasChannelWork() const {
     return options_.defaults || !options_.importFile.empty() || !options_.exportFile.empty();
 }
@@ -109,7 +113,7 @@ int CConfigApp::RunPaths() {
         ran = true;
         if (int status = ChannelRun(); status != kExitOk) return status;
     }
-    if (options_.stealth) return StealthRun();
+    if (HasReadOutWork()) return StealthRun();
     if (ran) return kExitOk;
     if (interactiveRun_) return interactiveRun_(*this);
     std::fprintf(err_,
