@@ -36,7 +36,7 @@ TEST(ConfigurationReport, PrintsEverySettingOfAKnownVxl) {
         "== page 1\n"
         " 3.5 B |VXL Configuration Program (End User) Version 2.42B         Nov 14, 2023  "
         "22:13:20\n"
-        " 4.5   |Norvale Corporation Copyright (C) 2026 Norvale Corporation. All rights reserved.\n"
+        " 4.5   |Norvale Corporation Copyright (C) 2026. All rights reserved.\n"
         " 7.0 B |Identification\n"
         " 8.0   |  Model:                                       VXL\n"
         " 9.0   |  Modem Board ID:                           1038-0\n"

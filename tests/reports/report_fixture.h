@@ -72,7 +72,7 @@ inline void FillAllChannels(FakeModemSource& modem) {
 inline ReportHeading TestHeading() {
     return ReportHeading{"VXL Configuration Program (End User) Version 2.42B",
                          "Nov 14, 2023  22:13:20", "Norvale Corporation",
-                         "Copyright (C) 2026 Norvale Corporation. All rights reserved."};
+                         "Copyright (C) 2026. All rights reserved."};
 }
 
 // A document as text: "== page N", then one row per line, "<y> <style> |<text>" with the style
