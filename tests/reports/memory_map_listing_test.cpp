@@ -58,7 +58,7 @@ TEST(MemoryMapListing, TitleBlockAloneForAnEmptyImage) {
               "== page 1\n"
               " 3.5 B |KTRCONF (User) Version 2.42B                               Nov 14, 2023  "
               "22:13:20\n"
-              " 4.5   |Norvale Corporation Copyright (C) 2026 Norvale Corporation. All rights "
+              " 4.5   |Norvale Corporation Copyright (C) 2026. All rights "
               "reserved.\n"
               " 6.0 rule\n");
 }
