@@ -122,7 +122,7 @@ TEST_F(CommandsTest, PollLimitsAndPauses) {
     const struct {
         const char* name;
         Command run;
-        int polls;       // polls spent on silence
+        int polls;       // its poll limit: ms waited for a reply that never comes
         int64_t lineMs;  // the frame's line time at 9600 baud
         int64_t pause;   // pause after a successful exchange
     } cases[] = {{"reset", Reset, 400, 5, 1000},
@@ -138,8 +138,7 @@ TEST_F(CommandsTest, PollLimitsAndPauses) {
         link.countPolls = 0;
         int64_t before = clock.NowMs();
         EXPECT_EQ(c.run(device, status, value), rc::kTimeout);
-        EXPECT_EQ(link.countPolls, c.polls);
-        EXPECT_EQ(clock.NowMs() - before, c.lineMs + c.polls) << "one ms per poll";
+        EXPECT_EQ(clock.NowMs() - before, c.lineMs + c.polls);
 
         // A reply seen on the first poll ends the wait at once.
         modem.commandMode = true;

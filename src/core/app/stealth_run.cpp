@@ -7,6 +7,7 @@ namespace vxl {
 int CConfigApp::StealthRun() {
     // A modem without a model ID ends the run; it is still released like a normal end.
     if (int status = CaptureAndRead("stealth run", false, true); status != kExitOk) return status;
+    if (coordinator_->IsChecksumMismatch()) WarnChecksumMismatch();
     int result = coordinator_->ExportXmlParameters(options_.stealthName);
     Release();
     if (result != rc::kOk) {

@@ -99,7 +99,7 @@ int UpgradeModemFirmware(CCoordinator& coordinator, const std::string& path, boo
     }
     if (result != rc::kOk) {
         // The unlock hands back a failed read's code negated.
-        result = std::abs(result);
+        result = coordinator.ExplainFailure(std::abs(result), response);
         ShowFailure(result, response);
         return result;
     }
