@@ -5,9 +5,13 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "app/config_app.h"
+#include "modem/firmware_file.h"
 #include "support/recording_operator.h"
 #include "support/temp_dir.h"
+#include "util/keystream.h"
 #include "util/preferences.h"
 
 namespace vxl {
@@ -152,6 +156,74 @@ TEST_F(StartUp, StealthRunOnAPortWithNoDeviceFailsAtTheOpen) {
     std::string line = ErrText();
     EXPECT_NE(line.find("code 2:"), std::string::npos) << line;
     EXPECT_NE(line.find("(Coordinator:239)"), std::string::npos) << line;
+}
+
+// A switch without its value ends the program before anything is done; a word that is no switch
+// is named and the run goes on.
+TEST_F(StartUp, MissingValuesStopAndUnknownWordsAreNamed) {
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        const char* line;
+    } cases[] = {
+        {{"upgrade"}, kExitBadCommandLine, "'upgrade' needs a value: upgrade FILE"},
+        {{"stealth"}, kExitBadCommandLine, "'stealth' needs a value: stealth NAME"},
+        {{"port", "nologo"}, kExitBadCommandLine, "'port' needs a value: port N"},
+        {{"import", "export", "t.upg"}, kExitBadCommandLine, "'import' needs a value"},
+        {{"device=", "stealth", "x"}, kExitBadCommandLine, "'device' needs a value: device PATH"},
+        {{"nologo", "Frobnicate", "x"}, kExitOk, "ignored, not a switch: 'Frobnicate' 'x'"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        interactivePort = -100;
+        std::freopen(nullptr, "w+", err);
+        EXPECT_EQ(Run(c.args), c.status);
+        const std::string text = ErrText();
+        EXPECT_NE(text.find(c.line), std::string::npos) << text;
+        EXPECT_EQ(text.find('\n'), text.size() - 1) << "one line";
+        EXPECT_EQ(interactivePort != -100, c.status == kExitOk) << "nothing runs after a mistake";
+    }
+}
+
+// Upgrade and channel-table files are read and checked first: with no device at all, each
+// refusal is about the file, not the port.
+TEST_F(StartUp, InputFilesAreRefusedBeforeThePortIsOpened) {
+    CFirmwareFile damaged;
+    damaged.SetText("S00600004844521B\r\nS1130000285F245F2212226A000424290008237C2B\r\n");
+    ASSERT_EQ(damaged.WriteUpgradeFile(dir.File("damaged.fw")), 0);
+    uint8_t table[111] = {};
+    table[110] = 0xFF;  // the checksum of 110 zero bytes
+    ApplyKeystream(table, sizeof table);
+    table[40] ^= 0x01;
+    dir.Write("damaged.upg", std::string(reinterpret_cast<char*>(table), sizeof table));
+    dir.Write("short.upg", "0123456789");
+    dir.Write("empty.fw", "");
+    ASSERT_EQ(::mkfifo(dir.File("pipe.upg").c_str(), 0600), 0);
+    ASSERT_EQ(::mkdir(dir.File("folder.fw").c_str(), 0700), 0);
+    const struct {
+        const char* run;
+        std::string file;
+        const char* problem;
+    } cases[] = {
+        {"upgrade", "absent.fw", "code 902: The file was not found."},
+        {"upgrade", "empty.fw", "is empty"},
+        {"upgrade", "folder.fw", "is a directory"},
+        {"upgrade", "damaged.fw", "line 2: checksum"},
+        {"import", "pipe.upg", "is a pipe"},
+        {"import", "short.upg", "holds 10 bytes where a channel table has 111"},
+        {"import", "damaged.upg", "code 78: Channel table import failed"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::freopen(nullptr, "w+", err);
+        EXPECT_EQ(Run({c.run, dir.File(c.file), "device", dir.File("no-such-device")}),
+                  kExitRunFailed);
+        const std::string text = ErrText();
+        EXPECT_NE(text.find(c.problem), std::string::npos) << text;
+        EXPECT_NE(text.find(dir.File(c.file)), std::string::npos) << text;
+        EXPECT_NE(text.find("the modem was not touched\n"), std::string::npos) << text;
+        EXPECT_EQ(text.find("Coordinator:239"), std::string::npos) << "the port was not opened";
+    }
 }
 
 }  // namespace

@@ -77,17 +77,17 @@ TEST_F(TransportTest, MissingArgumentsAreRefusedBeforeAnythingIsSent) {
 }
 
 // The wait looks once a millisecond and ends as soon as the reply is complete. It gives up after
-// the poll limit in ms, but never before the reply's line time plus 40 ms for an adapter's
-// latency and a busy machine: 45 ms at 9600 baud, 74 ms at 1200, 42 ms at 38400.
+// the poll limit in ms, but never before the reply's line time plus 116 ms for an adapter's
+// latency and a busy machine: 121 ms at 9600 baud, 150 ms at 1200, 118 ms at 38400.
 TEST_F(TransportTest, TheReplyWaitAllowsForLineAndAdapterButEndsWhenComplete) {
     const struct {
         int baud, replyOnPoll, pollLimit, expected;
         int64_t waitedMs;  // after the command's own line time
     } cases[] = {
-        {9600, 1, 10, rc::kOk, 0},           {9600, 40, 10, rc::kOk, 39},
-        {9600, 47, 10, -rc::kTimeout, 45},   {9600, 600, 1000, rc::kOk, 599},
-        {9600, 1002, 1000, -rc::kTimeout, 1000}, {1200, 70, 10, rc::kOk, 69},
-        {1200, 76, 10, -rc::kTimeout, 74},   {38400, 44, 10, -rc::kTimeout, 42},
+        {9600, 1, 10, rc::kOk, 0},         {9600, 122, 10, rc::kOk, 121},
+        {9600, 123, 10, -rc::kTimeout, 121}, {9600, 600, 1000, rc::kOk, 599},
+        {9600, 1002, 1000, -rc::kTimeout, 1000}, {1200, 140, 10, rc::kOk, 139},
+        {1200, 152, 10, -rc::kTimeout, 150}, {38400, 120, 10, -rc::kTimeout, 118},
         {9600, 1, 0, -rc::kTimeout, 0},
     };
     for (const auto& c : cases) {
@@ -140,7 +140,7 @@ TEST_F(TransportTest, ReadUntilCollectsPiecesUpToTheTerminatorWithinItsWait) {
         int64_t ms;
     } cases[] = {
         {{{"KTR ", 3}, {"Loader PASS?", 7}}, 100, rc::kOk, "KTR Loader PASS?", 6},
-        {{{"KTR", 2}}, 50, -rc::kTimeout, "KTR", 50},
+        {{{"KTR", 2}}, 150, -rc::kTimeout, "KTR", 150},
         {{{"?", 5}}, 5, rc::kOk, "?", 4},  // a short limit still allows for an adapter
         {{{block, 1}, {block, 2}, {"DONE?", 3}}, 10, rc::kOk, block + block + "DONE?", 2},
     };
