@@ -9,6 +9,8 @@
 
 #include "app/config_app.h"
 #include "modem/firmware_file.h"
+#include "support/fake_clock.h"
+#include "support/fake_modem.h"
 #include "support/recording_operator.h"
 #include "support/temp_dir.h"
 #include "util/keystream.h"
@@ -223,6 +225,48 @@ TEST_F(StartUp, InputFilesAreRefusedBeforeThePortIsOpened) {
         EXPECT_NE(text.find(dir.File(c.file)), std::string::npos) << text;
         EXPECT_NE(text.find("the modem was not touched\n"), std::string::npos) << text;
         EXPECT_EQ(text.find("Coordinator:239"), std::string::npos) << "the port was not opened";
+    }
+}
+
+// A byte that reads wrong every time: settings that fail their checksum are programmed back
+// only with 'force'; a run that does not program them only warns.
+TEST_F(StartUp, DamagedSettingsAreProgrammedOnlyWithForce) {
+    test::FakeClock clock;
+    ScopedClock scopedClock(clock);
+    std::filesystem::copy_file(std::string(VXL_SOURCE_DATA_DIR) + "/vxlconf.ini",
+                               installDir + "/vxlconf.ini");
+    test::FakeModem modem(clock);
+    modem.SetIdentity(0xD2, 22, 0);
+    modem.Poke(0x1A0, {4});  // synthesizer type
+    modem.damagedReadAddress = 0x150;
+    app.Coordinator().SetLinkFactory([&modem](int, int&) -> std::unique_ptr<ISerialLink> {
+        auto link = std::make_unique<test::FakeSerialLink>(3);
+        modem.Connect(*link);
+        return link;
+    });
+    const std::string table = dir.File("table.upg");
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        const char* line;
+        bool programmed;
+    } cases[] = {
+        {{"defaults"}, kExitRunFailed, "or add 'force' to program them anyway", false},
+        {{"export", table}, kExitOk, "warning: the settings read from the modem do not match", false},
+        {{"defaults", "force"}, kExitOk, "warning: the settings read from the modem do not match",
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        std::freopen(nullptr, "w+", err);
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"port", "3", "softbreak"});
+        const int writesBefore = modem.Count(0x20);
+        EXPECT_EQ(Run(args), c.status);
+        const std::string text = ErrText();
+        EXPECT_NE(text.find(c.line), std::string::npos) << text;
+        EXPECT_EQ(text.find('\n'), text.size() - 1) << "one line: " << text;
+        EXPECT_EQ(modem.Count(0x20) > writesBefore, c.programmed);
     }
 }
 

@@ -4,11 +4,18 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <thread>
+
+#include <csignal>
+#include <fcntl.h>
 
 #include "app/config_app.h"
 #include "e2e_fixture.h"
+#include "modem/firmware_file.h"
 #include "sim/lib/modem_memory.h"
 
 namespace vxl::sim::test {
@@ -35,6 +42,15 @@ class StealthRun : public EndToEnd {
         options.faults = faults;
         EndToEnd::StartModem(options);
     }
+    // A small VXL (32 configuration bytes) whose simulated operator power-cycles it as soon as
+    // the program asks for a power-on capture: short runs.
+    void StartSmallModem(const FaultPlan& faults = FaultPlan()) {
+        SimOptions options;
+        options.faults = faults;
+        options.profile.configSize = 32;
+        options.operatorPowerCycleSeconds = 0.1;
+        EndToEnd::StartModem(options);
+    }
     int RunVxlconf(std::vector<std::string> args) {
         CConfigApp app;
         app.SetPreferencePath(dir.File("prefs.conf"));
@@ -51,6 +67,7 @@ class StealthRun : public EndToEnd {
         for (int c; (c = std::fgetc(err_)) != EOF;) text += static_cast<char>(c);
         return text;
     }
+    void ClearErrText() { err_ = std::freopen(nullptr, "w+", err_); }
 
     int lastResult = -1;
 
@@ -112,6 +129,106 @@ TEST_F(StealthRun, NoModemOnTheLineGivesANonZeroExitAndOneLine) {
     std::string text = ErrText();
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
     EXPECT_NE(text.find("vxlconf: stealth run failed: code 2:"), std::string::npos) << text;
+}
+
+// Writes an upgrade file of `records` S1 records of 32 bytes.
+std::string WriteFirmware(const TempDir& dir, int records) {
+    std::string text = FormatSrecord('0', 0, "HDR");
+    for (int i = 0; i < records; ++i)
+        text += FormatSrecord('1', 0x9000 + 32 * i, std::string(32, static_cast<char>(i)));
+    text += FormatSrecord('9', 0x9000, "");
+    CFirmwareFile file;
+    file.SetText(text);
+    const std::string path = dir.File("firmware.fw");
+    EXPECT_EQ(file.WriteUpgradeFile(path), rc::kOk);
+    return path;
+}
+
+// Standard error of the process (where a signal handler can write) into a file, for a while.
+class CapturedStderr {
+  public:
+    explicit CapturedStderr(const std::string& path) : path_(path) {
+        std::fflush(stderr);
+        saved_ = ::dup(STDERR_FILENO);
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(fd, STDERR_FILENO);
+        ::close(fd);
+    }
+    ~CapturedStderr() {
+        ::dup2(saved_, STDERR_FILENO);
+        ::close(saved_);
+    }
+    std::string Text() const { return TempDir::Read(path_); }
+
+  private:
+    std::string path_;
+    int saved_;
+};
+
+// SIGHUP, SIGTERM and SIGINT stop the protocol at its next exchange: the modem is released, one
+// line says so, and the exit status tells the signal. During a firmware download the first
+// Ctrl-C only warns that the modem would stay in its boot loader.
+TEST_F(StealthRun, SignalsStopTheRunAndReleaseTheModem) {
+    const std::string firmware = WriteFirmware(dir, 300);
+    using Status = const SimStatus&;
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        std::function<bool(Status)> when;
+        std::vector<int> signals;
+        int status;
+        const char* line;
+        ModemMode modeAfter;
+    } cases[] = {
+        {"SIGHUP in the soft break", {"stealth", "x", "softbreak"},
+         [](Status s) { return s.hostConnected; }, {SIGHUP}, 129,
+         "vxlconf: stealth run interrupted by SIGHUP\n", ModemMode::kData},
+        {"SIGTERM in the read", {"stealth", "x", "poweroncapture"},
+         [](Status s) { return s.commandCount >= 20; }, {SIGTERM}, 143,
+         "vxlconf: stealth run interrupted by SIGTERM; the modem was released\n",
+         ModemMode::kData},
+        {"Ctrl-C twice in the download", {"upgrade", firmware, "poweroncapture"},
+         [](Status s) { return s.mode == ModemMode::kLoader; }, {SIGINT, SIGINT}, 130,
+         "vxlconf: firmware upgrade interrupted by SIGINT; the modem is left in its boot loader: "
+         "run the upgrade again\n",
+         ModemMode::kLoader},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StartSmallModem();
+        CapturedStderr captured(dir.File("stderr.txt"));
+        std::atomic<bool> done{false};
+        std::atomic<int> sent{0};
+        std::atomic<bool> stillRunning{false};
+        std::thread signaller([&] {
+            if (!sim->WaitFor([&](Status s) { return c.when(s) || done; }, 20000) || done) return;
+            for (size_t i = 0; i < c.signals.size() && !done; ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                if (i > 0) stillRunning = !done && sim->Status().mode == ModemMode::kLoader;
+                ::kill(::getpid(), c.signals[i]);
+                ++sent;
+            }
+        });
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"device", dir.File("modem")});
+        const int status = RunVxlconf(args);
+        done = true;
+        signaller.join();
+        EXPECT_EQ(sent, static_cast<int>(c.signals.size()));
+        EXPECT_EQ(status, c.status);
+        EXPECT_EQ(ErrText(), c.line);
+        if (c.signals.size() > 1) {
+            EXPECT_TRUE(stillRunning) << "the first Ctrl-C stopped the download";
+            EXPECT_NE(captured.Text().find("Press Ctrl-C again to stop anyway"), std::string::npos)
+                << captured.Text();
+        }
+        EXPECT_TRUE(sim->WaitFor([&](Status s) { return s.mode == c.modeAfter; }, 3000))
+            << ModeName(sim->Status().mode);
+        modem.reset();
+        port.Close();
+        sim->Stop();
+        ClearErrText();
+    }
 }
 
 }  // namespace

@@ -62,6 +62,8 @@ class FakeModem {
     int faultAddress = -1;
     std::vector<uint8_t> faultReply;
     std::map<uint8_t, std::vector<uint8_t>> replyFor;
+    // Every read of this address answers with one bit flipped, as a byte damaged on the line.
+    int damagedReadAddress = -1;
     LoaderScript loader;
 
     std::vector<uint8_t> commands;   // the codes taken in command mode, in order

@@ -53,6 +53,8 @@ void CConfigApp::ReadVendorIdentity() {
 int CConfigApp::Run(const std::vector<std::string>& args) {
     helpFileName_ = "VXL.hlp";
 
+    // A second Run replaces the store: its scope goes first, so the old store is not put back.
+    prefsScope_.reset();
     prefs_ = std::make_unique<PreferenceStore>(
         preferencePath_.empty() ? PreferenceStore::DefaultPath(version_.companyName, kProgramName)
                                 : preferencePath_);
