@@ -51,7 +51,8 @@ int Send(ISerialLink* port, const uint8_t* bytes, int length) {
 
 int CModem::SendRaw(ISerialLink* port, const uint8_t* bytes, int length) {
     if (!port || !bytes || length < 1) return vxl::rc::kBadParameters;
-    if (int stop = vxl::StopReason(port)) return -stop;
+    // Like its other refusal, not negated: callers hand it on as it is.
+    if (int stop = vxl::StopReason(port)) return stop;
     Send(port, bytes, length);
     return vxl::rc::kOk;
 }
