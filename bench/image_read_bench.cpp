@@ -27,8 +27,8 @@ struct Line {
 // if later, then one 1 ms poll.
 double ExchangeWaitMs(const Line& line, int commandLength) {
     const double byteMs = 10000.0 / line.baud;
-    const double arrival = commandLength * byteMs + kProcessingMs + 4 * byteMs +
-                           3 * line.dribbleMs + line.latencyMs;
+    const double arrival =
+        commandLength * byteMs + kProcessingMs + 4 * byteMs + 3 * line.dribbleMs + line.latencyMs;
     const double send = vxl::bench::SendWaitMs(line.baud, commandLength);
     return std::max(send, std::ceil(arrival)) + 1.0;
 }
@@ -46,8 +46,9 @@ int main(int argc, char** argv) {
             options.insert(options.end(), {"--config-size", "32"});
         } else if (valued && i + 1 < argc) {
             const int value = std::atoi(argv[++i]);
-            (arg == "--baud" ? line.baud : arg == "--dribble" ? line.dribbleMs : line.latencyMs) =
-                value;
+            (arg == "--baud"      ? line.baud
+             : arg == "--dribble" ? line.dribbleMs
+                                  : line.latencyMs) = value;
             options.insert(options.end(), {arg, argv[i]});
         } else {
             Die("usage: image_read_bench [--short] [--baud N] [--adapter-latency MS] "
@@ -72,8 +73,7 @@ int main(int argc, char** argv) {
     std::printf(
         "Image read of a VXL modem (N = %d, extension %d) at %d baud, line timing on, adapter "
         "latency %d ms, bytes %d ms apart\n",
-        image->GetMainSize(), image->GetExtensionSize(), line.baud, line.latencyMs,
-        line.dribbleMs);
+        image->GetMainSize(), image->GetExtensionSize(), line.baud, line.latencyMs, line.dribbleMs);
     std::printf(
         "  wall %.0f ms; the protocol's own waits %.0f ms (%.0f ms per read) -> "
         "wall / waits = %.3f (target <= 1.00)\n",

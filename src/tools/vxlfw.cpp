@@ -87,7 +87,8 @@ int Pack(const std::vector<std::string>& args) {
     std::string text;
     vxl::InputFileResult read = vxl::ReadInputFile(paths[0], vxl::kMaxUpgradeFileBytes, text);
     if (read.code != vxl::rc::kOk) {
-        Fail(paths[0], read.code == vxl::rc::kTooManyBytes ? "too large for firmware" : read.reason);
+        Fail(paths[0],
+             read.code == vxl::rc::kTooManyBytes ? "too large for firmware" : read.reason);
         return kExitInvalid;
     }
     if (fixLineEnds) text = vxl::NormaliseLineEnds(text);

@@ -84,11 +84,13 @@ TEST_F(TransportTest, TheReplyWaitAllowsForLineAndAdapterButEndsWhenComplete) {
         int baud, replyOnPoll, pollLimit, expected;
         int64_t waitedMs;  // after the command's own line time
     } cases[] = {
+        // clang-format off
         {9600, 1, 10, rc::kOk, 0},         {9600, 122, 10, rc::kOk, 121},
         {9600, 123, 10, -rc::kTimeout, 121}, {9600, 600, 1000, rc::kOk, 599},
         {9600, 1002, 1000, -rc::kTimeout, 1000}, {1200, 140, 10, rc::kOk, 139},
         {1200, 152, 10, -rc::kTimeout, 150}, {38400, 120, 10, -rc::kTimeout, 118},
         {9600, 1, 0, -rc::kTimeout, 0},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.baud << " baud, reply on poll " << c.replyOnPoll

@@ -171,7 +171,8 @@ TEST(ModemMemoryImage, AChecksumMismatchIsReadOnceMoreThenReported) {
         EXPECT_EQ(image.ChecksumMatched(), c.matched);
         // Main block and extension on each pass, then the two running copies.
         EXPECT_EQ(modem.readLog.size(), c.passes * (246 + 5) + 2);
-        EXPECT_EQ(ByteAt(image, 0x150), c.matched ? modem.memory[0x150] : modem.memory[0x150] ^ 0x10);
+        EXPECT_EQ(ByteAt(image, 0x150),
+                  c.matched ? modem.memory[0x150] : modem.memory[0x150] ^ 0x10);
     }
 }
 

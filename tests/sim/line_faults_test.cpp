@@ -10,7 +10,6 @@
 #include <thread>
 
 #include "e2e_fixture.h"
-#include "modem/firmware_file.h"
 #include "params/modem_memory_image.h"
 
 namespace vxl::sim::test {
@@ -78,19 +77,6 @@ TEST_F(LineFaults, ImageReadsThroughSlowAndDamagingLines) {
         }
         StopModem();
     }
-}
-
-// Writes an upgrade file of `records` S1 records of 32 bytes.
-std::string WriteFirmware(const vxl::test::TempDir& dir, int records) {
-    std::string text = FormatSrecord('0', 0, "HDR");
-    for (int i = 0; i < records; ++i)
-        text += FormatSrecord('1', 0x9000 + 32 * i, std::string(32, static_cast<char>(i)));
-    text += FormatSrecord('9', 0x9000, "");
-    CFirmwareFile file;
-    file.SetText(text);
-    const std::string path = dir.File("firmware.fw");
-    EXPECT_EQ(file.WriteUpgradeFile(path), rc::kOk);
-    return path;
 }
 
 // Wherever the program is, an adapter pulled out is noticed within a second and reported with

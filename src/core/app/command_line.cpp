@@ -168,7 +168,7 @@ StartupOptions ParseCommandLine(const std::vector<std::string>& args) {
 
 std::string SwitchUsage(const std::string& word) {
     static const char* const kForms[][2] = {
-        {"port", "port N"},           {"device", "device PATH"},   {"stealth", "stealth NAME"},
+        {"port", "port N"},          {"device", "device PATH"}, {"stealth", "stealth NAME"},
         {"upgrade", "upgrade FILE"}, {"import", "import FILE"}, {"export", "export FILE"},
     };
     for (const auto& form : kForms)

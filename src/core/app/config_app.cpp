@@ -197,7 +197,8 @@ int CConfigApp::Fail(const char* what, int code) {
     lastResult_ = code;
     const std::string& lost = coordinator_->GetLostDevice();
     if (!lost.empty()) {
-        std::fprintf(err_, "vxlconf: %s failed: the serial device %s went away: %s (code %d); "
+        std::fprintf(err_,
+                     "vxlconf: %s failed: the serial device %s went away: %s (code %d); "
                      "connect it again and retry\n",
                      what, Printable(lost).c_str(), ErrorText(code).c_str(), code);
         return kExitRunFailed;

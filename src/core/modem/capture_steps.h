@@ -41,7 +41,8 @@ int SendEscapeSequence(const std::vector<IndexedPort>& ports);
 // Sends the capture command on every port and polls for the answer until a port answers
 // correctly or the 10-second window has passed. Returns 0 (`found` set to the port's index),
 // 74 (nothing received), 108 (a wrong reply; with `stopOnWrongReply` the search ends at once)
-// 50 (cancelled in the window) or StopReason's code (at once). The diagnostic of a wrong reply is left in `status`.
+// 50 (cancelled in the window) or StopReason's code (at once). The diagnostic of a wrong reply is
+// left in `status`.
 int RunPowerOnCapture(const std::vector<IndexedPort>& ports, bool stopOnWrongReply,
                       CountdownWindow& window, std::string& status, int& found);
 

@@ -52,16 +52,17 @@ int ReadChannelTableRecord(const std::string& path, ChannelTableRecord& record,
         return read.code;
     }
     if (content.size() < static_cast<size_t>(kRecordSize)) {
-        problem = Format("holds %d bytes where a channel table has %d", static_cast<int>(content.size()),
-                         kRecordSize);
+        problem = Format("holds %d bytes where a channel table has %d",
+                         static_cast<int>(content.size()), kRecordSize);
         return rc::kFileEndOfFile;
     }
     std::memcpy(record.bytes, content.data(), kRecordSize);
     // The keystream runs over the file from its first byte; the record is its start.
     ApplyKeystream(record.bytes, kRecordSize);
     if (RecordChecksum(record.bytes) != record.bytes[kChecksumOffset]) {
-        problem = "its checksum does not match its contents: the file is damaged or is not a "
-                  "channel table";
+        problem =
+            "its checksum does not match its contents: the file is damaged or is not a "
+            "channel table";
         return rc::kImportFailed;
     }
     return rc::kOk;

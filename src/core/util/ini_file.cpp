@@ -92,7 +92,8 @@ std::string FromUtf16(const std::string& bytes, size_t start, bool bigEndian) {
 // a UTF-8 mark; all of them read as the same text.
 std::string DecodeText(const std::string& bytes) {
     auto at = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
-    if (bytes.size() >= 3 && at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF) return bytes.substr(3);
+    if (bytes.size() >= 3 && at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF)
+        return bytes.substr(3);
     if (bytes.size() >= 2 && at(0) == 0xFF && at(1) == 0xFE) return FromUtf16(bytes, 2, false);
     if (bytes.size() >= 2 && at(0) == 0xFE && at(1) == 0xFF) return FromUtf16(bytes, 2, true);
     // Without a mark, ASCII text in UTF-16 has a zero in every other byte.
