@@ -122,13 +122,13 @@ TEST_F(CommandsTest, PollLimitsAndPauses) {
     const struct {
         const char* name;
         Command run;
-        int polls;       // its poll limit: ms waited for a reply that never comes
+        int polls;       // ms waited for a reply that never comes: the poll limit, at least 521
         int64_t lineMs;  // the frame's line time at 9600 baud
         int64_t pause;   // pause after a successful exchange
-    } cases[] = {{"reset", Reset, 400, 5, 1000},
+    } cases[] = {{"reset", Reset, 521, 5, 1000},
                  {"program", Program, 4000, 4, 0},
                  {"write", Write, 2000, 7, 0},
-                 {"baud rate", Baud9600, 500, 5, 0}};
+                 {"baud rate", Baud9600, 521, 5, 0}};
     link.writeCostMs = 0;
     modem.replyAfterPolls = 1;
     for (const auto& c : cases) {

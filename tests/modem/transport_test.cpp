@@ -77,18 +77,18 @@ TEST_F(TransportTest, MissingArgumentsAreRefusedBeforeAnythingIsSent) {
 }
 
 // The wait looks once a millisecond and ends as soon as the reply is complete. It gives up after
-// the poll limit in ms, but never before the reply's line time plus 116 ms for an adapter's
-// latency and a busy machine: 121 ms at 9600 baud, 150 ms at 1200, 118 ms at 38400.
+// the poll limit in ms, but never before the reply's line time plus 516 ms for an adapter's
+// latency and a busy machine: 521 ms at 9600 baud, 550 ms at 1200, 518 ms at 38400.
 TEST_F(TransportTest, TheReplyWaitAllowsForLineAndAdapterButEndsWhenComplete) {
     const struct {
         int baud, replyOnPoll, pollLimit, expected;
         int64_t waitedMs;  // after the command's own line time
     } cases[] = {
         // clang-format off
-        {9600, 1, 10, rc::kOk, 0},         {9600, 122, 10, rc::kOk, 121},
-        {9600, 123, 10, -rc::kTimeout, 121}, {9600, 600, 1000, rc::kOk, 599},
-        {9600, 1002, 1000, -rc::kTimeout, 1000}, {1200, 140, 10, rc::kOk, 139},
-        {1200, 152, 10, -rc::kTimeout, 150}, {38400, 120, 10, -rc::kTimeout, 118},
+        {9600, 1, 10, rc::kOk, 0},         {9600, 522, 10, rc::kOk, 521},
+        {9600, 523, 10, -rc::kTimeout, 521}, {9600, 800, 1000, rc::kOk, 799},
+        {9600, 1002, 1000, -rc::kTimeout, 1000}, {1200, 540, 10, rc::kOk, 539},
+        {1200, 552, 10, -rc::kTimeout, 550}, {38400, 520, 10, -rc::kTimeout, 518},
         {9600, 1, 0, -rc::kTimeout, 0},
         // clang-format on
     };
@@ -142,7 +142,7 @@ TEST_F(TransportTest, ReadUntilCollectsPiecesUpToTheTerminatorWithinItsWait) {
         int64_t ms;
     } cases[] = {
         {{{"KTR ", 3}, {"Loader PASS?", 7}}, 100, rc::kOk, "KTR Loader PASS?", 6},
-        {{{"KTR", 2}}, 150, -rc::kTimeout, "KTR", 150},
+        {{{"KTR", 2}}, 600, -rc::kTimeout, "KTR", 600},
         {{{"?", 5}}, 5, rc::kOk, "?", 4},  // a short limit still allows for an adapter
         {{{block, 1}, {block, 2}, {"DONE?", 3}}, 10, rc::kOk, block + block + "DONE?", 2},
     };

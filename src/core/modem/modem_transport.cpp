@@ -15,11 +15,12 @@
 namespace {
 
 // A USB serial adapter holds received bytes for up to 16 ms (its latency timer) before it
-// passes them on; the margin covers bytes that trickle in and a machine busy with other work.
-// (On the platform the protocol was first written for, its shortest wait, ten "1 ms" polls,
-// lasted about 150 ms; waiting that long costs nothing unless the reply is lost anyway.)
+// passes them on. The margin covers bytes that trickle in and a machine busy with other work:
+// the kernel hands a terminal's received bytes on from a worker thread, and with every core
+// busy that has been seen to take some 300 ms. Waiting this long costs nothing unless the reply
+// is lost anyway; then the exchange fails half a second later.
 constexpr int kAdapterLatencyMs = 16;
-constexpr int kSchedulingMarginMs = 100;
+constexpr int kSchedulingMarginMs = 500;
 
 // Ten bit times per byte, in ms, plus 1 ms; truncated as the modem firmware expects.
 int LineTimeMs(int baud, int length) {
