@@ -101,7 +101,10 @@ int RunUpgradeSteps(CModem& modem, vxl::ProgressWindow& window, std::string& sta
                     CFirmwareFile& file, const std::vector<std::string>& preamble) {
     window.SetLine(kStepLine, "Reading firmware file.");
     int result = file.ReadUpgradeFile();
-    if (result != vxl::rc::kOk) return result;
+    if (result != vxl::rc::kOk) {
+        status = file.GetProblem();
+        return result;
+    }
     // Such a file would leave the modem in its loader: refuse it before the modem is touched.
     std::string problem = file.DownloadProblem();
     if (!problem.empty()) {
