@@ -28,6 +28,12 @@ struct StartupOptions {
     bool defaults = false;      // apply factory defaults and program
     bool listPorts = false;     // print the port table and exit
     bool help = false;
+    bool force = false;  // go on despite a safety refusal (settings that fail their checksum)
+
+    // The first switch that needs a value but was given none ("upgrade", "port", ...).
+    std::string missingValue;
+    // Words that are neither a switch nor a switch's value, as typed.
+    std::vector<std::string> unknown;
 };
 
 // Parses the arguments after the program name. Each argument is split further at blanks,
@@ -36,5 +42,7 @@ StartupOptions ParseCommandLine(const std::vector<std::string>& args);
 
 // The usage text printed for `help`.
 std::string CommandLineUsage();
+// How a switch that takes a value is written ("upgrade FILE"); the switch itself otherwise.
+std::string SwitchUsage(const std::string& word);
 
 }  // namespace vxl

@@ -37,9 +37,12 @@ constexpr int kFirstUpgradableRevision = 100;  // hundredths
 constexpr int kSerialNumberAddress = 0x106;
 constexpr int kSerialNumberBytes = 4;
 
-void ShowFailure(int code, const std::string& response) {
-    Ui().MessageBox(ErrorBoxMessage(code, response), ErrorBoxCaption(rc::kUpgradeFailed),
-                    MsgIcon::Stop, MsgButtons::Ok);
+void ShowFailure(int code, const std::string& response, const std::string& path = std::string()) {
+    std::string text = ErrorBoxMessage(code, response);
+    // A file that cannot be used: the file and what is wrong with it (the line of a damaged one).
+    const bool fileProblem = code == rc::kCorruptFirmware || (code > 900 && code <= 914);
+    if (fileProblem && !path.empty() && !response.empty()) text += "\n\n" + path + ": " + response;
+    Ui().MessageBox(text, ErrorBoxCaption(rc::kUpgradeFailed), MsgIcon::Stop, MsgButtons::Ok);
 }
 
 // The next load of this modem adjusts its settings to the new firmware when it finds the
@@ -91,8 +94,8 @@ int Download(CCoordinator& coordinator, const std::string& path, std::string& re
     }
     if (result != rc::kOk) {
         // The unlock hands back a failed read's code negated.
-        result = std::abs(result);
-        ShowFailure(result, response);
+        result = coordinator.ExplainFailure(std::abs(result), response);
+        ShowFailure(result, response, path);
         return result;
     }
     Ui().MessageBox(Format("Firmware revision %3.2f written to modem.", file.GetRevision()),
