@@ -3,9 +3,14 @@
 #include <vector>
 
 #include "app/config_app.h"
+#include "gui/window_front_end.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    // The window front end outlives the application object, so that releasing the modem at the
+    // end still talks to the operator interface it installed.
+    vxl::gui::WindowFrontEnd frontEnd(argc, argv);
     vxl::CConfigApp app;
+    frontEnd.Attach(app);
     return app.Run(args);
 }

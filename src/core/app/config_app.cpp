@@ -32,6 +32,12 @@ std::string Printable(const std::string& text) {
 }
 }  // namespace
 
+std::string NoDisplayText(const std::string& why) {
+    return "vxlconf: cannot open the window (" + why +
+           "); without a display use the headless switches: stealth NAME, upgrade FILE, "
+           "export FILE, import FILE, defaults, ports ('vxlconf help' explains them)";
+}
+
 CConfigApp::CConfigApp() : version_(ProgramVersion()), coordinator_(new CCoordinator) {}
 
 CConfigApp::~CConfigApp() {
@@ -61,8 +67,7 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
     ReadVendorIdentity();
 
     options_ = ParseCommandLine(args);
-    bool headless =
-        options_.stealth || !options_.upgradeFile.empty() || options_.listPorts || options_.help;
+    const bool headless = IsHeadless();
     if (options_.result == rc::kBadCommandLine) {
         std::fprintf(err_,
                      "vxlconf: a port value is not a number; the rest of the command line was "
@@ -70,6 +75,9 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
     }
     if (!options_.device.empty())
         options_.port = PortTable::Instance().AssignDevice(options_.device);
+    if (!headless && interactiveOpen_) {
+        if (int status = interactiveOpen_(*this); status != kExitOk) return status;
+    }
     if (options_.echoWanted && options_.result == rc::kOk) {
         if (headless) {
             std::fprintf(err_, "%s\n", options_.echo.c_str());
@@ -89,6 +97,11 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
     int status = RunPaths();
     if (options_.result == rc::kBadCommandLine && status == kExitOk) status = kExitBadCommandLine;
     return status;
+}
+
+bool CConfigApp::IsHeadless() const {
+    return options_.stealth || !options_.upgradeFile.empty() || options_.listPorts ||
+           options_.help || HasChannelWork();
 }
 
 bool CConfigApp::HasChannelWork() const {

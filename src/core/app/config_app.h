@@ -19,6 +19,10 @@ namespace vxl {
 constexpr int kExitOk = 0;
 constexpr int kExitRunFailed = 1;  // a headless run failed; one line on stderr says why
 constexpr int kExitBadCommandLine = 2;
+constexpr int kExitNoDisplay = 3;  // the window was wanted but there is no display to show it
+
+// The line printed when the window cannot be shown: what to run instead.
+std::string NoDisplayText(const std::string& why);
 
 class CConfigApp {
   public:
@@ -33,6 +37,13 @@ class CConfigApp {
     // The interactive path (the main window). Without one the program says so and ends.
     using InteractiveRun = std::function<int(CConfigApp&)>;
     void SetInteractiveRun(InteractiveRun run) { interactiveRun_ = std::move(run); }
+    // Prepares the interactive path once the command line is parsed, before its echo box and
+    // the logo: a window front end opens the display and installs its operator interface
+    // there. A status other than kExitOk ends the program with that status. Headless runs never
+    // call it.
+    void SetInteractiveOpen(InteractiveRun open) { interactiveOpen_ = std::move(open); }
+    // True when the command line asks for a run without windows.
+    bool IsHeadless() const;
     // Where preferences live; by default the per-user store of the company and program.
     void SetPreferencePath(const std::string& path) { preferencePath_ = path; }
     // Where messages of the headless runs go (standard error by default).
@@ -83,6 +94,7 @@ class CConfigApp {
     std::string response_;
     int lastResult_ = 0;
     InteractiveRun interactiveRun_;
+    InteractiveRun interactiveOpen_;
     std::FILE* err_ = stderr;
 };
 

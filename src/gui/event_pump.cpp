@@ -1,0 +1,95 @@
+#include "gui/event_pump.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QEventLoop>
+#include <QThread>
+#include <QTimer>
+#include <QWidget>
+#include <chrono>
+#include <thread>
+
+namespace vxl::gui {
+
+namespace {
+
+int pumpDepth = 0;
+
+bool IsUserInput(QEvent::Type type) {
+    switch (type) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::InputMethod:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TabletPress:
+        case QEvent::TabletRelease:
+        case QEvent::Close:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Installed on the application while events are pumped.
+class InputGate : public QObject {
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (pumpDepth == 0 || !IsUserInput(event->type())) return false;
+        if (auto* widget = qobject_cast<QWidget*>(watched)) {
+            if (widget->window()->property(kTakesInputWhileBusy).toBool()) return false;
+        }
+        if (event->type() == QEvent::Close) event->ignore();
+        return true;
+    }
+};
+
+InputGate& Gate() {
+    static InputGate gate;
+    return gate;
+}
+
+class GateScope {
+  public:
+    GateScope() {
+        if (pumpDepth++ == 0) qApp->installEventFilter(&Gate());
+    }
+    ~GateScope() {
+        if (--pumpDepth == 0) qApp->removeEventFilter(&Gate());
+    }
+    GateScope(const GateScope&) = delete;
+    GateScope& operator=(const GateScope&) = delete;
+};
+
+}  // namespace
+
+bool Pumping() {
+    return pumpDepth > 0;
+}
+
+void PumpEvents(int ms) {
+    if (qApp == nullptr || QThread::currentThread() != qApp->thread()) {
+        if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        return;
+    }
+    GateScope gate;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (ms <= 0) return;
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    timer.start(ms);
+    loop.exec(QEventLoop::AllEvents);
+}
+
+}  // namespace vxl::gui
