@@ -6,6 +6,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <chrono>
 #include <thread>
 
@@ -39,14 +40,24 @@ bool IsUserInput(QEvent::Type type) {
     }
 }
 
+// The top-level widget an event is for: input and close requests reach a window's QWindow
+// before its widgets.
+QWidget* TopLevelOf(QObject* receiver) {
+    if (auto* widget = qobject_cast<QWidget*>(receiver)) return widget->window();
+    if (auto* window = qobject_cast<QWindow*>(receiver)) {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->windowHandle() == window) return top;
+    }
+    return nullptr;
+}
+
 // Installed on the application while events are pumped.
 class InputGate : public QObject {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (pumpDepth == 0 || !IsUserInput(event->type())) return false;
-        if (auto* widget = qobject_cast<QWidget*>(watched)) {
-            if (widget->window()->property(kTakesInputWhileBusy).toBool()) return false;
-        }
+        QWidget* top = TopLevelOf(watched);
+        if (top != nullptr && top->property(kTakesInputWhileBusy).toBool()) return false;
         if (event->type() == QEvent::Close) event->ignore();
         return true;
     }

@@ -34,7 +34,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(browser_);
-    resize(fontMetrics().averageCharWidth() * 95, fontMetrics().height() * 40);
+    resize(fontMetrics().averageCharWidth() * 110, fontMetrics().height() * 42);
 }
 
 void HelpWindow::ShowTopic(const QString& topic) {

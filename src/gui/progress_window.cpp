@@ -30,7 +30,6 @@ ProgressDialog::ProgressDialog(QWidget* parent, const QString& title,
     bar_->setRange(0, 100);
     bar_->setValue(0);
     bar_->setMinimumWidth(fontMetrics().averageCharWidth() * 45);
-    bar_->hide();
     layout->addWidget(bar_);
     if (cancellable_) {
         cancel_ = new QPushButton(tr("Cancel"), this);

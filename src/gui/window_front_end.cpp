@@ -76,7 +76,6 @@ int WindowFrontEnd::Open(CConfigApp& app) {
     application_ = std::make_unique<QApplication>(argc_, argv_);
     KeepCoreLocaleNeutral();
     QApplication::setApplicationName(QStringLiteral("vxlconf"));
-    QApplication::setApplicationDisplayName(QStringLiteral("VXL Configuration Software"));
     QApplication::setOrganizationName(QString::fromStdString(app.Version().companyName));
     QApplication::setWindowIcon(ProgramIcon());
     operator_ = std::make_unique<QtOperator>(app.Version());

@@ -94,7 +94,7 @@ void FieldWidgets::integerFieldRevertsOnEscapeAndWhenLeftOutOfRange() {
     QTest::keyClicks(form.field, "7");
     QTest::keyClick(form.field, Qt::Key_Escape);
     QCOMPARE(form.field->text(), QStringLiteral("42"));
-    QCOMPARE(edited.count(), 2) << "the restored value is committed too";
+    QCOMPARE(edited.count(), 2);  // the restored value is committed too
 
     form.field->selectAll();
     QTest::keyClicks(form.field, "0");
@@ -108,7 +108,7 @@ void FieldWidgets::integerFieldRevertsOnEscapeAndWhenLeftOutOfRange() {
     form.field->selectAll();
     QTest::keyClicks(form.field, "7");
     form.Leave();
-    QCOMPARE(form.field->text(), QStringLiteral("007")) << "a value in range is shown again";
+    QCOMPARE(form.field->text(), QStringLiteral("007"));  // a value in range is shown again
 }
 
 void FieldWidgets::decimalFieldLimitsPointsAndDecimals_data() {
@@ -153,7 +153,7 @@ void FieldWidgets::decimalFieldRevertsOutOfRangeButKeepsZero() {
     QTest::keyClicks(form.field, "0");
     QVERIFY(!form.Red());
     form.Leave();
-    QCOMPARE(form.field->text(), QStringLiteral("0")) << "0 is never out of range";
+    QCOMPARE(form.field->text(), QStringLiteral("0"));  // 0 is never out of range
 
     form.field->setFocus();
     form.field->selectAll();
@@ -201,7 +201,7 @@ void FieldWidgets::choiceFieldSkipsEmptyChoicesAndReportsPicks() {
         QCOMPARE(field.Value(), -1);
         QSignalSpy edited(&field, &ChoiceField::userEdited);
         field.SelectValue(3);
-        QCOMPARE(edited.count(), 0) << "a value shown by the program is no edit";
+        QCOMPARE(edited.count(), 0);  // a value shown by the program is no edit
         emit field.activated(0);
         QCOMPARE(edited.count(), 1);
         if (selectionBox) {
