@@ -9,8 +9,8 @@ DialogUnits::DialogUnits(const QFont& font) {
     const QFontMetrics metrics(font);
     // The average width of the 52 letters, rounded; not averageCharWidth(), which measures
     // something else.
-    const int letters =
-        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int letters = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     baseX_ = (letters / 26 + 1) / 2;
     baseY_ = metrics.height();
 }

@@ -23,7 +23,8 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* close = new QPushButton(tr("Close"), this);
     connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
     connect(browser_, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
-    connect(contents, &QPushButton::clicked, this, [this] { ShowTopic(QStringLiteral("contents")); });
+    connect(contents, &QPushButton::clicked, this,
+            [this] { ShowTopic(QStringLiteral("contents")); });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     back->setEnabled(false);
     auto* buttons = new QHBoxLayout;

@@ -40,18 +40,33 @@ struct ButtonRow {
 };
 
 constexpr ButtonRow kButtons[] = {
-    {DialogButton::Help, "Help", "helpButton", {17, 73, 61, 14},
+    {DialogButton::Help,
+     "Help",
+     "helpButton",
+     {17, 73, 61, 14},
      "Learn how to use VXL Configuration Software"},
-    {DialogButton::Load, "Load", "loadButton", {17, 99, 61, 14},
+    {DialogButton::Load,
+     "Load",
+     "loadButton",
+     {17, 99, 61, 14},
      "Connect to the modem and read its settings"},
-    {DialogButton::Program, "Program", "programButton", {17, 118, 61, 14},
+    {DialogButton::Program,
+     "Program",
+     "programButton",
+     {17, 118, 61, 14},
      "Program the modem with the current settings"},
     {DialogButton::Close, "Close", "closeButton", {17, 137, 61, 14}, "Detach from the modem"},
     {DialogButton::Print, "Print", "printButton", {16, 164, 61, 14}, "Print configuration report"},
     {DialogButton::Exit, "Exit", "exitButton", {16, 184, 61, 14}, "Exit this utility"},
-    {DialogButton::UndoChanges, "Undo Changes", "undoButton", {139, 184, 92, 14},
+    {DialogButton::UndoChanges,
+     "Undo Changes",
+     "undoButton",
+     {139, 184, 92, 14},
      "Restore original settings"},
-    {DialogButton::FactoryDefaults, "Factory Defaults", "defaultsButton", {241, 184, 92, 14},
+    {DialogButton::FactoryDefaults,
+     "Factory Defaults",
+     "defaultsButton",
+     {241, 184, 92, 14},
      "Restore factory default settings"},
 };
 
@@ -140,20 +155,18 @@ void MainDialog::BuildControls(QWidget* client) {
     bind(DialogButton::UndoChanges, &MainDialogModel::UndoChanges);
     bind(DialogButton::FactoryDefaults, &MainDialogModel::FactoryDefaults);
     connect(buttons_[DialogButton::Exit], &QPushButton::clicked, this, &MainDialog::TryExit);
-    for (auto& [id, button] : buttons_) button->setEnabled(id == DialogButton::Help ||
-                                                           id == DialogButton::Load ||
-                                                           id == DialogButton::Print ||
-                                                           id == DialogButton::Exit);
+    for (auto& [id, button] : buttons_)
+        button->setEnabled(id == DialogButton::Help || id == DialogButton::Load ||
+                           id == DialogButton::Print || id == DialogButton::Exit);
     buttons_[DialogButton::Load]->setDefault(true);
 
     sheet_ = new PropertySheet(this, units, client);
     sheet_->setProperty("controlId", 1012);
     sheet_->setGeometry(units.Rect(kSheetArea));
     sheet_->EnablePages(false);
-    connect(sheet_->page(CoordinatorPage::MemoryMap), &Page::buttonClicked, this,
-            [this](int id) {
-                if (id == kMemoryMapPrintButton) PrintMemoryMap();
-            });
+    connect(sheet_->page(CoordinatorPage::MemoryMap), &Page::buttonClicked, this, [this](int id) {
+        if (id == kMemoryMapPrintButton) PrintMemoryMap();
+    });
     sheet_->setWhatsThis(ControlHelpText(kMainDialogId, 1012));
     logo_->setWhatsThis(ControlHelpText(kMainDialogId, 1049));
     for (CoordinatorPage index : kPagesInFillOrder) {
@@ -178,8 +191,8 @@ void MainDialog::BuildMenu() {
                 [this, number] { Run([this, number] { model_->MenuCommand(number); }); });
         return action;
     };
-    selectPortAction_ = command(modemMenu_->addAction(tr("&Select Serial Port...")),
-                                menu::kSelectPort);
+    selectPortAction_ =
+        command(modemMenu_->addAction(tr("&Select Serial Port...")), menu::kSelectPort);
     selectPortAction_->setObjectName(QStringLiteral("selectPortAction"));
     QMenu* capture = modemMenu_->addMenu(tr("Set Capture Method"));
     capture->setObjectName(QStringLiteral("captureMenu"));
@@ -187,8 +200,8 @@ void MainDialog::BuildMenu() {
     softBreakAction_ = command(capture->addAction(tr("Soft Break")), menu::kSoftBreak);
     powerOnAction_->setCheckable(true);
     softBreakAction_->setCheckable(true);
-    upgradeAction_ = command(modemMenu_->addAction(tr("&Upgrade modem firmware")),
-                             menu::kUpgradeFirmware);
+    upgradeAction_ =
+        command(modemMenu_->addAction(tr("&Upgrade modem firmware")), menu::kUpgradeFirmware);
     upgradeAction_->setObjectName(QStringLiteral("upgradeAction"));
     // The menu shows what the commands would do now.
     connect(modemMenu_, &QMenu::aboutToShow, this, [this] {
@@ -203,8 +216,8 @@ void MainDialog::BuildMenu() {
     connect(help->addAction(tr("What's &This?\tShift+F1")), &QAction::triggered, this,
             [] { QWhatsThis::enterWhatsThisMode(); });
     help->addSeparator();
-    QAction* about = command(help->addAction(tr("&About VXL Configuration Software...")),
-                             menu::kAbout);
+    QAction* about =
+        command(help->addAction(tr("&About VXL Configuration Software...")), menu::kAbout);
     about->setObjectName(QStringLiteral("aboutAction"));
     ApplyMenuState();
 }

@@ -28,10 +28,7 @@ namespace vxl::gui {
 class PropertySheet;
 class HelpWindow;
 
-class MainDialog : public QDialog,
-                   public CoordinatorView,
-                   public MainDialogView,
-                   public EditSink {
+class MainDialog : public QDialog, public CoordinatorView, public MainDialogView, public EditSink {
     Q_OBJECT
   public:
     explicit MainDialog(CConfigApp& app, QWidget* parent = nullptr);
@@ -42,7 +39,9 @@ class MainDialog : public QDialog,
     QPushButton* button(DialogButton id) const;
     QMenu* modemMenu() const { return modemMenu_; }
     // The Memory Map page's Print button; without a printer it says printing is not available.
-    void SetMemoryMapPrinter(std::function<void()> printer) { printMemoryMap_ = std::move(printer); }
+    void SetMemoryMapPrinter(std::function<void()> printer) {
+        printMemoryMap_ = std::move(printer);
+    }
 
     // Runs the enabling pass now (the window runs it by itself when idle).
     void RunUpdatePass();

@@ -137,12 +137,11 @@ int MainDialog::ChoosePort(bool firstRun) {
         ports = ProbeAllPorts();
     }
     const int current = model_->Coordinator().GetPort();
-    return SelectSerialPort(current, ports,
-                            [this, firstRun](const std::vector<ProbedPort>& list, int selected) {
-                                PortListDialog dialog(list, selected, firstRun, this);
-                                return dialog.exec() == QDialog::Accepted ? dialog.chosenPort()
-                                                                          : -1;
-                            });
+    return SelectSerialPort(
+        current, ports, [this, firstRun](const std::vector<ProbedPort>& list, int selected) {
+            PortListDialog dialog(list, selected, firstRun, this);
+            return dialog.exec() == QDialog::Accepted ? dialog.chosenPort() : -1;
+        });
 }
 
 void MainDialog::UpgradeFirmware() {

@@ -121,8 +121,8 @@ void IntField::keyPressEvent(QKeyEvent* event) {
     }
     const QString typed = event->text();
     const QString hexDigits = QStringLiteral("AaBbCcDdEeFf0123456789");
-    const bool characterOk = hex_ ? hexDigits.contains(typed[0])
-                                  : (typed[0].isDigit() || accepted_.contains(typed[0]));
+    const bool characterOk =
+        hex_ ? hexDigits.contains(typed[0]) : (typed[0].isDigit() || accepted_.contains(typed[0]));
     if (typed.size() != 1 || !characterOk || after.size() > width_) {
         Refuse();
         return;

@@ -146,8 +146,7 @@ void Page::FillControl(const ControlSpec& spec, QWidget* control, ModemParameter
         case ControlKind::HexInteger: {
             auto* field = static_cast<IntField*>(control);
             int minimum = 0, maximum = 0, value = 0;
-            if (set.GetIntRange(id, minimum, maximum) == rc::kOk)
-                field->SetRange(minimum, maximum);
+            if (set.GetIntRange(id, minimum, maximum) == rc::kOk) field->SetRange(minimum, maximum);
             if (set.GetInt(id, value) == rc::kOk) field->SetValue(value);
             break;
         }
@@ -281,8 +280,7 @@ void Page::HideControl(int controlId) {
 
 void Page::ClearTexts() {
     for (Entry& entry : controls_) {
-        if (entry.spec.kind == ControlKind::ReadOnlyText ||
-            entry.spec.kind == ControlKind::Text) {
+        if (entry.spec.kind == ControlKind::ReadOnlyText || entry.spec.kind == ControlKind::Text) {
             const QSignalBlocker blocker(entry.widget);
             static_cast<QLineEdit*>(entry.widget)->clear();
         }

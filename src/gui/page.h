@@ -38,8 +38,8 @@ struct ControlSpec {
     ControlKind kind;
     DluRect rect;
     UpdateRule rule;
-    const char* text;  // label, group box, check box or button text
-    const char* name;  // object name of a control that shows no parameter
+    const char* text;              // label, group box, check box or button text
+    const char* name;              // object name of a control that shows no parameter
     const char* suffix = nullptr;  // read-only texts: appended to the parameter's text
     int limit = 0;                 // text fields: length limit
 };

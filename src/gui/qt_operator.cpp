@@ -72,8 +72,8 @@ QWidget* QtOperator::Owner() const {
     return mainWindow_.data();
 }
 
-MsgAnswer QtOperator::MessageBox(const std::string& text, const std::string& caption,
-                                 MsgIcon icon, MsgButtons buttons) {
+MsgAnswer QtOperator::MessageBox(const std::string& text, const std::string& caption, MsgIcon icon,
+                                 MsgButtons buttons) {
     QMessageBox box(Owner());
     box.setObjectName(QStringLiteral("messageBox"));
     box.setWindowTitle(QString::fromStdString(caption));
@@ -124,4 +124,3 @@ void QtOperator::ShowLogo(const std::string& logoPath, int ms) {
 }
 
 }  // namespace vxl::gui
-

@@ -95,7 +95,8 @@ void ChoiceField::PaintEditPart() {
     QPalette colours = lineEdit()->palette();
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         colours.setColor(group, QPalette::Text, Qt::black);
-        colours.setColor(group, QPalette::Base, isEnabled() ? QColor(Qt::white) : kDisabledBackground);
+        colours.setColor(group, QPalette::Base,
+                         isEnabled() ? QColor(Qt::white) : kDisabledBackground);
     }
     lineEdit()->setPalette(colours);
 }

@@ -42,8 +42,7 @@ bool DisplayAvailable(std::string* why) {
         return false;
     }
     const int number = LocalDisplayNumber(display);
-    if (number >= 0 &&
-        !QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number))) {
+    if (number >= 0 && !QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number))) {
         *why = "no X server answers on display " + display;
         return false;
     }

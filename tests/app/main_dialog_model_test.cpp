@@ -143,8 +143,7 @@ TEST(MainDialogLoad, EachOutcomeShowsItsMessagesAndLeavesTheModemAsItSays) {
         d.model->Load();
         EXPECT_EQ(d.Captions(), c.captions);
         if (!d.h.ui.messages.empty()) {
-            EXPECT_EQ(d.h.ui.messages[0].text.rfind(c.firstText, 0), 0u)
-                << d.h.ui.messages[0].text;
+            EXPECT_EQ(d.h.ui.messages[0].text.rfind(c.firstText, 0), 0u) << d.h.ui.messages[0].text;
             EXPECT_EQ(d.h.ui.messages[0].icon, MsgIcon::Stop);
         }
         EXPECT_EQ(d.h.coordinator.IsLoaded(), c.loaded);

@@ -53,12 +53,16 @@ void FieldWidgets::integerFieldTakesDigitsUpToItsWidth_data() {
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("beeps");
     QTest::addColumn<bool>("red");
-    QTest::newRow("three digits of 255, a fourth beeps") << false << 255 << "1234" << "123" << 1
-                                                         << false;
-    QTest::newRow("letters beep") << false << 255 << "1a2" << "12" << 1 << false;
-    QTest::newRow("above the range is red") << false << 255 << "300" << "300" << 0 << true;
-    QTest::newRow("hex takes two digits of ff") << true << 255 << "fFa" << "fF" << 1 << false;
-    QTest::newRow("hex refuses g") << true << 255 << "g1" << "1" << 1 << false;
+    QTest::newRow("three digits of 255, a fourth beeps") << false << 255 << "1234"
+                                                         << "123" << 1 << false;
+    QTest::newRow("letters beep") << false << 255 << "1a2"
+                                  << "12" << 1 << false;
+    QTest::newRow("above the range is red") << false << 255 << "300"
+                                            << "300" << 0 << true;
+    QTest::newRow("hex takes two digits of ff") << true << 255 << "fFa"
+                                                << "fF" << 1 << false;
+    QTest::newRow("hex refuses g") << true << 255 << "g1"
+                                   << "1" << 1 << false;
 }
 
 void FieldWidgets::integerFieldTakesDigitsUpToItsWidth() {
@@ -116,10 +120,14 @@ void FieldWidgets::decimalFieldLimitsPointsAndDecimals_data() {
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("beeps");
     QTest::addColumn<bool>("red");
-    QTest::newRow("a third decimal beeps") << "12.345" << "12.34" << 1 << false;
-    QTest::newRow("a second point beeps") << "1.2.3" << "1.23" << 1 << false;
-    QTest::newRow("a minus or letter beeps") << "-a5" << "5" << 2 << false;
-    QTest::newRow("150 in 0..100 is red") << "150" << "150" << 0 << true;
+    QTest::newRow("a third decimal beeps") << "12.345"
+                                           << "12.34" << 1 << false;
+    QTest::newRow("a second point beeps") << "1.2.3"
+                                          << "1.23" << 1 << false;
+    QTest::newRow("a minus or letter beeps") << "-a5"
+                                             << "5" << 2 << false;
+    QTest::newRow("150 in 0..100 is red") << "150"
+                                          << "150" << 0 << true;
 }
 
 void FieldWidgets::decimalFieldLimitsPointsAndDecimals() {
@@ -167,10 +175,14 @@ void FieldWidgets::callSignIsUpperCaseRestrictedAndLimited_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("beeps");
-    QTest::newRow("lower case goes in as upper case") << 10 << "ab1cd" << "AB1CD" << 0;
-    QTest::newRow("punctuation of the set is taken") << 10 << "a/b-c?\"" << "A/B-C?\"" << 0;
-    QTest::newRow("other characters beep") << 10 << "a#b c*" << "ABC" << 3;
-    QTest::newRow("a seventh character beeps at 6") << 6 << "abcdefg" << "ABCDEF" << 1;
+    QTest::newRow("lower case goes in as upper case") << 10 << "ab1cd"
+                                                      << "AB1CD" << 0;
+    QTest::newRow("punctuation of the set is taken") << 10 << "a/b-c?\""
+                                                     << "A/B-C?\"" << 0;
+    QTest::newRow("other characters beep") << 10 << "a#b c*"
+                                           << "ABC" << 3;
+    QTest::newRow("a seventh character beeps at 6") << 6 << "abcdefg"
+                                                    << "ABCDEF" << 1;
 }
 
 void FieldWidgets::callSignIsUpperCaseRestrictedAndLimited() {

@@ -24,7 +24,6 @@ struct RegisterSuite {
 
 }  // namespace vxl::gui::test
 
-#define VXL_GUI_SUITE(Class)                                          \
-    static ::vxl::gui::test::RegisterSuite register##Class(#Class, [] { \
-        return std::unique_ptr<QObject>(new Class);                   \
-    })
+#define VXL_GUI_SUITE(Class)                                \
+    static ::vxl::gui::test::RegisterSuite register##Class( \
+        #Class, [] { return std::unique_ptr<QObject>(new Class); })

@@ -97,8 +97,8 @@ void MainWindow::startsWithNoModemOnIdentification() {
     QCOMPARE(Sheet()->currentIndex(), 0);
     QVERIFY(Button("loadButton")->isEnabled());
     QVERIFY(Button("loadButton")->isDefault());
-    for (const char* name : {"programButton", "closeButton", "printButton", "undoButton",
-                             "defaultsButton"})
+    for (const char* name :
+         {"programButton", "closeButton", "printButton", "undoButton", "defaultsButton"})
         QVERIFY2(!Button(name)->isEnabled(), name);
     QVERIFY(!Field("Owner")->isEnabled());
     QVERIFY(!Field("CallSign")->isEnabled());

@@ -76,8 +76,7 @@ void Operator::messageBoxesShowTheirTextAndAnswerByButton_data() {
         << QStringList{"Retry", "Cancel"} << int(MsgAnswer::Retry) << int(QMessageBox::Critical);
     QTest::newRow("continue/cancel closed: cancel")
         << int(MsgButtons::ContinueCancel) << int(MsgIcon::Exclamation) << "none"
-        << QStringList{"Continue", "Cancel"} << int(MsgAnswer::Cancel)
-        << int(QMessageBox::Warning);
+        << QStringList{"Continue", "Cancel"} << int(MsgAnswer::Cancel) << int(QMessageBox::Warning);
 }
 
 void Operator::messageBoxesShowTheirTextAndAnswerByButton() {
@@ -89,9 +88,9 @@ void Operator::messageBoxesShowTheirTextAndAnswerByButton() {
     QFETCH(int, shownIcon);
     const QByteArray name = click.toLatin1();
     BoxAnswerer answerer(name.constData());
-    const MsgAnswer got = op.MessageBox("Connection lost.\n\n<b>Code</b> 7", "Load Failed",
-                                        static_cast<MsgIcon>(icon),
-                                        static_cast<MsgButtons>(buttons));
+    const MsgAnswer got =
+        op.MessageBox("Connection lost.\n\n<b>Code</b> 7", "Load Failed",
+                      static_cast<MsgIcon>(icon), static_cast<MsgButtons>(buttons));
     QCOMPARE(int(got), answer);
     QCOMPARE(answerer.caption, QStringLiteral("Load Failed"));
     QCOMPARE(answerer.text, QStringLiteral("Connection lost.\n\n<b>Code</b> 7"));

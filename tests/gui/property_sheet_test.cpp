@@ -43,8 +43,7 @@ void PropertySheetTest::startsWithThreeTabsTwoOfThemGreyed() {
     QCOMPARE(s.sheet.currentIndex(), 0);
     s.sheet.setCurrentIndex(2);
     QCOMPARE(s.sheet.currentIndex(), 0);  // a greyed tab cannot be selected
-    QTest::mouseClick(s.sheet.tabBar(), Qt::LeftButton, {},
-                      s.sheet.tabBar()->tabRect(1).center());
+    QTest::mouseClick(s.sheet.tabBar(), Qt::LeftButton, {}, s.sheet.tabBar()->tabRect(1).center());
     QCOMPARE(s.sheet.currentIndex(), 0);
     QVERIFY(!s.sheet.Shows(CoordinatorPage::Frequencies));
     QVERIFY(!s.sheet.Shows(CoordinatorPage::Factory));

@@ -49,11 +49,12 @@ void Screenshots::windowOfTheRunningProgram() {
     // window over the main window).
     const QStringList rect = qEnvironmentVariable("VXL_GRAB_RECT").split(QLatin1Char(','));
     QPixmap shot = rect.size() == 4 ? QGuiApplication::primaryScreen()->grabWindow(
-                                          window, rect[0].toInt(), rect[1].toInt(),
-                                          rect[2].toInt(), rect[3].toInt())
+                                          window, rect[0].toInt(), rect[1].toInt(), rect[2].toInt(),
+                                          rect[3].toInt())
                                     : QGuiApplication::primaryScreen()->grabWindow(window);
     QVERIFY(!shot.isNull());
-    const QString path = folder_ + QStringLiteral("/%1.png").arg(qEnvironmentVariable("VXL_GRAB_NAME"));
+    const QString path =
+        folder_ + QStringLiteral("/%1.png").arg(qEnvironmentVariable("VXL_GRAB_NAME"));
     QVERIFY2(shot.save(path), qPrintable(path));
 }
 
@@ -63,11 +64,11 @@ void Screenshots::operatorWindows() {
     AboutBox about(QString(), version);
     Save(&about, "about-box");
 
-    ProgressDialog countdown(nullptr, QStringLiteral("Capturing Modem"),
-                             {"Using serial port 1", "Please power cycle your VXL modem now",
-                              "to allow the VXL Configuration Software to capture it.",
-                              "Time remaining: 7 sec."},
-                             true);
+    ProgressDialog countdown(
+        nullptr, QStringLiteral("Capturing Modem"),
+        {"Using serial port 1", "Please power cycle your VXL modem now",
+         "to allow the VXL Configuration Software to capture it.", "Time remaining: 7 sec."},
+        true);
     countdown.bar()->hide();
     Save(&countdown, "capture-countdown");
 

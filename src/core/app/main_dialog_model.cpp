@@ -128,10 +128,9 @@ bool MainDialogModel::ReadModem() {
             Release();
             return false;
         }
-        MsgAnswer answer =
-            Ui().MessageBox(Format(kConnectionLost, result,
-                                   coordinator_.GetDiagnosticLocation().c_str()),
-                            "Load Failed", MsgIcon::Stop, MsgButtons::RetryCancel);
+        MsgAnswer answer = Ui().MessageBox(
+            Format(kConnectionLost, result, coordinator_.GetDiagnosticLocation().c_str()),
+            "Load Failed", MsgIcon::Stop, MsgButtons::RetryCancel);
         if (answer != MsgAnswer::Retry) {
             Release();
             return false;
@@ -343,8 +342,8 @@ ButtonState MainDialogModel::UpdatePass() {
         }
     }
     lastModified_ = modified;
-    state.load = coordinator_.GetPort() >= 1 &&
-                 (!attached || (coordinator_.IsProgrammed() && !modified));
+    state.load =
+        coordinator_.GetPort() >= 1 && (!attached || (coordinator_.IsProgrammed() && !modified));
     takeDefault(DialogButton::Load);
     state.close = attached;
     takeDefault(DialogButton::Close);

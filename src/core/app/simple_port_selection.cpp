@@ -19,9 +19,8 @@ constexpr const char* kNoPortSelected =
 
 int SelectSerialPort(int current, const std::vector<ProbedPort>& ports,
                      const PortListPicker& pick) {
-    const bool anyAvailable = std::any_of(ports.begin(), ports.end(), [](const ProbedPort& p) {
-        return p.status == kPortAvailable;
-    });
+    const bool anyAvailable = std::any_of(
+        ports.begin(), ports.end(), [](const ProbedPort& p) { return p.status == kPortAvailable; });
     if (!anyAvailable) {
         Ui().MessageBox(kNoPorts, "No Available Serial Ports", MsgIcon::Stop, MsgButtons::Ok);
         return current;

@@ -15,7 +15,6 @@ using PortListPicker = std::function<int(const std::vector<ProbedPort>& ports, i
 
 // The port to use: the one picked, else `current` (when no port is available or the operator
 // cancelled; with no port configured the operator is told what that means).
-int SelectSerialPort(int current, const std::vector<ProbedPort>& ports,
-                     const PortListPicker& pick);
+int SelectSerialPort(int current, const std::vector<ProbedPort>& ports, const PortListPicker& pick);
 
 }  // namespace vxl
