@@ -38,6 +38,8 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
     PropertySheet* sheet() const { return sheet_; }
     QPushButton* button(DialogButton id) const;
     QMenu* modemMenu() const { return modemMenu_; }
+    // A further menu of the menu bar, placed before Help.
+    QMenu* AddMenu(const QString& title);
     // The Memory Map page's Print button; without a printer it says printing is not available.
     void SetMemoryMapPrinter(std::function<void()> printer) {
         printMemoryMap_ = std::move(printer);
@@ -96,6 +98,7 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
     std::unique_ptr<MainDialogModel> model_;
     QMenuBar* menuBar_ = nullptr;
     QMenu* modemMenu_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
     QAction* selectPortAction_ = nullptr;
     QAction* upgradeAction_ = nullptr;
     QAction* powerOnAction_ = nullptr;

@@ -12,7 +12,6 @@ namespace vxl {
 namespace {
 
 constexpr const char* kProgramTitle = "VXL Configuration Program";
-constexpr const char* kLevelName = "End User";
 
 constexpr const char* kMissingModelId =
     "The model ID for this modem is missing or corrupt.\nContact Norvale Corporation for "
@@ -81,8 +80,7 @@ void MainDialogModel::BuildTitle() {
     // An installation without a vendor name shows no vendor part at all.
     if (!settings_.vendorName.empty() && settings_.vendorName != settings_.companyName)
         title_ += " for " + settings_.vendorName;
-    title_ += " - ";
-    title_ += kLevelName;
+    title_ += " - " + settings_.levelName;
     buildAppended_ = false;
     iniAppended_ = false;
 }

@@ -71,7 +71,8 @@ struct MainDialogSettings {
     std::string vendorName;
     std::string buildText;
     std::string installIniPath;
-    std::string companyName;  // the maker's own name: a vendor of that name is not named
+    std::string companyName;             // the maker's own name: a vendor of that name is not named
+    std::string levelName = "End User";  // the privilege level, the title's last words
 };
 
 class MainDialogModel {
