@@ -74,6 +74,8 @@ QtProgressWindow::QtProgressWindow(QWidget* parent, const std::string& title,
     : dialog_(new ProgressDialog(parent, QString::fromStdString(title), lines, cancellable)) {
     dialog_->show();
     dialog_->raise();
+    // The countdown's Escape goes to the window that has the focus.
+    dialog_->activateWindow();
 }
 
 QtProgressWindow::~QtProgressWindow() {
