@@ -35,6 +35,12 @@ std::string Printable(const std::string& text) {
 }
 }  // namespace
 
+std::string NoDisplayText(const std::string& why) {
+    return "vxlconf: cannot open the window (" + why +
+           "); without a display use the headless switches: stealth NAME, upgrade FILE, "
+           "export FILE, import FILE, defaults, ports ('vxlconf help' explains them)";
+}
+
 CConfigApp::CConfigApp() : version_(ProgramVersion()), coordinator_(new CCoordinator) {}
 
 CConfigApp::~CConfigApp() {
@@ -66,8 +72,7 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
     ReadVendorIdentity();
 
     options_ = ParseCommandLine(args);
-    bool headless = HasReadOutWork() || !options_.upgradeFile.empty() || HasChannelWork() ||
-                    options_.listPorts || options_.help;
+    const bool headless = IsHeadless();
     if (!options_.missingValue.empty()) {
         std::fprintf(err_, "vxlconf: '%s' needs a value: %s ('vxlconf help' lists the switches)\n",
                      options_.missingValue.c_str(), SwitchUsage(options_.missingValue).c_str());
@@ -86,6 +91,9 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
     }
     if (!options_.device.empty())
         options_.port = PortTable::Instance().AssignDevice(options_.device);
+    if (!headless && interactiveOpen_) {
+        if (int status = interactiveOpen_(*this); status != kExitOk) return status;
+    }
     if (options_.echoWanted && options_.result == rc::kOk) {
         if (headless) {
             std::fprintf(err_, "%s\n", options_.echo.c_str());
@@ -109,6 +117,11 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
 
 bool CConfigApp::HasReadOutWork() const {
     return options_.stealth || !options_.reportFile.empty() || !options_.memoryMapFile.empty();
+}
+
+bool CConfigApp::IsHeadless() const {
+    return HasReadOutWork() || !options_.upgradeFile.empty() || options_.listPorts ||
+           options_.help || HasChannelWork();
 }
 
 bool CConfigApp::HasChannelWork() const {
