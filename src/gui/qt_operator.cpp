@@ -1,6 +1,7 @@
 #include "gui/qt_operator.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -121,6 +122,16 @@ void QtOperator::KeepAlive() {
 
 void QtOperator::ShowLogo(const std::string& logoPath, int ms) {
     ShowLogoWindow(QString::fromStdString(logoPath), version_, ms);
+}
+
+bool QtOperator::ChooseOpenFile(const std::string& title, const std::string& filter,
+                                const std::string& startDir, std::string& path) {
+    const QString chosen = QFileDialog::getOpenFileName(
+        Owner(), QString::fromStdString(title), QString::fromStdString(startDir),
+        QString::fromStdString(filter));
+    if (chosen.isEmpty()) return false;
+    path = chosen.toStdString();
+    return true;
 }
 
 }  // namespace vxl::gui

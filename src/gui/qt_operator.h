@@ -26,6 +26,8 @@ class QtOperator : public OperatorInterface {
     void EndWaitCursor() override;
     void KeepAlive() override;
     void ShowLogo(const std::string& logoPath, int ms) override;
+    bool ChooseOpenFile(const std::string& title, const std::string& filter,
+                        const std::string& startDir, std::string& path) override;
 
   private:
     QWidget* Owner() const;
