@@ -11,6 +11,8 @@
 #include "app/main_dialog_model.h"
 #include "coordinator/coordinator_view.h"
 #include "gui/page.h"
+#include "gui/report/window_print.h"
+#include "ports/port_selection.h"
 
 class QAction;
 class QMenu;
@@ -44,6 +46,17 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
     void SetMemoryMapPrinter(std::function<void()> printer) {
         printMemoryMap_ = std::move(printer);
     }
+    // What the Memory Map page's Print button does: the listing of the loaded modem.
+    void PrintMemoryMap();
+    // Where Print sends the reports: the printer named (none when empty), else a PDF file at
+    // the path asked for. By default the system's default printer and a file dialog.
+    void SetPrintDestination(std::function<std::string()> printerName,
+                             report::AskPdfPath askPdfPath) {
+        printerName_ = std::move(printerName);
+        askPdfPath_ = std::move(askPdfPath);
+    }
+    // Where the port selection finds the host's serial devices besides the pinned ports.
+    void SetPortDetector(PortDetector detector) { portDetector_ = std::move(detector); }
 
     // Runs the enabling pass now (the window runs it by itself when idle).
     void RunUpdatePass();
@@ -89,9 +102,9 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
     void ApplyMenuState();
     void OpenHelp();
     void ShowAbout();
-    void UpgradeFirmware();
     int ChoosePort(bool firstRun);
-    void PrintMemoryMap();
+    void PrintReport(const ReportJob& job);
+    void WatchDevice();
     void TryExit();
 
     CConfigApp& app_;
@@ -109,6 +122,10 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
     QTimer* idleTimer_ = nullptr;
     QPointer<HelpWindow> help_;
     std::function<void()> printMemoryMap_;
+    std::function<std::string()> printerName_;
+    report::AskPdfPath askPdfPath_;
+    PortDetector portDetector_ = DetectSerialPorts;
+    QTimer* deviceTimer_ = nullptr;
     bool transmitEditable_ = false;
     bool firstShow_ = true;
 };

@@ -1,19 +1,19 @@
 // The main window as the coordinator's view, as the sink of the pages' edits, and the
-// workflows it supplies to the model (help, About, port choice, firmware upgrade).
-#include <QFileDialog>
-#include <QFileInfo>
+// workflows it supplies to the model (help, About, port choice, printing, the watch on the
+// modem's device).
+#include <QApplication>
+#include <QTimer>
 
 #include "app/config_app.h"
-#include "app/simple_port_selection.h"
+#include "app/report_jobs.h"
 #include "coordinator/coordinator.h"
-#include "coordinator/firmware_upgrade.h"
 #include "gui/about_box.h"
+#include "gui/event_pump.h"
 #include "gui/help_window.h"
 #include "gui/main_dialog.h"
 #include "gui/pages.h"
-#include "gui/port_list_dialog.h"
+#include "gui/port_dialog.h"
 #include "gui/property_sheet.h"
-#include "link/port_probe.h"
 #include "params/modem_parameter_set.h"
 #include "params/parameter_ids.h"
 #include "ui/operator.h"
@@ -25,13 +25,29 @@ namespace {
 constexpr const char* kMemoryMapPrintTip = "Print the memory map";
 constexpr const char* kListingUnavailable =
     "Printing the memory map is not available in this version of VXL Configuration Software.";
+// How often the window asks whether the modem's device is still there while it is idle.
+constexpr int kDeviceWatchMs = 1000;
 }  // namespace
 
 void MainDialog::InstallDefaultWorkflows() {
     model_->SetHelp([this] { OpenHelp(); });
     model_->SetAbout([this] { ShowAbout(); });
     model_->SetPortChooser([this](bool firstRun) { return ChoosePort(firstRun); });
-    model_->SetFirmwareUpgrade([this] { UpgradeFirmware(); });
+    // The firmware upgrade is the model's own: its file dialog comes through the operator.
+    model_->SetConfigurationReportPrinter([this] {
+        ReportJob job;
+        if (MakeConfigurationReportJob(model_->Coordinator(), app_.Version(), job,
+                                       model_->LevelName()) == rc::kOk)
+            PrintReport(job);
+    });
+    SetMemoryMapPrinter([this] {
+        ReportJob job;
+        if (MakeMemoryMapJob(model_->Coordinator(), app_.Version(), job) == rc::kOk)
+            PrintReport(job);
+    });
+    deviceTimer_ = new QTimer(this);
+    connect(deviceTimer_, &QTimer::timeout, this, &MainDialog::WatchDevice);
+    deviceTimer_->start(kDeviceWatchMs);
 }
 
 // ---- CoordinatorView ----
@@ -131,28 +147,23 @@ void MainDialog::ShowAbout() {
 }
 
 int MainDialog::ChoosePort(bool firstRun) {
-    std::vector<ProbedPort> ports;
-    {
-        WaitCursor wait;
-        ports = ProbeAllPorts();
-    }
-    const int current = model_->Coordinator().GetPort();
-    return SelectSerialPort(
-        current, ports, [this, firstRun](const std::vector<ProbedPort>& list, int selected) {
-            PortListDialog dialog(list, selected, firstRun, this);
-            return dialog.exec() == QDialog::Accepted ? dialog.chosenPort() : -1;
-        });
+    return SelectSerialPort(&model_->Coordinator(), firstRun, PortDialogOver(this), portDetector_);
 }
 
-void MainDialog::UpgradeFirmware() {
-    std::string& folder = model_->InitialFirmwareDir();
-    const QString path = QFileDialog::getOpenFileName(
-        this, tr("Upgrade Modem Firmware"), QString::fromStdString(folder),
-        tr("Firmware upgrade files (*.fw);;All files (*)"));
-    if (path.isEmpty()) return;
-    folder = QFileInfo(path).absolutePath().toStdString();
-    std::string response;
-    UpgradeModemFirmware(model_->Coordinator(), path.toStdString(), true, response);
+void MainDialog::PrintReport(const ReportJob& job) {
+    if (!printerName_ && !askPdfPath_) {
+        report::PrintReportFromWindow(this, job);
+        return;
+    }
+    report::PrintOrSave(job, printerName_ ? printerName_() : std::string(),
+                        askPdfPath_ ? askPdfPath_ : report::PdfFileDialog(this));
+}
+
+void MainDialog::WatchDevice() {
+    // Only an idle window asks; a device lost in the middle of a command is that command's.
+    if (model_->Busy() || Pumping() || QApplication::activeModalWidget() != nullptr) return;
+    if (!model_->Coordinator().IsAttached()) return;
+    Run([this] { model_->CheckDevice(); });
 }
 
 void MainDialog::PrintMemoryMap() {

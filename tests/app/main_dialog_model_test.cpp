@@ -7,11 +7,11 @@
 #include <functional>
 
 #include "app/main_dialog_model.h"
-#include "app/simple_port_selection.h"
 #include "app/update_rules.h"
 #include "coordinator/coordinator_harness.h"
 #include "params/model_tables.h"
 #include "params/parameter_ids.h"
+#include "support/fake_serial_link.h"
 
 namespace vxl::test {
 namespace {
@@ -297,6 +297,9 @@ TEST(MainDialogMenu, CommandsActOnlyWhenTheyApply) {
     d.model->SetFirmwareUpgrade([&upgrades, &d] {
         ++upgrades;
         d.h.coordinator.Detach(d.h.response, false);  // as a successful upgrade does
+        FirmwareUpgradeOutcome outcome;
+        outcome.loadBecomesDefault = true;
+        return outcome;
     });
     d.model->SetAbout([&abouts] { ++abouts; });
 
@@ -333,40 +336,53 @@ TEST(MainDialogMenu, CommandsActOnlyWhenTheyApply) {
     EXPECT_EQ(d.h.coordinator.GetPort(), 4);
 }
 
-TEST(PortSelection, PicksAnAvailablePortOrKeepsTheCurrentOneWithTheRightMessage) {
-    ProbedPort open{1, "/dev/ttyS0", "", true, true, kPortAvailable, ""};
-    ProbedPort held{2, "/dev/ttyUSB0", "", false, true, "Unavailable: in use", "Close it."};
-    const std::vector<ProbedPort> ports = {open, held};
-    const std::vector<ProbedPort> busy = {held};
-    const struct {
-        const char* name;
-        const std::vector<ProbedPort>& ports;
-        int current, picked, result;
-        const char* caption;
-    } cases[] = {
-        {"picked", ports, -1, 1, 1, nullptr},
-        {"cancelled with a port", ports, 2, -1, 2, nullptr},
-        {"cancelled without a port", ports, -1, -1, -1, "No Serial Port Selected"},
-        {"none available", busy, 2, 1, 2, "No Available Serial Ports"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        RecordingOperator ui;
-        ScopedUi scope(ui);
-        int asked = 0;
-        EXPECT_EQ(SelectSerialPort(c.current, c.ports,
-                                   [&](const std::vector<ProbedPort>&, int current) {
-                                       ++asked;
-                                       EXPECT_EQ(current, c.current);
-                                       return c.picked;
-                                   }),
-                  c.result);
-        ASSERT_EQ(ui.messages.size(), c.caption ? 1u : 0u);
-        if (c.caption) {
-            EXPECT_EQ(ui.messages[0].caption, c.caption);
-        }
-        EXPECT_EQ(asked, c.ports.size() == 1 ? 0 : 1);
-    }
+// The window's own upgrade command starts its file dialog in the stored firmware folder; the
+// folder goes back to the preferences when the window closes.
+TEST(MainDialogMenu, TheUpgradeStartsInTheStoredFirmwareFolder) {
+    Dialog d;
+    d.model.reset();
+    d.h.prefs.SetText(kPrefInitFirmwareDir, "/srv/firmware");
+    d.model = std::make_unique<MainDialogModel>(d.h.coordinator, MainDialogSettings());
+    d.model->Load();
+    d.h.ui.ScriptFiles({""});
+    d.model->MenuCommand(menu::kUpgradeFirmware);
+    ASSERT_EQ(d.h.ui.fileDialogs.size(), 1u);
+    EXPECT_EQ(d.h.ui.fileDialogs[0].title, "Upgrade Modem Firmware");
+    EXPECT_EQ(d.h.ui.fileDialogs[0].startDir, "/srv/firmware");
+    EXPECT_TRUE(d.h.ui.messages.empty()) << "a cancelled choice ends the command";
+    EXPECT_TRUE(d.h.coordinator.IsAttached());
+    EXPECT_TRUE(d.model->Menu().upgradeEnabled);
+    d.model->InitialFirmwareDir() = "/home/op/fw";
+    d.model.reset();
+    EXPECT_EQ(d.h.prefs.GetText(kPrefInitFirmwareDir, ""), "/home/op/fw");
+}
+
+TEST(MainDialogDevice, ADeviceGoneWhileIdleIsReportedOnceAndTheModemReleased) {
+    Dialog d;
+    EXPECT_FALSE(d.model->CheckDevice()) << "no modem";
+    d.model->StartDemo();
+    EXPECT_FALSE(d.model->CheckDevice()) << "the demo modem has no device";
+    d.model->Exit();
+    d.model->Load();
+    d.model->UpdatePass();
+    EXPECT_FALSE(d.model->CheckDevice());
+    d.h.coordinator.SetTextParameter(pid::kOwner, "Pier 9");
+    static_cast<FakeSerialLink*>(d.h.coordinator.GetLink())->lostError = ENODEV;
+    const int resets = d.h.modem.Count(0x1D);
+    d.view.calls.clear();
+    EXPECT_TRUE(d.model->CheckDevice());
+    EXPECT_FALSE(d.model->CheckDevice()) << "reported once";
+    ASSERT_EQ(d.Captions(), std::vector<std::string>{"Serial Device Lost"});
+    EXPECT_EQ(d.h.ui.messages[0].text,
+              "The serial device /dev/ttyFAKE (port 3) went away: No such device.\n\nThe modem "
+              "was released; the changes that were not programmed could not be written to it. "
+              "Plug the adapter in again or check its cable, then press Load. If the adapter "
+              "comes back under another name, choose it with Modem > Select Serial Port.");
+    EXPECT_FALSE(d.h.coordinator.IsAttached());
+    EXPECT_EQ(d.h.modem.Count(0x1D), resets) << "nothing is sent to a device that is gone";
+    EXPECT_EQ(d.view.Count("EnablePages 0"), 1);
+    EXPECT_EQ(d.model->UpdatePass().makeDefault, DialogButton::Load);
+    EXPECT_TRUE(d.model->Menu().selectPortEnabled && !d.model->Menu().upgradeEnabled);
 }
 
 TEST(UpdateRules, EnableAndClearFromLoadedAvailableAndEditable) {

@@ -30,6 +30,16 @@ constexpr const char* kPrintingUnavailable =
 
 constexpr int kProblemLoadingModem = 110;
 
+// A device gone while the window was idle: which one, and what to do.
+std::string LostDeviceMessage(const std::string& device, int port, int error, bool modified) {
+    return Format(
+        "The serial device %s (port %d) went away: %s.\n\nThe modem was released%s. Plug "
+        "the adapter in again or check its cable, then press Load. If the adapter comes back "
+        "under another name, choose it with Modem > Select Serial Port.",
+        device.c_str(), port, ErrorText(error).c_str(),
+        modified ? "; the changes that were not programmed could not be written to it" : "");
+}
+
 // The name of a modem family in the unsupported-modem message. The older family is named as a
 // whole: its models are rows of another table and none of them is kept for editing.
 std::string FamilyName(int modemType, int model) {
@@ -282,14 +292,6 @@ const MenuState& MainDialogModel::RefreshMenu() {
     return menu_;
 }
 
-void MainDialogModel::AfterUpgrade() {
-    // A successful upgrade releases the modem: the next step is a fresh load.
-    if (coordinator_.IsAttached()) return;
-    nextDefault_ = DialogButton::Load;
-    menu_.upgradeEnabled = false;
-    menu_.selectPortEnabled = true;
-}
-
 void MainDialogModel::MenuCommand(int command) {
     RefreshMenu();
     BusyScope busy(*this);
@@ -301,9 +303,15 @@ void MainDialogModel::MenuCommand(int command) {
             if (choosePort_) coordinator_.SetPort(choosePort_(false));
             break;
         case menu::kUpgradeFirmware:
-            if (coordinator_.IsAttached() && upgradeFirmware_) {
-                upgradeFirmware_();
-                AfterUpgrade();
+            if (coordinator_.IsAttached()) {
+                const FirmwareUpgradeOutcome outcome =
+                    upgradeFirmware_
+                        ? upgradeFirmware_()
+                        : UpgradeFirmwareFromWindow(coordinator_, firmwareDir_, response_);
+                // A successful upgrade releases the modem: the next step is a fresh load.
+                if (outcome.loadBecomesDefault) nextDefault_ = DialogButton::Load;
+                menu_.upgradeEnabled = outcome.upgradeEnabled;
+                menu_.selectPortEnabled = outcome.selectPortEnabled;
             }
             break;
         case menu::kPowerOnCapture:
@@ -317,6 +325,21 @@ void MainDialogModel::MenuCommand(int command) {
         default:
             break;
     }
+}
+
+bool MainDialogModel::CheckDevice() {
+    if (Busy()) return false;
+    BusyScope busy(*this);
+    const bool modified = coordinator_.IsModified();
+    const int error = coordinator_.ReleaseLostDevice();
+    if (error == 0) return false;
+    nextDefault_ = DialogButton::Load;
+    menu_.upgradeEnabled = false;
+    menu_.selectPortEnabled = true;
+    Ui().MessageBox(
+        LostDeviceMessage(coordinator_.GetLostDevice(), coordinator_.GetPort(), error, modified),
+        "Serial Device Lost", MsgIcon::Stop, MsgButtons::Ok);
+    return true;
 }
 
 ButtonState MainDialogModel::UpdatePass() {

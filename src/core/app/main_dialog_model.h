@@ -8,6 +8,7 @@
 #include <string>
 
 #include "coordinator/coordinator_view.h"
+#include "coordinator/firmware_upgrade.h"
 
 class CCoordinator;
 
@@ -80,8 +81,9 @@ class MainDialogModel {
     // Replaceable workflows; each is called only when its command applies.
     // The port chosen (>= 0), or a negative number to keep the current one.
     using PortChooser = std::function<int(bool firstRun)>;
-    // The firmware upgrade of the attached modem, file choice included.
-    using FirmwareUpgrade = std::function<void()>;
+    // The firmware upgrade of the attached modem, file choice included (by default
+    // UpgradeFirmwareFromWindow with the initial firmware folder).
+    using FirmwareUpgrade = std::function<FirmwareUpgradeOutcome()>;
     // Prints the configuration report of the loaded modem.
     using ReportPrinter = std::function<void()>;
     using Action = std::function<void()>;
@@ -102,6 +104,8 @@ class MainDialogModel {
     void SetAbout(Action showAbout) { showAbout_ = std::move(showAbout); }
 
     const std::string& Title() const { return title_; }
+    // The privilege level's name, as the title ends and the configuration report names it.
+    const std::string& LevelName() const { return settings_.levelName; }
     const std::string& Response() const { return response_; }
     CCoordinator& Coordinator() { return coordinator_; }
     std::string& InitialChannelTableDir() { return channelTableDir_; }
@@ -136,6 +140,10 @@ class MainDialogModel {
 
     // The enabling pass the window runs when it becomes idle.
     ButtonState UpdatePass();
+    // Asked by the window now and then while it is idle: when the attached modem's device has
+    // gone away, says so once (the device, and what to do) and releases the modem, so that
+    // the pages grey and Load is offered again. True when it did.
+    bool CheckDevice();
     // True while a command runs (the window then runs no enabling pass).
     bool Busy() const { return busy_ > 0; }
 
@@ -145,7 +153,6 @@ class MainDialogModel {
     void ShowError(int action, int code);
     void ShowUnsupportedModel();
     void Release();
-    void AfterUpgrade();
     bool ReadModem();
 
     CCoordinator& coordinator_;

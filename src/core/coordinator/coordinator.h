@@ -106,6 +106,12 @@ class CCoordinator {
     // interrupted run, the system error for a device that went away (naming the device in
     // `responseText`), else `result` unchanged. For workflows that drive the modem themselves.
     int ExplainFailure(int result, std::string& responseText);
+    // Asked now and then while the window is idle: when the attached modem's device has gone
+    // away (an adapter unplugged while nothing was sent), releases the modem without sending
+    // anything, drops the port's own warning (the caller reports the loss in its words),
+    // records the device for GetLostDevice and returns its system error. 0 while the device is
+    // there or no port is open.
+    int ReleaseLostDevice();
 
     // Fills every page from the parameter set (first failure stops and is returned).
     int RefreshPages();

@@ -76,6 +76,16 @@ int CCoordinator::ExplainFailure(int result, std::string& responseText) {
     return lost;
 }
 
+int CCoordinator::ReleaseLostDevice() {
+    const int lost = link_ != nullptr ? link_->LostError() : 0;
+    if (lost == 0) return 0;
+    lostDevice_ = link_->DevicePath();
+    link_->DiscardPendingErrors();
+    std::string response;
+    Detach(response, true);  // nothing can reach the modem any more
+    return lost;
+}
+
 int CCoordinator::Attach(std::string& responseText, bool interactive) {
     if (port_ < 0) return rc::kNoPort;
     lostDevice_.clear();

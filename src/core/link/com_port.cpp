@@ -423,6 +423,12 @@ void CComPort::DeliverPendingErrors() {
     for (const std::string& message : messages) vxl::ShowPortErrorMessage(message);
 }
 
+void CComPort::DiscardPendingErrors() {
+    std::lock_guard<std::mutex> lock(errorsMutex_);
+    pendingErrors_.clear();
+    errorsPending_ = false;
+}
+
 void CComPort::ShowError(const char* operation, int error) {
     if (IsHangUpError(error)) {
         MarkDeviceLost(operation, error);

@@ -108,6 +108,7 @@ class CComPort : public ISerialLink {
     int LostError() const override;
     // Shows the errors the monitor thread has met since the last call. Caller's thread only.
     void DeliverPendingErrors();
+    void DiscardPendingErrors() override;
 
   private:
     bool FailOpen(int error);

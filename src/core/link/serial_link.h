@@ -30,4 +30,7 @@ class ISerialLink {
     virtual int LostError() const { return 0; }
     // The device behind the link, for messages.
     virtual std::string DevicePath() const { return std::string(); }
+    // Forgets the warnings met on the line that were not shown yet: a caller that reports a
+    // device gone away in words of its own.
+    virtual void DiscardPendingErrors() {}
 };

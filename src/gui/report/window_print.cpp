@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 
 #include "gui/report/report_output.h"
 #include "ui/operator.h"
@@ -38,18 +39,24 @@ PrintOutcome PrintOrSave(const ReportJob& job, const std::string& printerName,
     return PrintOutcome::Failed;
 }
 
-PrintOutcome PrintReportFromWindow(QWidget* parent, const ReportJob& job) {
-    auto ask = [parent](const std::string& suggestedName) {
+AskPdfPath PdfFileDialog(QWidget* parent) {
+    return [parent](const std::string& suggestedName) {
         QFileDialog dialog(parent, QObject::tr("Save Report as PDF"),
                            QDir::current().filePath(QString::fromStdString(suggestedName)),
                            QObject::tr("PDF files (*.pdf)"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QStringLiteral("pdf"));
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return std::string();
+        const bool waiting = QGuiApplication::overrideCursor() != nullptr;
+        if (waiting) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+        const bool accepted = dialog.exec() == QDialog::Accepted;
+        if (waiting) QGuiApplication::restoreOverrideCursor();
+        if (!accepted || dialog.selectedFiles().isEmpty()) return std::string();
         return dialog.selectedFiles().front().toStdString();
     };
-    return PrintOrSave(job, DefaultPrinterName(), ask);
+}
+
+PrintOutcome PrintReportFromWindow(QWidget* parent, const ReportJob& job) {
+    return PrintOrSave(job, DefaultPrinterName(), PdfFileDialog(parent));
 }
 
 }  // namespace vxl::report

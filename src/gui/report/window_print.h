@@ -22,6 +22,10 @@ using AskPdfPath = std::function<std::string(const std::string& suggestedName)>;
 PrintOutcome PrintOrSave(const ReportJob& job, const std::string& printerName,
                          const AskPdfPath& askPdfPath);
 
+// A save-file dialog over `parent` for the PDF file, starting with `suggestedName` in the
+// working folder; the normal pointer shows in it even under the wait cursor.
+AskPdfPath PdfFileDialog(QWidget* parent);
+
 // PrintOrSave on the system's default printer, asking with a file dialog over `parent`.
 PrintOutcome PrintReportFromWindow(QWidget* parent, const ReportJob& job);
 
