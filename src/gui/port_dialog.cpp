@@ -46,6 +46,7 @@ SelectPortDialog::SelectPortDialog(PortSelectionModel& model, QWidget* parent)
     list_->setUniformRowHeights(true);
     list_->setAllColumnsShowFocus(true);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setTextElideMode(Qt::ElideMiddle);
     QStringList captions;
     for (const PortColumn& column : PortColumns()) captions << QString::fromLatin1(column.caption);
     list_->setHeaderLabels(captions);
@@ -95,8 +96,11 @@ void SelectPortDialog::Fill() {
     const QColor unavailable = palette().color(QPalette::Disabled, QPalette::Text);
     for (int row = 0; row < static_cast<int>(model_.Rows().size()); ++row) {
         auto* item = new QTreeWidgetItem(list_);
-        for (int column = 0; column < columns; ++column)
-            item->setText(column, QString::fromStdString(model_.CellText(row, column)));
+        for (int column = 0; column < columns; ++column) {
+            const QString text = QString::fromStdString(model_.CellText(row, column));
+            item->setText(column, text);
+            item->setToolTip(column, text);
+        }
         const PortRow& port = model_.Rows()[static_cast<size_t>(row)];
         if (!port.available) {
             // It can be clicked (to learn why), never selected.
@@ -106,11 +110,12 @@ void SelectPortDialog::Fill() {
         }
         if (!port.advice.empty()) item->setToolTip(1, QString::fromStdString(port.advice));
     }
-    // Each column as wide as its texts, at least the width the model gives it.
+    // Each column as wide as its texts, at least the width the model gives it and at most
+    // twice that (a long device name is shortened in its middle; its tip shows it whole).
     for (int column = 0; column < columns; ++column) {
         list_->resizeColumnToContents(column);
         const int least = PortColumns()[static_cast<size_t>(column)].width;
-        if (list_->columnWidth(column) < least) list_->setColumnWidth(column, least);
+        list_->setColumnWidth(column, qBound(least, list_->columnWidth(column), 2 * least));
     }
     int width = 0;
     for (int column = 0; column < columns; ++column) width += list_->columnWidth(column);

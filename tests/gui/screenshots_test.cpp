@@ -1,17 +1,27 @@
 // The README's pictures; runs only when VXL_SCREENSHOT_DIR names the folder to write to
 // (scripts/screenshot). With VXL_GRAB_WINDOW (an X window id, under an X server) it grabs that
 // window of the running program as VXL_GRAB_NAME.png; otherwise it draws the other windows.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QScreen>
 #include <QTextBrowser>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include "app/version.h"
 #include "gui/about_box.h"
 #include "gui/help_window.h"
+#include "gui/port_dialog.h"
 #include "gui/progress_window.h"
 #include "gui_test.h"
+#include "link/test_pty.h"
 
 namespace vxl::gui::test {
 
@@ -20,6 +30,7 @@ class Screenshots : public QObject {
   private slots:
     void initTestCase();
     void windowOfTheRunningProgram();
+    void portDialog();
     void operatorWindows();
 
   private:
@@ -56,6 +67,44 @@ void Screenshots::windowOfTheRunningProgram() {
     const QString path =
         folder_ + QStringLiteral("/%1.png").arg(qEnvironmentVariable("VXL_GRAB_NAME"));
     QVERIFY2(shot.save(path), qPrintable(path));
+}
+
+// The port dialog with three adapters, the second held by a terminal program, clicked.
+void Screenshots::portDialog() {
+    if (!qEnvironmentVariable("VXL_GRAB_WINDOW").isEmpty()) QSKIP("grabbing the program only");
+    vxl::test::TestPty first(false), held(false), third(false);
+    QVERIFY(first.ok() && held.ok() && third.ok());
+    PortTable::Instance().BuildFrom(
+        {}, {{0, first.slavePath(), "FT232R USB UART, FTDI, S/N A10K3XQ2"},
+             {0, held.slavePath(), "USB-Serial Controller D, Prolific"},
+             {0, third.slavePath(), "On-board serial port"}});
+    // Another program holds the second line, as a terminal program would.
+    int ready[2];
+    QVERIFY(pipe(ready) == 0);
+    const pid_t holder = fork();
+    if (holder == 0) {
+        prctl(PR_SET_NAME, "minicom");
+        const int fd = open(held.slavePath().c_str(), O_RDWR | O_NOCTTY);
+        if (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0 && write(ready[1], "y", 1) == 1) pause();
+        _exit(1);
+    }
+    char answer = 0;
+    QVERIFY(holder > 0 && read(ready[0], &answer, 1) == 1);
+    close(ready[0]);
+    close(ready[1]);
+    {
+        PortSelectionModel model(1, 1, false, nullptr);
+        model.Probe();
+        SelectPortDialog dialog(model);
+        dialog.show();
+        QCoreApplication::processEvents();
+        QTreeWidget* list = dialog.list();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          list->visualItemRect(list->topLevelItem(1)).center());
+        Save(&dialog, "port-dialog");
+    }
+    kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
 }
 
 void Screenshots::operatorWindows() {
