@@ -44,7 +44,18 @@ bool ParsePortNumber(const std::string& text, int* port) {
     return true;
 }
 
-enum class Pending { None, FileName, Port, Device, Upgrade, Import, Export };
+enum class Pending {
+    None,
+    FileName,
+    Port,
+    Device,
+    Upgrade,
+    Import,
+    Export,
+    Restore,
+    SaveProfile,
+    LoadProfile
+};
 
 // The option that a pending path value fills.
 std::string* PathOption(StartupOptions* opt, Pending pending) {
@@ -55,6 +66,12 @@ std::string* PathOption(StartupOptions* opt, Pending pending) {
             return &opt->upgradeFile;
         case Pending::Import:
             return &opt->importFile;
+        case Pending::Restore:
+            return &opt->restoreFile;
+        case Pending::SaveProfile:
+            return &opt->saveProfileFile;
+        case Pending::LoadProfile:
+            return &opt->loadProfileFile;
         default:
             return &opt->exportFile;
     }
@@ -105,6 +122,17 @@ StartupOptions ParseCommandLine(const std::vector<std::string>& args) {
                                        : Pending::Export;
             echo(t);
             continue;
+        } else if (t == "restore" || t == "saveprofile" || t == "loadprofile") {
+            pending = t == "restore"       ? Pending::Restore
+                      : t == "saveprofile" ? Pending::SaveProfile
+                                           : Pending::LoadProfile;
+            echo(t);
+            continue;
+        } else if (t == "force" || t == "noverify") {
+            (t == "force" ? opt.force : opt.noverify) = true;
+            plainSwitch();
+            echo(t);
+            continue;
         } else if (t == "ports" || t == "defaults" || t == "help" || t == "--help" || t == "-h") {
             (t == "ports" ? opt.listPorts : t == "defaults" ? opt.defaults : opt.help) = true;
             plainSwitch();
@@ -123,6 +151,9 @@ StartupOptions ParseCommandLine(const std::vector<std::string>& args) {
             case Pending::Upgrade:
             case Pending::Import:
             case Pending::Export:
+            case Pending::Restore:
+            case Pending::SaveProfile:
+            case Pending::LoadProfile:
                 *PathOption(&opt, pending) = token.original;
                 pending = Pending::None;
                 echo(token.original);
@@ -154,6 +185,11 @@ std::string CommandLineUsage() {
            "  export FILE       write the modem's channel table to the .upg file FILE\n"
            "  import FILE       import the channel table FILE into the modem and program it\n"
            "  defaults          apply the factory defaults to the modem and program it\n"
+           "  restore FILE      put the backup FILE into the modem and program it\n"
+           "  saveprofile FILE  write the modem's user settings to the profile FILE\n"
+           "  loadprofile FILE  apply the settings profile FILE to the modem and program it\n"
+           "  force             override a safety refusal (e.g. restore another modem's backup)\n"
+           "  noverify          do not read the settings back after programming\n"
            "  keepopen          leave the modem in command mode when releasing it\n"
            "  nologo            no logo window at start\n"
            "  dbgargs           show what was understood of the command line\n"

@@ -61,8 +61,8 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
     ReadVendorIdentity();
 
     options_ = ParseCommandLine(args);
-    bool headless =
-        options_.stealth || !options_.upgradeFile.empty() || options_.listPorts || options_.help;
+    bool headless = options_.stealth || !options_.upgradeFile.empty() || HasChannelWork() ||
+                    options_.listPorts || options_.help;
     if (options_.result == rc::kBadCommandLine) {
         std::fprintf(err_,
                      "vxlconf: a port value is not a number; the rest of the command line was "
@@ -83,6 +83,7 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
     }
 
     coordinator_->Init(options_.port, options_.captureMethod);
+    if (options_.noverify) coordinator_->SetVerifyAfterProgramming(false, false);
 
     if (!options_.nologo && !headless) Ui().ShowLogo(vendorLogoPath_, kLogoMs);
 
@@ -92,7 +93,9 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
 }
 
 bool CConfigApp::HasChannelWork() const {
-    return options_.defaults || !options_.importFile.empty() || !options_.exportFile.empty();
+    return options_.defaults || !options_.importFile.empty() || !options_.exportFile.empty() ||
+           !options_.restoreFile.empty() || !options_.saveProfileFile.empty() ||
+           !options_.loadProfileFile.empty();
 }
 
 int CConfigApp::RunPaths() {
@@ -143,10 +146,17 @@ int CConfigApp::CaptureAndRead(const char* what, bool acceptMissingModelId, bool
     return Fail(what, result);
 }
 
-int CConfigApp::Fail(const char* what, int code) {
+int CConfigApp::Fail(const char* what, int code, const std::string& detail) {
     lastResult_ = code;
-    std::string line =
-        Format("vxlconf: %s failed: code %d: %s", what, code, RunFailureText(code).c_str());
+    std::string text = RunFailureText(code);
+    if (!detail.empty()) text += " " + detail;
+    // What a failed Program found out: for a verification or a backup, that is the message.
+    const std::string& note = coordinator_->GetProgramNote();
+    if (!note.empty())
+        text = code == rc::kVerifyFailed || code == rc::kBackupFailed ? note : text + " " + note;
+    for (char& c : text)
+        if (c == '\n') c = ' ';
+    std::string line = Format("vxlconf: %s failed: code %d: %s", what, code, text.c_str());
     std::string location = coordinator_->GetDiagnosticLocation();
     if (!location.empty()) line += " (" + location + ")";
     if (!response_.empty()) line += " response: " + response_;

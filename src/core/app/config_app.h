@@ -10,7 +10,9 @@
 
 #include "app/command_line.h"
 #include "app/version.h"
+#include "backup/backup_file.h"
 #include "coordinator/coordinator.h"
+#include "coordinator/settings_profile.h"
 #include "util/preferences.h"
 
 namespace vxl {
@@ -19,6 +21,9 @@ namespace vxl {
 constexpr int kExitOk = 0;
 constexpr int kExitRunFailed = 1;  // a headless run failed; one line on stderr says why
 constexpr int kExitBadCommandLine = 2;
+// The modem was programmed, but entries of a settings profile were refused (listed on standard
+// error).
+constexpr int kExitEntriesRefused = 3;
 
 class CConfigApp {
   public:
@@ -66,8 +71,18 @@ class CConfigApp {
     int CaptureAndRead(const char* what, bool acceptMissingModelId, bool acceptBadOffset);
     // Releases the modem as a normal end does (its reset unless keepopen).
     void Release();
-    // Reports a failed headless run as one line and returns the exit status.
-    int Fail(const char* what, int code);
+    // Reports a failed headless run as one line and returns the exit status. `detail` says more
+    // than the code's text; what the coordinator found out about a failed Program is added.
+    int Fail(const char* what, int code, const std::string& detail = std::string());
+    // The input files of the settings run, read before the modem is touched.
+    int ReadSettingsFiles(const char* what);
+    // The settings run's own steps on the loaded modem: profile saved, backup restored, profile
+    // applied. 0, or the failing step's code with `detail`.
+    int SaveProfileStep();
+    int RestoreStep(std::string& detail);
+    int LoadProfileStep();
+    // Programs the changes once (when there are any) and says so on standard output.
+    int ProgramChanges();
 
     VersionTexts version_;
     std::unique_ptr<CCoordinator> coordinator_;
@@ -82,6 +97,10 @@ class CConfigApp {
     std::string vendorLogoPath_;
     std::string response_;
     int lastResult_ = 0;
+    // What the settings run read before the capture.
+    BackupImage restoreBackup_;
+    Profile loadProfile_;
+    size_t refusedEntries_ = 0;
     InteractiveRun interactiveRun_;
     std::FILE* err_ = stderr;
 };

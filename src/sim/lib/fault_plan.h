@@ -20,6 +20,9 @@ struct FaultPlan {
     // After each change of the host's line rate, a reply frame sent at the host's previous rate
     // arrives this many ms later (a late answer to an earlier attempt); 0 = off.
     int lateReplyMs = 0;
+    // A write to this memory address stores another byte than the one sent (one bit flipped),
+    // while the reply says the write went well; 0 = off.
+    int wrongStoreAddress = 0;
 
     // Boot loader faults.
     bool loaderMemoryCheckFails = false;  // banner without "PASS"

@@ -204,6 +204,12 @@ const std::vector<OptionDef>& Options() {
          "fault: MS ms after each change of the program's line rate, a reply sent at the previous "
          "rate arrives (a late answer to an earlier attempt)",
          Milliseconds(&FaultPlan::lateReplyMs)},
+        {"--wrong-store", "ADDRESS",
+         "fault: a write to ADDRESS (e.g. 0x190) stores another byte than the one sent, and the "
+         "reply says it went well",
+         [](SimOptions& o, const std::string& v) {
+             return ParseInt(v, 1, 0xFFFF, &o.faults.wrongStoreAddress);
+         }},
         {"--loader-memory-check-fails", nullptr, "loader fault: banner without \"PASS\"",
          LoaderFlag(&FaultPlan::loaderMemoryCheckFails)},
         {"--loader-no-done", nullptr, "loader fault: no \"DONE\" after the last record",
