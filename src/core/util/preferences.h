@@ -15,13 +15,15 @@ constexpr const char* kProgramName = "vxlconf";
 constexpr const char* kSettingsSection = "Settings";
 
 // Keys of section "Settings" and their defaults.
-constexpr const char* kPrefComPortNum = "ComPortNum";                          // -1
-constexpr const char* kPrefCaptureMethod = "CaptureMethod";                    // 3
-constexpr const char* kPrefInstallDir = "InstallDir";                          // ""
-constexpr const char* kPrefInitChannelTableDir = "InitChannelTableDir";        // ""
-constexpr const char* kPrefInitFirmwareDir = "InitFirmwareDir";                // ""
-constexpr const char* kPrefLastSerialNumber = "LastSerialNumber";              // -1
-constexpr const char* kPrefLastFWRev = "LastFWRev";                            // ""
+constexpr const char* kPrefComPortNum = "ComPortNum";                    // -1
+constexpr const char* kPrefCaptureMethod = "CaptureMethod";              // 3
+constexpr const char* kPrefInstallDir = "InstallDir";                    // ""
+constexpr const char* kPrefInitChannelTableDir = "InitChannelTableDir";  // ""
+constexpr const char* kPrefInitFirmwareDir = "InitFirmwareDir";          // ""
+constexpr const char* kPrefLastSerialNumber = "LastSerialNumber";        // -1
+constexpr const char* kPrefLastFWRev = "LastFWRev";                      // ""
+
+// Read the settings back after programming (the Settings menu's check item): 1 or 0.
 constexpr const char* kPrefVerifyAfterProgramming = "VerifyAfterProgramming";  // 1
 
 class PreferenceStore {
