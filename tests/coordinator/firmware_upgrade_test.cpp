@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "backup/backup_store.h"
 #include "coordinator_harness.h"
 #include "modem/firmware_file.h"
 
@@ -68,6 +69,20 @@ TEST_F(FirmwareUpgradeTest, SuccessStoresTheOldModemDetachesAndTellsTheOperator)
     EXPECT_EQ(h->modem.commands.back(), 0x1D) << "the detach resets the modem";
     EXPECT_EQ(h->ui.waitCursorDepth, 0);
     EXPECT_GT(h->ui.waitCursorCount, 0);
+    // Attached without a load: the settings were read for the backup first.
+    EXPECT_EQ(ListBackupFiles(h->dir.File("backups"), "01427259").size(), 1u);
+}
+
+TEST_F(FirmwareUpgradeTest, NoUpgradeWithoutABackup) {
+    Attach(220);
+    h->coordinator.SetBackupRoot(h->dir.Write("plain", "x") + "/backups");
+    EXPECT_EQ(Upgrade(kFirmware, false), rc::kBackupFailed);
+    ASSERT_EQ(h->ui.messages.size(), 1u);
+    EXPECT_EQ(h->ui.messages[0].caption, "Upgrade Modem Firmware");
+    EXPECT_NE(h->ui.messages[0].text.find("could not be backed up"), std::string::npos);
+    EXPECT_EQ(h->modem.Count(0x1C), 0) << "the boot loader was started";
+    EXPECT_EQ(h->prefs.GetText(kPrefLastFWRev, ""), "");
+    EXPECT_TRUE(h->coordinator.IsAttached());
 }
 
 TEST_F(FirmwareUpgradeTest, ModemsWithoutAnUpgradableLoaderAreRefused) {

@@ -62,6 +62,10 @@ class FakeModem {
     int faultAddress = -1;
     std::vector<uint8_t> faultReply;
     std::map<uint8_t, std::vector<uint8_t>> replyFor;
+    // A write to `wrongStoreAddress` keeps the byte with bit 4 flipped behind a good reply; a
+    // write to `lostReplyAddress` is carried out but its reply is lost.
+    int wrongStoreAddress = -1;
+    int lostReplyAddress = -1;
     LoaderScript loader;
 
     std::vector<uint8_t> commands;   // the codes taken in command mode, in order

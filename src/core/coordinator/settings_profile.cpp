@@ -66,8 +66,10 @@ const int kIdentityIds[] = {pid::kSerialNumber, pid::kModel, pid::kFrequency, pi
 // which one the Serial Interface page shows, and only that one goes into a profile.
 constexpr int kEotCharacterMode = 1;
 
-bool Carried(ModemParameterSet& set, int id) {
-    if (!set.IsAvailable(id)) return false;
+bool Carried(ModemParameterSet& set, const Setting& setting, const std::string& value) {
+    const int id = setting.id;
+    // A choice that names nothing (a stored value outside the choices) is not carried over.
+    if (!set.IsAvailable(id) || (setting.form == Form::Choice && value.empty())) return false;
     int mode = -1;
     set.GetInt(pid::kProtocolMode, mode);
     if (id == pid::kEOTCharacter) return mode == kEotCharacterMode;
@@ -94,9 +96,15 @@ std::string WithoutComment(const std::string& text) {
     return Trim(hash == std::string::npos ? text : text.substr(0, hash));
 }
 
+// The texts once each, in their order (a choice list may offer one text for several values).
 std::string Joined(const std::vector<std::string>& texts) {
+    std::vector<std::string> seen;
     std::string joined;
-    for (const std::string& text : texts) joined += (joined.empty() ? "" : ", ") + text;
+    for (const std::string& text : texts) {
+        if (std::find(seen.begin(), seen.end(), text) != seen.end()) continue;
+        seen.push_back(text);
+        joined += (joined.empty() ? "" : ", ") + text;
+    }
     return joined;
 }
 
@@ -249,7 +257,7 @@ bool BuildProfile(CCoordinator& coordinator, std::string& text) {
     text += "[" + (model.empty() ? std::string("Profile") : model) + "]\n";
     for (const Setting& setting : UserSettings()) {
         std::string value;
-        if (!Carried(*set, setting.id) || !ShownValue(*set, setting, value)) continue;
+        if (!ShownValue(*set, setting, value) || !Carried(*set, setting, value)) continue;
         text += ProfileKey(setting.id) + "=" + value + "\n";
     }
     return true;
@@ -317,14 +325,18 @@ int ApplyProfile(CCoordinator& coordinator, const Profile& profile,
     };
     std::vector<Applied> applied;
     std::vector<std::pair<const Setting*, size_t>> retry;
+    // Refusals are reported in the order of the file.
+    std::vector<std::pair<size_t, std::string>> why(profile.entries.size());
+    auto refuse = [&why](size_t index, std::string reason) {
+        why[index] = {index + 1, std::move(reason)};
+    };
     auto apply = [&](const Setting& setting, size_t index, bool lastTry) {
-        const auto& [key, value] = profile.entries[index];
-        std::string why;
-        int code = applier.Apply(setting, value, why);
+        std::string reason;
+        int code = applier.Apply(setting, profile.entries[index].second, reason);
         if (code == rc::kZeroCurrentChannel && !lastTry) {
             retry.emplace_back(&setting, index);
         } else if (code != rc::kOk) {
-            refused.push_back({key, value, why});
+            refuse(index, reason);
         } else {
             std::string shown;
             ShownValue(*set, setting, shown);
@@ -343,16 +355,16 @@ int ApplyProfile(CCoordinator& coordinator, const Profile& profile,
     for (const auto& [setting, index] : retry) apply(*setting, index, true);
 
     for (size_t i = 0; i < profile.entries.size(); ++i)
-        if (!used[i])
-            refused.push_back({profile.entries[i].first, profile.entries[i].second,
-                               WhyNotCarried(profile.entries[i].first)});
+        if (!used[i]) refuse(i, WhyNotCarried(profile.entries[i].first));
     for (const Applied& a : applied) {
         std::string now;
         ShownValue(*set, *a.setting, now);
         if (now != a.shown)
-            refused.push_back({profile.entries[a.entry].first, profile.entries[a.entry].second,
-                               Format("another setting's rule changed it to \"%s\"", now.c_str())});
+            refuse(a.entry, Format("another setting's rule changed it to \"%s\"", now.c_str()));
     }
+    for (size_t i = 0; i < why.size(); ++i)
+        if (why[i].first != 0)
+            refused.push_back({profile.entries[i].first, profile.entries[i].second, why[i].second});
     coordinator.RefreshPages();
     return rc::kOk;
 }
