@@ -8,6 +8,7 @@
 #include "app/config_app.h"
 #include "support/recording_operator.h"
 #include "support/temp_dir.h"
+#include "util/format.h"
 #include "util/preferences.h"
 
 namespace vxl {
@@ -152,6 +153,39 @@ TEST_F(StartUp, StealthRunOnAPortWithNoDeviceFailsAtTheOpen) {
     std::string line = ErrText();
     EXPECT_NE(line.find("code 2:"), std::string::npos) << line;
     EXPECT_NE(line.find("(Coordinator:239)"), std::string::npos) << line;
+}
+
+// Backup and profile files are read before the modem is touched: a file that cannot be used
+// ends the run at once, naming the file and what is wrong with it.
+TEST_F(StartUp, SettingsFilesThatCannotBeUsedEndTheRunBeforeTheCapture) {
+    const struct {
+        const char* name;
+        std::string switchName;
+        std::string content;
+        const char* line;
+    } cases[] = {
+        {"damaged backup", "restore", "[Backup]\nSerialNumber=1\n",
+         "vxlconf: restore failed: code 134: The file is damaged or is not a backup of a modem's "
+         "settings. (%s: Model is missing)\n"},
+        {"missing profile", "loadprofile", "",
+         "vxlconf: profile run failed: code 902: The file was not found. (%s: No such file or "
+         "directory)\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path =
+            c.content.empty() ? dir.File("absent.ini") : dir.Write("file", c.content);
+        std::FILE* out = std::tmpfile();
+        CConfigApp fresh;
+        fresh.SetPreferencePath(prefsPath);
+        fresh.SetErrorStream(out);
+        EXPECT_EQ(fresh.Run({c.switchName, path, "port", "250"}), kExitRunFailed);
+        std::rewind(out);
+        char line[512] = {};
+        EXPECT_NE(std::fgets(line, sizeof line, out), nullptr);
+        std::fclose(out);
+        EXPECT_EQ(line, Format(c.line, path.c_str()));
+    }
 }
 
 }  // namespace

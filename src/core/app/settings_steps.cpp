@@ -19,7 +19,7 @@ int CConfigApp::ReadSettingsFiles(const char* what) {
         path = &options_.loadProfileFile;
     }
     if (result == rc::kOk) return kExitOk;
-    return Fail(what, result, Format("(%s %s)", path->c_str(), reason.c_str()));
+    return Fail(what, result, Format("(%s: %s)", path->c_str(), reason.c_str()));
 }
 
 int CConfigApp::SaveProfileStep() {
@@ -53,7 +53,11 @@ int CConfigApp::LoadProfileStep() {
 int CConfigApp::ProgramChanges() {
     CCoordinator& c = *coordinator_;
     if (!c.IsModified()) {
-        std::fprintf(stdout, "The modem already holds these settings; nothing was programmed.\n");
+        // A run that only reads (export, saveprofile) has nothing to say here.
+        if (options_.defaults || !options_.importFile.empty() || !options_.restoreFile.empty() ||
+            !options_.loadProfileFile.empty())
+            std::fprintf(stdout,
+                         "The modem already holds these settings; nothing was programmed.\n");
         return rc::kOk;
     }
     int result = c.Program(response_);
