@@ -139,6 +139,7 @@ TEST(Verification, ReadsTheSettingsBackAndCatchesABadlyStoredByte) {
         EXPECT_EQ(std::count(commit, h->modem.commands.end(), 0x21), c.readsAfterCommit);
         EXPECT_EQ(h->coordinator.GetProgramNote(), c.note);
         EXPECT_EQ(h->coordinator.IsModified(), c.result != rc::kOk);
+        EXPECT_EQ(h->ui.progress.back()->title, c.verify ? "Verifying Modem" : "Programming Modem");
         if (c.result == rc::kOk) continue;
         // The changes stay pending (Undo too keeps Program enabled) until a Program that holds.
         ASSERT_EQ(h->coordinator.Undo(), rc::kOk);

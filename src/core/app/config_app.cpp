@@ -24,6 +24,20 @@ std::string RunFailureText(int code) {
     return ErrorBoxMessage(code, std::string());
 }
 
+// A message of several lines as one: each line ends as a sentence.
+std::string OneSentenceLine(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c != '\n') {
+            out += c;
+        } else if (!out.empty() && out.back() != ' ') {
+            if (out.back() != '.' && out.back() != ':') out += '.';
+            out += ' ';
+        }
+    }
+    return out;
+}
+
 // Modem replies can hold any byte; the report line shows printable characters only.
 std::string Printable(const std::string& text) {
     std::string out;
@@ -153,10 +167,9 @@ int CConfigApp::Fail(const char* what, int code, const std::string& detail) {
     // What a failed Program found out: for a verification or a backup, that is the message.
     const std::string& note = coordinator_->GetProgramNote();
     if (!note.empty())
-        text = code == rc::kVerifyFailed || code == rc::kBackupFailed ? note : text + " " + note;
-    for (char& c : text)
-        if (c == '\n') c = ' ';
-    std::string line = Format("vxlconf: %s failed: code %d: %s", what, code, text.c_str());
+        text = code == rc::kVerifyFailed || code == rc::kBackupFailed ? note : text + "\n" + note;
+    std::string line =
+        Format("vxlconf: %s failed: code %d: %s", what, code, OneSentenceLine(text).c_str());
     std::string location = coordinator_->GetDiagnosticLocation();
     if (!location.empty()) line += " (" + location + ")";
     if (!response_.empty()) line += " response: " + response_;

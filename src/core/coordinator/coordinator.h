@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "coordinator/coordinator_view.h"
 
@@ -166,7 +167,11 @@ class CCoordinator {
     void CloseLink();
     int EnsureLoaded() const;
     int ProgramImage(std::string& responseText);
-    int WriteBackup();
+    void DescribeBackup(const ModemMemoryImage& image, vxl::BackupImage& backup) const;
+    int WriteBackup(const vxl::BackupImage& backup);
+    int NoBackup(const char* why);
+    int ReadConfiguration(const ModemMemoryImage& layout, const char* title, const char* what,
+                          std::string& responseText, std::vector<uint8_t>& bytes);
     // Reads the N + E configuration bytes back; 0 and the number of bytes that differ from
     // `written` with the first such address, or the failing read's code.
     int ReadBack(const ModemMemoryImage& written, std::string& responseText, int& differing,

@@ -1,6 +1,7 @@
 // Programming the modem, undo, defaults and the Factory page's operations.
 #include <cmath>
 
+#include "backup/backup_file.h"
 #include "coordinator/coordinator.h"
 #include "coordinator/factory_tables.h"
 #include "modem/modem_base.h"
@@ -52,7 +53,9 @@ int CCoordinator::ProgramImage(std::string& responseText) {
     lastBackupPath_.clear();
     // The demo modem is no modem: it has nothing worth a backup.
     if (link_ != nullptr) {
-        int result = WriteBackup();
+        vxl::BackupImage backup;
+        int result = MakeBackup(backup) ? WriteBackup(backup)
+                                        : NoBackup("This modem has no settings to back up.");
         if (result != rc::kOk) return result;
     }
     bool committing = false;

@@ -5,7 +5,9 @@
 
 #include "backup/backup_store.h"
 #include "coordinator/coordinator.h"
+#include "modem/command_frame.h"
 #include "modem/modem_base.h"
+#include "params/model_tables.h"
 #include "params/modem_memory_image.h"
 #include "params/modem_parameter_set.h"
 #include "params/parameter_ids.h"
@@ -20,6 +22,8 @@ namespace rc = vxl::rc;
 namespace {
 
 constexpr int kSerialNumberAddress = 0x106;
+constexpr size_t kModelByteIndex = 0x0A;
+constexpr int kType4 = 4;
 // Unlock key with power and bandwidth (0x100..0x105), serial number, model and band (0x10A).
 constexpr int kIdentityBytes = 11;
 
@@ -36,6 +40,10 @@ uint32_t SerialNumberOf(const std::string& text) {
         value = value * 10 + static_cast<unsigned>(c - '0');
     }
     return value > 0xFFFFFFFEull ? ~0u : static_cast<uint32_t>(value);
+}
+
+bool HoldsSerialNumber(const ModemMemoryImage& image) {
+    return image.GetMainSize() >= kSerialNumberAddress + 4 - image.GetBaseAddress();
 }
 
 std::vector<uint8_t> BytesOf(const ModemMemoryImage& image) {
@@ -57,33 +65,39 @@ std::string CCoordinator::GetSerialNumberText() const {
     return text;
 }
 
+void CCoordinator::DescribeBackup(const ModemMemoryImage& image, vxl::BackupImage& backup) const {
+    vxl::BackupHeader& h = backup.header;
+    // The serial number the modem holds names the folder, whatever the pages show.
+    const size_t serialIndex = static_cast<size_t>(kSerialNumberAddress - image.GetBaseAddress());
+    h.serialNumber = vxl::Format("%08u", SerialNumberOf(&backup.bytes[serialIndex]));
+    h.model.clear();
+    if (parameters_ != nullptr) {
+        parameters_->GetText(pid::kModel, h.model);
+    } else if (image.GetModemType() == kType4) {
+        const char* name = vxl::Type4ModelName((backup.bytes[kModelByteIndex] >> 4) & 7);
+        h.model = name ? name : "";
+    }
+    h.firmware = image.GetFirmwareRevisionText();
+    h.mainSize = image.GetMainSize();
+    h.extensionSize = image.GetExtensionSize();
+    h.modemType = image.GetModemType();
+    h.time = vxl::GetClock().WallSeconds();
+}
+
 bool CCoordinator::MakeBackup(vxl::BackupImage& backup) const {
     const ModemMemoryImage* image = programmedImage_.get();
-    if (image == nullptr && modem_ != nullptr) image = modem_->GetLoadedImage();
-    if (image == nullptr || image->GetMainSize() <= kSerialNumberAddress - image->GetBaseAddress())
-        return false;
+    if (image == nullptr || !HoldsSerialNumber(*image)) return false;
     backup.bytes = BytesOf(*image);
-    vxl::BackupHeader& h = backup.header;
-    // The serial number the modem holds, which names the folder, whatever the pages show.
-    h.serialNumber = vxl::Format(
-        "%08u", SerialNumberOf(&backup.bytes[kSerialNumberAddress - image->GetBaseAddress()]));
-    h.model.clear();
-    if (parameters_ != nullptr) parameters_->GetText(pid::kModel, h.model);
-    h.firmware = image->GetFirmwareRevisionText();
-    h.mainSize = image->GetMainSize();
-    h.extensionSize = image->GetExtensionSize();
-    h.modemType = image->GetModemType();
-    h.time = vxl::GetClock().WallSeconds();
+    DescribeBackup(*image, backup);
     return true;
 }
 
-int CCoordinator::WriteBackup() {
-    vxl::BackupImage backup;
-    if (!MakeBackup(backup)) {
-        programNote_ =
-            "There are no settings read from the modem to back up. Load the modem again.";
-        return rc::kBackupFailed;
-    }
+int CCoordinator::NoBackup(const char* why) {
+    programNote_ = why;
+    return rc::kBackupFailed;
+}
+
+int CCoordinator::WriteBackup(const vxl::BackupImage& backup) {
     std::string path;
     const int err = vxl::SaveBackup(backupRoot_, backup, path);
     if (err != 0) {
@@ -101,14 +115,45 @@ int CCoordinator::BackUpModem(std::string& responseText) {
     programNote_.clear();
     lastBackupPath_.clear();
     if (modem_ == nullptr) return rc::kNoPort;
-    if (programmedImage_ == nullptr && modem_->GetLoadedImage() == nullptr) {
-        int result = modem_->ReadMemoryImage(responseText, true);
-        if (result != rc::kOk) {
-            programNote_ = "The modem's settings could not be read for a backup.";
-            return rc::kBackupFailed;
-        }
+    vxl::BackupImage backup;
+    if (programmedImage_ != nullptr) {
+        if (!MakeBackup(backup)) return NoBackup("This modem has no settings to back up.");
+        return WriteBackup(backup);
     }
-    return WriteBackup();
+    // Attached without a load: the settings are read for the backup.
+    ModemMemoryImage layout;
+    layout.Initialise(modem_.get());
+    if (!HoldsSerialNumber(layout)) return NoBackup("This modem has no settings to back up.");
+    if (ReadConfiguration(layout, "Backing Up Modem", "Reading the settings for a backup",
+                          responseText, backup.bytes) != rc::kOk)
+        return NoBackup(
+            "The modem's settings could not be read for a backup. Load the modem "
+            "again, then retry.");
+    DescribeBackup(layout, backup);
+    return WriteBackup(backup);
+}
+
+// Reads the N + E configuration bytes from the addresses they are written to (the extension
+// follows the main block). Each read may wait as long as any single read: a late reply must not
+// pass for a difference or a failure, and a prompt one ends the wait at once.
+int CCoordinator::ReadConfiguration(const ModemMemoryImage& layout, const char* title,
+                                    const char* what, std::string& responseText,
+                                    std::vector<uint8_t>& bytes) {
+    const int total = layout.GetMainSize() + layout.GetExtensionSize();
+    bytes.assign(static_cast<size_t>(total), 0);
+    std::unique_ptr<vxl::ProgressWindow> window = vxl::Ui().OpenProgress(title, {what}, false);
+    if (window) {
+        window->SetRange(0, total);
+        window->ShowBar(true);
+    }
+    for (int i = 0; i < total; ++i) {
+        int result =
+            modem_->ReadMemoryLocation(responseText, bytes[static_cast<size_t>(i)],
+                                       layout.GetBaseAddress() + i, vxl::polls::kSingleRead);
+        if (result != rc::kOk) return result;
+        if (window) window->StepIt();
+    }
+    return rc::kOk;
 }
 
 int CCoordinator::ReadBack(const ModemMemoryImage& written, std::string& responseText,
@@ -116,23 +161,13 @@ int CCoordinator::ReadBack(const ModemMemoryImage& written, std::string& respons
     differing = 0;
     firstAddress = 0;
     const std::vector<uint8_t> expected = BytesOf(written);
-    std::unique_ptr<vxl::ProgressWindow> window = vxl::Ui().OpenProgress(
-        "Verifying Modem", {"Reading the settings back from the modem"}, false);
-    if (window) {
-        window->SetRange(0, static_cast<int>(expected.size()));
-        window->ShowBar(true);
-    }
-    // The same addresses the image was written to: the extension follows the main block.
-    const int base = written.GetBaseAddress();
-    for (size_t i = 0; i < expected.size(); ++i) {
-        uint8_t value = 0;
-        const int address = base + static_cast<int>(i);
-        int result = modem_->ReadMemoryLocation(responseText, value, address,
-                                                ModemMemoryImage::kLoadPollLimit);
-        if (result != rc::kOk) return result;
-        if (value != expected[i] && differing++ == 0) firstAddress = address;
-        if (window) window->StepIt();
-    }
+    std::vector<uint8_t> held;
+    int result = ReadConfiguration(written, "Verifying Modem",
+                                   "Reading the settings back from the modem", responseText, held);
+    if (result != rc::kOk) return result;
+    for (size_t i = 0; i < expected.size(); ++i)
+        if (held[i] != expected[i] && differing++ == 0)
+            firstAddress = written.GetBaseAddress() + static_cast<int>(i);
     return rc::kOk;
 }
 
