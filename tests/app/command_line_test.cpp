@@ -77,14 +77,16 @@ INSTANTIATE_TEST_SUITE_P(
         CommandLineCase{"unknown words here", -1, -1, false, false, "", false, "", 0}));
 
 TEST(CommandLine, PlatformSwitchesKeepTheLetterCaseOfTheirValues) {
-    StartupOptions o =
-        ParseCommandLine({"DEVICE=/tmp/Modem0", "Upgrade", "New.FW", "keepopen", "ports", "Import",
-                          "A.upg", "export=B.UPG", "Defaults", "Restore", "Old.IMG",
-                          "saveprofile=P.ini", "LoadProfile", "Q.ini", "Force", "noverify"});
+    StartupOptions o = ParseCommandLine(
+        {"DEVICE=/tmp/Modem0", "Upgrade", "New.FW", "keepopen", "ports", "Import", "A.upg",
+         "export=B.UPG", "Defaults", "REPORT=Out/Modem7.pdf", "MemoryMap", "Map.PDF", "Restore",
+         "Old.IMG", "saveprofile=P.ini", "LoadProfile", "Q.ini", "Force", "noverify"});
     EXPECT_EQ(o.device, "/tmp/Modem0");
     EXPECT_EQ(o.upgradeFile, "New.FW");
     EXPECT_EQ(o.importFile, "A.upg");
     EXPECT_EQ(o.exportFile, "B.UPG");
+    EXPECT_EQ(o.reportFile, "Out/Modem7.pdf");
+    EXPECT_EQ(o.memoryMapFile, "Map.PDF");
     EXPECT_TRUE(o.keepopen);
     EXPECT_TRUE(o.listPorts);
     EXPECT_TRUE(o.defaults);
@@ -94,8 +96,9 @@ TEST(CommandLine, PlatformSwitchesKeepTheLetterCaseOfTheirValues) {
     EXPECT_TRUE(o.force && o.noverify);
     EXPECT_EQ(o.echo,
               " [device] [/tmp/Modem0] [upgrade] [New.FW] [keepopen] [ports] [import] [A.upg] "
-              "[export] [B.UPG] [defaults] [restore] [Old.IMG] [saveprofile] [P.ini] "
-              "[loadprofile] [Q.ini] [force] [noverify]");
+              "[export] [B.UPG] [defaults] [report] [Out/Modem7.pdf] [memorymap] [Map.PDF] "
+              "[restore] [Old.IMG] [saveprofile] [P.ini] [loadprofile] [Q.ini] [force] "
+              "[noverify]");
 }
 
 TEST(Version, ProductVersionSplitsIntoVersionAndBuildTexts) {

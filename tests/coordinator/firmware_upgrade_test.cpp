@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 #include "backup/backup_store.h"
@@ -85,6 +86,76 @@ TEST_F(FirmwareUpgradeTest, NoUpgradeWithoutABackup) {
     EXPECT_TRUE(h->coordinator.IsAttached());
 }
 
+// The window's command: the check comes before the file dialog, the folder is remembered once
+// the operator confirms, and the window learns its next default button and menu states.
+TEST_F(FirmwareUpgradeTest, TheWindowChecksFirstThenAsksForTheFileAndTheConfirmation) {
+    const struct {
+        const char* name;
+        int revision;
+        bool chooseFile;
+        MsgAnswer confirm;
+        int result;
+        size_t dialogs;
+        std::vector<std::string> captions;
+    } cases[] = {
+        {"cannot be upgraded",
+         99,
+         true,
+         MsgAnswer::Yes,
+         rc::kNotSupported,
+         0,
+         {"Upgrade Modem Firmware"}},
+        {"file dialog cancelled", 220, false, MsgAnswer::Yes, kUpgradeDeclined, 1, {}},
+        {"not confirmed",
+         220,
+         true,
+         MsgAnswer::No,
+         kUpgradeDeclined,
+         1,
+         {"Upgrade Modem Firmware"}},
+        {"upgraded",
+         220,
+         true,
+         MsgAnswer::Yes,
+         0,
+         1,
+         {"Upgrade Modem Firmware", "Firmware Upgrade Complete", "Power-Cycle Your Modem"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Attach(c.revision);
+        CFirmwareFile file;
+        file.SetText(kFirmware);
+        path = h->dir.File("fw/new.fw");
+        std::filesystem::create_directories(h->dir.File("fw"));
+        ASSERT_EQ(file.WriteUpgradeFile(path), 0);
+        h->ui.ScriptFiles({c.chooseFile ? path : ""});
+        h->ui.ScriptAnswers({c.confirm});
+        std::string folder = "/srv/firmware";
+        const FirmwareUpgradeOutcome outcome =
+            UpgradeFirmwareFromWindow(h->coordinator, folder, response);
+        EXPECT_EQ(outcome.result, c.result);
+        ASSERT_EQ(h->ui.fileDialogs.size(), c.dialogs);
+        if (c.dialogs) {
+            const RecordedFileDialog& d = h->ui.fileDialogs[0];
+            EXPECT_EQ(d.title, "Upgrade Modem Firmware");
+            EXPECT_EQ(d.filter, "Firmware Upgrades (*.fw);;All Files (*)");
+            EXPECT_EQ(d.startDir, "/srv/firmware");
+            EXPECT_EQ(d.afterMessages, 0u);
+        }
+        std::vector<std::string> captions;
+        for (const RecordedMessage& m : h->ui.messages) captions.push_back(m.caption);
+        EXPECT_EQ(captions, c.captions);
+        const bool upgraded = c.result == 0;
+        EXPECT_EQ(folder, upgraded ? h->dir.File("fw") : "/srv/firmware");
+        EXPECT_EQ(outcome.loadBecomesDefault, upgraded);
+        EXPECT_EQ(outcome.upgradeEnabled, !upgraded);
+        EXPECT_EQ(outcome.selectPortEnabled, upgraded);
+        EXPECT_EQ(h->modem.Count(0x1C), upgraded ? 1 : 0);
+        EXPECT_EQ(h->prefs.GetText(kPrefLastFWRev, "none"), upgraded ? "2.20" : "none");
+    }
+}
+
 TEST_F(FirmwareUpgradeTest, ModemsWithoutAnUpgradableLoaderAreRefused) {
     for (bool demo : {false, true}) {
         SCOPED_TRACE(demo ? "demo modem" : "firmware 0.99");
@@ -107,16 +178,8 @@ TEST_F(FirmwareUpgradeTest, ModemsWithoutAnUpgradableLoaderAreRefused) {
     }
 }
 
-TEST_F(FirmwareUpgradeTest, TheConfirmationCanBeDeclinedOrLeftOut) {
+TEST_F(FirmwareUpgradeTest, TheConfirmationCanBeLeftOut) {
     Attach(220);
-    h->ui.ScriptAnswers({MsgAnswer::No});
-    EXPECT_EQ(Upgrade(kFirmware, true), kUpgradeDeclined);
-    EXPECT_EQ(h->ui.messages.size(), 1u);
-    EXPECT_EQ(h->modem.Count(0x1C), 0);
-    EXPECT_TRUE(h->coordinator.IsAttached());
-    EXPECT_EQ(h->prefs.GetText(kPrefLastFWRev, "none"), "none");
-
-    h->ui.messages.clear();
     ASSERT_EQ(Upgrade(FormatSrecord('1', 0x9000, "x") + FormatSrecord('9', 0, ""), false), 0);
     ASSERT_EQ(h->ui.messages.size(), 2u);
     EXPECT_EQ(h->ui.messages[0].text, "Firmware revision 0.00 written to modem.");

@@ -12,22 +12,16 @@
 namespace vxl::test {
 namespace {
 
-TEST(PortStatus, OpenedIsAvailableInUseOrForbiddenIsUnavailableTheRestUnlisted) {
+TEST(PortStatus, OpenedInUseOrForbiddenPortsAreListedTheRestNot) {
     const struct {
         bool opened;
         int error;
-        const char* status;
-    } cases[] = {{true, 0, "Available"},
-                 {false, EWOULDBLOCK, "Unavailable"},
-                 {false, EBUSY, "Unavailable"},
-                 {false, EACCES, "Unavailable"},
-                 {false, EPERM, "Unavailable"},
-                 {false, ENOENT, ""},
-                 {false, ENOTTY, ""},
-                 {true, EINVAL, ""},
-                 {false, 0, ""}};
+        bool listed;
+    } cases[] = {{true, 0, true},        {false, EWOULDBLOCK, true}, {false, EBUSY, true},
+                 {false, EACCES, true},  {false, EPERM, true},       {false, ENOENT, false},
+                 {false, ENOTTY, false}, {true, EINVAL, false},      {false, 0, false}};
     for (const auto& c : cases)
-        EXPECT_EQ(PortStatusText(c.opened, c.error), c.status) << c.opened << " " << c.error;
+        EXPECT_EQ(IsListedPort(c.opened, c.error), c.listed) << c.opened << " " << c.error;
 }
 
 // The process's port table holds only this test's ports: a free and a busy terminal, a device
@@ -58,13 +52,23 @@ TEST(PortProbe, OpensEachElementAsItsPortNumberAndListsUsableAndBusyPorts) {
         EXPECT_EQ(ports[7].GetLastError(), ENOENT) << "number 8 is not in the table";
         EXPECT_EQ(ProbePorts(nullptr, 8), 0);
     }
-    const std::vector<ProbedPort> listed = ProbeAllPorts();
-    ASSERT_EQ(listed.size(), 2u);
-    EXPECT_EQ(listed[0].number, free.portNumber());
-    EXPECT_EQ(listed[0].device, free.slavePath());
-    EXPECT_EQ(listed[0].status, "Available");
-    EXPECT_EQ(listed[1].number, busy.portNumber());
-    EXPECT_EQ(listed[1].status, "Unavailable");
+    const std::vector<ProbedPort> probed = ProbeAllPorts();
+    ASSERT_EQ(probed.size(), 4u);
+    const struct {
+        int number;
+        bool listed;
+        const char* status;
+    } expected[] = {{free.portNumber(), true, "Available"},
+                    {busy.portNumber(), true, "Unavailable: in use by "},
+                    {missing, false, "Not present: unplugged"},
+                    {missing + 1, false, "Not a serial port"}};
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(probed[i].number, expected[i].number);
+        EXPECT_EQ(probed[i].listed, expected[i].listed);
+        EXPECT_EQ(probed[i].status.rfind(expected[i].status, 0), 0u) << probed[i].status;
+        EXPECT_EQ(probed[i].advice.empty(), i == 0) << probed[i].advice;
+    }
+    EXPECT_EQ(probed[0].device, free.slavePath());
     CComPort again;
     EXPECT_TRUE(again.Open(true, free.portNumber(), 9600, 0, 8, 0, 9, 100))
         << "the probe left the port open";

@@ -24,7 +24,8 @@ inline int64_t NowMs() {
 
 class TestPty {
   public:
-    TestPty() {
+    // `listed`: the slave is added to the port table at once (else a rescan finds it).
+    explicit TestPty(bool listed = true) {
         master_ = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         char name[128] = {0};
         if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0 ||
@@ -33,7 +34,7 @@ class TestPty {
             return;
         }
         slavePath_ = name;
-        portNumber_ = PortTable::Instance().AssignDevice(slavePath_);
+        if (listed) portNumber_ = PortTable::Instance().AssignDevice(slavePath_);
     }
     ~TestPty() { CloseMaster(); }
     TestPty(const TestPty&) = delete;

@@ -1,15 +1,7 @@
-// Capturing and identifying a simulated modem through the real serial port and protocol code,
-// and who may open that port.
-#include <grp.h>
+// Capturing and identifying a simulated modem through the real serial port and protocol code.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
 
 #include "e2e_fixture.h"
-#include "link/port_error.h"
 
 namespace vxl::sim::test {
 namespace {
@@ -86,36 +78,6 @@ TEST_F(EndToEnd, TheSimulatedOperatorPowerCyclesAModemThatIsWaitedFor) {
     EXPECT_EQ(modem->Capture(status, 3, false), vxl::rc::kOk) << status;
     EXPECT_EQ(sim->Status().powerCycles, 1);
     EXPECT_EQ(sim->Status().mode, ModemMode::kCommand);
-}
-
-// Opens the port in a child process (a second program, as user `uid` unless that is 0): the
-// errno it reports, 0 when the port opened, 100 when it could not become that user.
-int OpenInAnotherProcess(int portNumber, uid_t uid = 0) {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (uid != 0 && (setgroups(0, nullptr) != 0 || setgid(uid) != 0 || setuid(uid) != 0))
-            _exit(100);
-        CComPort port;
-        _exit(port.Open(true, portNumber, 9600, 0, 8, 0, 9, 100000) ? 0 : port.GetLastError());
-    }
-    int result = 0;
-    if (waitpid(pid, &result, 0) != pid || !WIFEXITED(result)) return -1;
-    return WEXITSTATUS(result);
-}
-
-TEST_F(EndToEnd, ASecondProgramIsRefusedWhileThePortIsInUseAndAUserWithoutAccessIsDenied) {
-    StartModem();
-    OpenPort();
-    const int error = OpenInAnotherProcess(portNumber);
-    EXPECT_TRUE(error == EWOULDBLOCK || error == EBUSY) << "errno " << error;
-    port.Close();
-    EXPECT_EQ(OpenInAnotherProcess(portNumber), 0) << "free again once closed";
-    if (geteuid() != 0) GTEST_SKIP() << "needs root to become another user";
-    // Let the other user reach the link; the terminal itself (0620, group tty) stays closed.
-    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
-    constexpr uid_t kNobody = 65534;
-    EXPECT_EQ(OpenInAnotherProcess(portNumber, kNobody), EACCES);
-    EXPECT_NE(vxl::SystemErrorText(EACCES).find("ermission denied"), std::string::npos);
 }
 
 }  // namespace

@@ -112,10 +112,14 @@ TEST_F(FirmwareUpgradeEndToEnd, PacksSrecCatOutputUpgradesAndANewLoadShowsTheNew
 
     ASSERT_EQ(Attach(), 0);
     EXPECT_EQ(Revision(), "2.20");
-    ASSERT_EQ(UpgradeModemFirmware(coordinator_, dir.File("new.fw"), false, status), 0) << status;
+    // From the window: the operator picks the packed file and confirms.
+    ui.ScriptFiles({dir.File("new.fw")});
+    std::string folder;
+    ASSERT_EQ(UpgradeFirmwareFromWindow(coordinator_, folder, status).result, 0) << status;
+    EXPECT_EQ(folder, dir.path());
     EXPECT_FALSE(coordinator_.IsAttached());
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[0].text, "Firmware revision 3.55 written to modem.");
+    ASSERT_EQ(ui.messages.size(), 3u);
+    EXPECT_EQ(ui.messages[1].text, "Firmware revision 3.55 written to modem.");
     const MemoryBytes stored = sim->StoredMemory();
     for (int i = 0; i < kFirmwareBytes; ++i)
         ASSERT_EQ(stored[kIdentityBlock + i], static_cast<uint8_t>(firmware[i])) << i;

@@ -10,6 +10,7 @@
 #include "app/config_app.h"
 #include "e2e_fixture.h"
 #include "sim/lib/modem_memory.h"
+#include "support/holder_process.h"
 
 namespace vxl::sim::test {
 namespace {
@@ -54,9 +55,10 @@ class StealthRun : public EndToEnd {
 
     int lastResult = -1;
 
+    std::FILE* err_ = nullptr;
+
   private:
     char savedCwd_[4096];
-    std::FILE* err_ = nullptr;
 };
 
 TEST_F(StealthRun, ExportsTheSimulatedModemAndReleasesIt) {
@@ -104,14 +106,28 @@ TEST_F(StealthRun, FactoryDefaultsAreProgrammedIntoTheModem) {
     EXPECT_TRUE(sim->WaitFor([](const SimStatus& s) { return s.mode == ModemMode::kData; }, 3000));
 }
 
-TEST_F(StealthRun, NoModemOnTheLineGivesANonZeroExitAndOneLine) {
-    StartModem();
-    sim->Stop();  // the link is gone: nothing to open
-    EXPECT_EQ(RunVxlconf({"stealth", "z", "device", dir.File("modem"), "softbreak"}),
-              kExitRunFailed);
-    std::string text = ErrText();
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
-    EXPECT_NE(text.find("vxlconf: stealth run failed: code 2:"), std::string::npos) << text;
+TEST_F(StealthRun, APortThatCannotBeOpenedGivesOneLineSayingWhyWithTheDevice) {
+    for (bool gone : {false, true}) {
+        StartModem();
+        const std::string link = dir.File("modem");
+        vxl::test::HolderProcess holder("minicom", gone ? std::string() : link);
+        if (gone) sim->Stop();  // the link is gone: nothing to open
+        EXPECT_EQ(RunVxlconf({"stealth", "z", "device", link, "softbreak"}), kExitRunFailed);
+        const std::string expected =
+            gone ? Format(
+                       "vxlconf: stealth run failed: code 2: %s is not there: the adapter was "
+                       "unplugged",
+                       link.c_str())
+                 : Format(
+                       "vxlconf: stealth run failed: code 11: %s is in use by minicom (PID "
+                       "%d). Close that program and try again. (Coordinator:239)\n",
+                       link.c_str(), holder.pid());
+        const std::string text = ErrText();
+        EXPECT_EQ(text.rfind(expected, 0), 0u) << text;
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+        std::fclose(err_);
+        err_ = std::tmpfile();
+    }
 }
 
 }  // namespace

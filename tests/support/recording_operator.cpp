@@ -65,6 +65,19 @@ MsgAnswer RecordingOperator::MessageBox(const std::string& text, const std::stri
     return answer;
 }
 
+bool RecordingOperator::ChooseOpenFile(const std::string& title, const std::string& filter,
+                                       const std::string& startDir, std::string& path) {
+    std::string chosen;
+    if (!files_.empty()) {
+        chosen = files_.front();
+        files_.pop_front();
+    }
+    fileDialogs.push_back(RecordedFileDialog{title, filter, startDir, chosen, messages.size()});
+    if (chosen.empty()) return false;
+    path = chosen;
+    return true;
+}
+
 std::unique_ptr<ProgressWindow> RecordingOperator::OpenProgress(
     const std::string& title, const std::vector<std::string>& lines, bool cancellable) {
     auto record = std::make_shared<RecordedProgress>();

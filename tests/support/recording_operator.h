@@ -19,6 +19,15 @@ struct RecordedMessage {
     MsgAnswer answer;
 };
 
+// One open-file dialog: what it was given, what it answered, and how many messages came before.
+struct RecordedFileDialog {
+    std::string title;
+    std::string filter;
+    std::string startDir;
+    std::string chosen;  // empty: cancelled
+    size_t afterMessages = 0;
+};
+
 // Everything a progress window was told, kept after the window has closed.
 struct RecordedProgress {
     std::string title;
@@ -42,6 +51,11 @@ class RecordingOperator : public OperatorInterface {
     void ScriptAnswers(std::initializer_list<MsgAnswer> answers) {
         answers_.insert(answers_.end(), answers.begin(), answers.end());
     }
+    // Files chosen in the next open-file dialogs, in order; "" cancels. With the script empty
+    // a dialog is cancelled.
+    void ScriptFiles(std::initializer_list<std::string> paths) {
+        files_.insert(files_.end(), paths.begin(), paths.end());
+    }
     // Makes the next cancellable window report a cancel request after `checks` reads of it.
     void CancelAfterChecks(int checks) { cancelAfterChecks_ = checks; }
 
@@ -61,7 +75,11 @@ class RecordingOperator : public OperatorInterface {
         logoMs = ms;
     }
 
+    bool ChooseOpenFile(const std::string& title, const std::string& filter,
+                        const std::string& startDir, std::string& path) override;
+
     std::vector<RecordedMessage> messages;
+    std::vector<RecordedFileDialog> fileDialogs;
     std::vector<std::shared_ptr<RecordedProgress>> progress;
     int waitCursorDepth = 0;
     int waitCursorCount = 0;
@@ -71,6 +89,7 @@ class RecordingOperator : public OperatorInterface {
 
   private:
     std::deque<MsgAnswer> answers_;
+    std::deque<std::string> files_;
     int cancelAfterChecks_ = -1;
 };
 

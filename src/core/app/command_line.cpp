@@ -52,6 +52,8 @@ enum class Pending {
     Upgrade,
     Import,
     Export,
+    Report,
+    MemoryMap,
     Restore,
     SaveProfile,
     LoadProfile
@@ -66,6 +68,10 @@ std::string* PathOption(StartupOptions* opt, Pending pending) {
             return &opt->upgradeFile;
         case Pending::Import:
             return &opt->importFile;
+        case Pending::Report:
+            return &opt->reportFile;
+        case Pending::MemoryMap:
+            return &opt->memoryMapFile;
         case Pending::Restore:
             return &opt->restoreFile;
         case Pending::SaveProfile:
@@ -115,11 +121,14 @@ StartupOptions ParseCommandLine(const std::vector<std::string>& args) {
             plainSwitch();
             echo(t);
             continue;
-        } else if (t == "device" || t == "upgrade" || t == "import" || t == "export") {
+        } else if (t == "device" || t == "upgrade" || t == "import" || t == "export" ||
+                   t == "report" || t == "memorymap") {
             pending = t == "device"    ? Pending::Device
                       : t == "upgrade" ? Pending::Upgrade
                       : t == "import"  ? Pending::Import
-                                       : Pending::Export;
+                      : t == "export"  ? Pending::Export
+                      : t == "report"  ? Pending::Report
+                                       : Pending::MemoryMap;
             echo(t);
             continue;
         } else if (t == "restore" || t == "saveprofile" || t == "loadprofile") {
@@ -151,6 +160,8 @@ StartupOptions ParseCommandLine(const std::vector<std::string>& args) {
             case Pending::Upgrade:
             case Pending::Import:
             case Pending::Export:
+            case Pending::Report:
+            case Pending::MemoryMap:
             case Pending::Restore:
             case Pending::SaveProfile:
             case Pending::LoadProfile:
@@ -184,6 +195,9 @@ std::string CommandLineUsage() {
            "  upgrade FILE      headless firmware upgrade from the .fw file FILE\n"
            "  export FILE       write the modem's channel table to the .upg file FILE\n"
            "  import FILE       import the channel table FILE into the modem and program it\n"
+           "  report FILE       headless run: capture, read, write the configuration report\n"
+           "                    as the PDF file FILE, release (no display needed)\n"
+           "  memorymap FILE    the same for the memory-map listing\n"
            "  defaults          apply the factory defaults to the modem and program it\n"
            "  restore FILE      put the backup FILE into the modem and program it\n"
            "  saveprofile FILE  write the modem's user settings to the profile FILE\n"

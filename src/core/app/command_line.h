@@ -23,6 +23,8 @@ struct StartupOptions {
     std::string upgradeFile;      // firmware upgrade file for a headless upgrade
     std::string importFile;       // channel table to import and program
     std::string exportFile;       // channel table to write from the modem
+    std::string reportFile;       // configuration report to write as a PDF file
+    std::string memoryMapFile;    // memory-map listing to write as a PDF file
     bool defaults = false;        // apply factory defaults and program
     std::string restoreFile;      // a backup to put into the modem and program
     std::string saveProfileFile;  // write the modem's user settings as a profile

@@ -1,6 +1,7 @@
 #include "app/config_app.h"
 
 #include "app/install_dir.h"
+#include "link/port_diagnosis.h"
 #include "link/port_table.h"
 #include "params/definitions.h"
 #include "ui/operator.h"
@@ -14,13 +15,14 @@ namespace {
 constexpr int kLogoMs = 3000;
 
 // The text of a headless run's result: what the operator would read in the window, on one line.
-// Codes below 50 are the system's own errors of opening the port.
-std::string RunFailureText(int code) {
+// Codes below 50 are the system's own errors of opening the port: they say why, naming the
+// device.
+std::string RunFailureText(int code, int port) {
     if (code == rc::kNothingReceived)
         return "Unable to connect to modem. Please check your connection, power-cycle your "
                "modem, and retry.";
     if (code == rc::kModelIdMissing) return "The model ID for this modem is missing or corrupt.";
-    if (code > 0 && code < 50) return ErrorText(code);
+    if (code > 0 && code < 50) return DiagnosePortOpen(port, code).Advice();
     return ErrorBoxMessage(code, std::string());
 }
 
@@ -75,7 +77,7 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
     ReadVendorIdentity();
 
     options_ = ParseCommandLine(args);
-    bool headless = options_.stealth || !options_.upgradeFile.empty() || HasChannelWork() ||
+    bool headless = HasReadOutWork() || !options_.upgradeFile.empty() || HasChannelWork() ||
                     options_.listPorts || options_.help;
     if (options_.result == rc::kBadCommandLine) {
         std::fprintf(err_,
@@ -106,6 +108,10 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
     return status;
 }
 
+bool CConfigApp::HasReadOutWork() const {
+    return options_.stealth || !options_.reportFile.empty() || !options_.memoryMapFile.empty();
+}
+
 bool CConfigApp::HasChannelWork() const {
     return options_.defaults || !options_.importFile.empty() || !options_.exportFile.empty() ||
            !options_.restoreFile.empty() || !options_.saveProfileFile.empty() ||
@@ -124,7 +130,7 @@ int CConfigApp::RunPaths() {
         ran = true;
         if (int status = ChannelRun(); status != kExitOk) return status;
     }
-    if (options_.stealth) return StealthRun();
+    if (HasReadOutWork()) return StealthRun();
     if (ran) return kExitOk;
     if (interactiveRun_) return interactiveRun_(*this);
     std::fprintf(err_,
@@ -162,7 +168,7 @@ int CConfigApp::CaptureAndRead(const char* what, bool acceptMissingModelId, bool
 
 int CConfigApp::Fail(const char* what, int code, const std::string& detail) {
     lastResult_ = code;
-    std::string text = RunFailureText(code);
+    std::string text = RunFailureText(code, coordinator_->GetPort());
     if (!detail.empty()) text += " " + detail;
     // What a failed Program found out: for a verification or a backup, that is the message.
     const std::string& note = coordinator_->GetProgramNote();

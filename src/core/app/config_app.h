@@ -13,6 +13,7 @@
 #include "backup/backup_file.h"
 #include "coordinator/coordinator.h"
 #include "coordinator/settings_profile.h"
+#include "reports/report_document.h"
 #include "util/preferences.h"
 
 namespace vxl {
@@ -38,6 +39,8 @@ class CConfigApp {
     // The interactive path (the main window). Without one the program says so and ends.
     using InteractiveRun = std::function<int(CConfigApp&)>;
     void SetInteractiveRun(InteractiveRun run) { interactiveRun_ = std::move(run); }
+    // What draws the printed reports of the headless runs (the core itself draws nothing).
+    void SetReportRenderer(ReportRenderer renderer) { reportRenderer_ = std::move(renderer); }
     // Where preferences live; by default the per-user store of the company and program.
     void SetPreferencePath(const std::string& path) { preferencePath_ = path; }
     // Where messages of the headless runs go (standard error by default).
@@ -62,7 +65,11 @@ class CConfigApp {
     void ReadVendorIdentity();
     int RunPaths();
     bool HasChannelWork() const;
+    bool HasReadOutWork() const;
     int StealthRun();
+    // Writes one report of the loaded modem as a PDF file; false after reporting a failure.
+    bool WriteReport(const char* what, const ReportJob& job, int jobResult,
+                     const std::string& path);
     int UpgradeRun();
     int ChannelRun();
     int ListPorts();
@@ -102,6 +109,7 @@ class CConfigApp {
     Profile loadProfile_;
     size_t refusedEntries_ = 0;
     InteractiveRun interactiveRun_;
+    ReportRenderer reportRenderer_;
     std::FILE* err_ = stderr;
 };
 

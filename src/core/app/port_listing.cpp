@@ -1,4 +1,5 @@
-// The `ports` switch: one line per serial port of this machine.
+// The `ports` switch: one line per serial port of the port table: number, device, description,
+// status, and for a port that cannot be used, why and what to do.
 #include "app/config_app.h"
 #include "link/port_probe.h"
 
@@ -8,8 +9,10 @@ int CConfigApp::ListPorts() {
     std::vector<ProbedPort> ports = ProbeAllPorts();
     if (ports.empty()) std::fprintf(stdout, "no serial ports found\n");
     for (const ProbedPort& p : ports) {
-        std::fprintf(stdout, "%d\t%s\t%s\t%s\n", p.number, p.device.c_str(), p.description.c_str(),
+        std::fprintf(stdout, "%d\t%s\t%s\t%s", p.number, p.device.c_str(), p.description.c_str(),
                      p.status.c_str());
+        if (!p.advice.empty()) std::fprintf(stdout, "\t%s", p.advice.c_str());
+        std::fprintf(stdout, "\n");
     }
     return kExitOk;
 }

@@ -30,7 +30,7 @@ VersionTexts ProgramVersion() {
     v.productName = "VXL Configuration Program";
     v.productVersion = VXL_PRODUCT_VERSION;
     SplitProductVersion(v.productVersion, &v.versionText, &v.buildText);
-    v.legalNotice = "Copyright (C) 2026 Norvale Corporation. All rights reserved.";
+    v.legalNotice = "Copyright (C) 2026. All rights reserved.";
     return v;
 }
 

@@ -20,6 +20,7 @@ namespace vxl {
 namespace {
 
 constexpr const char* kCaption = "Upgrade Modem Firmware";
+constexpr const char* kFirmwareFilter = "Firmware Upgrades (*.fw);;All Files (*)";
 constexpr const char* kCannotUpgrade =
     "Your modem's firmware cannot be upgraded by VXL Configuration Software.\n"
     "Please contact your dealer for further assistance.";
@@ -63,29 +64,20 @@ void RememberModem(CCoordinator& coordinator, CModemBase& modem) {
     Prefs().SetText(kPrefLastFWRev, revision);
 }
 
-}  // namespace
+bool ConfirmUpgrade(const std::string& path) {
+    return Ui().MessageBox(Format("Copy new firmware from file %s to modem?", path.c_str()),
+                           kCaption, MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes;
+}
 
-int UpgradeModemFirmware(CCoordinator& coordinator, const std::string& path, bool askConfirmation,
-                         std::string& response) {
-    response.clear();
-    CModemBase* attached = coordinator.GetModem();
-    if (attached == nullptr) {
-        ShowFailure(rc::kNoPort, response);
-        return rc::kNoPort;
-    }
-    // The demo modem has no loader.
-    CModem* modem = dynamic_cast<CModem*>(attached);
-    if (modem == nullptr || modem->GetModemType() != kLoaderModemType ||
-        !RevisionAtLeast(modem->GetFirmwareRevision(), kFirstUpgradableRevision)) {
-        Ui().MessageBox(kCannotUpgrade, kCaption, MsgIcon::Exclamation, MsgButtons::Ok);
-        return rc::kNotSupported;
-    }
-    if (askConfirmation &&
-        Ui().MessageBox(Format("Copy new firmware from file %s to modem?", path.c_str()), kCaption,
-                        MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes) {
-        return kUpgradeDeclined;
-    }
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return std::string();
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
 
+// The download itself, once the modem is known to take it; the messages after it.
+int Download(CCoordinator& coordinator, const std::string& path, std::string& response) {
+    CModem* modem = dynamic_cast<CModem*>(coordinator.GetModem());
     CFirmwareFile file(path);
     int result = rc::kOk;
     {
@@ -123,6 +115,59 @@ int UpgradeModemFirmware(CCoordinator& coordinator, const std::string& path, boo
                     "Firmware Upgrade Complete", MsgIcon::None, MsgButtons::Ok);
     Ui().MessageBox(kPowerCycle, "Power-Cycle Your Modem", MsgIcon::Exclamation, MsgButtons::Ok);
     return rc::kOk;
+}
+
+}  // namespace
+
+int CheckFirmwareUpgradable(CCoordinator& coordinator) {
+    CModemBase* attached = coordinator.GetModem();
+    if (attached == nullptr) {
+        ShowFailure(rc::kNoPort, std::string());
+        return rc::kNoPort;
+    }
+    // The demo modem has no loader.
+    CModem* modem = dynamic_cast<CModem*>(attached);
+    if (modem == nullptr || modem->GetModemType() != kLoaderModemType ||
+        !RevisionAtLeast(modem->GetFirmwareRevision(), kFirstUpgradableRevision)) {
+        Ui().MessageBox(kCannotUpgrade, kCaption, MsgIcon::Exclamation, MsgButtons::Ok);
+        return rc::kNotSupported;
+    }
+    return rc::kOk;
+}
+
+int UpgradeModemFirmware(CCoordinator& coordinator, const std::string& path, bool askConfirmation,
+                         std::string& response) {
+    response.clear();
+    if (int result = CheckFirmwareUpgradable(coordinator); result != rc::kOk) return result;
+    if (askConfirmation && !ConfirmUpgrade(path)) return kUpgradeDeclined;
+    return Download(coordinator, path, response);
+}
+
+bool FirmwareUpgradeOffered(const CCoordinator& coordinator) {
+    const CModemBase* modem = coordinator.GetModem();
+    return modem != nullptr && modem->GetModemType() == kLoaderModemType;
+}
+
+FirmwareUpgradeOutcome UpgradeFirmwareFromWindow(CCoordinator& coordinator,
+                                                 std::string& firmwareDir, std::string& response) {
+    response.clear();
+    FirmwareUpgradeOutcome outcome;
+    outcome.result = CheckFirmwareUpgradable(coordinator);
+    std::string path;
+    if (outcome.result == rc::kOk &&
+        (!Ui().ChooseOpenFile(kCaption, kFirmwareFilter, firmwareDir, path) ||
+         !ConfirmUpgrade(path))) {
+        outcome.result = kUpgradeDeclined;
+    }
+    if (outcome.result == rc::kOk) {
+        const std::string folder = FolderOf(path);
+        if (!folder.empty()) firmwareDir = folder;
+        outcome.result = Download(coordinator, path, response);
+        outcome.loadBecomesDefault = outcome.result == rc::kOk;
+    }
+    outcome.upgradeEnabled = FirmwareUpgradeOffered(coordinator);
+    outcome.selectPortEnabled = !outcome.upgradeEnabled;
+    return outcome;
 }
 
 }  // namespace vxl

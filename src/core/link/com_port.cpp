@@ -15,6 +15,7 @@
 #include <new>
 
 #include "link/port_error.h"
+#include "link/port_lock_files.h"
 #include "link/port_table.h"
 #include "util/clock.h"
 
@@ -76,6 +77,8 @@ bool CComPort::Open(bool bufferReceived, int portNumber, int baud, uint8_t parit
     }
     devicePath_ = vxl::PortTable::Instance().DevicePath(portNumber);
     if (devicePath_.empty()) return FailOpen(ENOENT);
+    // Programs of the lock-file convention claim a port without keeping others out.
+    if (vxl::FindLivePortLock(devicePath_, nullptr)) return FailOpen(EBUSY);
     portHandle_ = ::open(devicePath_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (portHandle_ < 0) return FailOpen(errno);
     // The advisory lock keeps out every other user, root included; TIOCEXCL adds the

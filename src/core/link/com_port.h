@@ -61,7 +61,8 @@ class CComPort : public ISerialLink {
 
     // Opens and configures port `portNumber`. False when the device cannot be opened (no
     // message; GetLastError holds errno: ENOENT for an unknown number or a missing device,
-    // EWOULDBLOCK or EBUSY when another program holds it, EACCES, ENOTTY for a non-terminal)
+    // EWOULDBLOCK or EBUSY when another program holds it or its live lock file, EACCES, ENOTTY
+    // for a non-terminal; DiagnosePortOpen says why and what to do)
     // or when it cannot be configured (an error box; the device stays open until Close).
     bool Open(bool bufferReceived, int portNumber, int baud, uint8_t parity, uint8_t dataBits,
               uint8_t stopBits, uint32_t eventMask, int transmitBufferSize);

@@ -4,7 +4,7 @@
 
 #include "link/com_port.h"
 #include "link/line_settings.h"
-#include "link/port_table.h"
+#include "link/port_diagnosis.h"
 
 namespace vxl {
 
@@ -17,34 +17,32 @@ bool OpenForProbe(CComPort* port, int number) {
 
 }  // namespace
 
-std::string PortStatusText(bool opened, int lastError) {
-    if (opened && lastError == 0) return kPortAvailable;
-    switch (lastError) {
-        case EBUSY:
-        case EWOULDBLOCK:
-        case EACCES:
-        case EPERM:
-            return kPortUnavailable;
-        default:
-            return std::string();
-    }
+bool IsListedPort(bool opened, int lastError) {
+    if (opened) return lastError == 0;
+    return lastError == EACCES || lastError == EPERM || IsPortInUseError(lastError);
+}
+
+ProbedPort ProbePort(const PortEntry& entry, CComPort& port) {
+    ProbedPort probed;
+    probed.number = entry.number;
+    probed.device = entry.device;
+    probed.description = entry.description;
+    probed.opened = OpenForProbe(&port, entry.number);
+    const int error = probed.opened ? 0 : port.GetLastError();
+    probed.listed = IsListedPort(probed.opened, error);
+    const PortDiagnosis diagnosis = DiagnosePortError(entry.device, error);
+    probed.status = diagnosis.Status();
+    probed.advice = diagnosis.Advice();
+    return probed;
 }
 
 std::vector<ProbedPort> ProbeAllPorts() {
-    std::vector<ProbedPort> listed;
+    std::vector<ProbedPort> probed;
     for (const PortEntry& entry : PortTable::Instance().Entries()) {
         CComPort port;
-        const bool opened = OpenForProbe(&port, entry.number);
-        ProbedPort probed;
-        probed.status = PortStatusText(opened, port.GetLastError());
-        port.Close();
-        if (probed.status.empty()) continue;
-        probed.number = entry.number;
-        probed.device = entry.device;
-        probed.description = entry.description;
-        listed.push_back(probed);
+        probed.push_back(ProbePort(entry, port));
     }
-    return listed;
+    return probed;
 }
 
 }  // namespace vxl

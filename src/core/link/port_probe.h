@@ -1,16 +1,17 @@
-// Which serial ports can be used: each is opened the way a modem attach opens it and closed
-// again (the caller's array keeps them open until it is destroyed).
+// Which serial ports can be used: each is opened the way a modem attach opens it. A port that
+// cannot be opened is diagnosed (who holds it, which group may use it, or that it is gone).
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "link/port_table.h"
 
 class CComPort;
 
 namespace vxl {
 
 constexpr const char* kPortAvailable = "Available";
-constexpr const char* kPortUnavailable = "Unavailable";
 
 // The settings of a probe (and of the coordinator's attach).
 constexpr int kProbeBaud = 9600;
@@ -21,14 +22,21 @@ struct ProbedPort {
     int number = 0;
     std::string device;
     std::string description;
-    std::string status;
+    bool opened = false;
+    // Offered for selection: it opened, or another program holds it, or the user may not use it.
+    bool listed = false;
+    std::string status;  // "Available", "Unavailable: in use by minicom (PID 42)", ...
+    std::string advice;  // what to do about it; empty when it opened
 };
 
-// "Available" for a port that opened, "Unavailable" for one that is in use or may not be
-// opened, empty (not listed) for anything else.
-std::string PortStatusText(bool opened, int lastError);
+// Whether a port is offered for selection: it opened, or it exists but is in use or forbidden.
+bool IsListedPort(bool opened, int lastError);
 
-// Every port of the port table that is listed, by number.
+// Opens `port` as port `entry.number` and describes the outcome; the port stays open when it
+// opened.
+ProbedPort ProbePort(const PortEntry& entry, CComPort& port);
+
+// Every port of the port table, by number, each closed again after its probe.
 std::vector<ProbedPort> ProbeAllPorts();
 
 }  // namespace vxl

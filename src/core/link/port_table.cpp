@@ -44,6 +44,15 @@ void PortTable::BuildFrom(std::vector<PortEntry> pinned, std::vector<PortEntry> 
         for (const PortEntry& existing : entries_) taken = taken || existing.number == entry.number;
         if (!taken) Insert(std::move(entry));
     }
+    MergeLocked(std::move(detected));
+}
+
+void PortTable::Merge(std::vector<PortEntry> detected) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    MergeLocked(std::move(detected));
+}
+
+void PortTable::MergeLocked(std::vector<PortEntry> detected) {
     for (PortEntry& entry : detected) {
         if (entry.device.empty()) continue;
         int index = FindDevice(entry.device);

@@ -34,6 +34,10 @@ class PortTable {
     // detected description.
     void BuildFrom(std::vector<PortEntry> pinned, std::vector<PortEntry> detected);
 
+    // Adds the detected devices that are not listed yet, each with the lowest free number;
+    // listed ports keep their numbers (a rescan must not renumber the stored port).
+    void Merge(std::vector<PortEntry> detected);
+
     // The device path of port `number`; empty when the number is not in the table.
     std::string DevicePath(int number) const;
     // The number already listed for `path` (the same path, or a path naming the same device),
@@ -43,6 +47,7 @@ class PortTable {
     std::vector<PortEntry> Entries() const;
 
   private:
+    void MergeLocked(std::vector<PortEntry> detected);
     int FindDevice(const std::string& path) const;
     int LowestFreeNumber() const;
     void Insert(PortEntry entry);

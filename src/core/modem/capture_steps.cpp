@@ -43,9 +43,9 @@ Answer TakeAnswer(const std::vector<IndexedPort>& ports, std::string& status, in
 
 }  // namespace
 
-std::vector<IndexedPort> OpenPorts(ISerialLink* ports[8]) {
+std::vector<IndexedPort> OpenPorts(ISerialLink* const* ports, int count) {
     std::vector<IndexedPort> open;
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; ports && i < count; ++i)
         if (ports[i] && ports[i]->IsOpen()) open.push_back({i, ports[i]});
     return open;
 }

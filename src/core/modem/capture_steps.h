@@ -27,8 +27,8 @@ struct IndexedPort {
     ISerialLink* port;
 };
 
-// The open ports of an 8-port array.
-std::vector<IndexedPort> OpenPorts(ISerialLink* ports[8]);
+// The open ports of an array of `count` ports.
+std::vector<IndexedPort> OpenPorts(ISerialLink* const* ports, int count);
 
 // On all ports together: purge, guard time, "+++", guard time, purge, then a sync on each.
 void SendEscapeSequence(const std::vector<IndexedPort>& ports);

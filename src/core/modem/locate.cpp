@@ -1,4 +1,4 @@
-// Locating a modem on any of the 8 ports: the soft break or the power-on capture run on every
+// Locating a modem on any of the ports: the soft break or the power-on capture run on every
 // open port at once.
 #include "modem/capture_steps.h"
 #include "modem/capture_windows.h"
@@ -24,9 +24,18 @@ void PurgeAll(const std::vector<vxl::IndexedPort>& ports) {
 }  // namespace
 
 int CModem::LocateBySoftBreak(std::string& status, ISerialLink* ports[8], int& found) {
+    return LocateBySoftBreak(status, ports, 8, found);
+}
+
+int CModem::LocateByPowerOn(std::string& status, ISerialLink* ports[8], int& found) {
+    return LocateByPowerOn(status, ports, 8, found);
+}
+
+int CModem::LocateBySoftBreak(std::string& status, ISerialLink* const* ports, int count,
+                              int& found) {
     status.clear();
     int result = vxl::rc::kNothingReceived;
-    const std::vector<vxl::IndexedPort> open = vxl::OpenPorts(ports);
+    const std::vector<vxl::IndexedPort> open = vxl::OpenPorts(ports, count);
     // Without a port there is nothing to wait for.
     if (open.empty()) return result;
     const std::vector<int> rates = LocateRates();
@@ -59,9 +68,9 @@ int CModem::LocateBySoftBreak(std::string& status, ISerialLink* ports[8], int& f
     return result;
 }
 
-int CModem::LocateByPowerOn(std::string& status, ISerialLink* ports[8], int& found) {
+int CModem::LocateByPowerOn(std::string& status, ISerialLink* const* ports, int count, int& found) {
     status.clear();
-    const std::vector<vxl::IndexedPort> open = vxl::OpenPorts(ports);
+    const std::vector<vxl::IndexedPort> open = vxl::OpenPorts(ports, count);
     if (open.empty()) return vxl::rc::kNothingReceived;
     vxl::CountdownWindow window(-1);
     std::vector<int> previousRates;

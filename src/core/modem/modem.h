@@ -50,6 +50,11 @@ class CModem : public CModemBase {
     // index of the port on which a modem answered and is left unchanged otherwise.
     static int LocateBySoftBreak(std::string& status, ISerialLink* ports[8], int& found);
     static int LocateByPowerOn(std::string& status, ISerialLink* ports[8], int& found);
+    // The same searches over `count` ports (a machine may list more than 8).
+    static int LocateBySoftBreak(std::string& status, ISerialLink* const* ports, int count,
+                                 int& found);
+    static int LocateByPowerOn(std::string& status, ISerialLink* const* ports, int count,
+                               int& found);
 
     // Lower layer. Purges the port, writes the bytes and waits for their line time.
     // 0, or 105 for a missing port or bytes or a length below 1.

@@ -7,6 +7,7 @@
 #include "params/modem_parameter_set.h"
 #include "params/parameter_ids.h"
 #include "reports/protocol_mode_names.h"
+#include "reports/report_document.h"
 #include "util/format.h"
 #include "util/result_codes.h"
 
@@ -234,11 +235,7 @@ std::string EscapeXml(const std::string& text) {
 }
 
 std::string FormatExportDate(std::time_t when) {
-    std::tm local{};
-    if (localtime_r(&when, &local) == nullptr) return std::string();
-    char buffer[64];
-    size_t length = std::strftime(buffer, sizeof buffer, "%b %d, %Y  %H:%M:%S", &local);
-    return std::string(buffer, length);
+    return FormatReportDate(when);
 }
 
 std::string BuildXmlDocument(ModemParameterSet& parameters, int modemType,

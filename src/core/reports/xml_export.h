@@ -12,7 +12,8 @@ namespace vxl {
 // `text` with '&', '<' and '>' replaced by their entity references.
 std::string EscapeXml(const std::string& text);
 
-// The local date and time as the export writes it: "%b %d, %Y  %H:%M:%S".
+// The local date and time as the export writes it: "%b %d, %Y  %H:%M:%S", English month
+// names in any locale.
 std::string FormatExportDate(std::time_t when);
 
 // The whole document for the settings in `parameters` of a modem of type `modemType`;

@@ -22,6 +22,11 @@ class HeadlessOperator : public OperatorInterface {
     void KeepAlive() override {}
     // Without a display there is no logo to show and nothing to wait for.
     void ShowLogo(const std::string&, int) override {}
+    // Nobody is there to choose: a headless run names its files on the command line.
+    bool ChooseOpenFile(const std::string&, const std::string&, const std::string&,
+                        std::string&) override {
+        return false;
+    }
 
     // The answer a headless run gives: OK, No, Cancel, Cancel.
     static MsgAnswer SafeDefault(MsgButtons buttons);

@@ -4,6 +4,11 @@
 
 namespace vxl {
 
+bool OperatorInterface::ChooseOpenFile(const std::string&, const std::string&, const std::string&,
+                                       std::string&) {
+    return false;
+}
+
 OperatorInterface& Ui() {
     static HeadlessOperator headless;
     return Installed<OperatorInterface>::Get(headless);

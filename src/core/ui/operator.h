@@ -45,6 +45,12 @@ class OperatorInterface {
     virtual void KeepAlive() = 0;
     // Shows the logo window for `ms` milliseconds (blocking), then closes it.
     virtual void ShowLogo(const std::string& logoPath, int ms) = 0;
+    // A modal open-file dialog for an existing file. `filter` lists the choices as
+    // "Name (*.ext)" separated by ";;", the first one selected; the dialog starts in `startDir`
+    // (the working directory when empty). True with the chosen file in `path`; false when the
+    // operator cancels, and always without a window.
+    virtual bool ChooseOpenFile(const std::string& title, const std::string& filter,
+                                const std::string& startDir, std::string& path);
 };
 
 // The operator interface the core uses. A headless one is installed until a caller sets another.

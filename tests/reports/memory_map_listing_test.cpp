@@ -1,0 +1,86 @@
+// The memory-map listing laid out as text: eight values a line behind the address, a short last
+// line, an empty image, and a long image that continues on further pages.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "report_fixture.h"
+#include "reports/memory_map_listing.h"
+
+namespace vxl::test {
+namespace {
+
+std::vector<uint8_t> Counting(size_t count) {
+    std::vector<uint8_t> bytes(count);
+    for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(i);
+    return bytes;
+}
+
+ReportHeading ListingHeading() {
+    ReportHeading heading = TestHeading();
+    heading.title = MemoryMapTitle("Version 2.42B");
+    return heading;
+}
+
+TEST(MemoryMapListing, ShowsEightValuesALineBehindTheAddress) {
+    const struct {
+        size_t bytes;
+        size_t lines;
+        const char* first;
+        const char* last;
+    } cases[] = {
+        {256, 32, "0x0100    00    01    02    03    04    05    06    07",
+         "0x01F8    F8    F9    FA    FB    FC    FD    FE    FF"},
+        {250, 32, "0x0100    00    01    02    03    04    05    06    07", "0x01F8    F8    F9"},
+        {246, 31, "0x0100    00    01    02    03    04    05    06    07",
+         "0x01F0    F0    F1    F2    F3    F4    F5"},
+        {1, 1, "0x0100    00", "0x0100    00"},
+    };
+    for (const auto& c : cases) {
+        const ReportDocument document =
+            BuildMemoryMapListing(0x100, Counting(c.bytes), ListingHeading(), 66);
+        ASSERT_EQ(document.pages.size(), 1u) << c.bytes;
+        const std::vector<ReportLine>& lines = document.pages[0].lines;
+        ASSERT_EQ(lines.size(), c.lines + 2) << c.bytes;  // after the title block's two lines
+        EXPECT_EQ(lines[2].text, c.first) << c.bytes;
+        EXPECT_EQ(lines[2].y, 7.0);
+        EXPECT_EQ(lines.back().text, c.last) << c.bytes;
+        EXPECT_EQ(lines.back().y, 7.0 + static_cast<double>(c.lines - 1)) << c.bytes;
+    }
+}
+
+TEST(MemoryMapListing, TitleBlockAloneForAnEmptyImage) {
+    const ReportDocument document = BuildMemoryMapListing(0x100, {}, ListingHeading(), 66);
+    EXPECT_EQ(document.name, "KTRCONF Modem Memory Map");
+    EXPECT_EQ(AsText(document),
+              "== page 1\n"
+              " 3.5 B |KTRCONF (User) Version 2.42B                               Nov 14, 2023  "
+              "22:13:20\n"
+              " 4.5   |Norvale Corporation Copyright (C) 2026. All rights "
+              "reserved.\n"
+              " 6.0 rule\n");
+}
+
+TEST(MemoryMapListing, ALongImageContinuesOnFurtherPagesUnderTheSameTitle) {
+    // The largest configuration: 0x7F00 bytes, 4064 lines; 57 lines fit between 7 and 66 - 2.
+    const ReportDocument document =
+        BuildMemoryMapListing(0x100, Counting(0x7F00), ListingHeading(), 66);
+    ASSERT_EQ(document.pages.size(), 72u);  // 71 full pages and 17 lines
+    size_t lines = 0;
+    for (const ReportPage& page : document.pages) {
+        ASSERT_EQ(page.lines[0].text, document.pages[0].lines[0].text);
+        ASSERT_EQ(page.lines[1].text, document.pages[0].lines[1].text);
+        ASSERT_EQ(page.rules, std::vector<double>{6.0});
+        EXPECT_EQ(page.lines[2].y, 7.0);
+        EXPECT_LE(page.lines.back().y + 1, 64.0);
+        lines += page.lines.size() - 2;
+    }
+    EXPECT_EQ(lines, 4064u);
+    EXPECT_EQ(document.pages[1].lines[2].text.substr(0, 6), "0x02C8");  // 57 lines after 0x100
+    EXPECT_EQ(document.pages.back().lines.back().text.substr(0, 6), "0x7FF8");
+}
+
+}  // namespace
+}  // namespace vxl::test

@@ -1,0 +1,63 @@
+// The headless reports end to end: the vxlconf program itself captures a simulated modem, writes
+// the configuration report and the memory-map listing as PDF files without any display, and
+// releases the modem.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "e2e_fixture.h"
+
+namespace vxl::sim::test {
+namespace {
+
+using vxl::test::TempDir;
+
+const std::string kVxlconf = std::string(VXL_BINARY_DIR) + "/src/vxlconf";
+
+// vxlconf in `dir` with no display at all: a window toolkit that needed one would fail.
+int RunHeadless(const TempDir& dir, const std::string& args, std::string* output) {
+    return RunCommand("cd '" + dir.path() + "' && env -u DISPLAY -u WAYLAND_DISPLAY " +
+                          "QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME='" + dir.path() + "' " + kVxlconf +
+                          " " + args,
+                      output);
+}
+
+std::string PdfText(const std::string& path) {
+    std::string text;
+    RunCommand("pdftotext -fixed 6 '" + path + "' -", &text);
+    return text;
+}
+
+bool BackInDataMode(Simulator& sim) {
+    return sim.WaitFor([](const SimStatus& s) { return s.mode == ModemMode::kData; }, 3000);
+}
+
+TEST_F(EndToEnd, ReportsOfTheSimulatedModemAreWrittenWithoutADisplay) {
+    StartModem();
+    std::string output;
+    ASSERT_EQ(RunHeadless(dir,
+                          "device=" + sim->LinkPath() +
+                              " softbreak nologo Report Modem.PDF memorymap Map.pdf stealth s7",
+                          &output),
+              0)
+        << output;
+    EXPECT_NE(output.find("The configuration report was written to Modem.PDF"), std::string::npos)
+        << output;
+    const std::string report = PdfText(dir.File("Modem.PDF"));
+    EXPECT_NE(report.find("VXL Configuration Program (End User) Version"), std::string::npos)
+        << report;
+    EXPECT_NE(report.find("  Serial Number:                          01427259"), std::string::npos)
+        << report;
+    EXPECT_NE(report.find("Channel           TX                      RX"), std::string::npos);
+    EXPECT_NE(report.find("04            464.5500 MHz            464.5500 MHz"), std::string::npos)
+        << report;
+    const std::string listing = PdfText(dir.File("Map.pdf"));
+    EXPECT_NE(listing.find("KTRCONF (User) Version"), std::string::npos) << listing;
+    EXPECT_NE(listing.find("0x0100    "), std::string::npos) << listing;
+    EXPECT_NE(TempDir::Read(dir.File("s7.xml")).find("<serial-number>01427259</serial-number>"),
+              std::string::npos);
+    EXPECT_TRUE(BackInDataMode(*sim)) << "the modem was not reset to data mode";
+}
+
+}  // namespace
+}  // namespace vxl::sim::test
