@@ -1,9 +1,11 @@
 // What both benchmarks need: vxlsim in a process of its own (so this process's CPU time is the
 // reading side's alone), the real serial port on its link, and a captured, identified modem.
+// The simulator ends with the benchmark on every path: a normal end, a failure, a signal, even
+// SIGKILL (the kernel sends it SIGTERM when its parent goes).
 #pragma once
 
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -38,9 +40,45 @@ inline double WallMs() {
         .count();
 }
 
+// The running simulator, for the exit paths that skip destructors.
+inline pid_t& SimulatorPid() {
+    static pid_t pid = -1;
+    return pid;
+}
+
+// The simulator's temporary folder (it removes its link there when it ends).
+inline std::string& SimulatorFolder() {
+    static std::string folder;
+    return folder;
+}
+
+inline void StopSimulator() {
+    const pid_t pid = SimulatorPid();
+    SimulatorPid() = -1;
+    if (pid > 0) {
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+    }
+    if (!SimulatorFolder().empty()) rmdir(SimulatorFolder().c_str());
+    SimulatorFolder().clear();
+}
+
 [[noreturn]] inline void Die(const std::string& why) {
     std::fprintf(stderr, "benchmark failed: %s\n", why.c_str());
+    StopSimulator();
     std::exit(1);
+}
+
+extern "C" inline void StopOnSignal(int signal) {
+    const pid_t pid = SimulatorPid();
+    if (pid > 0) kill(pid, SIGTERM);
+    _exit(128 + signal);
+}
+
+// "--short": a quick run for the test suite (a small modem, few exchanges), which only shows
+// that the benchmark still works; its figures mean little.
+inline bool ShortMode(int argc, char** argv) {
+    return argc > 1 && std::string(argv[1]) == "--short";
 }
 
 class SimProcess {
@@ -49,21 +87,29 @@ class SimProcess {
     explicit SimProcess(std::vector<std::string> args) {
         char folder[] = "/tmp/vxlbench.XXXXXX";
         if (mkdtemp(folder) == nullptr) Die("no temporary folder");
-        folder_ = folder;
-        link_ = folder_ + "/modem";
-        args.insert(args.begin(), {VXL_SIM_PROGRAM, "--link", link_});
+        SimulatorFolder() = folder;
+        link_ = std::string(folder) + "/modem";
+        // The benchmark's own operator power-cycles the modem during the capture.
+        args.insert(args.begin(), {VXL_SIM_PROGRAM, "--link", link_, "--no-operator"});
         std::vector<char*> argv;
         for (std::string& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);
         int out[2];
         if (pipe(out) != 0) Die("no pipe");
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        if (posix_spawn(&pid_, VXL_SIM_PROGRAM, &actions, nullptr, argv.data(), environ) != 0)
-            Die("cannot start " VXL_SIM_PROGRAM);
-        posix_spawn_file_actions_destroy(&actions);
+        for (int signal : {SIGINT, SIGTERM, SIGHUP}) ::signal(signal, StopOnSignal);
+        const pid_t parent = getpid();
+        const pid_t pid = fork();
+        if (pid < 0) Die("cannot start " VXL_SIM_PROGRAM);
+        if (pid == 0) {
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
+            if (getppid() != parent) _exit(1);  // the benchmark is already gone
+            dup2(out[1], STDOUT_FILENO);
+            close(out[0]);
+            close(out[1]);
+            execve(VXL_SIM_PROGRAM, argv.data(), environ);
+            _exit(127);
+        }
+        SimulatorPid() = pid;
         close(out[1]);
         std::string line;
         char c;
@@ -71,35 +117,38 @@ class SimProcess {
         close(out[0]);
         if (line != "ready " + link_) Die("vxlsim did not start: " + line);
     }
-    ~SimProcess() {
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-        rmdir(folder_.c_str());
-    }
+    ~SimProcess() { StopSimulator(); }
     const std::string& link() const { return link_; }
-    void PowerCycle() { kill(pid_, SIGUSR1); }
+    void PowerCycle() {
+        if (SimulatorPid() > 0) kill(SimulatorPid(), SIGUSR1);
+    }
 
   private:
-    pid_t pid_ = -1;
-    std::string folder_;
     std::string link_;
 };
 
 class Session {
   public:
-    explicit Session(SimProcess& sim) : sim_(sim) {
+    // At 9600 baud the modem is captured at power-on; at another rate (the modem's own) by a
+    // soft break at that rate.
+    explicit Session(SimProcess& sim, int baud = 9600) : sim_(sim) {
         const int number = vxl::PortTable::Instance().AssignDevice(sim.link());
-        if (!port_.Open(true, number, 9600, 0, 8, 0, 9, 100000) || !port_.StartMonitor())
+        if (!port_.Open(true, number, baud, 0, 8, 0, 9, 100000) || !port_.StartMonitor())
             Die("cannot open the port");
         modem_ = std::make_unique<CModem>(&port_);
-        // Power-on capture, with the modem switched off and on while the capture runs.
-        std::thread cycle([&sim] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
-            sim.PowerCycle();
-        });
         std::string status;
-        const int captured = modem_->Capture(status, 3, false);
-        cycle.join();
+        int captured;
+        if (baud == 9600) {
+            // The modem is switched off and on while the capture runs.
+            std::thread cycle([&sim] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                sim.PowerCycle();
+            });
+            captured = modem_->Capture(status, 3, false);
+            cycle.join();
+        } else {
+            captured = modem_->Capture(status, 1, false);
+        }
         if (captured != 0) Die("capture failed: " + std::to_string(captured) + " " + status);
         if (modem_->Identify(status) != 0) Die("identification failed: " + status);
     }

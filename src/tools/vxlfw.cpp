@@ -7,6 +7,7 @@
 
 #include "modem/firmware_file.h"
 #include "util/format.h"
+#include "util/input_file.h"
 #include "util/result_codes.h"
 
 namespace {
@@ -84,10 +85,10 @@ int Pack(const std::vector<std::string>& args) {
         return kExitUsage;
     }
     std::string text;
-    int result = vxl::ReadWholeFile(paths[0], text, vxl::kMaxUpgradeFileBytes);
-    if (result != vxl::rc::kOk) {
-        Fail(paths[0], result == vxl::rc::kCorruptFirmware ? "too large for firmware"
-                                                           : vxl::ErrorText(result));
+    vxl::InputFileResult read = vxl::ReadInputFile(paths[0], vxl::kMaxUpgradeFileBytes, text);
+    if (read.code != vxl::rc::kOk) {
+        Fail(paths[0],
+             read.code == vxl::rc::kTooManyBytes ? "too large for firmware" : read.reason);
         return kExitInvalid;
     }
     if (fixLineEnds) text = vxl::NormaliseLineEnds(text);
@@ -101,7 +102,7 @@ int Pack(const std::vector<std::string>& args) {
         Fail(paths[0], problem);
         return kExitInvalid;
     }
-    result = file.WriteUpgradeFile(paths[1]);
+    int result = file.WriteUpgradeFile(paths[1]);
     if (result != vxl::rc::kOk) {
         Fail(paths[1], vxl::ErrorText(result));
         return kExitInvalid;
@@ -120,7 +121,7 @@ bool ReadUpgrade(CFirmwareFile& file) {
         plain.Scramble();
         if (plain.Parse() == vxl::rc::kOk) why += " (this is plain S-record text: pack it first)";
     } else if (result != vxl::rc::kOk) {
-        why = vxl::ErrorText(result);
+        why = file.GetProblem().empty() ? vxl::ErrorText(result) : file.GetProblem();
     } else if (!file.DownloadProblem().empty()) {
         why = "invalid upgrade file: " + file.DownloadProblem();
     }

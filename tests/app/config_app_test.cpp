@@ -5,10 +5,15 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "app/config_app.h"
+#include "modem/firmware_file.h"
+#include "support/fake_clock.h"
+#include "support/fake_modem.h"
 #include "support/recording_operator.h"
 #include "support/temp_dir.h"
-#include "util/format.h"
+#include "util/keystream.h"
 #include "util/preferences.h"
 
 namespace vxl {
@@ -120,19 +125,20 @@ TEST_F(StartUp, BadPortValueStopsParsingWithoutAnEchoBox) {
 }
 
 TEST_F(StartUp, VendorIdentityComesFromTheInstallationFile) {
+    Run({"nologo"});
+    EXPECT_EQ(app.VendorName(), "") << "no installation file";
+    EXPECT_EQ(app.VendorLogoPath(), installDir + "/");
     dir.Write("install/vxlconf.ini",
               "[General]\nVendorName = Acme Radio Sales \nVendorLogo=acme.bmp\n");
-    Run({"nologo"});
-    EXPECT_EQ(app.InstallDir(), installDir);
-    EXPECT_EQ(app.InstallIniPath(), installDir + "/vxlconf.ini");
-    EXPECT_EQ(app.VendorName(), "Acme Radio Sales");
-    EXPECT_EQ(app.VendorLogoPath(), installDir + "/acme.bmp");
-}
-
-TEST_F(StartUp, MissingInstallationFileLeavesVendorEmpty) {
-    Run({"nologo"});
-    EXPECT_EQ(app.VendorName(), "");
-    EXPECT_EQ(app.VendorLogoPath(), installDir + "/");
+    CConfigApp second;
+    second.SetPreferencePath(prefsPath);
+    second.SetInteractiveRun([](CConfigApp&) { return 0; });
+    ScopedUi scope(ui);
+    second.Run({"nologo"});
+    EXPECT_EQ(second.InstallDir(), installDir);
+    EXPECT_EQ(second.InstallIniPath(), installDir + "/vxlconf.ini");
+    EXPECT_EQ(second.VendorName(), "Acme Radio Sales");
+    EXPECT_EQ(second.VendorLogoPath(), installDir + "/acme.bmp");
 }
 
 TEST_F(StartUp, StealthRunWithoutAPortFailsWithOneLineAndNoWindow) {
@@ -155,36 +161,116 @@ TEST_F(StartUp, StealthRunOnAPortWithNoDeviceFailsAtTheOpen) {
     EXPECT_NE(line.find("(Coordinator:239)"), std::string::npos) << line;
 }
 
-// Backup and profile files are read before the modem is touched: a file that cannot be used
-// ends the run at once, naming the file and what is wrong with it.
-TEST_F(StartUp, SettingsFilesThatCannotBeUsedEndTheRunBeforeTheCapture) {
+// A switch without its value ends the program before anything is done; a word that is no switch
+// is named and the run goes on.
+TEST_F(StartUp, MissingValuesStopAndUnknownWordsAreNamed) {
     const struct {
-        const char* name;
-        std::string switchName;
-        std::string content;
+        std::vector<std::string> args;
+        int status;
         const char* line;
     } cases[] = {
-        {"damaged backup", "restore", "[Backup]\nSerialNumber=1\n",
-         "vxlconf: restore failed: code 134: The file is damaged or is not a backup of a modem's "
-         "settings. (%s: Model is missing)\n"},
-        {"missing profile", "loadprofile", "",
-         "vxlconf: profile run failed: code 902: The file was not found. (%s: No such file or "
-         "directory)\n"},
+        {{"upgrade"}, kExitBadCommandLine, "'upgrade' needs a value: upgrade FILE"},
+        {{"stealth"}, kExitBadCommandLine, "'stealth' needs a value: stealth NAME"},
+        {{"port", "nologo"}, kExitBadCommandLine, "'port' needs a value: port N"},
+        {{"import", "export", "t.upg"}, kExitBadCommandLine, "'import' needs a value"},
+        {{"device=", "stealth", "x"}, kExitBadCommandLine, "'device' needs a value: device PATH"},
+        {{"nologo", "Frobnicate", "x"}, kExitOk, "ignored, not a switch: 'Frobnicate' 'x'"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string path =
-            c.content.empty() ? dir.File("absent.ini") : dir.Write("file", c.content);
-        std::FILE* out = std::tmpfile();
-        CConfigApp fresh;
-        fresh.SetPreferencePath(prefsPath);
-        fresh.SetErrorStream(out);
-        EXPECT_EQ(fresh.Run({c.switchName, path, "port", "250"}), kExitRunFailed);
-        std::rewind(out);
-        char line[512] = {};
-        EXPECT_NE(std::fgets(line, sizeof line, out), nullptr);
-        std::fclose(out);
-        EXPECT_EQ(line, Format(c.line, path.c_str()));
+        SCOPED_TRACE(c.line);
+        interactivePort = -100;
+        std::freopen(nullptr, "w+", err);
+        EXPECT_EQ(Run(c.args), c.status);
+        const std::string text = ErrText();
+        EXPECT_NE(text.find(c.line), std::string::npos) << text;
+        EXPECT_EQ(text.find('\n'), text.size() - 1) << "one line";
+        EXPECT_EQ(interactivePort != -100, c.status == kExitOk) << "nothing runs after a mistake";
+    }
+}
+
+// Upgrade and channel-table files are read and checked first: with no device at all, each
+// refusal is about the file, not the port.
+TEST_F(StartUp, InputFilesAreRefusedBeforeThePortIsOpened) {
+    CFirmwareFile damaged;
+    damaged.SetText("S00600004844521B\r\nS1130000285F245F2212226A000424290008237C2B\r\n");
+    ASSERT_EQ(damaged.WriteUpgradeFile(dir.File("damaged.fw")), 0);
+    uint8_t table[111] = {};
+    table[110] = 0xFF;  // the checksum of 110 zero bytes
+    ApplyKeystream(table, sizeof table);
+    table[40] ^= 0x01;
+    dir.Write("damaged.upg", std::string(reinterpret_cast<char*>(table), sizeof table));
+    dir.Write("empty.fw", "");
+    dir.Write("damaged.img", "[Backup]\nSerialNumber=1\n");
+    ASSERT_EQ(::mkfifo(dir.File("pipe.upg").c_str(), 0600), 0);
+    const struct {
+        const char* run;
+        std::string file;
+        const char* problem;
+    } cases[] = {
+        {"upgrade", "absent.fw", "code 902: The file was not found."},
+        {"upgrade", "empty.fw", "is empty"},
+        {"upgrade", "damaged.fw", "line 2: checksum"},
+        {"import", "pipe.upg", "is a pipe"},
+        {"import", "damaged.upg", "code 78: Channel table import failed"},
+        {"restore", "damaged.img",
+         "code 134: The file is damaged or is not a backup of a modem's settings."},
+        {"loadprofile", "absent.ini", "code 902: The file was not found."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::freopen(nullptr, "w+", err);
+        EXPECT_EQ(Run({c.run, dir.File(c.file), "device", dir.File("no-such-device")}),
+                  kExitRunFailed);
+        const std::string text = ErrText();
+        EXPECT_NE(text.find(c.problem), std::string::npos) << text;
+        EXPECT_NE(text.find(dir.File(c.file)), std::string::npos) << text;
+        EXPECT_NE(text.find("the modem was not touched\n"), std::string::npos) << text;
+        EXPECT_EQ(text.find("Coordinator:239"), std::string::npos) << "the port was not opened";
+    }
+}
+
+// A byte that reads wrong every time: settings that fail their checksum are programmed back
+// only with 'force'; a run that does not program them only warns.
+TEST_F(StartUp, DamagedSettingsAreProgrammedOnlyWithForce) {
+    test::FakeClock clock;
+    ScopedClock scopedClock(clock);
+    std::filesystem::copy_file(std::string(VXL_SOURCE_DATA_DIR) + "/vxlconf.ini",
+                               installDir + "/vxlconf.ini");
+    test::FakeModem modem(clock);
+    modem.SetIdentity(0xD2, 22, 0);
+    modem.Poke(0x1A0, {4});  // synthesizer type
+    modem.damagedReadAddress = 0x150;
+    app.Coordinator().SetLinkFactory([&modem](int, int&) -> std::unique_ptr<ISerialLink> {
+        auto link = std::make_unique<test::FakeSerialLink>(3);
+        modem.Connect(*link);
+        return link;
+    });
+    const std::string table = dir.File("table.upg");
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        const char* line;
+        bool programmed;
+    } cases[] = {
+        // clang-format off
+        {{"defaults"}, kExitRunFailed, "or add 'force' to program them anyway", false},
+        {{"export", table}, kExitOk, "warning: the settings read from the modem do not match", false},
+        // The read-back after programming would meet the damaged byte too.
+        {{"defaults", "force", "noverify"}, kExitOk,
+         "warning: the settings read from the modem do not match", true},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        std::freopen(nullptr, "w+", err);
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"port", "3", "softbreak"});
+        const int writesBefore = modem.Count(0x20);
+        EXPECT_EQ(Run(args), c.status);
+        const std::string text = ErrText();
+        EXPECT_NE(text.find(c.line), std::string::npos) << text;
+        EXPECT_EQ(text.find('\n'), text.size() - 1) << "one line: " << text;
+        EXPECT_EQ(modem.Count(0x20) > writesBefore, c.programmed);
     }
 }
 

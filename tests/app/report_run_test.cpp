@@ -36,6 +36,7 @@ class ReportRun : public ::testing::Test {
         modem.SetIdentity(0xD2, 22, 0);               // VXL, firmware 2.20
         modem.Poke(0x106, {0x00, 0x15, 0xC7, 0x3B});  // serial number 1427259
         modem.Poke(0x10B, {0x02, 0x7C, 0x68});        // channel 0 receives on 455.0 MHz
+        modem.SetConfigChecksum();
         app.Coordinator().SetLinkFactory([this](int, int&) -> std::unique_ptr<ISerialLink> {
             auto link = std::make_unique<test::FakeSerialLink>(3);
             modem.Connect(*link);

@@ -34,6 +34,7 @@ struct FakeModemRun {
         modem.Poke(0x106, {0x00, 0x15, 0xC7, 0x3B});
         modem.Poke(0x10B, {0x02, 0x7C, 0x68});  // channel 0 on 455.0 MHz
         modem.Poke(0x1A0, {4});
+        modem.SetConfigChecksum();
         std::filesystem::copy(std::string(VXL_SOURCE_DATA_DIR) + "/vxlconf.ini",
                               dir.File("vxlconf.ini"));
         PreferenceStore(dir.File("prefs.conf")).SetText(kPrefInstallDir, dir.path());

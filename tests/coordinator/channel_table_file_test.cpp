@@ -104,24 +104,27 @@ TEST_F(ChannelTableFile, ImportTakesTheFieldsOfTheFirstRecord) {
 TEST_F(ChannelTableFile, AnotherModemsFileOrAnUnreadableOneChangesNothing) {
     h.dir.Write("other.upg", Scrambled(Record(kDemoSerial + 1, {451.0, 452.0}, {451.0, 452.0})));
     h.dir.Write("short.upg", Scrambled(Record(0, {451.0}, {451.0})).substr(0, 110));
+    // One bit flipped in a channel's frequency: the checksum byte no longer matches.
+    std::string damaged = Record(0, {451.0, 452.0}, {451.0, 452.0});
+    damaged[20] ^= 0x04;
+    h.dir.Write("damaged.upg", Scrambled(damaged));
     const auto before = h.coordinator.GetWorkingImage()->Clone();
     const struct {
         std::string path;
-        int result;  // 0: any file error code
+        int result;
+        const char* problem;
     } cases[] = {
-        {h.dir.File("other.upg"), rc::kSerialMismatch},
-        {h.dir.File("short.upg"), rc::kFileEndOfFile},
-        {h.dir.File("missing.upg"), rc::kFileNotFound},
-        {h.dir.path(), 0},  // a folder: how reading it fails differs between systems
+        {h.dir.File("other.upg"), rc::kSerialMismatch, ""},
+        {h.dir.File("short.upg"), rc::kFileEndOfFile, "holds 110 bytes"},
+        {h.dir.File("damaged.upg"), rc::kImportFailed, "checksum does not match"},
+        {h.dir.File("missing.upg"), rc::kFileNotFound, "No such file"},
+        {h.dir.path(), rc::kFileAccessDenied, "is a directory"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
-        const int result = h.coordinator.ImportChannelTable(c.path);
-        if (c.result == 0) {
-            EXPECT_TRUE(result > 900 && result <= 914) << result;
-        } else {
-            EXPECT_EQ(result, c.result);
-        }
+        std::string problem;
+        EXPECT_EQ(h.coordinator.ImportChannelTable(c.path, &problem), c.result);
+        EXPECT_NE(problem.find(c.problem), std::string::npos) << problem;
         EXPECT_TRUE(h.coordinator.GetWorkingImage()->Equals(*before));
     }
     EXPECT_EQ(h.coordinator.ExportChannelTable(h.dir.File("no/such/folder.upg"), 0),

@@ -36,6 +36,7 @@ class CoordinatorHarness {
         modem.Poke(0x106, {0x00, 0x15, 0xC7, 0x3B});  // serial number
         modem.Poke(0x10B, {0x02, 0x7C, 0x68});        // channel 0 receives on 455.0 MHz
         modem.Poke(0x1A0, {4});                       // synthesizer type
+        modem.SetConfigChecksum();
         coordinator.SetLinkFactory([this](int, int& lastError) -> std::unique_ptr<ISerialLink> {
             ++linksOpened;
             lastError = openError;

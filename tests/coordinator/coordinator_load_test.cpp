@@ -24,6 +24,7 @@ TEST(CoordinatorState, WalksFromDetachedThroughLoadedModifiedProgrammedAndBack) 
     EXPECT_EQ(c.GetModel(), -1);
     ASSERT_EQ(c.Read(h.response, false), rc::kOk);
     EXPECT_EQ(state(), "AL--");
+    EXPECT_FALSE(c.IsChecksumMismatch());
     EXPECT_EQ(c.GetModel(), 5);
     EXPECT_TRUE(c.IsSupportedModel());
     ASSERT_EQ(c.SetTextParameter(pid::kOwner, "Harbour crane 4"), rc::kOk);
@@ -131,6 +132,50 @@ TEST(CoordinatorRead, FillsThePagesInOrderAndStopsAtTheFirstFailure) {
                                         "FillPage 3", "FillPage 4", "FillPage 5", "UpdateDialog"}));
 }
 
+// Settings that fail their checksum twice: the window asks (Cancel fails the read with 73 and
+// loads nothing); without a window they load and the caller is told.
+TEST(CoordinatorRead, DamagedSettingsAreOfferedToTheOperator) {
+    const struct {
+        bool interactive;
+        MsgAnswer answer;
+        int result;
+    } cases[] = {{true, MsgAnswer::Continue, rc::kOk},
+                 {true, MsgAnswer::Cancel, rc::kCannotReadImage},
+                 {false, MsgAnswer::Cancel, rc::kOk}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.interactive << " " << static_cast<int>(c.answer));
+        CoordinatorHarness h;
+        h.modem.damagedReadAddress = 0x150;
+        h.ui.ScriptAnswers({c.answer});
+        ASSERT_EQ(h.coordinator.Attach(h.response, false), rc::kOk);
+        EXPECT_EQ(h.coordinator.Read(h.response, c.interactive), c.result);
+        EXPECT_TRUE(h.coordinator.IsChecksumMismatch());
+        EXPECT_EQ(h.coordinator.IsLoaded(), c.result == rc::kOk);
+        ASSERT_EQ(h.ui.messages.size(), c.interactive ? 1u : 0u);
+        if (c.interactive) {
+            EXPECT_EQ(h.ui.messages[0].caption, "Settings May Be Damaged");
+            EXPECT_EQ(h.ui.messages[0].buttons, MsgButtons::ContinueCancel);
+        }
+        if (c.result != rc::kOk) {
+            EXPECT_EQ(h.coordinator.GetDiagnosticLocation(), "Coordinator:316");
+        }
+    }
+}
+
+// A device that goes away or a run interrupted by a signal is reported as such, not as the
+// time-out or unread image it leads to.
+TEST(CoordinatorRead, ALostDeviceIsNamedInsteadOfTheFailureItCauses) {
+    CoordinatorHarness h;
+    ASSERT_EQ(h.coordinator.Attach(h.response, false), rc::kOk);
+    static_cast<FakeSerialLink*>(h.coordinator.GetLink())->lostError = ENODEV;
+    EXPECT_EQ(h.coordinator.Read(h.response, false), ENODEV);
+    EXPECT_EQ(h.coordinator.GetLostDevice(), "/dev/ttyFAKE");
+    EXPECT_EQ(h.response, "the serial device /dev/ttyFAKE went away");
+    EXPECT_EQ(ErrorBoxMessage(ENODEV, h.response),
+              "No such device\nResponse: the serial device /dev/ttyFAKE went away<-");
+    EXPECT_EQ(h.coordinator.GetDiagnosticLocation(), "Coordinator:316");
+}
+
 TEST(CoordinatorDemo, StartsOnceAndRefusesWhileAModemIsAttached) {
     CoordinatorHarness h;
     EXPECT_EQ(h.coordinator.StartDemo(), rc::kOk);
@@ -166,9 +211,10 @@ TEST(CoordinatorFixUp, AdjustsTheSettingsOnceAndClearsThePreferences) {
         // The extension window moves down: every byte comes from one address further on.
         {"back from 2.10 to 1.50", 150, "2.10", true,
          {0x22, 0x33, 0x44, 0x05, 0x12, 0x34, 0x56, 0x78, 0x00}},
-        // Up: the last main byte moves in, ModemEnable is zeroed and then takes its default.
+        // Up: the last main byte (the checksum, 0x2C) moves in, ModemEnable is zeroed and then
+        // takes its default.
         {"up from 1.50 to 2.20", 220, "1.50", true,
-         {0x00, 0x11, 0x22, 0x33, 0x80, 0x05, 0x12, 0x34, 0x56}},
+         {0x2C, 0x11, 0x22, 0x33, 0x80, 0x05, 0x12, 0x34, 0x56}},
         {"another modem is left alone", 104, "1.00", false, {}},
         {"the same revision is left alone", 220, "2.20", true, {}},
         {"no stored revision is left alone", 220, "", true, {}},

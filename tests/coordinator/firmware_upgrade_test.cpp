@@ -211,8 +211,11 @@ TEST_F(FirmwareUpgradeTest, FailuresShowTheCodeTextAndKeepTheModem) {
          89, "Error code 89"},
         {"unlock cannot read the key", [](FakeModem& m) { m.faultAddress = 0x100; }, kFirmware, 77,
          "Modem command timed out"},
-        {"corrupt file", [](FakeModem&) {}, "S1038400\n", 87, "Firmware file is corrupt."},
-        {"missing file", [](FakeModem&) {}, "", rc::kFileNotFound, "The file was not found."},
+        {"corrupt file", [](FakeModem&) {}, "S1038400\n", 87,
+         "Firmware file is corrupt.\n\n$: line 1 ends (LF) after 8 characters where its count asks "
+         "for 10 characters followed by CR LF"},
+        {"missing file", [](FakeModem&) {}, "", rc::kFileNotFound,
+         "The file was not found.\n\n$: No such file or directory"},
         // clang-format on
     };
     for (const auto& c : cases) {
@@ -223,7 +226,9 @@ TEST_F(FirmwareUpgradeTest, FailuresShowTheCodeTextAndKeepTheModem) {
         EXPECT_EQ(Upgrade(c.file, false), c.result);
         ASSERT_EQ(h->ui.messages.size(), 1u);
         EXPECT_EQ(h->ui.messages[0].caption, kFailedCaption);
-        EXPECT_EQ(h->ui.messages[0].text, c.message);
+        std::string message = c.message;  // "$" stands for the file
+        if (message.find('$') != std::string::npos) message.replace(message.find('$'), 1, path);
+        EXPECT_EQ(h->ui.messages[0].text, message);
         EXPECT_EQ(h->ui.messages[0].icon, MsgIcon::Stop);
         EXPECT_TRUE(h->coordinator.IsAttached());
         // A file that cannot be used is refused before the modem is touched.

@@ -83,6 +83,7 @@ TEST_F(DemoModemTest, LoadsAnImageWithTheType4ExtensionAndAValidChecksum) {
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->GetMainSize(), 246);
     EXPECT_EQ(image->GetExtensionSize(), 9);
+    EXPECT_TRUE(image->ChecksumMatched());
     // The extension is read from the addresses after the main block.
     uint8_t extension[9];
     ASSERT_EQ(image->ReadBytes(0x8001, 9, extension), rc::kOk);

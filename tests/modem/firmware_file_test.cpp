@@ -1,5 +1,6 @@
 // Upgrade files: the S-record rules, revision and start address, records, scrambling, reading.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -156,20 +157,25 @@ TEST(FirmwareFile, ScrambledFilesAreWrittenAndReadBack) {
     dir.Write("plain.fw", kHeader + kEnd);  // not scrambled
     dir.Write("empty.fw", "");
     ASSERT_EQ(::mkdir(dir.File("folder.fw").c_str(), 0700), 0);
+    ASSERT_EQ(::mkfifo(dir.File("pipe.fw").c_str(), 0600), 0);
     ASSERT_EQ(::truncate(dir.Write("huge.fw", "").c_str(), kMaxUpgradeFileBytes + 1), 0);
+    // Nothing that is not a regular file is read (a pipe without a writer would block).
     const struct {
         const char* name;
         std::string fileName;  // in the temp folder, "" = none
         int result;
-    } cases[] = {{"no file name", "", rc::kMissingArgument},
-                 {"missing file", "absent.fw", rc::kFileNotFound},
-                 {"a folder", "folder.fw", rc::kFileAccessDenied},
-                 {"unscrambled text", "plain.fw", rc::kCorruptFirmware},
-                 {"larger than any firmware", "huge.fw", rc::kCorruptFirmware},
-                 {"empty file", "empty.fw", rc::kOk}};
+        const char* problem;
+    } cases[] = {{"no file name", "", rc::kMissingArgument, ""},
+                 {"missing file", "absent.fw", rc::kFileNotFound, "No such file"},
+                 {"a folder", "folder.fw", rc::kFileAccessDenied, "is a directory"},
+                 {"a pipe", "pipe.fw", rc::kFileBadPath, "is a pipe"},
+                 {"unscrambled text", "plain.fw", rc::kCorruptFirmware, "line 1 "},
+                 {"larger than any firmware", "huge.fw", rc::kCorruptFirmware, "too large"},
+                 {"empty file", "empty.fw", rc::kFileEndOfFile, "is empty"}};
     for (const auto& c : cases) {
         CFirmwareFile file(c.fileName.empty() ? std::string() : dir.File(c.fileName));
         EXPECT_EQ(file.ReadUpgradeFile(), c.result) << c.name;
+        EXPECT_NE(file.GetProblem().find(c.problem), std::string::npos) << file.GetProblem();
     }
     CFirmwareFile good(dir.File("good.fw"));
     ASSERT_EQ(good.ReadUpgradeFile(), 0);

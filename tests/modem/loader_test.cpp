@@ -86,7 +86,7 @@ TEST_F(LoaderTest, EachOutcomeStopsWithItsCodeAndDiagnostic) {
         // clang-format off
         {"no reset vector: no start command", none, kHeader + kData1 + kEnd, 0,
          "\r\nDONE\r\nPASS\r\n?", "P\r\n"},
-        {"missing file", none, kMissingFile, rc::kFileNotFound, "", ""},
+        {"missing file", none, kMissingFile, rc::kFileNotFound, "No such file or directory", ""},
         {"no end record", none, kHeader + kData1, 87, "the file does not end with an S9 record", ""},
         {"unlock refused", [](FakeModem& m) { m.replyFor[0x1F] = {}; }, kFirmware, 77, "Unlock0->",
          std::string("\x01\x1F\0\0\0\0\0\0\xE0", 9)},

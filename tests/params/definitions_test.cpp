@@ -69,6 +69,13 @@ TEST(Definitions, CleaningSectionsAndLookup) {
         EXPECT_EQ(vxl::ReadDefinitionEntry("BaudRate", 4, 5, value, location), 111);
         EXPECT_EQ(location, "File <" + unreadable + ">");
     }
+    // A file without a single section is no definitions file: the built-in values must not
+    // stand in for it unnoticed.
+    const std::string garbage = dir.Write("garbage.ini", "BaudRate=4\nnot an ini file\n");
+    vxl::ScopedDefinitionsPath bad(garbage);
+    std::string value, location;
+    EXPECT_EQ(vxl::ReadDefinitionEntry("BaudRate", 4, 5, value, location), 109);
+    EXPECT_EQ(location, "File <" + garbage + "> holds no [section]");
 }
 
 // Entries of the VXL's section and the defaults they give; without an entry ("") a parameter

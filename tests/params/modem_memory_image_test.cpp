@@ -123,6 +123,7 @@ TEST(ModemMemoryImage, LoadReadsEveryByteThenTheRunningCopies) {
         vxl::ScopedUi scoped(ui);
         FakeModemSource modem(type, revision, size);
         for (int i = 0; i < size + 9; ++i) modem.memory[0x100 + i] = static_cast<uint8_t>(i + 1);
+        modem.SetConfigChecksum();
         modem.memory[activeBaud] = 0xB1;
         modem.memory[activeBaud + 5] = 0xB2;
         const ModemMemoryImage& image = modem.LoadImage(true);
@@ -137,6 +138,7 @@ TEST(ModemMemoryImage, LoadReadsEveryByteThenTheRunningCopies) {
         EXPECT_EQ(reads, expected);
         EXPECT_EQ(modem.unlocks, 1);
         EXPECT_EQ(ByteAt(image, 0x100), 1);
+        EXPECT_TRUE(image.ChecksumMatched());
         if (size > 0x90) {  // the running copies replace the stored bytes
             EXPECT_EQ(ByteAt(image, 0x18B) * 256 + ByteAt(image, 0x190), 0xB1B2);
         }
@@ -146,6 +148,31 @@ TEST(ModemMemoryImage, LoadReadsEveryByteThenTheRunningCopies) {
         ASSERT_EQ(ui.progress.size(), 1u);
         EXPECT_EQ(ui.progress[0]->steps, 100);
         EXPECT_TRUE(ui.progress[0]->closed);
+    }
+}
+
+// Replies carry no checksum: a block that does not match its own checksum byte is read once
+// more, and only a second mismatch is reported (the image is still loaded; callers decide).
+TEST(ModemMemoryImage, AChecksumMismatchIsReadOnceMoreThenReported) {
+    const struct {
+        int damagedAddress, damagedReads;
+        bool matched;
+        size_t passes;
+    } cases[] = {{-1, 0, true, 1}, {0x150, 1, true, 2}, {0x1F5, 1, true, 2}, {0x150, -1, false, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::hex << c.damagedAddress << " " << c.damagedReads);
+        FakeModemSource modem(4, 1.03, 246);
+        for (int i = 0; i < 246; ++i) modem.memory[0x100 + i] = static_cast<uint8_t>(i * 7);
+        modem.SetConfigChecksum();
+        modem.damagedAddress = c.damagedAddress;
+        modem.damagedReads = c.damagedReads;
+        const ModemMemoryImage& image = modem.LoadImage();
+        ASSERT_TRUE(image.IsLoaded());
+        EXPECT_EQ(image.ChecksumMatched(), c.matched);
+        // Main block and extension on each pass, then the two running copies.
+        EXPECT_EQ(modem.readLog.size(), c.passes * (246 + 5) + 2);
+        EXPECT_EQ(ByteAt(image, 0x150),
+                  c.matched ? modem.memory[0x150] : modem.memory[0x150] ^ 0x10);
     }
 }
 
@@ -162,6 +189,7 @@ TEST(ModemMemoryImage, LoadStopsAtTheFirstFailure) {
         vxl::test::RecordingOperator ui;
         vxl::ScopedUi scoped(ui);
         FakeModemSource modem(type, 2.2, size);
+        modem.SetConfigChecksum();
         modem.failAddress = failAddress;
         modem.unlockResult = unlockResult;
         const ModemMemoryImage& image = modem.LoadImage(true);

@@ -14,6 +14,7 @@
 
 #include "link/com_port.h"
 #include "link/port_table.h"
+#include "modem/firmware_file.h"
 #include "modem/modem.h"
 #include "sim/lib/simulator.h"
 #include "support/recording_operator.h"
@@ -33,6 +34,18 @@ inline int RunCommand(const std::string& command, std::string* output) {
     while (std::fgets(buffer, sizeof buffer, pipe)) *output += buffer;
     const int status = ::pclose(pipe);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Writes an upgrade file of `records` S1 records of 32 bytes into `dir`.
+inline std::string WriteFirmware(const vxl::test::TempDir& dir, int records) {
+    std::string text = FormatSrecord('0', 0, "HDR");
+    for (int i = 0; i < records; ++i)
+        text += FormatSrecord('1', 0x9000 + 32 * i, std::string(32, static_cast<char>(i)));
+    CFirmwareFile file;
+    file.SetText(text + FormatSrecord('9', 0x9000, ""));
+    const std::string path = dir.File("firmware.fw");
+    EXPECT_EQ(file.WriteUpgradeFile(path), vxl::rc::kOk);
+    return path;
 }
 
 // Real sleeps and steady time, but wall-clock seconds pass `factor` times faster: the host's

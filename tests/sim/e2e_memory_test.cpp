@@ -67,11 +67,8 @@ TEST_F(EndToEnd, IdentifyReadProgramHangUpAndResetAVxl) {
     EXPECT_EQ(saved[0x16B], 'Q');
 
     sim->SetFaults(Plan({{&FaultPlan::hangUpAfter, 40}}));
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(modem->ReadMemoryImage(status, false), vxl::rc::kCannotReadImage);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-    EXPECT_TRUE(sim->Status().hungUp);
-    EXPECT_TRUE(port.DeviceLost());
+    EXPECT_EQ(port.LostError(), EIO);
     struct stat link {};
     EXPECT_NE(lstat(sim->LinkPath().c_str(), &link), 0) << "an unplugged adapter's device is gone";
     modem.reset();

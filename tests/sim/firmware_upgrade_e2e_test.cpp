@@ -92,7 +92,7 @@ TEST_F(FirmwareUpgradeEndToEnd, PacksSrecCatOutputUpgradesAndANewLoadShowsTheNew
         {"pack --add-end-record nos9.s19 nos9.fw", 0,
          "nos9.fw: 10 records, firmware revision 3.55, start address 0x0000"},
         {"check fw.s19", 1, "vxlfw: fw.s19: invalid upgrade file: line 1"},
-        {"check absent.fw", 1, "vxlfw: absent.fw: The file was not found."},
+        {"check absent.fw", 1, "vxlfw: absent.fw: No such file or directory"},
         {"check", 2, "usage: vxlfw pack"},
     };
     for (const auto& run : runs) {

@@ -4,8 +4,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <csignal>
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <thread>
 
 #include "app/config_app.h"
 #include "e2e_fixture.h"
@@ -36,6 +40,15 @@ class StealthRun : public EndToEnd {
         options.faults = faults;
         EndToEnd::StartModem(options);
     }
+    // A small VXL (32 configuration bytes) whose simulated operator power-cycles it as soon as
+    // the program asks for a power-on capture: short runs.
+    void StartSmallModem(const FaultPlan& faults = FaultPlan()) {
+        SimOptions options;
+        options.faults = faults;
+        options.profile.configSize = 32;
+        options.operatorPowerCycleSeconds = 0.1;
+        EndToEnd::StartModem(options);
+    }
     int RunVxlconf(std::vector<std::string> args) {
         CConfigApp app;
         app.SetPreferencePath(dir.File("prefs.conf"));
@@ -52,6 +65,7 @@ class StealthRun : public EndToEnd {
         for (int c; (c = std::fgetc(err_)) != EOF;) text += static_cast<char>(c);
         return text;
     }
+    void ClearErrText() { err_ = std::freopen(nullptr, "w+", err_); }
 
     int lastResult = -1;
 
@@ -125,8 +139,70 @@ TEST_F(StealthRun, APortThatCannotBeOpenedGivesOneLineSayingWhyWithTheDevice) {
         const std::string text = ErrText();
         EXPECT_EQ(text.rfind(expected, 0), 0u) << text;
         EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
-        std::fclose(err_);
-        err_ = std::tmpfile();
+        ClearErrText();
+    }
+}
+
+// SIGHUP, SIGTERM and SIGINT stop the protocol at its next exchange: the modem is released, one
+// line says so, and the exit status tells the signal. During a firmware download the first
+// Ctrl-C only warns (on standard error) that the modem would stay in its boot loader.
+TEST_F(StealthRun, SignalsStopTheRunAndReleaseTheModem) {
+    const std::string firmware = WriteFirmware(dir, 300);
+    using Status = const SimStatus&;
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        std::function<bool(Status)> when;
+        std::vector<int> signals;
+        int status;
+        const char* line;
+        ModemMode modeAfter;
+    } cases[] = {
+        // clang-format off
+        {"SIGHUP in the soft break", {"stealth", "x", "softbreak"},
+         [](Status s) { return s.hostConnected; }, {SIGHUP}, 129,
+         "vxlconf: stealth run interrupted by SIGHUP\n", ModemMode::kData},
+        {"SIGTERM in the read", {"stealth", "x", "poweroncapture"},
+         [](Status s) { return s.commandCount >= 20; }, {SIGTERM}, 143,
+         "vxlconf: stealth run interrupted by SIGTERM; the modem was released\n",
+         ModemMode::kData},
+        {"Ctrl-C twice in the download", {"upgrade", firmware, "poweroncapture"},
+         [](Status s) { return s.mode == ModemMode::kLoader; }, {SIGINT, SIGINT}, 130,
+         "vxlconf: firmware upgrade interrupted by SIGINT; the modem is left in its boot loader: "
+         "run the upgrade again\n",
+         ModemMode::kLoader},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StartSmallModem();
+        std::atomic<bool> done{false};
+        std::atomic<int> sent{0};
+        std::atomic<bool> stillRunning{false};
+        std::thread signaller([&] {
+            if (!sim->WaitFor([&](Status s) { return c.when(s) || done; }, 20000) || done) return;
+            for (size_t i = 0; i < c.signals.size() && !done; ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                if (i > 0) stillRunning = !done && sim->Status().mode == ModemMode::kLoader;
+                ::kill(::getpid(), c.signals[i]);
+                ++sent;
+            }
+        });
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"device", dir.File("modem")});
+        const int status = RunVxlconf(args);
+        done = true;
+        signaller.join();
+        EXPECT_EQ(sent, static_cast<int>(c.signals.size()));
+        EXPECT_EQ(status, c.status);
+        EXPECT_EQ(ErrText(), c.line);
+        EXPECT_EQ(stillRunning, c.signals.size() > 1) << "the first Ctrl-C only warns";
+        EXPECT_TRUE(sim->WaitFor([&](Status s) { return s.mode == c.modeAfter; }, 3000))
+            << ModeName(sim->Status().mode);
+        modem.reset();
+        port.Close();
+        sim->Stop();
+        ClearErrText();
     }
 }
 

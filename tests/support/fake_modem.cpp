@@ -75,6 +75,7 @@ void FakeModem::OnFrame(const std::vector<uint8_t>& frame) {
     uint8_t value = 0;
     if (code == cmd::kReadMemory) {
         value = memory[static_cast<size_t>(address)];
+        if (address == damagedReadAddress) value ^= 0x10;  // damaged on the line
     } else if (code == cmd::kWriteMemory) {
         memory[static_cast<size_t>(address)] =
             address == wrongStoreAddress ? frame[4] ^ 0x10 : frame[4];

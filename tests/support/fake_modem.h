@@ -45,6 +45,12 @@ class FakeModem {
     void SetIdentity(uint8_t model, uint8_t revision0, uint8_t revision1, uint8_t size = 246,
                      uint16_t identityWord = 0);
     void Poke(int address, std::initializer_list<int> bytes);
+    // Makes the last of `size` configuration bytes their checksum, as in a healthy modem.
+    void SetConfigChecksum(int size = 246) {
+        uint8_t sum = 0;
+        for (int i = 0; i < size - 1; ++i) sum = static_cast<uint8_t>(sum + memory[0x100 + i]);
+        memory[static_cast<size_t>(0x100 + size - 1)] = static_cast<uint8_t>(~sum);
+    }
     // How many commands of this code the modem took in command mode.
     int Count(uint8_t code) const;
 
@@ -62,6 +68,8 @@ class FakeModem {
     int faultAddress = -1;
     std::vector<uint8_t> faultReply;
     std::map<uint8_t, std::vector<uint8_t>> replyFor;
+    // Every read of this address answers with one bit flipped, as a byte damaged on the line.
+    int damagedReadAddress = -1;
     // A write to `wrongStoreAddress` keeps the byte with bit 4 flipped behind a good reply; a
     // write to `lostReplyAddress` is carried out but its reply is lost.
     int wrongStoreAddress = -1;

@@ -44,7 +44,19 @@ class FakeModemSource : public IModemSource {
         }
         if (address < 0 || address >= static_cast<int>(memory.size())) return rc::kBadAddress;
         value = memory[static_cast<size_t>(address)];
+        // A byte damaged on the line reads as another value.
+        if (address == damagedAddress && damagedReads != 0) {
+            value ^= 0x10;
+            --damagedReads;
+        }
         return rc::kOk;
+    }
+    // Makes the configuration block's last byte its checksum, as in a healthy modem.
+    void SetConfigChecksum() {
+        if (size_ < 1 || size_ > 0x7F00) return;
+        uint8_t sum = 0;
+        for (int i = 0; i < size_ - 1; ++i) sum = static_cast<uint8_t>(sum + memory[0x100 + i]);
+        memory[static_cast<size_t>(0x100 + size_ - 1)] = static_cast<uint8_t>(~sum);
     }
     int Unlock(std::string& status) override {
         status.clear();
@@ -73,6 +85,8 @@ class FakeModemSource : public IModemSource {
 
     std::array<uint8_t, 0x10000> memory;
     int failAddress = -1;
+    int damagedAddress = -1;
+    int damagedReads = 0;  // how many reads of damagedAddress are damaged (-1: all)
     int unlockResult = rc::kOk;
     bool modelIdMissing = false;
     int identityWord = 0;

@@ -40,6 +40,8 @@ class FakeSerialLink : public ISerialLink {
     int GetBaud() override { return baudReadable ? baud_ : 0; }
     bool SetBaud(int baud) override;
     int GetPortNumber() const override { return portNumber_; }
+    int LostError() const override { return lostError; }
+    std::string DevicePath() const override { return "/dev/ttyFAKE"; }
 
     // The rate the line runs at now (what a far end hears).
     int Baud() const { return baud_; }
@@ -55,6 +57,8 @@ class FakeSerialLink : public ISerialLink {
     bool baudReadable = true;
     // Time one Write takes, through the clock.
     int writeCostMs = 10;
+    // The system error of a device that went away (0 while it is there).
+    int lostError = 0;
 
   private:
     struct Pending {

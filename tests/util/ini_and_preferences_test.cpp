@@ -51,6 +51,34 @@ TEST(ProfileReading, SectionAndKeyIgnoreCaseAndValuesAreTrimmed) {
     EXPECT_EQ(ReadProfileString(path, "General", "VendorName", "", 64), "Other Dealer");
 }
 
+// Editors elsewhere save UTF-16 (either byte order, with or without a mark), a UTF-8 mark, or
+// lines ended by CR alone: all read alike.
+TEST(ProfileReading, EncodingsAndLineEndsOfOtherEditorsReadAlike) {
+    const std::string text = "; dealer\n[General]\nVendorName=Acme\n[VXL]\nBaudRate=4\n";
+    auto utf16 = [&](bool bigEndian, const std::string& mark) {
+        std::string out = mark;
+        for (char c : text) out += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+        return out;
+    };
+    std::string crOnly = text;
+    for (char& c : crOnly) c = c == '\n' ? '\r' : c;
+    const std::pair<const char*, std::string> files[] = {
+        {"UTF-16 LE", utf16(false, "\xFF\xFE")},
+        {"UTF-16 BE", utf16(true, "\xFE\xFF")},
+        {"UTF-16 LE without a mark", utf16(false, "")},
+        {"UTF-8 mark", "\xEF\xBB\xBF" + text},
+        {"CR line ends", crOnly},
+    };
+    TempDir dir;
+    for (const auto& [name, content] : files) {
+        const std::string path = dir.Write(std::string(name) + ".ini", content);
+        EXPECT_EQ(ReadProfileString(path, "General", "VendorName", "?", 64), "Acme") << name;
+        EXPECT_EQ(ReadProfileString(path, "VXL", "BaudRate", "?", 64), "4") << name;
+        EXPECT_TRUE(ProfileHasSections(path)) << name;
+    }
+    EXPECT_FALSE(ProfileHasSections(dir.Write("binary.ini", std::string("\x00\x01\xFF", 3))));
+}
+
 TEST(Preferences, DefaultsRoundTripAndAtomicRewrite) {
     TempDir dir;
     PreferenceStore store(dir.File("Norvale Corporation/vxlconf.conf"));

@@ -2,6 +2,7 @@
 // table and save a profile (the modem as read), restore a backup, apply the factory defaults,
 // apply a profile and import a channel table, program what changed once, release.
 #include "app/config_app.h"
+#include "params/channel_table_file.h"
 #include "params/model_tables.h"
 #include "util/result_codes.h"
 
@@ -13,7 +14,14 @@ int CConfigApp::ChannelRun() {
     if (!options_.restoreFile.empty()) what = "restore";
     if (!options_.saveProfileFile.empty() || !options_.loadProfileFile.empty())
         what = "profile run";
-    // A file that cannot be used is reported before the modem is touched.
+    // Files that cannot be used are reported before the modem is touched.
+    if (!options_.importFile.empty()) {
+        // The import reads it again.
+        ChannelTableRecord record;
+        std::string problem;
+        const int checked = ReadChannelTableRecord(options_.importFile, record, problem);
+        if (checked != rc::kOk) return FailFile(what, checked, options_.importFile, problem);
+    }
     if (int status = ReadSettingsFiles(what); status != kExitOk) return status;
     // A modem whose model ID is missing is read like any other.
     if (int status = CaptureAndRead(what, true, false); status != kExitOk) return status;
@@ -31,8 +39,27 @@ int CConfigApp::ChannelRun() {
                      what, name ? name : "these");
         return kExitRunFailed;
     }
+    // Settings that failed their checksum are programmed back only when the operator says so:
+    // the damaged byte would be stored for good.
+    const bool programs = options_.defaults || !options_.importFile.empty() ||
+                          !options_.restoreFile.empty() || !options_.loadProfileFile.empty();
+    const bool damaged = c.IsChecksumMismatch();
+    if (damaged && programs && !options_.force) {
+        Release();
+        if (int status = ReportInterrupt(what); status != kExitOk) return status;
+        lastResult_ = rc::kCannotReadImage;
+        std::fprintf(err_,
+                     "vxlconf: %s failed: the settings read from the modem do not match their "
+                     "checksum, even when read twice, and programming them would store a damaged "
+                     "byte for good; check the connection and retry, or add 'force' to program "
+                     "them anyway\n",
+                     what);
+        return kExitRunFailed;
+    }
+    if (damaged) WarnChecksumMismatch();
     response_.clear();
-    c.FirmwareFixUp(response_);
+    // The firmware fix-up programs the modem too.
+    if (!damaged || options_.force) c.FirmwareFixUp(response_);
 
     response_.clear();
     if (!options_.exportFile.empty()) {
@@ -45,12 +72,16 @@ int CConfigApp::ChannelRun() {
     if ((result = RestoreStep(detail)) != rc::kOk) return release(result, detail);
     if (options_.defaults && (result = c.ApplyDefaults()) != rc::kOk) return release(result);
     if ((result = LoadProfileStep()) != rc::kOk) return release(result);
-    if (!options_.importFile.empty() &&
-        (result = c.ImportChannelTable(options_.importFile)) != rc::kOk)
-        return release(result);
+    if (!options_.importFile.empty()) {
+        std::string problem;
+        if ((result = c.ImportChannelTable(options_.importFile, &problem)) != rc::kOk) {
+            response_ = problem;
+            return release(result);
+        }
+    }
     if ((result = ProgramChanges()) != rc::kOk) return release(result);
     lastResult_ = rc::kOk;
-    release(rc::kOk);
+    if (int status = release(rc::kOk); status != kExitOk) return status;
     return refusedEntries_ > 0 ? kExitEntriesRefused : kExitOk;
 }
 

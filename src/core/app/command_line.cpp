@@ -88,12 +88,28 @@ std::string* PathOption(StartupOptions* opt, Pending pending) {
 StartupOptions ParseCommandLine(const std::vector<std::string>& args) {
     StartupOptions opt;
     Pending pending = Pending::None;
+    std::string pendingSwitch;  // the switch whose value is awaited
+    bool portGiven = false;     // the pending port already has a number
     auto echo = [&opt](const std::string& word) {
         opt.echo = Format("%s [%s]", opt.echo.c_str(), word.c_str());
     };
+    // A value that never came: the switch is named once, the first time.
+    auto noteMissing = [&]() {
+        const bool waiting = pending != Pending::None && !(pending == Pending::Port && portGiven);
+        if (waiting && opt.missingValue.empty()) opt.missingValue = pendingSwitch;
+    };
+    auto await = [&](Pending what, const std::string& word) {
+        noteMissing();
+        pending = what;
+        pendingSwitch = word;
+        portGiven = false;
+    };
     // A plain switch ends a pending port value; a pending file name or path stays pending.
-    auto plainSwitch = [&pending]() {
-        if (pending == Pending::Port) pending = Pending::None;
+    auto plainSwitch = [&]() {
+        if (pending == Pending::Port) {
+            noteMissing();
+            pending = Pending::None;
+        }
     };
 
     for (const Token& token : Tokenize(args)) {
@@ -109,11 +125,11 @@ StartupOptions ParseCommandLine(const std::vector<std::string>& args) {
             continue;
         } else if (t == "stealth") {
             opt.stealth = true;
-            pending = Pending::FileName;
+            await(Pending::FileName, t);
             echo(t);
             continue;
         } else if (t == "port") {
-            pending = Pending::Port;
+            await(Pending::Port, t);
             echo(t);
             continue;
         } else if (t == "softbreak" || t == "poweroncapture") {
@@ -123,27 +139,29 @@ StartupOptions ParseCommandLine(const std::vector<std::string>& args) {
             continue;
         } else if (t == "device" || t == "upgrade" || t == "import" || t == "export" ||
                    t == "report" || t == "memorymap") {
-            pending = t == "device"    ? Pending::Device
-                      : t == "upgrade" ? Pending::Upgrade
-                      : t == "import"  ? Pending::Import
-                      : t == "export"  ? Pending::Export
-                      : t == "report"  ? Pending::Report
-                                       : Pending::MemoryMap;
+            await(t == "device"    ? Pending::Device
+                  : t == "upgrade" ? Pending::Upgrade
+                  : t == "import"  ? Pending::Import
+                  : t == "export"  ? Pending::Export
+                  : t == "report"  ? Pending::Report
+                                   : Pending::MemoryMap,
+                  t);
             echo(t);
             continue;
         } else if (t == "restore" || t == "saveprofile" || t == "loadprofile") {
-            pending = t == "restore"       ? Pending::Restore
-                      : t == "saveprofile" ? Pending::SaveProfile
-                                           : Pending::LoadProfile;
+            await(t == "restore"       ? Pending::Restore
+                  : t == "saveprofile" ? Pending::SaveProfile
+                                       : Pending::LoadProfile,
+                  t);
             echo(t);
             continue;
-        } else if (t == "force" || t == "noverify") {
-            (t == "force" ? opt.force : opt.noverify) = true;
-            plainSwitch();
-            echo(t);
-            continue;
-        } else if (t == "ports" || t == "defaults" || t == "help" || t == "--help" || t == "-h") {
-            (t == "ports" ? opt.listPorts : t == "defaults" ? opt.defaults : opt.help) = true;
+        } else if (t == "ports" || t == "defaults" || t == "force" || t == "noverify" ||
+                   t == "help" || t == "--help" || t == "-h") {
+            (t == "ports"      ? opt.listPorts
+             : t == "defaults" ? opt.defaults
+             : t == "force"    ? opt.force
+             : t == "noverify" ? opt.noverify
+                               : opt.help) = true;
             plainSwitch();
             echo(t);
             continue;
@@ -175,13 +193,33 @@ StartupOptions ParseCommandLine(const std::vector<std::string>& args) {
                     opt.result = rc::kBadCommandLine;
                     return opt;
                 }
+                portGiven = true;
                 echo(t);
                 break;
             case Pending::None:
+                if (t != "dbgargs") opt.unknown.push_back(token.original);
                 break;
         }
     }
+    noteMissing();
     return opt;
+}
+
+std::string SwitchUsage(const std::string& word) {
+    static const char* const kForms[][2] = {
+        {"port", "port N"},
+        {"device", "device PATH"},
+        {"stealth", "stealth NAME"},
+        {"upgrade", "upgrade FILE"},
+        {"import", "import FILE"},
+        {"export", "export FILE"},
+        {"restore", "restore FILE"},
+        {"saveprofile", "saveprofile FILE"},
+        {"loadprofile", "loadprofile FILE"},
+    };
+    for (const auto& form : kForms)
+        if (word == form[0]) return form[1];
+    return word;
 }
 
 std::string CommandLineUsage() {
@@ -202,7 +240,8 @@ std::string CommandLineUsage() {
            "  restore FILE      put the backup FILE into the modem and program it\n"
            "  saveprofile FILE  write the modem's user settings to the profile FILE\n"
            "  loadprofile FILE  apply the settings profile FILE to the modem and program it\n"
-           "  force             override a safety refusal (e.g. restore another modem's backup)\n"
+           "  force             override a safety refusal: program settings that failed their\n"
+           "                    checksum, restore a backup of another modem\n"
            "  noverify          do not read the settings back after programming\n"
            "  keepopen          leave the modem in command mode when releasing it\n"
            "  nologo            no logo window at start\n"

@@ -29,10 +29,15 @@ struct StartupOptions {
     std::string restoreFile;      // a backup to put into the modem and program
     std::string saveProfileFile;  // write the modem's user settings as a profile
     std::string loadProfileFile;  // apply a settings profile and program it
-    bool force = false;           // override a safety refusal
+    bool force = false;           // override a safety refusal (checksum, another modem)
     bool noverify = false;        // no read-back after programming, for this run
     bool listPorts = false;       // print the port table and exit
     bool help = false;
+
+    // The first switch that needs a value but was given none ("upgrade", "port", ...).
+    std::string missingValue;
+    // Words that are neither a switch nor a switch's value, as typed.
+    std::vector<std::string> unknown;
 };
 
 // Parses the arguments after the program name. Each argument is split further at blanks,
@@ -41,5 +46,7 @@ StartupOptions ParseCommandLine(const std::vector<std::string>& args);
 
 // The usage text printed for `help`.
 std::string CommandLineUsage();
+// How a switch that takes a value is written ("upgrade FILE"); the switch itself otherwise.
+std::string SwitchUsage(const std::string& word);
 
 }  // namespace vxl

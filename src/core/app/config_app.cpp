@@ -7,6 +7,7 @@
 #include "ui/operator.h"
 #include "util/format.h"
 #include "util/ini_file.h"
+#include "util/interrupt.h"
 #include "util/result_codes.h"
 
 namespace vxl {
@@ -68,6 +69,8 @@ void CConfigApp::ReadVendorIdentity() {
 int CConfigApp::Run(const std::vector<std::string>& args) {
     helpFileName_ = "VXL.hlp";
 
+    // A second Run replaces the store: its scope goes first, so the old store is not put back.
+    prefsScope_.reset();
     prefs_ = std::make_unique<PreferenceStore>(
         preferencePath_.empty() ? PreferenceStore::DefaultPath(version_.companyName, kProgramName)
                                 : preferencePath_);
@@ -79,6 +82,17 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
     options_ = ParseCommandLine(args);
     bool headless = HasReadOutWork() || !options_.upgradeFile.empty() || HasChannelWork() ||
                     options_.listPorts || options_.help;
+    if (!options_.missingValue.empty()) {
+        std::fprintf(err_, "vxlconf: '%s' needs a value: %s ('vxlconf help' lists the switches)\n",
+                     options_.missingValue.c_str(), SwitchUsage(options_.missingValue).c_str());
+        return kExitBadCommandLine;
+    }
+    if (!options_.unknown.empty()) {
+        std::string words;
+        for (const std::string& word : options_.unknown) words += " '" + word + "'";
+        std::fprintf(err_, "vxlconf: ignored, not a switch:%s ('vxlconf help' lists them)\n",
+                     words.c_str());
+    }
     if (options_.result == rc::kBadCommandLine) {
         std::fprintf(err_,
                      "vxlconf: a port value is not a number; the rest of the command line was "
@@ -120,18 +134,19 @@ bool CConfigApp::HasChannelWork() const {
 
 int CConfigApp::RunPaths() {
     if (options_.listPorts) return ListPorts();
-    // Headless runs go in this order; each needs the one before it to have succeeded.
-    bool ran = false;
-    if (!options_.upgradeFile.empty()) {
-        ran = true;
-        if (int status = UpgradeRun(); status != kExitOk) return status;
+    if (HasReadOutWork() || !options_.upgradeFile.empty() || HasChannelWork()) {
+        // Ctrl-C and its kin stop the protocol at its next exchange; the modem is released.
+        InterruptHandlers handlers;
+        // Headless runs go in this order; each needs the one before it to have succeeded.
+        int status = kExitOk;
+        if (!options_.upgradeFile.empty()) status = UpgradeRun();
+        if (status == kExitOk && HasChannelWork()) status = ReportInterrupt("run");
+        if (status == kExitOk && HasChannelWork()) status = ChannelRun();
+        if (status == kExitOk && HasReadOutWork()) status = ReportInterrupt("run");
+        if (status == kExitOk && HasReadOutWork()) status = StealthRun();
+        if (status == kExitOk) status = ReportInterrupt("run");
+        return status;
     }
-    if (HasChannelWork()) {
-        ran = true;
-        if (int status = ChannelRun(); status != kExitOk) return status;
-    }
-    if (HasReadOutWork()) return StealthRun();
-    if (ran) return kExitOk;
     if (interactiveRun_) return interactiveRun_(*this);
     std::fprintf(err_,
                  "vxlconf: this build has no window front end; 'vxlconf help' lists the "
@@ -140,9 +155,42 @@ int CConfigApp::RunPaths() {
 }
 
 void CConfigApp::Release() {
+    if (interrupted_ == 0) interrupted_ = TakeInterrupt(&interruptedInLoader_);
     // The reset's own reply must not replace the response of the step that failed.
     std::string ignored;
-    if (coordinator_->IsAttached()) coordinator_->Detach(ignored, options_.keepopen);
+    released_ = coordinator_->IsAttached();
+    if (released_) coordinator_->Detach(ignored, options_.keepopen);
+}
+
+int CConfigApp::ReportInterrupt(const char* what) {
+    if (interrupted_ == 0) interrupted_ = TakeInterrupt(&interruptedInLoader_);
+    if (interrupted_ == 0) return kExitOk;
+    lastResult_ = rc::kInterrupted;
+    const char* modem = interruptedInLoader_ ? "; the modem is left in its boot loader: run the "
+                                               "upgrade again"
+                        : !released_         ? ""
+                        : options_.keepopen  ? "; the modem was left in command mode (keepopen)"
+                                             : "; the modem was released";
+    std::fprintf(err_, "vxlconf: %s interrupted by %s%s\n", what, InterruptName(interrupted_),
+                 modem);
+    return 128 + interrupted_;
+}
+
+void CConfigApp::WarnChecksumMismatch() {
+    std::fprintf(err_,
+                 "vxlconf: warning: the settings read from the modem do not match their "
+                 "checksum, even when read twice; a byte may have been damaged on the line\n");
+}
+
+int CConfigApp::FailFile(const char* what, int code, const std::string& path,
+                         const std::string& problem) {
+    lastResult_ = code;
+    const std::string text = code == rc::kTooManyBytes ? "The file is too large." : ErrorText(code);
+    std::string line =
+        Format("vxlconf: %s failed: code %d: %s %s", what, code, text.c_str(), path.c_str());
+    if (!problem.empty()) line += ": " + problem;
+    std::fprintf(err_, "%s; the modem was not touched\n", Printable(line).c_str());
+    return kExitRunFailed;
 }
 
 int CConfigApp::CaptureAndRead(const char* what, bool acceptMissingModelId, bool acceptBadOffset) {
@@ -167,7 +215,16 @@ int CConfigApp::CaptureAndRead(const char* what, bool acceptMissingModelId, bool
 }
 
 int CConfigApp::Fail(const char* what, int code, const std::string& detail) {
+    if (int status = ReportInterrupt(what); status != kExitOk) return status;
     lastResult_ = code;
+    const std::string& lost = coordinator_->GetLostDevice();
+    if (!lost.empty()) {
+        std::fprintf(err_,
+                     "vxlconf: %s failed: the serial device %s went away: %s (code %d); "
+                     "connect it again and retry\n",
+                     what, Printable(lost).c_str(), ErrorText(code).c_str(), code);
+        return kExitRunFailed;
+    }
     std::string text = RunFailureText(code, coordinator_->GetPort());
     if (!detail.empty()) text += " " + detail;
     // What a failed Program found out: for a verification or a backup, that is the message.

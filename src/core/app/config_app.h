@@ -76,11 +76,20 @@ class CConfigApp {
     // A headless run's start: a usable port, capture, read. kExitOk with the modem loaded, or
     // the exit status after reporting the failure with the modem released.
     int CaptureAndRead(const char* what, bool acceptMissingModelId, bool acceptBadOffset);
-    // Releases the modem as a normal end does (its reset unless keepopen).
+    // Releases the modem as a normal end does (its reset unless keepopen). A signal noted
+    // before is taken first, so that the reset still goes out.
     void Release();
-    // Reports a failed headless run as one line and returns the exit status. `detail` says more
-    // than the code's text; what the coordinator found out about a failed Program is added.
+    // Reports a failed headless run as one line and returns the exit status (128 + the signal
+    // for a run that was interrupted). `detail` says more than the code's text; what the
+    // coordinator found out about a failed Program is added.
     int Fail(const char* what, int code, const std::string& detail = std::string());
+    // A file named on the command line that cannot be used: reported before the modem is
+    // touched.
+    int FailFile(const char* what, int code, const std::string& path, const std::string& problem);
+    // The settings just read did not match their checksum: one warning line.
+    void WarnChecksumMismatch();
+    // The line and exit status of an interrupted run; kExitOk when none was interrupted.
+    int ReportInterrupt(const char* what);
     // The input files of the settings run, read before the modem is touched.
     int ReadSettingsFiles(const char* what);
     // The settings run's own steps on the loaded modem: profile saved, backup restored, profile
@@ -108,6 +117,9 @@ class CConfigApp {
     BackupImage restoreBackup_;
     Profile loadProfile_;
     size_t refusedEntries_ = 0;
+    int interrupted_ = 0;               // the signal that stopped the run
+    bool interruptedInLoader_ = false;  // ... while the modem ran its boot loader
+    bool released_ = false;             // the modem was attached when the run ended
     InteractiveRun interactiveRun_;
     ReportRenderer reportRenderer_;
     std::FILE* err_ = stderr;

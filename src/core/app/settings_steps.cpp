@@ -19,7 +19,7 @@ int CConfigApp::ReadSettingsFiles(const char* what) {
         path = &options_.loadProfileFile;
     }
     if (result == rc::kOk) return kExitOk;
-    return Fail(what, result, Format("(%s: %s)", path->c_str(), reason.c_str()));
+    return FailFile(what, result, *path, reason);
 }
 
 int CConfigApp::SaveProfileStep() {

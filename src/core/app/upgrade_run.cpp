@@ -2,6 +2,7 @@
 // line is the confirmation, so nothing is asked; a failure is reported in one line.
 #include "app/config_app.h"
 #include "coordinator/firmware_upgrade.h"
+#include "modem/firmware_file.h"
 #include "ui/headless_operator.h"
 #include "util/result_codes.h"
 
@@ -26,7 +27,15 @@ class CollectingOperator : public HeadlessOperator {
 int CConfigApp::UpgradeRun() {
     CCoordinator& c = *coordinator_;
     const char* what = "firmware upgrade";
+    // The file is read and checked before the modem is captured; the workflow reads it again.
+    CFirmwareFile file(options_.upgradeFile);
+    int checked = file.ReadUpgradeFile();
+    std::string problem = checked == rc::kOk ? file.DownloadProblem() : file.GetProblem();
+    if (checked == rc::kOk && !problem.empty()) checked = rc::kCorruptFirmware;
+    if (checked != rc::kOk) return FailFile(what, checked, options_.upgradeFile, problem);
+
     if (int status = CaptureAndRead(what, true, false); status != kExitOk) return status;
+    if (c.IsChecksumMismatch()) WarnChecksumMismatch();
     int result;
     CollectingOperator quiet;
     {

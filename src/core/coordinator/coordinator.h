@@ -72,7 +72,10 @@ class CCoordinator {
     // attached), or the failing step's code: 75 no port configured, the port's error, 74 no
     // modem delivered, or the capture's code.
     int Attach(std::string& responseText, bool interactive);
-    // Reads the modem's memory and builds the parameter set over a copy of it.
+    // Reads the modem's memory and builds the parameter set over a copy of it. Settings that do
+    // not match their checksum even when read twice are offered to the operator (Continue or
+    // Cancel) when `interactive`; Cancel fails the read with 73. Without a window they are
+    // loaded and IsChecksumMismatch tells; the caller decides.
     int Read(std::string& responseText, bool interactive);
     // Releases the modem (Reset unless keepOpen) and forgets everything about it. Always 0.
     int Detach(std::string& responseText, bool keepOpen = false);
@@ -91,6 +94,16 @@ class CCoordinator {
     bool IsSupportedModel() const;
     // "Unit:number" of the last failing load step.
     const std::string& GetDiagnosticLocation() const { return location_; }
+    // The settings of the last Read did not match their checksum (a byte damaged on the line).
+    bool IsChecksumMismatch() const { return checksumMismatch_; }
+    // The device that went away during the last failing step (empty when none did). Such a
+    // step returns the device's system error instead of its own code, and one interrupted by
+    // a signal returns rc::kInterrupted.
+    const std::string& GetLostDevice() const { return lostDevice_; }
+    // A failed step's result as the operator should see it: rc::kInterrupted for an
+    // interrupted run, the system error for a device that went away (naming the device in
+    // `responseText`), else `result` unchanged. For workflows that drive the modem themselves.
+    int ExplainFailure(int result, std::string& responseText);
 
     // Fills every page from the parameter set (first failure stops and is returned).
     int RefreshPages();
@@ -148,7 +161,9 @@ class CCoordinator {
     int WriteMemoryByte(int offset, uint8_t value);
 
     // ---- Channel tables and export ----
-    int ImportChannelTable(const std::string& path);
+    // A file that cannot be read or is damaged changes nothing; `problem` (when given) says
+    // what is wrong with it.
+    int ImportChannelTable(const std::string& path, std::string* problem = nullptr);
     // Writes the channels shown in the Frequencies grid (the loaded ones without a view).
     int ExportChannelTable(const std::string& path, uint32_t serialNumber);
     int ClearChannelTable();
@@ -162,7 +177,8 @@ class CCoordinator {
     ISerialLink* GetLink() const { return link_.get(); }
 
   private:
-    int BuildParameterSet();
+    // `definitionsLocation` receives where the definitions were looked up.
+    int BuildParameterSet(std::string* definitionsLocation = nullptr);
     void DropLoadedState();
     void CloseLink();
     int EnsureLoaded() const;
@@ -214,7 +230,9 @@ class CCoordinator {
     std::string backupRoot_;
     std::string programNote_;
     std::string lastBackupPath_;
+    bool checksumMismatch_ = false;
     std::string location_;
+    std::string lostDevice_;
     vxl::CoordinatorView* view_ = nullptr;
 
     vxl::LinkFactory linkFactory_;

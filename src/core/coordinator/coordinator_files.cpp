@@ -10,9 +10,9 @@
 namespace pid = vxl::pid;
 namespace rc = vxl::rc;
 
-int CCoordinator::ImportChannelTable(const std::string& path) {
+int CCoordinator::ImportChannelTable(const std::string& path, std::string* problem) {
     if (parameters_ == nullptr) return rc::kOk;
-    int result = parameters_->ReadChannelTableFile(path);
+    int result = parameters_->ReadChannelTableFile(path, problem);
     if (result != rc::kOk) return result;
     RefreshPages();
     UpdateDialog();

@@ -9,7 +9,9 @@
 #include "params/modem_memory_image.h"
 #include "params/modem_parameter_set.h"
 #include "params/parameter_ids.h"
+#include "ui/operator.h"
 #include "util/format.h"
+#include "util/interrupt.h"
 #include "util/preferences.h"
 #include "util/result_codes.h"
 
@@ -23,6 +25,13 @@ constexpr const char* kUnitName = "Coordinator";
 constexpr int kLocationOpenFailed = 239;
 constexpr int kLocationNoModem = 277;
 constexpr int kLocationReadFailed = 316;
+
+constexpr const char* kDamagedCaption = "Settings May Be Damaged";
+constexpr const char* kDamagedText =
+    "The settings read from the modem do not match their checksum, even when read a second "
+    "time: a byte may have been damaged on the line.\n\nProgramming them back would store the "
+    "damaged byte for good. Cancel, check the connection and load the modem again, unless you "
+    "know these settings are right.\n\nContinue with these settings?";
 
 std::string Location(int number) {
     return vxl::Format("%s:%d", kUnitName, number);
@@ -58,8 +67,19 @@ void CCoordinator::CloseLink() {
     link_.reset();
 }
 
+int CCoordinator::ExplainFailure(int result, std::string& responseText) {
+    if (result == rc::kOk) return result;
+    if (vxl::PendingInterrupt() != 0) return rc::kInterrupted;
+    const int lost = link_ != nullptr ? link_->LostError() : 0;
+    if (lost == 0) return result;
+    lostDevice_ = link_->DevicePath();
+    responseText = vxl::Format("the serial device %s went away", lostDevice_.c_str());
+    return lost;
+}
+
 int CCoordinator::Attach(std::string& responseText, bool interactive) {
     if (port_ < 0) return rc::kNoPort;
+    lostDevice_.clear();
     DropLoadedState();
     CloseLink();
 
@@ -81,6 +101,7 @@ int CCoordinator::Attach(std::string& responseText, bool interactive) {
         return result;
     }
     modem.reset();
+    result = ExplainFailure(result, responseText);
     link_.reset();
     if (result == rc::kOk) {
         location_ = Location(kLocationNoModem);
@@ -89,16 +110,19 @@ int CCoordinator::Attach(std::string& responseText, bool interactive) {
     return result;
 }
 
-int CCoordinator::BuildParameterSet() {
+int CCoordinator::BuildParameterSet(std::string* definitionsLocation) {
     working_ = programmedImage_->Clone();
-    std::string definitionsLocation;
+    std::string location;
     int status = rc::kOk;
-    parameters_ = std::make_unique<ModemParameterSet>(definitionsLocation, status, working_.get());
+    parameters_ = std::make_unique<ModemParameterSet>(location, status, working_.get());
+    if (definitionsLocation != nullptr) *definitionsLocation = location;
     return status;
 }
 
 int CCoordinator::Read(std::string& responseText, bool interactive) {
     DropLoadedState();
+    checksumMismatch_ = false;
+    lostDevice_.clear();
     if (modem_ == nullptr) return rc::kMissingArgument;
     int result = modem_->ReadMemoryImage(responseText, interactive);
     if (result == rc::kOk) {
@@ -107,9 +131,22 @@ int CCoordinator::Read(std::string& responseText, bool interactive) {
     }
     if (result != rc::kOk) {
         location_ = Location(kLocationReadFailed);
-        return result;
+        return ExplainFailure(result, responseText);
     }
-    result = BuildParameterSet();
+    if (!programmedImage_->ChecksumMatched()) {
+        checksumMismatch_ = true;
+        if (interactive &&
+            vxl::Ui().MessageBox(kDamagedText, kDamagedCaption, vxl::MsgIcon::Exclamation,
+                                 vxl::MsgButtons::ContinueCancel) != vxl::MsgAnswer::Continue) {
+            programmedImage_.reset();
+            location_ = Location(kLocationReadFailed);
+            return rc::kCannotReadImage;
+        }
+    }
+    std::string definitionsLocation;
+    result = BuildParameterSet(&definitionsLocation);
+    // The operator learns which definitions file could not be used.
+    if (result == rc::kCannotOpenIni || result == rc::kBadIni) responseText = definitionsLocation;
     if (result != rc::kOk && result != rc::kNoDefinition) return result;
     programmed_ = false;
     if (view_ != nullptr) {

@@ -42,7 +42,8 @@ int CCoordinator::Program(std::string& responseText) {
             kEtsText, kEtsCaption, vxl::MsgIcon::Exclamation, vxl::MsgButtons::ContinueCancel);
         if (answer != vxl::MsgAnswer::Continue) return rc::kOk;
     }
-    return ProgramImage(responseText);
+    lostDevice_.clear();
+    return ExplainFailure(ProgramImage(responseText), responseText);
 }
 
 // The modem holds the new settings only once the commit has succeeded (and, with verification

@@ -37,9 +37,12 @@ constexpr int kFirstUpgradableRevision = 100;  // hundredths
 constexpr int kSerialNumberAddress = 0x106;
 constexpr int kSerialNumberBytes = 4;
 
-void ShowFailure(int code, const std::string& response) {
-    Ui().MessageBox(ErrorBoxMessage(code, response), ErrorBoxCaption(rc::kUpgradeFailed),
-                    MsgIcon::Stop, MsgButtons::Ok);
+void ShowFailure(int code, const std::string& response, const std::string& path = std::string()) {
+    std::string text = ErrorBoxMessage(code, response);
+    // A file that cannot be used: the file and what is wrong with it (the line of a damaged one).
+    const bool fileProblem = code == rc::kCorruptFirmware || (code > 900 && code <= 914);
+    if (fileProblem && !path.empty() && !response.empty()) text += "\n\n" + path + ": " + response;
+    Ui().MessageBox(text, ErrorBoxCaption(rc::kUpgradeFailed), MsgIcon::Stop, MsgButtons::Ok);
 }
 
 // The next load of this modem adjusts its settings to the new firmware when it finds the
@@ -85,12 +88,14 @@ int Download(CCoordinator& coordinator, const std::string& path, std::string& re
         // New firmware may read the settings differently; the backup is the way back. A file
         // that cannot be used is refused first, without the time a backup may take.
         result = file.ReadUpgradeFile();
-        if (result == rc::kOk && !file.DownloadProblem().empty()) {
+        if (result != rc::kOk) {
+            response = file.GetProblem();
+        } else if (!file.DownloadProblem().empty()) {
             response = file.DownloadProblem();
             result = rc::kCorruptFirmware;
         }
         if (result != rc::kOk) {
-            ShowFailure(result, response);
+            ShowFailure(result, response, path);
             return result;
         }
         result = coordinator.BackUpModem(response);
@@ -107,8 +112,8 @@ int Download(CCoordinator& coordinator, const std::string& path, std::string& re
     }
     if (result != rc::kOk) {
         // The unlock hands back a failed read's code negated.
-        result = std::abs(result);
-        ShowFailure(result, response);
+        result = coordinator.ExplainFailure(std::abs(result), response);
+        ShowFailure(result, response, path);
         return result;
     }
     Ui().MessageBox(Format("Firmware revision %3.2f written to modem.", file.GetRevision()),

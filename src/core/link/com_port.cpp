@@ -14,6 +14,7 @@
 #include <cstring>
 #include <new>
 
+#include "link/low_latency.h"
 #include "link/port_error.h"
 #include "link/port_lock_files.h"
 #include "link/port_table.h"
@@ -34,8 +35,26 @@ bool IsHangUpError(int error) {
     return error == EIO || error == ENXIO || error == ENODEV;
 }
 
-// How long a caller waits for the monitor before checking that it is still there.
+// How long a caller waits for the monitor before checking that it is still there, and how
+// long the monitor sleeps at most before it looks at its requests again.
 constexpr int kRendezvousCheckMs = 100;
+constexpr int kMonitorIdleMs = 100;
+// Longest wait for a purge, for the monitor to start or park, and beyond a write's own
+// time-outs before its rendezvous is given up.
+constexpr int kRendezvousDeadlineMs = 2000;
+
+// Waits for `event` until `deadlineMs` passes (real time) or `alive` turns false; true when
+// the event was set.
+template <typename Alive>
+bool WaitUntil(const vxl::ManualResetEvent& event, int64_t deadlineMs, Alive alive) {
+    for (;;) {
+        const int64_t left = deadlineMs - DeviceNowMs();
+        if (left <= 0) return event.IsSet();
+        if (event.WaitFor(static_cast<int>(std::min<int64_t>(left, kRendezvousCheckMs))))
+            return true;
+        if (!alive()) return event.IsSet();
+    }
+}
 
 }  // namespace
 
@@ -86,6 +105,7 @@ bool CComPort::Open(bool bufferReceived, int portNumber, int baud, uint8_t parit
     if (flock(portHandle_, LOCK_EX | LOCK_NB) != 0) return FailOpen(errno);
     if (!isatty(portHandle_)) return FailOpen(ENOTTY);
     ioctl(portHandle_, TIOCEXCL);
+    vxl::RequestLowLatency(portHandle_);
 
     portOpen_ = true;
     lastError_ = 0;
@@ -139,7 +159,10 @@ bool CComPort::StartMonitor() {
     } catch (const std::system_error&) {
         return false;
     }
-    monitorStarted_.Wait();
+    if (!monitorStarted_.WaitFor(kRendezvousDeadlineMs)) {
+        StopMonitor();
+        return false;
+    }
     return true;
 }
 
@@ -148,7 +171,11 @@ bool CComPort::SuspendMonitor() {
     if (!monitorAlive_) return true;
     ++suspendCount_;
     WakeMonitor();
-    suspendChanged_.wait(lock, [this] { return monitorParked_ || !monitorAlive_; });
+    if (!suspendChanged_.wait_for(lock, std::chrono::milliseconds(kRendezvousDeadlineMs),
+                                  [this] { return monitorParked_ || !monitorAlive_; })) {
+        --suspendCount_;
+        return false;
+    }
     return true;
 }
 
@@ -223,7 +250,16 @@ void CComPort::Write(const uint8_t* bytes, int length) {
     writeRequestEvent_.Set();
     WakeMonitor();
     vxl::GetClock().SleepMs(10);
-    while (!writeDoneEvent_.WaitFor(kRendezvousCheckMs) && monitorAlive_) {
+    // The monitor gives up a write that makes no progress within the time-outs; the caller
+    // waits that long for every byte and then some, never for ever.
+    const vxl::PortTimeouts timeouts = GetTimeouts();
+    const int64_t writeLimitMs = static_cast<int64_t>(timeouts.writeMultiplier) * (length + 1) +
+                                 timeouts.writeConstant + kRendezvousDeadlineMs;
+    if (!WaitUntil(writeDoneEvent_, DeviceNowMs() + writeLimitMs,
+                   [this] { return monitorAlive_.load(); }) &&
+        monitorAlive_) {
+        writeRequestEvent_.Reset();
+        QueueError("WriteFile()", ETIMEDOUT);
     }
     DeliverPendingErrors();
 }
@@ -234,7 +270,11 @@ void CComPort::Purge() {
         purgeDoneEvent_.Reset();
         purgeRequestEvent_.Set();
         WakeMonitor();
-        while (!purgeDoneEvent_.WaitFor(kRendezvousCheckMs) && monitorAlive_) {
+        if (!WaitUntil(purgeDoneEvent_, DeviceNowMs() + kRendezvousDeadlineMs,
+                       [this] { return monitorAlive_.load(); }) &&
+            monitorAlive_) {
+            purgeRequestEvent_.Reset();
+            QueueError("PurgeComm()", ETIMEDOUT);
         }
     } else {
         // Nobody else touches the device while the monitor is parked or absent.
@@ -368,6 +408,10 @@ bool CComPort::DeviceLost() const {
     return deviceLost_;
 }
 
+int CComPort::LostError() const {
+    return deviceLost_ ? lostError_.load() : 0;
+}
+
 void CComPort::DeliverPendingErrors() {
     if (!errorsPending_) return;
     std::vector<std::string> messages;
@@ -397,6 +441,8 @@ void CComPort::QueueError(const char* operation, int error) {
 }
 
 void CComPort::MarkDeviceLost(const char* operation, int error) {
+    if (deviceLost_) return;
+    lostError_ = error != 0 ? error : EIO;
     if (deviceLost_.exchange(true)) return;
     QueueError(operation, error);
 }
@@ -430,7 +476,7 @@ void CComPort::MonitorMain() {
         // The descriptor only changes while the monitor is stopped.
         fds[1] = {deviceLost_ ? -1 : portHandle_,
                   static_cast<short>((eventMask_ & vxl::kEventReceivedChar) ? POLLIN : 0), 0};
-        const int ready = poll(fds, 2, requestPending ? 0 : -1);
+        const int ready = poll(fds, 2, requestPending ? 0 : kMonitorIdleMs);
         if (ready < 0) {
             if (errno == EINTR) continue;
             MarkDeviceLost("WaitCommEvent()", errno);
@@ -463,7 +509,11 @@ void CComPort::ParkWhileSuspended() {
     if (suspendCount_ == 0) return;
     monitorParked_ = true;
     suspendChanged_.notify_all();
-    suspendChanged_.wait(lock, [this] { return suspendCount_ == 0; });
+    // Looks at the stop request now and then, in case its notification went astray.
+    while (!suspendChanged_.wait_for(lock, std::chrono::milliseconds(kMonitorIdleMs),
+                                     [this] { return suspendCount_ == 0; })) {
+        if (stopEvent_.IsSet()) break;
+    }
     monitorParked_ = false;
 }
 
@@ -569,10 +619,8 @@ bool CComPort::WaitWritable(int64_t lastProgressMs) {
             QueueError("WriteFile()", errno);
             return false;
         }
-        if (fds[1].revents & POLLIN) {
-            ClearWake();
-            if (stopEvent_.IsSet()) return false;
-        }
+        if (fds[1].revents & POLLIN) ClearWake();
+        if (stopEvent_.IsSet()) return false;
         if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
             MarkDeviceLost("WriteFile()", EIO);
             return false;

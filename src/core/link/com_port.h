@@ -99,12 +99,13 @@ class CComPort : public ISerialLink {
     void SetTimeouts(const vxl::PortTimeouts& timeouts);
 
     // The device path the port number named at the last Open.
-    std::string DevicePath() const;
+    std::string DevicePath() const override;
     // Bytes read from the line and discarded since Open (receive buffer full, or received
     // bytes not buffered).
     int DroppedCount() const;
     // True once the device has gone away (hang-up or I/O error).
     bool DeviceLost() const;
+    int LostError() const override;
     // Shows the errors the monitor thread has met since the last call. Caller's thread only.
     void DeliverPendingErrors();
 
@@ -160,6 +161,7 @@ class CComPort : public ISerialLink {
     std::string devicePath_;
     int droppedCount_ = 0;
     std::atomic<bool> deviceLost_{false};
+    std::atomic<int> lostError_{0};
     vxl::ManualResetEvent monitorStarted_;
     mutable std::mutex suspendMutex_;
     std::condition_variable suspendChanged_;

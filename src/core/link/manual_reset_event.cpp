@@ -22,11 +22,6 @@ bool ManualResetEvent::IsSet() const {
     return set_;
 }
 
-void ManualResetEvent::Wait() const {
-    std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [this] { return set_; });
-}
-
 bool ManualResetEvent::WaitFor(int ms) const {
     std::unique_lock<std::mutex> lock(mutex_);
     return changed_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return set_; });

@@ -12,7 +12,6 @@ class ManualResetEvent {
     void Set();
     void Reset();
     bool IsSet() const;
-    void Wait() const;
     // False when `ms` milliseconds passed without the event being set.
     bool WaitFor(int ms) const;
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 class ISerialLink {
   public:
@@ -24,4 +25,9 @@ class ISerialLink {
     virtual int GetBaud() = 0;
     virtual bool SetBaud(int baud) = 0;
     virtual int GetPortNumber() const = 0;
+    // The system error with which the device went away (an unplugged adapter, a hung-up line);
+    // 0 while it is there. Nothing sent afterwards can reach a modem.
+    virtual int LostError() const { return 0; }
+    // The device behind the link, for messages.
+    virtual std::string DevicePath() const { return std::string(); }
 };

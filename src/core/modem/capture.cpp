@@ -4,8 +4,8 @@
 #include "modem/capture_steps.h"
 #include "modem/capture_windows.h"
 #include "modem/command_frame.h"
+#include "modem/link_watch.h"
 #include "modem/modem.h"
-#include "util/clock.h"
 #include "util/result_codes.h"
 
 namespace {
@@ -51,14 +51,15 @@ int CModem::AutomaticCapture(std::string& status, bool showDialogs) {
     if (result != vxl::rc::kOk) return result;
     Sync();
     uint8_t value = 0;
-    if (ReadMemoryLocation(status, value, vxl::kCaptureCheckAddress, vxl::polls::kSingleRead) ==
-        vxl::rc::kOk) {
+    result = ReadMemoryLocation(status, value, vxl::kCaptureCheckAddress, vxl::polls::kSingleRead);
+    if (result == vxl::rc::kOk) {
         captureMethod_ = kSoftBreak;
         return vxl::rc::kOk;
     }
+    if (vxl::IsStopCode(result)) return result;
     result = PowerOnCapture(status);
     if (result != vxl::rc::kOk) return result;
-    vxl::GetClock().SleepMs(kPowerOnSettleMs);
+    if (int stop = vxl::SleepWatching(port_, kPowerOnSettleMs)) return stop;
     Sync();
     result = ReadMemoryLocation(status, value, vxl::kCaptureCheckAddress, vxl::polls::kSingleRead);
     if (result != vxl::rc::kOk) return result;
@@ -74,11 +75,11 @@ int CModem::SoftBreak(std::string& status, bool showDialog) {
     vxl::SoftBreakWindow window(showDialog, port_->GetPortNumber(), candidates.front());
     const std::vector<vxl::IndexedPort> ports{{0, port_}};
     for (size_t attempt = 0; attempt < candidates.size(); ++attempt) {
-        vxl::SendEscapeSequence(ports);
+        if (int stop = vxl::SendEscapeSequence(ports)) return stop;
         uint8_t value = 0;
         result =
             ReadMemoryLocation(status, value, vxl::kCaptureCheckAddress, vxl::polls::kSingleRead);
-        if (result == vxl::rc::kOk) break;
+        if (result == vxl::rc::kOk || vxl::IsStopCode(result)) break;
         if (attempt + 1 < candidates.size()) {
             port_->SetBaud(candidates[attempt + 1]);
             window.ShowRate(candidates[attempt + 1]);

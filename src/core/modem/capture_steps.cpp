@@ -1,10 +1,12 @@
 #include "modem/capture_steps.h"
 
+#include <algorithm>
 #include <ctime>
 
 #include "link/serial_link.h"
 #include "modem/capture_windows.h"
 #include "modem/command_frame.h"
+#include "modem/link_watch.h"
 #include "modem/modem.h"
 #include "modem/received_bytes.h"
 #include "util/clock.h"
@@ -50,14 +52,39 @@ std::vector<IndexedPort> OpenPorts(ISerialLink* const* ports, int count) {
     return open;
 }
 
-void SendEscapeSequence(const std::vector<IndexedPort>& ports) {
+int StopReason(const std::vector<IndexedPort>& ports) {
+    if (ports.empty()) return vxl::StopReason(nullptr);
+    for (const IndexedPort& entry : ports) {
+        const int stop = vxl::StopReason(entry.port);
+        if (stop == 0) return 0;
+        if (stop == rc::kInterrupted) return stop;
+    }
+    return ports.front().port->LostError();
+}
+
+namespace {
+
+// Sleeps the guard time, watching the ports.
+int GuardTime(const std::vector<IndexedPort>& ports) {
     Clock& clock = GetClock();
+    const int64_t end = clock.SteadyMs() + kEscapeGuardMs;
+    for (int64_t now = clock.SteadyMs(); now < end; now = clock.SteadyMs()) {
+        if (int stop = StopReason(ports)) return stop;
+        clock.SleepMs(static_cast<int>(std::min<int64_t>(end - now, 50)));
+    }
+    return StopReason(ports);
+}
+
+}  // namespace
+
+int SendEscapeSequence(const std::vector<IndexedPort>& ports) {
     for (const IndexedPort& entry : ports) entry.port->Purge();
-    clock.SleepMs(kEscapeGuardMs);
+    if (int stop = GuardTime(ports)) return stop;
     for (const IndexedPort& entry : ports) entry.port->Write(kEscape, sizeof kEscape);
-    clock.SleepMs(kEscapeGuardMs);
+    if (int stop = GuardTime(ports)) return stop;
     for (const IndexedPort& entry : ports) entry.port->Purge();
     for (const IndexedPort& entry : ports) CModem::SyncPort(entry.port);
+    return StopReason(ports);
 }
 
 int RunPowerOnCapture(const std::vector<IndexedPort>& ports, bool stopOnWrongReply,
@@ -70,6 +97,7 @@ int RunPowerOnCapture(const std::vector<IndexedPort>& ports, bool stopOnWrongRep
     int result = rc::kNothingReceived;
     bool captured = false;
     while (!captured && now <= deadline) {
+        if (int stop = StopReason(ports)) return stop;
         // The command goes out continuously: nothing waits here but the port's write itself,
         // which takes at least 10 ms. A port that returns at once (its device is gone) must
         // not make this loop spin.

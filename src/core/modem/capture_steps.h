@@ -30,13 +30,19 @@ struct IndexedPort {
 // The open ports of an array of `count` ports.
 std::vector<IndexedPort> OpenPorts(ISerialLink* const* ports, int count);
 
+// Why a search over `ports` must stop: rc::kInterrupted, or the system error of the first port
+// once every port's device has gone away; 0 to go on.
+int StopReason(const std::vector<IndexedPort>& ports);
+
 // On all ports together: purge, guard time, "+++", guard time, purge, then a sync on each.
-void SendEscapeSequence(const std::vector<IndexedPort>& ports);
+// Returns 0, or StopReason's code as soon as it has one.
+int SendEscapeSequence(const std::vector<IndexedPort>& ports);
 
 // Sends the capture command on every port and polls for the answer until a port answers
 // correctly or the 10-second window has passed. Returns 0 (`found` set to the port's index),
 // 74 (nothing received), 108 (a wrong reply; with `stopOnWrongReply` the search ends at once)
-// or 50 (cancelled in the window). The diagnostic of a wrong reply is left in `status`.
+// 50 (cancelled in the window) or StopReason's code (at once). The diagnostic of a wrong reply is
+// left in `status`.
 int RunPowerOnCapture(const std::vector<IndexedPort>& ports, bool stopOnWrongReply,
                       CountdownWindow& window, std::string& status, int& found);
 

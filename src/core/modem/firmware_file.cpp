@@ -1,7 +1,5 @@
 #include "modem/firmware_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,6 +10,7 @@
 #include <vector>
 
 #include "util/format.h"
+#include "util/input_file.h"
 #include "util/keystream.h"
 #include "util/result_codes.h"
 
@@ -190,46 +189,6 @@ std::string NormaliseLineEnds(const std::string& text) {
     return out;
 }
 
-int ReadWholeFile(const std::string& path, std::string& content, size_t maxBytes) {
-    content.clear();
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return FileErrorFromErrno(errno);
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        int err = S_ISDIR(info.st_mode) ? EISDIR : errno;
-        ::close(fd);
-        return FileErrorFromErrno(err);
-    }
-    bool regular = S_ISREG(info.st_mode);
-    if (regular && static_cast<unsigned long long>(info.st_size) > maxBytes) {
-        ::close(fd);
-        return rc::kCorruptFirmware;
-    }
-    int result = rc::kOk;
-    char chunk[65536];
-    for (;;) {
-        ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            result = FileErrorFromErrno(errno);
-            break;
-        }
-        if (got == 0) break;
-        content.append(chunk, static_cast<size_t>(got));
-        if (content.size() > maxBytes) {
-            result = rc::kCorruptFirmware;
-            break;
-        }
-    }
-    ::close(fd);
-    if (result == rc::kOk && regular &&
-        content.size() < static_cast<unsigned long long>(info.st_size)) {
-        result = rc::kShortRead;
-    }
-    if (result != rc::kOk) content.clear();
-    return result;
-}
-
 int WriteWholeFile(const std::string& path, const std::string& content) {
     // Through a temporary file and a rename, so a failed write never leaves half a file.
     std::string temp = path + Format(".tmp%ld", static_cast<long>(::getpid()));
@@ -279,9 +238,16 @@ CFirmwareFile& CFirmwareFile::operator=(const CFirmwareFile& other) {
 int CFirmwareFile::ReadUpgradeFile() {
     if (fileName_.empty()) return vxl::rc::kMissingArgument;
     std::string content;
-    int result = vxl::ReadWholeFile(fileName_, content, vxl::kMaxUpgradeFileBytes);
-    if (result == vxl::rc::kCorruptFirmware) problem_ = "the file is too large for firmware";
-    if (result != vxl::rc::kOk) return result;
+    vxl::InputFileResult read = vxl::ReadInputFile(fileName_, vxl::kMaxUpgradeFileBytes, content);
+    if (read.code != vxl::rc::kOk) {
+        SetText(std::string());
+        problem_ = read.reason;
+        if (read.code == vxl::rc::kTooManyBytes) {
+            problem_ = "the file is too large for firmware";
+            return vxl::rc::kCorruptFirmware;
+        }
+        return read.code;
+    }
     SetText(std::move(content));
     Scramble();
     return Parse();

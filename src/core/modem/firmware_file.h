@@ -33,9 +33,6 @@ std::string FormatSrecord(char type, int address, const std::string& data);
 // so that S-record text written by other tools can be checked.
 std::string NormaliseLineEnds(const std::string& text);
 
-// Reads a whole file. Returns 0, a file error code (901..914) or 67 for a short read.
-// Files above `maxBytes` are refused with 87 before they are read.
-int ReadWholeFile(const std::string& path, std::string& content, size_t maxBytes);
 // Writes a whole file through a temporary file and a rename; 0 or a file error code (901..914).
 int WriteWholeFile(const std::string& path, const std::string& content);
 
@@ -52,8 +49,9 @@ class CFirmwareFile {
     CFirmwareFile& operator=(const CFirmwareFile& other);
     ~CFirmwareFile() = default;
 
-    // Reads the named file completely, unscrambles and parses it: 0, 57 (no file name), 67
-    // (short read), 87 (invalid S-record text) or a file error code (901..914).
+    // Reads the named file completely, unscrambles and parses it: 0, 57 (no file name), 87
+    // (invalid S-record text, or too large for firmware) or a file error code (901..914; also
+    // for what is not a regular file, or is empty). GetProblem then says what is wrong.
     int ReadUpgradeFile();
     // Fills record count, revision and start address from the text: 0 or 87. An empty text is
     // valid and has no records.
@@ -80,7 +78,7 @@ class CFirmwareFile {
     int GetRecordCount() const { return recordCount_; }
     const std::string& GetText() const { return text_; }
     int GetLength() const { return static_cast<int>(text_.size()); }
-    // Why the last Parse refused the text (empty after success).
+    // Why the last Parse or ReadUpgradeFile refused the file (empty after success).
     const std::string& GetProblem() const { return problem_; }
     // Why valid text still cannot upgrade a modem (empty when it can): the loader reports the
     // end of a download only after an S9 record, and a file without S1 records holds no

@@ -45,7 +45,7 @@ int CModem::LocateBySoftBreak(std::string& status, ISerialLink* const* ports, in
         entry.port->SetBaud(rates.front());
     }
     for (size_t cycle = 0; cycle < rates.size(); ++cycle) {
-        vxl::SendEscapeSequence(open);
+        if (int stop = vxl::SendEscapeSequence(open)) return stop;
         bool anyFound = false;
         for (const vxl::IndexedPort& entry : open) {
             uint8_t value = 0;

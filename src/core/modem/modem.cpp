@@ -2,7 +2,7 @@
 
 #include "modem/command_exchange.h"
 #include "modem/command_frame.h"
-#include "util/clock.h"
+#include "modem/link_watch.h"
 #include "util/format.h"
 #include "util/result_codes.h"
 
@@ -38,7 +38,8 @@ int CModem::CreateModem(std::string& status, ISerialLink* port, std::unique_ptr<
         location = ModemLocation(kCreateModemCaptureLine);
         return result;
     }
-    vxl::GetClock().SleepMs(kIdentifyPauseMs);
+    // A device lost in the pause makes the identification's first read fail at once.
+    vxl::SleepWatching(port, kIdentifyPauseMs);
     result = out->Identify(status);
     if (result == vxl::rc::kModelIdMissing) return result;
     if (result != kOk) {
@@ -55,7 +56,7 @@ int CModem::Reset(std::string& status) {
     int result =
         vxl::ExchangeCommand(port_, vxl::rules::kReset, vxl::BuildFrame(vxl::cmd::kReset, {0x00}),
                              vxl::rules::kReset.pollLimit, status, reply);
-    if (result == kOk) vxl::GetClock().SleepMs(vxl::kResetPauseMs);
+    if (result == kOk) vxl::SleepWatching(port_, vxl::kResetPauseMs);
     return result;
 }
 
@@ -145,5 +146,5 @@ void CModem::SyncPort(ISerialLink* port) {
     uint8_t reply[5];
     Transact(port, frame.data(), static_cast<int>(frame.size()), reply, vxl::kReplyLength,
              vxl::polls::kSync);
-    vxl::GetClock().SleepMs(vxl::kSyncPauseMs);
+    vxl::SleepWatching(port, vxl::kSyncPauseMs);
 }

@@ -57,14 +57,18 @@ class CModem : public CModemBase {
                                int& found);
 
     // Lower layer. Purges the port, writes the bytes and waits for their line time.
-    // 0, or 105 for a missing port or bytes or a length below 1.
+    // 0, 105 for a missing port or bytes or a length below 1, or (sending nothing) the system
+    // error of a device that went away or 4 for an interrupted run.
     static int SendRaw(ISerialLink* port, const uint8_t* bytes, int length);
     // Sends a command and waits for exactly `replyLen` bytes; `reply` must hold replyLen + 1
     // bytes (it may be nullptr when replyLen is 0). 0, -77 (no complete reply before the poll
-    // limit), -89 (more bytes than expected; the first replyLen are still delivered), or 105.
+    // limit, counted in ms, or the reply's line time plus an adapter allowance if longer), -89
+    // (more bytes than expected; the first replyLen are still delivered), 105, or the negated
+    // code of a device that went away or an interrupted run (at once).
     static int Transact(ISerialLink* port, const uint8_t* cmd, int cmdLen, uint8_t* reply,
                         int replyLen, int pollLimit);
-    // Collects text until it contains `terminator`. 0, -77 (text keeps what arrived), or 105.
+    // Collects text until it contains `terminator`. 0, -77 (text keeps what arrived), 105, or
+    // the negated code of a device that went away or an interrupted run.
     static int ReadUntil(ISerialLink* port, std::string& text, char terminator, int pollLimit);
 
     // Boot loader and firmware upgrade (modem_loader.cpp).

@@ -8,6 +8,7 @@
 #include "modem/modem.h"
 #include "ui/operator.h"
 #include "util/format.h"
+#include "util/interrupt.h"
 #include "util/result_codes.h"
 
 namespace {
@@ -31,6 +32,10 @@ constexpr const char* kBanner = "KTR F/W Loader";
 constexpr const char* kPass = "PASS";
 constexpr const char* kDone = "DONE";
 constexpr const char* kLoadAccepted = "...";
+
+constexpr const char* kInterruptWarning =
+    "\nvxlconf: the firmware download is running; stopping it now leaves the modem in its boot "
+    "loader until it is upgraded again. Press Ctrl-C again to stop anyway.\n";
 
 constexpr const char* kWindowTitle = "Firmware Download";
 constexpr const char* kCaution = "Caution: Do not disconnect modem at this time.";
@@ -96,7 +101,10 @@ int RunUpgradeSteps(CModem& modem, vxl::ProgressWindow& window, std::string& sta
                     CFirmwareFile& file, const std::vector<std::string>& preamble) {
     window.SetLine(kStepLine, "Reading firmware file.");
     int result = file.ReadUpgradeFile();
-    if (result != vxl::rc::kOk) return result;
+    if (result != vxl::rc::kOk) {
+        status = file.GetProblem();
+        return result;
+    }
     // Such a file would leave the modem in its loader: refuse it before the modem is touched.
     std::string problem = file.DownloadProblem();
     if (!problem.empty()) {
@@ -108,6 +116,8 @@ int RunUpgradeSteps(CModem& modem, vxl::ProgressWindow& window, std::string& sta
     result = modem.Unlock(status);
     if (result != vxl::rc::kOk) return result;
 
+    // From here on the modem runs its boot loader until the new firmware starts.
+    vxl::InterruptWarning warning(kInterruptWarning);
     window.SetLine(kStepLine, "Starting modem bootloader.");
     result = modem.StartBootloader(status);
     if (result != vxl::rc::kOk) return result;

@@ -1,21 +1,25 @@
-// Channel-table files: 111 scrambled bytes bound to a serial number (0 = any modem), holding the
-// 16 channels' receive and transmit words as a synthesizer of type 4 encodes them.
+// Channel-table files: reading and checking one, applying it to the channel parameters, and
+// writing one.
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 
+#include "params/channel_table_file.h"
 #include "params/frequency.h"
 #include "params/modem_parameter_set.h"
 #include "params/parameter_ids.h"
+#include "util/format.h"
+#include "util/input_file.h"
 #include "util/keystream.h"
 #include "util/result_codes.h"
 
 namespace {
 
-constexpr int kRecordSize = 111;
-constexpr int kMaxReadSize = 1024;
+constexpr int kRecordSize = vxl::kChannelTableRecordSize;
+// A channel table is 111 bytes; anything this large was picked by mistake.
+constexpr size_t kMaxFileSize = 64 * 1024;
 constexpr int kSerialOffset = 2;
 constexpr int kFormatOffset = 12;
 constexpr uint8_t kFormatMark = 3;
@@ -24,48 +28,75 @@ constexpr int kChannelFields = 32;  // receive and transmit word of 16 channels
 constexpr int kChecksumOffset = 110;
 constexpr int kFileSynthesizerType = 4;
 
-uint32_t SerialOf(const uint8_t* record) {
-    uint32_t serial = 0;
-    for (int i = 0; i < 4; ++i) serial = (serial << 8) | record[kSerialOffset + i];
-    return serial;
+uint8_t RecordChecksum(const uint8_t* record) {
+    unsigned sum = 0;
+    for (int i = 0; i < kChecksumOffset; ++i) sum += record[i];
+    return static_cast<uint8_t>(~sum);
 }
 
 int FileError(int err) {
     return vxl::FileErrorFromErrno(err != 0 ? err : EIO);
 }
 
-// Reads the first bytes of `path` (at most kMaxReadSize) into `buffer`; returns 0 or a file
-// error code, 914 when the file is shorter than one record.
-int ReadRecord(const std::string& path, uint8_t* buffer) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return FileError(errno);
-    errno = 0;
-    size_t length = std::fread(buffer, 1, kMaxReadSize, file);
-    int err = std::ferror(file) ? FileError(errno) : vxl::rc::kOk;
-    std::fclose(file);
-    if (err != vxl::rc::kOk) return err;
-    if (length < static_cast<size_t>(kRecordSize)) return vxl::rc::kFileEndOfFile;
-    vxl::ApplyKeystream(buffer, length);
-    return vxl::rc::kOk;
-}
-
 }  // namespace
 
-int ModemParameterSet::ReadChannelTableFile(const std::string& path) {
-    uint8_t record[kMaxReadSize] = {};
-    int result = ReadRecord(path, record);
-    if (result != vxl::rc::kOk) return result;
+namespace vxl {
 
-    uint32_t fileSerial = SerialOf(record);
+int ReadChannelTableRecord(const std::string& path, ChannelTableRecord& record,
+                           std::string& problem) {
+    problem.clear();
+    std::string content;
+    InputFileResult read = ReadInputFile(path, kMaxFileSize, content);
+    if (read.code != rc::kOk) {
+        problem = read.reason;
+        return read.code;
+    }
+    if (content.size() < static_cast<size_t>(kRecordSize)) {
+        problem = Format("holds %d bytes where a channel table has %d",
+                         static_cast<int>(content.size()), kRecordSize);
+        return rc::kFileEndOfFile;
+    }
+    std::memcpy(record.bytes, content.data(), kRecordSize);
+    // The keystream runs over the file from its first byte; the record is its start.
+    ApplyKeystream(record.bytes, kRecordSize);
+    if (RecordChecksum(record.bytes) != record.bytes[kChecksumOffset]) {
+        problem =
+            "its checksum does not match its contents: the file is damaged or is not a "
+            "channel table";
+        return rc::kImportFailed;
+    }
+    return rc::kOk;
+}
+
+uint32_t ChannelTableSerial(const ChannelTableRecord& record) {
+    uint32_t serial = 0;
+    for (int i = 0; i < 4; ++i) serial = (serial << 8) | record.bytes[kSerialOffset + i];
+    return serial;
+}
+
+}  // namespace vxl
+
+int ModemParameterSet::ReadChannelTableFile(const std::string& path, std::string* problem) {
+    vxl::ChannelTableRecord record;
+    std::string why;
+    int result = vxl::ReadChannelTableRecord(path, record, why);
+    if (problem != nullptr) *problem = why;
+    if (result != vxl::rc::kOk) return result;
+    return ApplyChannelTable(record);
+}
+
+int ModemParameterSet::ApplyChannelTable(const vxl::ChannelTableRecord& file) {
+    vxl::ChannelTableRecord record = file;
+    uint32_t fileSerial = vxl::ChannelTableSerial(record);
     if (fileSerial != 0) {
         int modemSerial = 0;
-        result = GetInt(vxl::pid::kSerialNumber, modemSerial);
+        int result = GetInt(vxl::pid::kSerialNumber, modemSerial);
         if (result != vxl::rc::kOk) return result;
         if (static_cast<uint32_t>(modemSerial) != fileSerial) return vxl::rc::kSerialMismatch;
     }
 
     int synthesizerType = 0;
-    result = GetInt(vxl::pid::kSynthesizerType, synthesizerType);
+    int result = GetInt(vxl::pid::kSynthesizerType, synthesizerType);
     if (result != vxl::rc::kOk) return result;
     double lowest = 0.0;
     double highest = 0.0;
@@ -75,7 +106,7 @@ int ModemParameterSet::ReadChannelTableFile(const std::string& path) {
     const long long limit = static_cast<long long>(std::floor(highest * 10000.0));
 
     for (int i = 0; i < kChannelFields; ++i) {
-        uint8_t* field = record + kChannelOffset + 3 * i;
+        uint8_t* field = record.bytes + kChannelOffset + 3 * i;
         const bool receive = i % 2 == 0;
         double mhz = 0.0;
         DecodeFrequency(synthesizerType, &mhz, field, receive);
@@ -100,9 +131,7 @@ int ModemParameterSet::WriteChannelTableFile(const std::string& path, uint32_t s
         EncodeFrequency(kFileSynthesizerType, rx[k], record + kChannelOffset + 6 * k, true);
         EncodeFrequency(kFileSynthesizerType, tx[k], record + kChannelOffset + 6 * k + 3, false);
     }
-    unsigned sum = 0;
-    for (int i = 0; i < kChecksumOffset; ++i) sum += record[i];
-    record[kChecksumOffset] = static_cast<uint8_t>(~sum);
+    record[kChecksumOffset] = RecordChecksum(record);
     vxl::ApplyKeystream(record, kRecordSize);
 
     std::FILE* file = std::fopen(path.c_str(), "wb");

@@ -77,6 +77,12 @@ int ReadDefinitionEntry(const std::string& key, int modemType, int model, std::s
         location = Format("File <%s>", path.c_str());
         return rc::kCannotOpenIni;
     }
+    // A file that is there but holds no section at all cannot be a definitions file: the
+    // built-in values must not stand in for it unnoticed.
+    if (!ProfileHasSections(path)) {
+        location = Format("File <%s> holds no [section]", path.c_str());
+        return rc::kBadIni;
+    }
     std::string raw = ReadProfileString(path, section, key, "", kValueBufferSize);
     location = Format("File <%s>   Section [%s]", path.c_str(), section.c_str());
     if (raw.empty()) {

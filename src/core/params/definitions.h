@@ -32,7 +32,8 @@ int DefinitionSection(int modemType, int model, std::string& section);
 std::string CleanDefinitionText(const std::string& raw);
 
 // Looks up `key` for a modem: 0 and the cleaned value, 91 when the entry is missing or empty,
-// 111 when the file cannot be opened, or DefinitionSection's code. `location` names the file
+// 111 when the file cannot be opened, 109 when it holds no section at all, or
+// DefinitionSection's code. `location` names the file
 // ("File <%s>") or the file and section ("File <%s>   Section [%s]") that was searched.
 int ReadDefinitionEntry(const std::string& key, int modemType, int model, std::string& value,
                         std::string& location);

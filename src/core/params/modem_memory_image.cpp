@@ -46,6 +46,7 @@ int ModemMemoryImage::ExtensionSizeFor(int modemType, double firmwareRevision) {
 bool ModemMemoryImage::Prepare(IModemSource* modem) {
     modem_ = modem;
     loaded_ = false;
+    checksumMatched_ = true;
     mainSize_ = 0;
     extensionSize_ = 0;
     bytes_.clear();
@@ -70,6 +71,12 @@ void ModemMemoryImage::Initialise(IModemSource* modem) {
 void ModemMemoryImage::LoadFromModem(IModemSource* modem, std::string& status, bool showProgress) {
     if (!Prepare(modem)) return;
     if (!ReadAll(status, showProgress)) return;
+    // Checked before the running copies go in: they may differ from the stored bytes.
+    checksumMatched_ = ComputedChecksum() == bytes_[static_cast<size_t>(mainSize_ - 1)];
+    if (!checksumMatched_) {
+        if (!ReadAll(status, showProgress)) return;
+        checksumMatched_ = ComputedChecksum() == bytes_[static_cast<size_t>(mainSize_ - 1)];
+    }
     if (modem_->Unlock(status) != vxl::rc::kOk) return;
     if (ReadActiveValue(status, activeProtocolModeAddress_, kStoredProtocolModeAddress) !=
         vxl::rc::kOk)
@@ -166,11 +173,15 @@ int ModemMemoryImage::WriteBytes(int address, int count, const uint8_t* in) {
     return vxl::rc::kOk;
 }
 
-void ModemMemoryImage::RecomputeChecksum() {
-    if (mainSize_ < 1) return;
+uint8_t ModemMemoryImage::ComputedChecksum() const {
     uint8_t sum = 0;
     for (int i = 0; i < mainSize_ - 1; ++i) sum = static_cast<uint8_t>(sum + bytes_[i]);
-    bytes_[static_cast<size_t>(mainSize_ - 1)] = static_cast<uint8_t>(~sum);
+    return static_cast<uint8_t>(~sum);
+}
+
+void ModemMemoryImage::RecomputeChecksum() {
+    if (mainSize_ < 1) return;
+    bytes_[static_cast<size_t>(mainSize_ - 1)] = ComputedChecksum();
 }
 
 void ModemMemoryImage::ShiftExtension(int delta) {

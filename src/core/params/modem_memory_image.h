@@ -16,13 +16,19 @@ class ModemMemoryImage {
 
     // Reads the modem byte by byte (poll limit 10), unlocks it, then reads its two running
     // copies of the baud-rate and protocol-mode bytes (poll limit 1000) over the stored ones.
-    // Stops at the first failure, leaving the image not loaded and the modem's diagnostic in
-    // `status`. With `showProgress` a progress window advances 100 steps.
+    // Replies carry no checksum, so a byte damaged on the line reads as a value: when the
+    // configuration block as read does not match its checksum byte, it is read once more, and
+    // ChecksumMatched tells whether the second read matched. Stops at the first failure,
+    // leaving the image not loaded and the modem's diagnostic in `status`. With `showProgress`
+    // a progress window advances 100 steps.
     void LoadFromModem(IModemSource* modem, std::string& status, bool showProgress);
     // Sizes the image for `modem` with zero bytes without reading anything (not loaded).
     void Initialise(IModemSource* modem);
 
     bool IsLoaded() const { return loaded_; }
+    // False when the configuration block read from the modem did not match its checksum byte,
+    // even when read twice (true for images not read from a modem).
+    bool ChecksumMatched() const { return checksumMatched_; }
     void SetLoaded(bool loaded) { loaded_ = loaded; }
     std::unique_ptr<ModemMemoryImage> Clone() const;
     // True when both hold the same N + E bytes (two empty images are equal).
@@ -63,6 +69,7 @@ class ModemMemoryImage {
     // The byte indexes of a range; 57, 62 or 58 as ReadBytes/WriteBytes return them.
     int MapRange(const void* buffer, int address, int count, std::vector<size_t>& indexes) const;
     void RecomputeChecksum();
+    uint8_t ComputedChecksum() const;
     // Sizes the image for the modem; false (and no bytes) when the modem cannot be imaged.
     bool Prepare(IModemSource* modem);
     bool ReadAll(std::string& status, bool showProgress);
@@ -75,4 +82,5 @@ class ModemMemoryImage {
     int activeBaudRateAddress_ = 0;
     int activeProtocolModeAddress_ = 0;
     bool loaded_ = false;
+    bool checksumMatched_ = true;
 };

@@ -223,6 +223,7 @@ ModemParameterSet::Outcome ModemParameterSet::LoadOneDefault(ModemParameter& par
             result = code;
             return Outcome::kReport;
         case rc::kCannotOpenIni:
+        case rc::kBadIni:
             result = code;
             return linkRate ? Outcome::kReport : Outcome::kStop;
         case rc::kTakesNoDefinition:

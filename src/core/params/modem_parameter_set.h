@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "params/channel_table_file.h"
 #include "params/modem_memory_image.h"
 #include "params/modem_parameter.h"
 #include "params/parameter_ids.h"
@@ -68,8 +69,12 @@ class ModemParameterSet {
     // Every channel frequency to 0.0 and CurrentChannel to -1 (stored as 0xFF).
     int ClearChannelTable();
 
-    // Channel-table files (".upg"): read one into the channel parameters, or write one.
-    int ReadChannelTableFile(const std::string& path);
+    // Channel-table files (".upg"): read one into the channel parameters, or write one. A file
+    // that cannot be read or is damaged changes nothing; `problem` then says why.
+    int ReadChannelTableFile(const std::string& path, std::string* problem = nullptr);
+    // The channels of a record already read: 0, 80 for another modem's serial number, or the
+    // code of a failed write.
+    int ApplyChannelTable(const vxl::ChannelTableRecord& record);
     int WriteChannelTableFile(const std::string& path, uint32_t serialNumber, const double rx[16],
                               const double tx[16]);
 

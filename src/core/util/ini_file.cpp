@@ -49,14 +49,83 @@ int ClassifyLine(const std::string& raw, std::string* name, std::string* value) 
     return 2;
 }
 
+void AppendUtf8(std::string& out, unsigned code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+std::string FromUtf16(const std::string& bytes, size_t start, bool bigEndian) {
+    std::string out;
+    auto unit = [&](size_t at) {
+        const unsigned a = static_cast<unsigned char>(bytes[at]);
+        const unsigned b = static_cast<unsigned char>(bytes[at + 1]);
+        return bigEndian ? (a << 8) | b : (b << 8) | a;
+    };
+    for (size_t at = start; at + 1 < bytes.size(); at += 2) {
+        unsigned code = unit(at);
+        if (code >= 0xD800 && code < 0xDC00 && at + 3 < bytes.size()) {
+            const unsigned low = unit(at + 2);
+            if (low >= 0xDC00 && low < 0xE000) {
+                code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+                at += 2;
+            }
+        }
+        AppendUtf8(out, code);
+    }
+    return out;
+}
+
+// Editors on other systems save INI files as UTF-16 (with or without a byte-order mark) or with
+// a UTF-8 mark; all of them read as the same text.
+std::string DecodeText(const std::string& bytes) {
+    auto at = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    if (bytes.size() >= 3 && at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF)
+        return bytes.substr(3);
+    if (bytes.size() >= 2 && at(0) == 0xFF && at(1) == 0xFE) return FromUtf16(bytes, 2, false);
+    if (bytes.size() >= 2 && at(0) == 0xFE && at(1) == 0xFF) return FromUtf16(bytes, 2, true);
+    // Without a mark, ASCII text in UTF-16 has a zero in every other byte.
+    if (bytes.size() >= 2 && at(0) != 0 && at(1) == 0) return FromUtf16(bytes, 0, false);
+    if (bytes.size() >= 2 && at(0) == 0 && at(1) != 0) return FromUtf16(bytes, 0, true);
+    return bytes;
+}
+
+// Lines end in LF, CR LF or a lone CR.
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(line);
+            line.clear();
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
 }  // namespace
 
-IniDocument IniDocument::Parse(const std::string& text) {
+IniDocument IniDocument::Parse(const std::string& bytes) {
     IniDocument doc;
-    std::istringstream in(text);
-    std::string raw;
     Section* current = nullptr;
-    while (std::getline(in, raw)) {
+    for (const std::string& raw : SplitLines(DecodeText(bytes))) {
         std::string name, value;
         switch (ClassifyLine(raw, &name, &value)) {
             case 1:
@@ -123,8 +192,9 @@ namespace {
 
 // Loading all defaults looks up some twenty keys in the same file one after another; the
 // parsed document is kept until the file changes (another inode, size or modification time).
-bool CachedGet(const std::string& path, const std::string& section, const std::string& key,
-               std::string* value) {
+// Runs `use` on the document of `path`; false when the file is missing.
+template <typename Use>
+bool WithCachedDocument(const std::string& path, Use use) {
     static std::mutex mutex;
     static std::string cachedPath;
     static struct stat cachedStat {};
@@ -144,10 +214,24 @@ bool CachedGet(const std::string& path, const std::string& section, const std::s
         cachedPath = path;
         cachedStat = st;
     }
-    return cached.Get(section, key, value);
+    use(cached);
+    return true;
+}
+
+bool CachedGet(const std::string& path, const std::string& section, const std::string& key,
+               std::string* value) {
+    bool found = false;
+    WithCachedDocument(path, [&](const IniDocument& doc) { found = doc.Get(section, key, value); });
+    return found;
 }
 
 }  // namespace
+
+bool ProfileHasSections(const std::string& path) {
+    bool any = false;
+    WithCachedDocument(path, [&](const IniDocument& doc) { any = doc.SectionCount() > 0; });
+    return any;
+}
 
 std::string ReadProfileString(const std::string& path, const std::string& section,
                               const std::string& key, const std::string& defaultText,

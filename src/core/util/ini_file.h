@@ -1,7 +1,8 @@
 // INI files read the way the platform's private-profile functions read them: section and key
 // names without regard to letter case, the value after the first '=' with surrounding blanks
 // removed, at most bufferSize - 1 characters, and the default text when the file, the section
-// or the key is missing. Lines that are neither sections nor keys are ignored.
+// or the key is missing. Lines that are neither sections nor keys are ignored. Text in UTF-16
+// or with a UTF-8 byte-order mark, and lines ending in LF, CR LF or CR alone, all read alike.
 #pragma once
 
 #include <map>
@@ -13,6 +14,8 @@ namespace vxl {
 std::string ReadProfileString(const std::string& path, const std::string& section,
                               const std::string& key, const std::string& defaultText,
                               int bufferSize = 64);
+// True when the file holds at least one [section] (false for a missing file).
+bool ProfileHasSections(const std::string& path);
 
 // An INI document in memory, kept in file order so that rewriting it changes only what was set.
 class IniDocument {
@@ -26,6 +29,7 @@ class IniDocument {
     bool Get(const std::string& section, const std::string& key, std::string* value) const;
     void Set(const std::string& section, const std::string& key, const std::string& value);
     std::string ToText() const;
+    size_t SectionCount() const { return sections_.size(); }
 
   private:
     struct Entry {

@@ -141,11 +141,14 @@ std::string ErrorBoxCaption(int action) {
 
 std::string ErrorBoxMessage(int code, const std::string& response) {
     int c = std::abs(code);
-    bool plain = c == 51 || c == 73 || c == 77 || c == 80 || (c >= 83 && c <= 87) ||
+    bool plain = c == 51 || c == 73 || c == 77 || c == 78 || c == 80 || (c >= 83 && c <= 87) ||
                  (c >= 102 && c <= 104) || c == 109 || c == 113 || c == 114 ||
                  (c >= 131 && c <= 135) || (c >= 901 && c <= 914);
     if (plain) return ErrorText(c);
     if (c == 82 || c == 108 || c == 111) return ErrorText(c, response, true);
+    // The system's own errors (a device that went away, an interrupted run) say what happened
+    // and, in the response, which device.
+    if (c > 0 && c < 50) return ErrorText(c, response, true);
     return Format("Error code %d", c);
 }
 

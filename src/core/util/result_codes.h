@@ -6,6 +6,9 @@
 namespace vxl {
 namespace rc {
 constexpr int kOk = 0;
+// Codes below 50 are the system's own errors (errno): a port that cannot be opened, a device
+// that went away during a run, and this one for a run interrupted by a signal.
+constexpr int kInterrupted = 4;  // EINTR
 constexpr int kPowerOnCancelled = 50;
 constexpr int kCommandUnsuccessful = 51;
 constexpr int kTooManyBytes = 54;
@@ -53,6 +56,7 @@ constexpr int kAlreadyDemo = 103;
 constexpr int kBadModel = 104;
 constexpr int kBadParameters = 105;
 constexpr int kIncorrectResponse = 108;
+constexpr int kBadIni = 109;
 constexpr int kCannotOpenIni = 111;
 constexpr int kBadPower = 113;
 constexpr int kBadModemType = 114;

@@ -20,9 +20,18 @@ struct FaultPlan {
     // After each change of the host's line rate, a reply frame sent at the host's previous rate
     // arrives this many ms later (a late answer to an earlier attempt); 0 = off.
     int lateReplyMs = 0;
+    // Every read of this address answers with one bit of the value flipped, as a byte damaged
+    // on the line would (0 = off).
+    int damagedReadAddress = 0;
     // A write to this memory address stores another byte than the one sent (one bit flipped),
     // while the reply says the write went well; 0 = off.
     int wrongStoreAddress = 0;
+
+    // Line conditions. A USB adapter's latency timer: bytes for the host are held until this
+    // long after the first of them arrived (0 = passed on at once).
+    int adapterLatencyMs = 0;
+    // The modem's bytes go out this far apart beyond their wire time (0 = back to back).
+    int dribbleMs = 0;
 
     // Boot loader faults.
     bool loaderMemoryCheckFails = false;  // banner without "PASS"

@@ -55,7 +55,20 @@ void LineModel::PowerCycle(int64_t nowUs) {
     pending_.clear();
     inputFreeUs_ = outputFreeUs_ = nowUs;
     hangUpAtUs_ = kNever;
+    adapterHeld_.clear();
+    adapterReleaseUs_ = kNever;
     firmware_.PowerUp(nowUs, true);
+}
+
+void LineModel::ToHostSide(uint8_t value, int64_t atUs, std::vector<uint8_t>* toHost) {
+    const int latencyMs = firmware_.Faults().adapterLatencyMs;
+    if (latencyMs <= 0) {
+        toHost->push_back(value);
+        return;
+    }
+    // The adapter's timer starts with the first byte it holds.
+    if (adapterHeld_.empty()) adapterReleaseUs_ = atUs + latencyMs * 1000LL;
+    adapterHeld_.push_back(value);
 }
 
 void LineModel::CollectTransmissions() {
@@ -66,8 +79,10 @@ void LineModel::StartTransmission(const Transmission& tx, int hostBaud) {
     const int64_t start = lineTiming_ ? std::max(tx.readyUs, outputFreeUs_) : tx.readyUs;
     int64_t end = start;
     if (lineTiming_) end += static_cast<int64_t>(tx.bytes.size()) * ByteTimeUs(tx.baud);
+    const int64_t dribbleUs = firmware_.Faults().dribbleMs * 1000LL;
+    int64_t index = 0;
     for (const TimedByte& byte : Resample(tx.bytes.data(), tx.bytes.size(), tx.baud, hostBaud)) {
-        const int64_t at = lineTiming_ ? start + byte.atUs : start;
+        const int64_t at = (lineTiming_ ? start + byte.atUs : start) + dribbleUs * index++;
         InsertByTime(toHost_, {byte.value, at});
         end = std::max(end, at);
     }
@@ -77,7 +92,7 @@ void LineModel::StartTransmission(const Transmission& tx, int hostBaud) {
 }
 
 int64_t LineModel::NextDueUs() const {
-    int64_t next = std::min(firmware_.NextTimerUs(), hangUpAtUs_);
+    int64_t next = std::min({firmware_.NextTimerUs(), hangUpAtUs_, adapterReleaseUs_});
     if (!toModem_.empty()) next = std::min(next, toModem_.front().atUs);
     if (!toHost_.empty()) next = std::min(next, toHost_.front().atUs);
     for (const Transmission& tx : pending_) next = std::min(next, tx.readyUs);
@@ -96,10 +111,14 @@ void LineModel::Advance(int64_t nowUs, int hostBaud, std::vector<uint8_t>* toHos
         const int64_t txAt = firstTx == pending_.end() ? kNever : firstTx->readyUs;
         const int64_t timerAt = firmware_.NextTimerUs();
         const int64_t modemAt = toModem_.empty() ? kNever : toModem_.front().atUs;
-        const int64_t next = std::min({hostAt, txAt, timerAt, modemAt});
+        const int64_t next = std::min({hostAt, txAt, timerAt, modemAt, adapterReleaseUs_});
         if (next > nowUs || next == kNever) break;
-        if (hostAt == next) {
-            toHost->push_back(toHost_.front().value);
+        if (adapterReleaseUs_ == next) {
+            toHost->insert(toHost->end(), adapterHeld_.begin(), adapterHeld_.end());
+            adapterHeld_.clear();
+            adapterReleaseUs_ = kNever;
+        } else if (hostAt == next) {
+            ToHostSide(toHost_.front().value, next, toHost);
             toHost_.pop_front();
         } else if (txAt == next) {
             const Transmission tx = *firstTx;

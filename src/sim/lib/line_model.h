@@ -1,7 +1,8 @@
 // The serial line between the host and the modem, in simulated time. Bytes from the host are
 // decoded at the modem's current rate (garbage when the rates differ) and, with line timing,
 // reach the modem one wire time apart; the modem's transmissions go out one after another and
-// are decoded at the host's rate. Everything is driven by explicit times, so tests can run it
+// are decoded at the host's rate. A USB adapter's latency timer and bytes dribbled apart can be
+// added (FaultPlan). Everything is driven by explicit times, so tests can run it
 // without a terminal or a real clock.
 #pragma once
 
@@ -42,6 +43,8 @@ class LineModel {
 
   private:
     void CollectTransmissions();
+    // A byte that reached the host's side of the line: to the host, or into the adapter.
+    void ToHostSide(uint8_t value, int64_t atUs, std::vector<uint8_t>* toHost);
     void StartTransmission(const Transmission& tx, int hostBaud);
     static void InsertByTime(std::deque<TimedByte>& queue, TimedByte byte);
 
@@ -53,6 +56,9 @@ class LineModel {
     int64_t inputFreeUs_ = 0;
     int64_t outputFreeUs_ = 0;
     int64_t hangUpAtUs_ = kNever;
+    // Bytes a USB adapter holds until its latency timer runs out.
+    std::vector<uint8_t> adapterHeld_;
+    int64_t adapterReleaseUs_ = kNever;
 };
 
 }  // namespace vxl::sim

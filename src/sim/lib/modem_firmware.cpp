@@ -39,7 +39,7 @@ uint8_t FrameChecksum(const uint8_t* bytes, size_t count) {
 constexpr uint8_t kCaptureCommand[4] = {0x01, 0x22, 0x00, 0xDD};
 constexpr uint8_t kNoise[] = {0xFE, 0x7F, 0xC3, 0x81, 0x3C, 0xE7, 0x18, 0x99};
 constexpr uint8_t kExcessByte = 0x5A;
-constexpr uint8_t kWrongStoreBit = 0x10;
+constexpr uint8_t kDamagedBit = 0x10;
 
 int Address(const std::vector<uint8_t>& frame) {
     return frame[2] * 256 + frame[3];
@@ -277,7 +277,7 @@ void ModemFirmware::Execute(const std::vector<uint8_t>& frame, int64_t nowUs) {
             }
             if (Address(frame) == faults_.wrongStoreAddress) {
                 // A weak memory cell: the byte lands with one bit flipped.
-                working_[Address(frame)] = frame[4] ^ kWrongStoreBit;
+                working_[Address(frame)] = frame[4] ^ kDamagedBit;
                 Event(nowUs, Format("write to 0x%04X stored 0x%02X instead of 0x%02X",
                                     Address(frame), working_[Address(frame)], frame[4]));
             } else {
@@ -285,9 +285,15 @@ void ModemFirmware::Execute(const std::vector<uint8_t>& frame, int64_t nowUs) {
             }
             Reply(code, 0x00, nowUs);
             break;
-        case 0x21:
-            Reply(code, working_[Address(frame)], nowUs);
+        case 0x21: {
+            uint8_t value = working_[Address(frame)];
+            if (faults_.damagedReadAddress != 0 && Address(frame) == faults_.damagedReadAddress) {
+                value ^= kDamagedBit;
+                Event(nowUs, Format("read of 0x%04X: value damaged", Address(frame)));
+            }
+            Reply(code, value, nowUs);
             break;
+        }
         case 0x22:
             Reply(code, 0x00, nowUs);
             break;

@@ -114,6 +114,15 @@ void Simulator::PowerCycle() {
     Wake();
 }
 
+void Simulator::Unplug() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!started_ || !pty_.IsOpen()) return;
+        HangUp(NowUs());
+    }
+    Wake();
+}
+
 void Simulator::PowerCycleLocked(int64_t nowUs) {
     if (!pty_.IsOpen()) {
         // The adapter is plugged in again: a fresh terminal behind the same link.

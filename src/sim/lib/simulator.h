@@ -52,6 +52,9 @@ class Simulator {
 
     // Switches the modem off and on; after a hang-up it also plugs the line in again.
     void PowerCycle();
+    // Pulls the line out now, as an unplugged USB adapter: the program's device hangs up and
+    // its path is gone. PowerCycle plugs it in again.
+    void Unplug();
     void SetFaults(const FaultPlan& faults);
     // Line noise from the modem's side, now.
     void InjectNoise(const std::vector<uint8_t>& bytes);

@@ -1,0 +1,137 @@
+// What real lines do to the protocol, through the real serial port and a simulated modem with
+// line timing: USB adapters that hold bytes back, bytes that trickle in, slow rates, a byte
+// damaged on the way, and an adapter pulled out in the middle of each phase.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "e2e_fixture.h"
+#include "params/modem_memory_image.h"
+
+namespace vxl::sim::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class LineFaults : public EndToEnd {
+  protected:
+    // A VXL with `configSize` configuration bytes (a small one keeps image reads short).
+    void StartVxl(const FaultPlan& faults, bool lineTiming, int configSize) {
+        SimOptions options;
+        options.profile.configSize = configSize;
+        options.faults = faults;
+        StartModem(options, lineTiming);
+        OpenPort();
+    }
+    void StopModem() {
+        modem.reset();
+        port.Close();
+        sim->Stop();
+    }
+    // Power-on capture and identification, then both sides switch to `baud`.
+    void CaptureAt(int baud) {
+        ASSERT_EQ(PowerOnCapture(), rc::kOk) << status;
+        ASSERT_EQ(modem->Identify(status), rc::kOk) << status;
+        if (baud == 9600) return;
+        ASSERT_EQ(modem->WriteBaudRate(status, baud), rc::kOk) << status;
+        ASSERT_TRUE(port.SetBaud(baud));
+    }
+};
+
+TEST_F(LineFaults, ImageReadsThroughSlowAndDamagingLines) {
+    const struct {
+        const char* name;
+        int baud, latencyMs, dribbleMs, damagedAddress;
+        bool checksumMatched;  // the image is loaded in every case
+    } cases[] = {
+        {"16 ms adapter at 9600 baud", 9600, 16, 0, 0, true},
+        {"16 ms adapter at 38400 baud", 38400, 16, 0, 0, true},
+        {"bytes 8 ms apart", 9600, 0, 8, 0, true},
+        {"1200 baud behind a 16 ms adapter", 1200, 16, 0, 0, true},
+        {"a damaged byte on every read of 0x108", 9600, 0, 0, 0x108, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StartVxl(FaultPlan(), true, 16);
+        CaptureAt(c.baud);
+        // The line turns bad after the capture (a modem that dribbles its replies would still
+        // be sending the answers to the power-on capture's stream of commands).
+        FaultPlan faults;
+        faults.adapterLatencyMs = c.latencyMs;
+        faults.dribbleMs = c.dribbleMs;
+        faults.damagedReadAddress = c.damagedAddress;
+        sim->SetFaults(faults);
+        ASSERT_EQ(modem->ReadMemoryImage(status, false), rc::kOk) << status;
+        const auto image = modem->GetImage();
+        EXPECT_EQ(image->ChecksumMatched(), c.checksumMatched);
+        const MemoryBytes memory = sim->Memory();
+        for (int address = 0x100; address < 0x110; ++address) {
+            uint8_t byte = 0;
+            image->ReadBytes(address, 1, &byte);
+            EXPECT_EQ(byte, address == c.damagedAddress ? memory[address] ^ 0x10 : memory[address])
+                << std::hex << address;
+        }
+        StopModem();
+    }
+}
+
+// Wherever the program is, an adapter pulled out is noticed within a second and reported with
+// the system's error, not as a time-out much later.
+TEST_F(LineFaults, AnUnpluggedAdapterIsNoticedWithinASecondInEveryPhase) {
+    const std::string firmware = WriteFirmware(dir, 200);
+    using Status = const SimStatus&;
+    const struct {
+        const char* phase;
+        bool captured;  // the modem is captured and identified first
+        int result;     // the system's error, or the image read's own failure code
+        std::function<bool(Status)> when;
+        std::function<int(CModem&, std::string&)> run;
+    } cases[] = {
+        {"power-on capture", false, EIO, [](Status s) { return s.hostConnected; },
+         [](CModem& m, std::string& st) { return m.Capture(st, 3, false); }},
+        {"soft-break search", false, EIO, [](Status s) { return s.hostConnected; },
+         [](CModem& m, std::string& st) { return m.Capture(st, 1, false); }},
+        {"image read", true, rc::kCannotReadImage, [](Status s) { return s.commandCount >= 12; },
+         [](CModem& m, std::string& st) { return m.ReadMemoryImage(st, false); }},
+        {"programming", true, EIO, [](Status s) { return s.unlocked; },
+         [](CModem& m, std::string& st) {
+             ModemMemoryImage image;
+             image.Initialise(&m);
+             return m.WriteMemoryImage(st, image);
+         }},
+        {"firmware download", true, EIO, [](Status s) { return s.mode == ModemMode::kLoader; },
+         [&firmware](CModem& m, std::string& st) {
+             CFirmwareFile file(firmware);
+             return m.UpgradeFirmware(st, file, {});
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.phase);
+        StartVxl(FaultPlan(), false, 246);
+        if (c.captured) CaptureAt(9600);
+        std::atomic<bool> done{false};
+        Clock::time_point unpluggedAt{};
+        std::thread unplug([&] {
+            if (!sim->WaitFor([&](Status s) { return c.when(s) || done; }, 20000) || done) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(150));
+            unpluggedAt = Clock::now();
+            sim->Unplug();
+        });
+        const int result = c.run(*modem, status);
+        const Clock::time_point returnedAt = Clock::now();
+        done = true;
+        unplug.join();
+        ASSERT_NE(unpluggedAt, Clock::time_point()) << "the phase ended before the unplug";
+        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(port.LostError(), EIO);
+        EXPECT_LT(returnedAt - unpluggedAt, std::chrono::milliseconds(1000));
+        StopModem();
+    }
+}
+
+}  // namespace
+}  // namespace vxl::sim::test
