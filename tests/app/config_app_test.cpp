@@ -274,5 +274,45 @@ TEST_F(StartUp, DamagedSettingsAreProgrammedOnlyWithForce) {
     }
 }
 
+// The window's display is opened only for the interactive path, after parsing and before the
+// echo box; when it cannot be opened nothing else happens.
+TEST_F(StartUp, TheWindowIsOpenedOnlyForTheInteractivePathBeforeTheEchoBox) {
+    const struct {
+        std::vector<std::string> args;
+        int openStatus;
+        int opens;
+        int exitStatus;
+        size_t messages;
+    } cases[] = {
+        {{"dbgargs", "nologo"}, kExitOk, 1, kExitOk, 1},
+        {{"dbgargs"}, kExitNoDisplay, 1, kExitNoDisplay, 0},
+        {{"help"}, kExitNoDisplay, 0, kExitOk, 0},
+        {{"stealth", "x"}, kExitNoDisplay, 0, kExitRunFailed, 0},
+    };
+    for (const auto& c : cases) {
+        CConfigApp run;
+        RecordingOperator recorded;
+        int opens = 0;
+        size_t messagesAtOpen = 99;
+        run.SetPreferencePath(prefsPath);
+        run.SetErrorStream(err);
+        run.SetInteractiveOpen([&](CConfigApp&) {
+            ++opens;
+            messagesAtOpen = recorded.messages.size();
+            return c.openStatus;
+        });
+        run.SetInteractiveRun([](CConfigApp&) { return kExitOk; });
+        ScopedUi scope(recorded);
+        EXPECT_EQ(run.Run(c.args), c.exitStatus);
+        EXPECT_EQ(opens, c.opens);
+        if (opens > 0) {
+            EXPECT_EQ(messagesAtOpen, 0u);
+        }
+        EXPECT_EQ(recorded.messages.size(), c.messages);
+        EXPECT_EQ(recorded.logos.size(), 0u);
+    }
+    EXPECT_NE(NoDisplayText("DISPLAY is not set").find("stealth NAME"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vxl

@@ -1,6 +1,7 @@
 #include "app/config_app.h"
 
 #include "app/install_dir.h"
+#include "coordinator/safety_commands.h"
 #include "link/port_diagnosis.h"
 #include "link/port_table.h"
 #include "params/definitions.h"
@@ -49,6 +50,12 @@ std::string Printable(const std::string& text) {
 }
 }  // namespace
 
+std::string NoDisplayText(const std::string& why) {
+    return "vxlconf: cannot open the window (" + why +
+           "); without a display use the headless switches: stealth NAME, upgrade FILE, "
+           "export FILE, import FILE, defaults, ports ('vxlconf help' explains them)";
+}
+
 CConfigApp::CConfigApp() : version_(ProgramVersion()), coordinator_(new CCoordinator) {}
 
 CConfigApp::~CConfigApp() {
@@ -80,8 +87,7 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
     ReadVendorIdentity();
 
     options_ = ParseCommandLine(args);
-    bool headless = HasReadOutWork() || !options_.upgradeFile.empty() || HasChannelWork() ||
-                    options_.listPorts || options_.help;
+    const bool headless = IsHeadless();
     if (!options_.missingValue.empty()) {
         std::fprintf(err_, "vxlconf: '%s' needs a value: %s ('vxlconf help' lists the switches)\n",
                      options_.missingValue.c_str(), SwitchUsage(options_.missingValue).c_str());
@@ -100,6 +106,9 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
     }
     if (!options_.device.empty())
         options_.port = PortTable::Instance().AssignDevice(options_.device);
+    if (!headless && interactiveOpen_) {
+        if (int status = interactiveOpen_(*this); status != kExitOk) return status;
+    }
     if (options_.echoWanted && options_.result == rc::kOk) {
         if (headless) {
             std::fprintf(err_, "%s\n", options_.echo.c_str());
@@ -124,6 +133,11 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
 
 bool CConfigApp::HasReadOutWork() const {
     return options_.stealth || !options_.reportFile.empty() || !options_.memoryMapFile.empty();
+}
+
+bool CConfigApp::IsHeadless() const {
+    return HasReadOutWork() || !options_.upgradeFile.empty() || options_.listPorts ||
+           options_.help || HasChannelWork();
 }
 
 bool CConfigApp::HasChannelWork() const {
@@ -227,10 +241,7 @@ int CConfigApp::Fail(const char* what, int code, const std::string& detail) {
     }
     std::string text = RunFailureText(code, coordinator_->GetPort());
     if (!detail.empty()) text += " " + detail;
-    // What a failed Program found out: for a verification or a backup, that is the message.
-    const std::string& note = coordinator_->GetProgramNote();
-    if (!note.empty())
-        text = code == rc::kVerifyFailed || code == rc::kBackupFailed ? note : text + "\n" + note;
+    text = ProgramFailureMessage(text, code, coordinator_->GetProgramNote());
     std::string line =
         Format("vxlconf: %s failed: code %d: %s", what, code, OneSentenceLine(text).c_str());
     std::string location = coordinator_->GetDiagnosticLocation();

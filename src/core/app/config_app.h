@@ -22,9 +22,13 @@ namespace vxl {
 constexpr int kExitOk = 0;
 constexpr int kExitRunFailed = 1;  // a headless run failed; one line on stderr says why
 constexpr int kExitBadCommandLine = 2;
+constexpr int kExitNoDisplay = 3;  // the window was wanted but there is no display to show it
 // The modem was programmed, but entries of a settings profile were refused (listed on standard
 // error).
-constexpr int kExitEntriesRefused = 3;
+constexpr int kExitEntriesRefused = 4;
+
+// The line printed when the window cannot be shown: what to run instead.
+std::string NoDisplayText(const std::string& why);
 
 class CConfigApp {
   public:
@@ -41,6 +45,13 @@ class CConfigApp {
     void SetInteractiveRun(InteractiveRun run) { interactiveRun_ = std::move(run); }
     // What draws the printed reports of the headless runs (the core itself draws nothing).
     void SetReportRenderer(ReportRenderer renderer) { reportRenderer_ = std::move(renderer); }
+    // Prepares the interactive path once the command line is parsed, before its echo box and
+    // the logo: a window front end opens the display and installs its operator interface
+    // there. A status other than kExitOk ends the program with that status. Headless runs never
+    // call it.
+    void SetInteractiveOpen(InteractiveRun open) { interactiveOpen_ = std::move(open); }
+    // True when the command line asks for a run without windows.
+    bool IsHeadless() const;
     // Where preferences live; by default the per-user store of the company and program.
     void SetPreferencePath(const std::string& path) { preferencePath_ = path; }
     // Where messages of the headless runs go (standard error by default).
@@ -122,6 +133,7 @@ class CConfigApp {
     bool released_ = false;             // the modem was attached when the run ended
     InteractiveRun interactiveRun_;
     ReportRenderer reportRenderer_;
+    InteractiveRun interactiveOpen_;
     std::FILE* err_ = stderr;
 };
 

@@ -91,6 +91,16 @@ bool CCoordinator::IsSupportedModel() const {
     return GetModel() == kSupportedModel;
 }
 
+int CCoordinator::GetAttachedModemType() const {
+    return modem_ != nullptr ? modem_->GetModemType() : 0;
+}
+
+bool CCoordinator::MayProgram() const {
+    if (!IsModified()) return false;
+    if (modem_ == nullptr) return true;
+    return !modem_->IsModelIdMissing() && IntOf(pid::kCurrentChannel) < pid::kChannelCount;
+}
+
 int CCoordinator::EnsureLoaded() const {
     return parameters_ != nullptr ? rc::kOk : rc::kMissingArgument;
 }

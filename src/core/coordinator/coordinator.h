@@ -92,6 +92,12 @@ class CCoordinator {
     int GetModel() const;
     // Only this program's own model family (Model 5) is kept for editing.
     bool IsSupportedModel() const;
+    // The attached modem's type (0 without a modem): 4 is the family whose loader this program
+    // drives, so only such a modem is offered the firmware upgrade.
+    int GetAttachedModemType() const;
+    // Program may be offered: there are changes, and a modem whose model identification is
+    // missing or whose current channel is not one of the 16 is never written.
+    bool MayProgram() const;
     // "Unit:number" of the last failing load step.
     const std::string& GetDiagnosticLocation() const { return location_; }
     // The settings of the last Read did not match their checksum (a byte damaged on the line).

@@ -207,8 +207,9 @@ int CCoordinator::FirmwareFixUp(std::string& responseText) {
             RefreshPages();
         }
     }
-    Prefs().SetInt(vxl::kPrefLastSerialNumber, -1);
-    Prefs().SetText(vxl::kPrefLastFWRev, "");
+    // Written only when set: each write of the store goes to the disk.
+    if (lastSerial != -1) Prefs().SetInt(vxl::kPrefLastSerialNumber, -1);
+    if (!Prefs().GetText(vxl::kPrefLastFWRev, "").empty()) Prefs().SetText(vxl::kPrefLastFWRev, "");
     return result;
 }
 

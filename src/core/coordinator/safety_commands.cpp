@@ -168,11 +168,11 @@ std::string RefusedEntriesText(const std::vector<RefusedEntry>& refused) {
     return text;
 }
 
-std::string ProgramFailureMessage(int code, const std::string& response, const std::string& note) {
-    if (!note.empty() && (code == rc::kVerifyFailed || code == rc::kBackupFailed)) return note;
-    std::string text = ErrorBoxMessage(code, response);
-    if (!note.empty()) text += "\n\n" + note;
-    return text;
+std::string ProgramFailureMessage(const std::string& failureText, int code,
+                                  const std::string& note) {
+    if (note.empty()) return failureText;
+    if (code == rc::kVerifyFailed || code == rc::kBackupFailed) return note;
+    return failureText + "\n\n" + note;
 }
 
 }  // namespace vxl

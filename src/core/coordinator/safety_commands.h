@@ -60,9 +60,10 @@ class SafetyCommands {
 // The text that reports refused profile entries, one per line: "Key=Value: why".
 std::string RefusedEntriesText(const std::vector<RefusedEntry>& refused);
 
-// The message for a failed Program: the error text of the code and the response, followed by
-// what the coordinator found out about the modem's settings; for a verification or a backup
-// that failed, that finding is the whole message.
-std::string ProgramFailureMessage(int code, const std::string& response, const std::string& note);
+// The message for a failed Program: `failureText` (what the window or the run says about the
+// failure), followed by what the coordinator found out about the modem's settings (`note`,
+// GetProgramNote()); for a verification or a backup that failed, that finding is the message.
+std::string ProgramFailureMessage(const std::string& failureText, int code,
+                                  const std::string& note);
 
 }  // namespace vxl

@@ -1,0 +1,360 @@
+#include "app/main_dialog_model.h"
+
+#include "coordinator/safety_commands.h"
+
+#include "coordinator/coordinator.h"
+#include "params/model_tables.h"
+#include "ui/operator.h"
+#include "util/format.h"
+#include "util/preferences.h"
+#include "util/result_codes.h"
+
+namespace vxl {
+
+namespace {
+
+constexpr const char* kProgramTitle = "VXL Configuration Program";
+
+constexpr const char* kMissingModelId =
+    "The model ID for this modem is missing or corrupt.\nContact Norvale Corporation for "
+    "assistance.";
+constexpr const char* kUnableToConnect =
+    "Unable to connect to modem. Please check your connection,\npower-cycle your modem, and "
+    "retry.";
+constexpr const char* kConnectionLost =
+    "Connection lost during load. Please check your connection and retry.\n\nDiagnostic Code: "
+    "%d at %s";
+constexpr const char* kWriteBroken =
+    "Modem connection broken during write. Please check your connection and retry.";
+constexpr const char* kPrintingUnavailable =
+    "Printing the configuration report is not available in this version of VXL Configuration "
+    "Software.";
+
+constexpr int kProblemLoadingModem = 110;
+
+// The name of a modem family in the unsupported-modem message. The older family is named as a
+// whole: its models are rows of another table and none of them is kept for editing.
+std::string FamilyName(int modemType, int model) {
+    if (modemType >= 1 && modemType <= 3) return "QMX";
+    const char* name = Type4ModelName(model);
+    return name != nullptr ? name : "these";
+}
+
+bool EndsTheLoad(int code) {
+    return code == rc::kBadOffsetOrLength || code == rc::kCannotReadImage || code == 109 ||
+           code == rc::kCannotOpenIni;
+}
+
+}  // namespace
+
+// Marks the model busy while a command runs, so that an enabling pass that the window's event
+// processing starts in the middle of it leaves the buttons alone.
+class MainDialogModel::BusyScope {
+  public:
+    explicit BusyScope(MainDialogModel& model) : model_(model) { ++model_.busy_; }
+    ~BusyScope() { --model_.busy_; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+  private:
+    MainDialogModel& model_;
+};
+
+MainDialogModel::MainDialogModel(CCoordinator& coordinator, MainDialogSettings settings)
+    : coordinator_(coordinator), settings_(std::move(settings)) {
+    channelTableDir_ = Prefs().GetText(kPrefInitChannelTableDir, "");
+    firmwareDir_ = Prefs().GetText(kPrefInitFirmwareDir, "");
+    BuildTitle();
+    menu_.selectPortEnabled = true;
+    menu_.upgradeEnabled = false;
+    menu_.checkedCaptureCommand =
+        coordinator_.GetCaptureMethod() == 1 ? menu::kSoftBreak : menu::kPowerOnCapture;
+    nextDefault_ = DialogButton::Load;
+}
+
+MainDialogModel::~MainDialogModel() {
+    Prefs().SetText(kPrefInitChannelTableDir, channelTableDir_);
+    Prefs().SetText(kPrefInitFirmwareDir, firmwareDir_);
+}
+
+void MainDialogModel::BuildTitle() {
+    title_ = kProgramTitle;
+    // An installation without a vendor name shows no vendor part at all.
+    if (!settings_.vendorName.empty() && settings_.vendorName != settings_.companyName)
+        title_ += " for " + settings_.vendorName;
+    title_ += " - " + settings_.levelName;
+    buildAppended_ = false;
+    iniAppended_ = false;
+}
+
+void MainDialogModel::ShowError(int action, int code) {
+    Ui().MessageBox(ErrorBoxMessage(code, response_), ErrorBoxCaption(action), MsgIcon::Stop,
+                    MsgButtons::Ok);
+}
+
+void MainDialogModel::Release() {
+    response_.clear();
+    coordinator_.Detach(response_, settings_.keepOpen);
+}
+
+void MainDialogModel::ShowUnsupportedModel() {
+    const std::string family =
+        FamilyName(coordinator_.GetAttachedModemType(), coordinator_.GetModel());
+    Release();
+    Ui().MessageBox(Format("%s does not support %s modems.", kProgramTitle, family.c_str()),
+                    "Unsupported Modem", MsgIcon::Stop, MsgButtons::Ok);
+}
+
+void MainDialogModel::FirstRunPortMessage() {
+    if (coordinator_.GetPort() >= 0 || !choosePort_) return;
+    BusyScope busy(*this);
+    coordinator_.SetPort(choosePort_(true));
+}
+
+// Reads the attached modem, offering a retry while the connection fails. False when the load
+// ended (the modem is then released).
+bool MainDialogModel::ReadModem() {
+    response_.clear();
+    int result = coordinator_.Read(response_, true);
+    while (result != rc::kOk) {
+        // The older family's models have no definitions section: that is a model this
+        // program does not keep, not a lost connection.
+        if (result == rc::kBadModel) {
+            ShowUnsupportedModel();
+            return false;
+        }
+        if (EndsTheLoad(result)) {
+            ShowError(kProblemLoadingModem, result);
+            Release();
+            return false;
+        }
+        MsgAnswer answer = Ui().MessageBox(
+            Format(kConnectionLost, result, coordinator_.GetDiagnosticLocation().c_str()),
+            "Load Failed", MsgIcon::Stop, MsgButtons::RetryCancel);
+        if (answer != MsgAnswer::Retry) {
+            Release();
+            return false;
+        }
+        response_.clear();
+        result = coordinator_.Read(response_, true);
+    }
+    return true;
+}
+
+void MainDialogModel::Load() {
+    if (coordinator_.GetPort() <= 0) return;
+    if (coordinator_.IsAttached() && !(coordinator_.IsProgrammed() && !coordinator_.IsModified()))
+        return;
+    BusyScope busy(*this);
+    WaitCursor wait;
+    if (!coordinator_.IsAttached()) {
+        response_.clear();
+        const int result = coordinator_.Attach(response_, true);
+        if (result == rc::kModelIdMissing) {
+            Ui().MessageBox(kMissingModelId, "Missing Modem Model ID", MsgIcon::Stop,
+                            MsgButtons::Ok);
+        } else if (result == rc::kNothingReceived || result == rc::kTimeout) {
+            Ui().MessageBox(kUnableToConnect, "Attach Failed", MsgIcon::Stop, MsgButtons::Ok);
+            return;
+        } else if (result != rc::kOk) {
+            Ui().MessageBox(ErrorText(result, response_, true), "Attach Failed", MsgIcon::Stop,
+                            MsgButtons::Ok);
+            return;
+        }
+    }
+    if (!ReadModem()) return;
+    if (!coordinator_.IsSupportedModel()) {
+        ShowUnsupportedModel();
+        return;
+    }
+    response_.clear();
+    coordinator_.FirmwareFixUp(response_);
+    nextDefault_ = DialogButton::Close;
+    menu_.upgradeEnabled = coordinator_.GetAttachedModemType() == 4;
+    menu_.selectPortEnabled = false;
+}
+
+void MainDialogModel::Program() {
+    if (!coordinator_.IsModified()) return;
+    BusyScope busy(*this);
+    if (Ui().MessageBox("Program modem with new settings?", "Programming", MsgIcon::None,
+                        MsgButtons::YesNo) != MsgAnswer::Yes)
+        return;
+    WaitCursor wait;
+    response_.clear();
+    int result = coordinator_.Program(response_);
+    while (result != rc::kOk) {
+        // With what reading the settings back found: whether the modem holds them.
+        const char* caption = result == rc::kVerifyFailed   ? "Verification Failed"
+                              : result == rc::kBackupFailed ? "Backup Failed"
+                                                            : "Connection Lost";
+        if (Ui().MessageBox(
+                ProgramFailureMessage(kWriteBroken, result, coordinator_.GetProgramNote()), caption,
+                MsgIcon::Stop, MsgButtons::RetryCancel) != MsgAnswer::Retry)
+            return;
+        response_.clear();
+        result = coordinator_.Program(response_);
+    }
+    if (CoordinatorView* view = coordinator_.GetView()) view->ClearModifiedMarks();
+    nextDefault_ = DialogButton::Close;
+}
+
+void MainDialogModel::Close() {
+    if (!coordinator_.IsAttached()) return;
+    BusyScope busy(*this);
+    if (coordinator_.IsModified() &&
+        Ui().MessageBox("Close without programming your changes into this modem?", "Close Modem",
+                        MsgIcon::None, MsgButtons::YesNo) != MsgAnswer::Yes)
+        return;
+    WaitCursor wait;
+    Release();
+    nextDefault_ = DialogButton::Load;
+    menu_.upgradeEnabled = false;
+    menu_.selectPortEnabled = true;
+}
+
+void MainDialogModel::Print() {
+    if (!coordinator_.IsAttached()) return;
+    BusyScope busy(*this);
+    if (printReport_) {
+        WaitCursor wait;
+        printReport_();
+    } else {
+        Ui().MessageBox(kPrintingUnavailable, "Print", MsgIcon::Exclamation, MsgButtons::Ok);
+    }
+    nextDefault_ = DialogButton::Close;
+}
+
+bool MainDialogModel::Exit() {
+    BusyScope busy(*this);
+    if (coordinator_.IsModified() &&
+        Ui().MessageBox("Exit without programming your changes into this modem?", "Exit?",
+                        MsgIcon::None, MsgButtons::YesNo) != MsgAnswer::Yes)
+        return false;
+    // Leaving the program always returns the modem to normal operation.
+    response_.clear();
+    coordinator_.Detach(response_, false);
+    return true;
+}
+
+void MainDialogModel::UndoChanges() {
+    BusyScope busy(*this);
+    if (CoordinatorView* view = coordinator_.GetView()) view->ClearModifiedMarks();
+    response_.clear();
+    coordinator_.Undo();
+}
+
+void MainDialogModel::FactoryDefaults() {
+    BusyScope busy(*this);
+    coordinator_.ApplyDefaults();
+    if (view_ != nullptr) {
+        view_->MarkPageChanged(CoordinatorPage::RadioLink);
+        view_->MarkPageChanged(CoordinatorPage::SerialInterface);
+    }
+}
+
+void MainDialogModel::Help() {
+    if (openHelp_) openHelp_();
+}
+
+void MainDialogModel::StartDemo() {
+    if (demoBusy_) return;
+    demoBusy_ = true;
+    BusyScope busy(*this);
+    const int result = coordinator_.StartDemo();
+    if (result != rc::kOk) ShowError(rc::kAlreadyDemo, result);
+    demoBusy_ = false;
+}
+
+void MainDialogModel::AppendBuildText() {
+    if (buildAppended_) return;
+    title_ += " (" + settings_.buildText + ")";
+    buildAppended_ = true;
+}
+
+void MainDialogModel::AppendIniPath() {
+    if (iniAppended_) return;
+    title_ += "     " + settings_.installIniPath;
+    iniAppended_ = true;
+}
+
+void MainDialogModel::ShowMemoryMap() {
+    if (view_ != nullptr) view_->ShowMemoryMapPage();
+}
+
+const MenuState& MainDialogModel::RefreshMenu() {
+    const bool upgradable = coordinator_.GetAttachedModemType() == 4;
+    menu_.upgradeEnabled = upgradable;
+    menu_.selectPortEnabled = !upgradable;
+    return menu_;
+}
+
+void MainDialogModel::AfterUpgrade() {
+    // A successful upgrade releases the modem: the next step is a fresh load.
+    if (coordinator_.IsAttached()) return;
+    nextDefault_ = DialogButton::Load;
+    menu_.upgradeEnabled = false;
+    menu_.selectPortEnabled = true;
+}
+
+void MainDialogModel::MenuCommand(int command) {
+    RefreshMenu();
+    BusyScope busy(*this);
+    switch (command & ~0xF) {
+        case menu::kAbout:
+            if (showAbout_) showAbout_();
+            break;
+        case menu::kSelectPort:
+            if (choosePort_) coordinator_.SetPort(choosePort_(false));
+            break;
+        case menu::kUpgradeFirmware:
+            if (coordinator_.IsAttached() && upgradeFirmware_) {
+                upgradeFirmware_();
+                AfterUpgrade();
+            }
+            break;
+        case menu::kPowerOnCapture:
+            coordinator_.SetCaptureMethod(3);
+            menu_.checkedCaptureCommand = menu::kPowerOnCapture;
+            break;
+        case menu::kSoftBreak:
+            coordinator_.SetCaptureMethod(1);
+            menu_.checkedCaptureCommand = menu::kSoftBreak;
+            break;
+        default:
+            break;
+    }
+}
+
+ButtonState MainDialogModel::UpdatePass() {
+    ButtonState state;
+    const bool modified = coordinator_.IsModified();
+    const bool attached = coordinator_.IsAttached();
+    auto takeDefault = [&](DialogButton button) {
+        if (nextDefault_ != button) return;
+        state.makeDefault = button;
+        state.focusDefault = true;
+        nextDefault_ = DialogButton::None;
+    };
+
+    state.undoChanges = modified;
+    state.program = coordinator_.MayProgram();
+    if (modified != lastModified_) {
+        if (modified) {
+            state.makeDefault = DialogButton::Program;
+        } else {
+            nextDefault_ = DialogButton::Close;
+        }
+    }
+    lastModified_ = modified;
+    state.load =
+        coordinator_.GetPort() >= 1 && (!attached || (coordinator_.IsProgrammed() && !modified));
+    takeDefault(DialogButton::Load);
+    state.close = attached;
+    takeDefault(DialogButton::Close);
+    state.print = attached;
+    state.factoryDefaults = attached;
+    return state;
+}
+
+}  // namespace vxl

@@ -1,0 +1,50 @@
+#include "gui/help_window.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "gui/logo_panel.h"
+
+namespace vxl::gui {
+
+HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("helpWindow"));
+    setWindowTitle(tr("VXL Configuration Software Help"));
+    setWindowIcon(ProgramIcon());
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    browser_ = new QTextBrowser(this);
+    browser_->setObjectName(QStringLiteral("helpBrowser"));
+    browser_->setOpenExternalLinks(true);
+    auto* back = new QPushButton(tr("&Back"), this);
+    auto* contents = new QPushButton(tr("&Contents"), this);
+    auto* close = new QPushButton(tr("Close"), this);
+    connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
+    connect(browser_, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
+    connect(contents, &QPushButton::clicked, this,
+            [this] { ShowTopic(QStringLiteral("contents")); });
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    back->setEnabled(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(back);
+    buttons->addWidget(contents);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(browser_);
+    resize(fontMetrics().averageCharWidth() * 110, fontMetrics().height() * 42);
+}
+
+void HelpWindow::ShowTopic(const QString& topic) {
+    QUrl url(QString::fromLatin1(kHelpPage));
+    url.setFragment(topic);
+    browser_->setSource(url);
+    show();
+    raise();
+    activateWindow();
+}
+
+}  // namespace vxl::gui

@@ -1,0 +1,116 @@
+// The main window: a fixed-size dialog laid out in dialog units, with the workflow buttons, the
+// vendor logo, the property sheet and a menu bar. It binds its widgets to MainDialogModel,
+// shows the coordinator's values in the sheet, and hands the pages' edits to the coordinator.
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <map>
+#include <memory>
+
+#include "app/main_dialog_model.h"
+#include "coordinator/coordinator_view.h"
+#include "gui/page.h"
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QLabel;
+class QTimer;
+
+namespace vxl {
+class CConfigApp;
+}
+
+namespace vxl::gui {
+
+class PropertySheet;
+class HelpWindow;
+
+class MainDialog : public QDialog, public CoordinatorView, public MainDialogView, public EditSink {
+    Q_OBJECT
+  public:
+    explicit MainDialog(CConfigApp& app, QWidget* parent = nullptr);
+    ~MainDialog() override;
+
+    MainDialogModel& model() { return *model_; }
+    PropertySheet* sheet() const { return sheet_; }
+    QPushButton* button(DialogButton id) const;
+    QMenu* modemMenu() const { return modemMenu_; }
+    // A further menu of the menu bar, placed before Help.
+    QMenu* AddMenu(const QString& title);
+    // The Memory Map page's Print button; without a printer it says printing is not available.
+    void SetMemoryMapPrinter(std::function<void()> printer) {
+        printMemoryMap_ = std::move(printer);
+    }
+
+    // Runs the enabling pass now (the window runs it by itself when idle).
+    void RunUpdatePass();
+
+    // CoordinatorView
+    int FillPage(CoordinatorPage page, ModemParameterSet& parameters) override;
+    void ShowInt(int id, int value) override;
+    void ShowReal(int id, double value) override;
+    void ShowBool(int id, bool value) override;
+    void ShowText(int id, const std::string& text) override;
+    void SetRealRange(int id, double minimum, double maximum, int decimals) override;
+    void SetTransmitColumnEditable(bool editable) override { transmitEditable_ = editable; }
+    void EnablePages(bool enable) override;
+    void ClearModifiedMarks() override;
+    void ResetFrequenciesPage() override {}
+    void ClearIdentificationTexts() override;
+    void UpdateDialog() override { RunUpdatePass(); }
+    void GetGridFrequencies(double rx[kGridChannels], double tx[kGridChannels]) override;
+    void ClearGridFrequencies() override {}
+
+    // MainDialogView
+    void MarkPageChanged(CoordinatorPage page) override;
+    void ShowMemoryMapPage() override;
+
+    // EditSink
+    void EditInt(int id, int value) override;
+    void EditBool(int id, bool value) override;
+    void EditReal(int id, double value) override;
+    void EditText(int id, const std::string& text) override;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void BuildControls(QWidget* client);
+    void BuildMenu();
+    void BuildShortcuts();
+    void InstallDefaultWorkflows();
+    // Runs a command of the model and brings the window up to date after it.
+    void Run(const std::function<void()>& command);
+    void ApplyMenuState();
+    void OpenHelp();
+    void ShowAbout();
+    void UpgradeFirmware();
+    int ChoosePort(bool firstRun);
+    void PrintMemoryMap();
+    void TryExit();
+
+    CConfigApp& app_;
+    std::unique_ptr<MainDialogModel> model_;
+    QMenuBar* menuBar_ = nullptr;
+    QMenu* modemMenu_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    QAction* selectPortAction_ = nullptr;
+    QAction* upgradeAction_ = nullptr;
+    QAction* powerOnAction_ = nullptr;
+    QAction* softBreakAction_ = nullptr;
+    PropertySheet* sheet_ = nullptr;
+    QLabel* logo_ = nullptr;
+    std::map<DialogButton, QPushButton*> buttons_;
+    QTimer* idleTimer_ = nullptr;
+    QPointer<HelpWindow> help_;
+    std::function<void()> printMemoryMap_;
+    bool transmitEditable_ = false;
+    bool firstShow_ = true;
+};
+
+}  // namespace vxl::gui

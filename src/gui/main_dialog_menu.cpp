@@ -1,0 +1,94 @@
+// The main window's menu bar (the commands of the system menu, by their numbers) and its
+// keyboard shortcuts, which work wherever the focus is in the window.
+#include <QMenuBar>
+#include <QShortcut>
+#include <QWhatsThis>
+
+#include "gui/main_dialog.h"
+
+namespace vxl::gui {
+
+void MainDialog::BuildMenu() {
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setObjectName(QStringLiteral("menuBar"));
+    modemMenu_ = menuBar_->addMenu(tr("&Modem"));
+    modemMenu_->setObjectName(QStringLiteral("modemMenu"));
+    auto command = [this](QAction* action, int number) {
+        action->setData(number);
+        connect(action, &QAction::triggered, this,
+                [this, number] { Run([this, number] { model_->MenuCommand(number); }); });
+        return action;
+    };
+    selectPortAction_ =
+        command(modemMenu_->addAction(tr("&Select Serial Port...")), menu::kSelectPort);
+    selectPortAction_->setObjectName(QStringLiteral("selectPortAction"));
+    QMenu* capture = modemMenu_->addMenu(tr("Set Capture Method"));
+    capture->setObjectName(QStringLiteral("captureMenu"));
+    powerOnAction_ = command(capture->addAction(tr("Power On Capture")), menu::kPowerOnCapture);
+    softBreakAction_ = command(capture->addAction(tr("Soft Break")), menu::kSoftBreak);
+    powerOnAction_->setCheckable(true);
+    softBreakAction_->setCheckable(true);
+    upgradeAction_ =
+        command(modemMenu_->addAction(tr("&Upgrade modem firmware")), menu::kUpgradeFirmware);
+    upgradeAction_->setObjectName(QStringLiteral("upgradeAction"));
+    // The menu shows what the commands would do now.
+    connect(modemMenu_, &QMenu::aboutToShow, this, [this] {
+        model_->RefreshMenu();
+        ApplyMenuState();
+    });
+    // Further menus (settings) go between Modem and Help.
+    QMenu* help = helpMenu_ = menuBar_->addMenu(tr("&Help"));
+    help->setObjectName(QStringLiteral("helpMenu"));
+    connect(help->addAction(tr("&Help Topics\tF1")), &QAction::triggered, this,
+            [this] { Run([this] { model_->Help(); }); });
+    connect(help->addAction(tr("What's &This?\tShift+F1")), &QAction::triggered, this,
+            [] { QWhatsThis::enterWhatsThisMode(); });
+    help->addSeparator();
+    QAction* about =
+        command(help->addAction(tr("&About VXL Configuration Software...")), menu::kAbout);
+    about->setObjectName(QStringLiteral("aboutAction"));
+    ApplyMenuState();
+}
+
+void MainDialog::BuildShortcuts() {
+    struct Key {
+        QKeySequence keys;
+        std::function<void()> command;
+    };
+    const Key keys[] = {
+        {QKeySequence(Qt::Key_F1), [this] { model_->Help(); }},
+        {QKeySequence(Qt::Key_F2), [this] { model_->Load(); }},
+        {QKeySequence(Qt::Key_F4), [this] { model_->Program(); }},
+        {QKeySequence(Qt::Key_F5), [this] { model_->Print(); }},
+        {QKeySequence(Qt::ALT | Qt::Key_D), [this] { model_->StartDemo(); }},
+        {QKeySequence(Qt::ALT | Qt::Key_B), [this] { model_->AppendBuildText(); }},
+        {QKeySequence(Qt::ALT | Qt::Key_I), [this] { model_->AppendIniPath(); }},
+        {QKeySequence(Qt::ALT | Qt::Key_U),
+         [this] { model_->MenuCommand(menu::kUpgradeFirmware); }},
+        {QKeySequence(Qt::CTRL | Qt::Key_F6), [this] { model_->ShowMemoryMap(); }},
+    };
+    for (const Key& key : keys) {
+        auto* shortcut = new QShortcut(key.keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        std::function<void()> command = key.command;
+        connect(shortcut, &QShortcut::activated, this, [this, command] { Run(command); });
+    }
+    auto* whatsThis = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1), this);
+    connect(whatsThis, &QShortcut::activated, this, [] { QWhatsThis::enterWhatsThisMode(); });
+}
+
+QMenu* MainDialog::AddMenu(const QString& title) {
+    auto* added = new QMenu(title, menuBar_);
+    menuBar_->insertMenu(helpMenu_->menuAction(), added);
+    return added;
+}
+
+void MainDialog::ApplyMenuState() {
+    const MenuState& state = model_->Menu();
+    selectPortAction_->setEnabled(state.selectPortEnabled);
+    upgradeAction_->setEnabled(state.upgradeEnabled);
+    powerOnAction_->setChecked(state.checkedCaptureCommand == menu::kPowerOnCapture);
+    softBreakAction_->setChecked(state.checkedCaptureCommand == menu::kSoftBreak);
+}
+
+}  // namespace vxl::gui

@@ -1,0 +1,290 @@
+#include "gui/page.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include "gui/text_fields.h"
+#include "params/modem_parameter_set.h"
+#include "params/parameter_catalogue.h"
+#include "util/result_codes.h"
+
+namespace vxl::gui {
+
+namespace {
+
+bool ShowsParameter(const ControlSpec& spec) {
+    return spec.parameterId >= 0 && spec.kind != ControlKind::Label &&
+           spec.kind != ControlKind::GroupBox && spec.kind != ControlKind::PushButton;
+}
+
+}  // namespace
+
+QString ControlName(const ControlSpec& spec) {
+    if (ShowsParameter(spec)) {
+        if (const ParameterInfo* info = CatalogueInfo(spec.parameterId))
+            return QString::fromLatin1(info->key);
+    }
+    if (spec.name != nullptr) return QString::fromLatin1(spec.name);
+    return spec.controlId != 0 ? QStringLiteral("control%1").arg(spec.controlId) : QString();
+}
+
+Page::Page(CoordinatorPage index, const QString& title, int dialogId, EditSink* sink,
+           QWidget* parent)
+    : QWidget(parent), sink_(sink), index_(index), title_(title) {
+    setProperty("dialogId", dialogId);
+    setAutoFillBackground(true);
+}
+
+QWidget* Page::Create(const ControlSpec& spec) {
+    const QString text = QString::fromUtf8(spec.text != nullptr ? spec.text : "");
+    switch (spec.kind) {
+        case ControlKind::Label:
+            return new QLabel(text, this);
+        case ControlKind::GroupBox:
+            return new QGroupBox(text, this);
+        case ControlKind::ReadOnlyText: {
+            auto* edit = new QLineEdit(this);
+            edit->setReadOnly(true);
+            return edit;
+        }
+        case ControlKind::Text: {
+            auto* edit = new FieldEdit(this);
+            if (spec.limit > 0) edit->setMaxLength(spec.limit);
+            return edit;
+        }
+        case ControlKind::CallSign:
+            return new CallSignField(this);
+        case ControlKind::Integer:
+        case ControlKind::HexInteger: {
+            auto* field = new IntField(this);
+            field->SetHex(spec.kind == ControlKind::HexInteger);
+            return field;
+        }
+        case ControlKind::Decimal:
+            return new RealField(this);
+        case ControlKind::SelectionBox:
+        case ControlKind::List:
+            return new ChoiceField(spec.kind == ControlKind::SelectionBox, this);
+        case ControlKind::CheckBox: {
+            auto* box = new QCheckBox(text, this);
+            box->setLayoutDirection(Qt::RightToLeft);  // the text on the left
+            return box;
+        }
+        case ControlKind::PushButton:
+            return new QPushButton(text, this);
+    }
+    return new QWidget(this);
+}
+
+void Page::Build(const std::vector<ControlSpec>& table, const DialogUnits& units) {
+    for (const ControlSpec& spec : table) {
+        QWidget* widget = Create(spec);
+        widget->setObjectName(ControlName(spec));
+        if (spec.controlId != 0) widget->setProperty("controlId", spec.controlId);
+        QRect rect = units.Rect(spec.rect);
+        // A closed combo box is as high as its own hint, whatever the row gives for its list.
+        if (qobject_cast<QComboBox*>(widget)) rect.setHeight(widget->sizeHint().height());
+        widget->setGeometry(rect);
+        if (spec.kind == ControlKind::GroupBox) widget->lower();
+        controls_.push_back({spec, widget});
+        const ControlSpec& stored = controls_.back().spec;
+        if (auto* edit = qobject_cast<FieldEdit*>(widget)) {
+            connect(edit, &FieldEdit::userEdited, this, [this, stored, widget] {
+                if (!showingValue_) OnEdited(stored, widget);
+            });
+        } else if (auto* choice = qobject_cast<ChoiceField*>(widget)) {
+            connect(choice, &ChoiceField::userEdited, this,
+                    [this, stored, widget] { OnEdited(stored, widget); });
+        } else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+            connect(box, &QCheckBox::clicked, this,
+                    [this, stored, widget] { OnEdited(stored, widget); });
+        } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            const int id = spec.controlId;
+            connect(button, &QPushButton::clicked, this, [this, id] { emit buttonClicked(id); });
+        }
+    }
+}
+
+void Page::OnEdited(const ControlSpec& spec, QWidget* control) {
+    changed_ = true;
+    if (sink_ == nullptr || spec.parameterId < 0) return;
+    const int id = spec.parameterId;
+    if (auto* callSign = qobject_cast<CallSignField*>(control)) {
+        sink_->EditText(id, callSign->CallSign().toStdString());
+    } else if (auto* field = qobject_cast<IntField*>(control)) {
+        sink_->EditInt(id, field->Value());
+    } else if (auto* real = qobject_cast<RealField*>(control)) {
+        sink_->EditReal(id, real->Value());
+    } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        sink_->EditText(id, edit->text().toStdString());
+    } else if (auto* choice = qobject_cast<ChoiceField*>(control)) {
+        if (choice->Value() >= 0) sink_->EditInt(id, choice->Value());
+    } else if (auto* box = qobject_cast<QCheckBox*>(control)) {
+        sink_->EditBool(id, box->checkState() != Qt::Unchecked);
+    }
+}
+
+void Page::FillControl(const ControlSpec& spec, QWidget* control, ModemParameterSet& set) {
+    const int id = spec.parameterId;
+    const QSignalBlocker blocker(control);
+    showingValue_ = true;
+    switch (spec.kind) {
+        case ControlKind::SelectionBox:
+        case ControlKind::List: {
+            std::vector<std::string> texts;
+            std::vector<int> values;
+            int value = -1;
+            set.GetChoices(id, texts, values);
+            set.GetInt(id, value);
+            static_cast<ChoiceField*>(control)->SetChoices(texts, values, value);
+            break;
+        }
+        case ControlKind::Integer:
+        case ControlKind::HexInteger: {
+            auto* field = static_cast<IntField*>(control);
+            int minimum = 0, maximum = 0, value = 0;
+            if (set.GetIntRange(id, minimum, maximum) == rc::kOk) field->SetRange(minimum, maximum);
+            if (set.GetInt(id, value) == rc::kOk) field->SetValue(value);
+            break;
+        }
+        case ControlKind::Decimal: {
+            auto* field = static_cast<RealField*>(control);
+            double minimum = 0, maximum = 0, value = 0;
+            int decimals = 2;
+            if (set.GetRealRange(id, minimum, maximum, decimals) == rc::kOk)
+                field->SetRange(minimum, maximum, decimals);
+            if (set.GetReal(id, value) == rc::kOk) field->SetValue(value);
+            break;
+        }
+        case ControlKind::CheckBox: {
+            bool value = false;
+            if (set.GetBool(id, value) == rc::kOk)
+                static_cast<QCheckBox*>(control)->setChecked(value);
+            break;
+        }
+        case ControlKind::CallSign: {
+            int length = 0;
+            std::string text;
+            if (set.GetMaxLength(id, length) == rc::kOk) {
+                static_cast<CallSignField*>(control)->SetLengthLimit(length);
+                if (set.GetText(id, text) == rc::kOk)
+                    static_cast<QLineEdit*>(control)->setText(QString::fromStdString(text));
+            }
+            break;
+        }
+        case ControlKind::Text:
+        case ControlKind::ReadOnlyText: {
+            std::string text;
+            if (set.GetText(id, text) == rc::kOk) {
+                if (spec.suffix != nullptr) text += spec.suffix;
+                static_cast<QLineEdit*>(control)->setText(QString::fromStdString(text));
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    showingValue_ = false;
+}
+
+int Page::Fill(ModemParameterSet& parameters) {
+    for (Entry& entry : controls_) {
+        if (ShowsParameter(entry.spec)) FillControl(entry.spec, entry.widget, parameters);
+    }
+    return rc::kOk;
+}
+
+QWidget* Page::Control(int controlId) const {
+    for (const Entry& entry : controls_) {
+        if (entry.spec.controlId == controlId) return entry.widget;
+    }
+    return nullptr;
+}
+
+QWidget* Page::ParameterControl(int parameterId) const {
+    for (const Entry& entry : controls_) {
+        if (ShowsParameter(entry.spec) && entry.spec.parameterId == parameterId)
+            return entry.widget;
+    }
+    return nullptr;
+}
+
+bool Page::ShowInt(int parameterId, int value) {
+    QWidget* control = ParameterControl(parameterId);
+    if (control == nullptr) return false;
+    const QSignalBlocker blocker(control);
+    if (auto* field = qobject_cast<IntField*>(control)) field->SetValue(value);
+    if (auto* choice = qobject_cast<ChoiceField*>(control)) choice->SelectValue(value);
+    return true;
+}
+
+bool Page::ShowReal(int parameterId, double value) {
+    auto* field = qobject_cast<RealField*>(ParameterControl(parameterId));
+    if (field == nullptr) return false;
+    const QSignalBlocker blocker(field);
+    field->SetValue(value);
+    return true;
+}
+
+bool Page::ShowBool(int parameterId, bool value) {
+    auto* box = qobject_cast<QCheckBox*>(ParameterControl(parameterId));
+    if (box == nullptr) return false;
+    const QSignalBlocker blocker(box);
+    box->setChecked(value);
+    return true;
+}
+
+bool Page::ShowText(int parameterId, const QString& text) {
+    auto* edit = qobject_cast<QLineEdit*>(ParameterControl(parameterId));
+    if (edit == nullptr) return false;
+    const QSignalBlocker blocker(edit);
+    edit->setText(text);
+    return true;
+}
+
+bool Page::SetRealRange(int parameterId, double minimum, double maximum, int decimals) {
+    auto* field = qobject_cast<RealField*>(ParameterControl(parameterId));
+    if (field == nullptr) return false;
+    field->SetRange(minimum, maximum, decimals);
+    return true;
+}
+
+void Page::ClearControl(const ControlSpec&, QWidget* control) {
+    const QSignalBlocker blocker(control);
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        if (!edit->text().isEmpty()) edit->clear();
+    } else if (auto* box = qobject_cast<QCheckBox*>(control)) {
+        box->setChecked(false);
+    } else if (auto* choice = qobject_cast<ChoiceField*>(control)) {
+        choice->setCurrentIndex(-1);
+    }
+}
+
+void Page::UpdateControls(bool loaded, ModemParameterSet* parameters) {
+    for (Entry& entry : controls_) {
+        const ControlEnabling state =
+            EvaluateRule(entry.spec.rule, loaded, parameters, entry.spec.parameterId);
+        if (state.clear && ShowsParameter(entry.spec)) ClearControl(entry.spec, entry.widget);
+        if (entry.widget->isEnabled() != state.enabled) entry.widget->setEnabled(state.enabled);
+    }
+}
+
+void Page::HideControl(int controlId) {
+    for (Entry& entry : controls_) {
+        if (entry.spec.controlId == controlId) entry.widget->hide();
+    }
+}
+
+void Page::ClearTexts() {
+    for (Entry& entry : controls_) {
+        if (entry.spec.kind == ControlKind::ReadOnlyText || entry.spec.kind == ControlKind::Text) {
+            const QSignalBlocker blocker(entry.widget);
+            static_cast<QLineEdit*>(entry.widget)->clear();
+        }
+    }
+}
+
+}  // namespace vxl::gui

@@ -1,0 +1,117 @@
+// A page of the property sheet. A page lists its controls in a table (control id, parameter,
+// kind, dialog-unit rectangle, update rule, text); the base class builds the widgets, fills them
+// from the parameter set, hands every edit to the owner at once, and enables them in the idle
+// pass by their rules. Pages only add their tables and what is special about them.
+#pragma once
+
+#include <QWidget>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/update_rules.h"
+#include "coordinator/coordinator_view.h"
+#include "gui/dialog_units.h"
+
+class ModemParameterSet;
+
+namespace vxl::gui {
+
+enum class ControlKind {
+    Label,
+    GroupBox,
+    ReadOnlyText,  // the parameter's text, with the row's suffix
+    Text,          // a free text; the row's limit is its length limit
+    CallSign,
+    Integer,
+    HexInteger,
+    Decimal,
+    SelectionBox,  // choices in a read-only edit part
+    List,          // choices in a drop-down list
+    CheckBox,
+    PushButton,
+};
+
+struct ControlSpec {
+    int controlId;    // 0 for controls without an id
+    int parameterId;  // -1 for controls that show no parameter
+    ControlKind kind;
+    DluRect rect;
+    UpdateRule rule;
+    const char* text;              // label, group box, check box or button text
+    const char* name;              // object name of a control that shows no parameter
+    const char* suffix = nullptr;  // read-only texts: appended to the parameter's text
+    int limit = 0;                 // text fields: length limit
+};
+
+// Where the pages' edits go (the main window, which hands them to the coordinator).
+class EditSink {
+  public:
+    virtual ~EditSink() = default;
+    virtual void EditInt(int id, int value) = 0;
+    virtual void EditBool(int id, bool value) = 0;
+    virtual void EditReal(int id, double value) = 0;
+    virtual void EditText(int id, const std::string& text) = 0;
+};
+
+class Page : public QWidget {
+    Q_OBJECT
+  public:
+    Page(CoordinatorPage index, const QString& title, int dialogId, EditSink* sink,
+         QWidget* parent = nullptr);
+
+    CoordinatorPage index() const { return index_; }
+    const QString& title() const { return title_; }
+    bool changed() const { return changed_; }
+    void SetChanged(bool changed) { changed_ = changed; }
+
+    // Fills every control that shows a parameter; a result code (0 = success).
+    virtual int Fill(ModemParameterSet& parameters);
+    // Shows a value the coordinator hands over; false when no control shows `parameterId`.
+    bool ShowInt(int parameterId, int value);
+    bool ShowReal(int parameterId, double value);
+    bool ShowBool(int parameterId, bool value);
+    bool ShowText(int parameterId, const QString& text);
+    bool SetRealRange(int parameterId, double minimum, double maximum, int decimals);
+    // The idle-time enabling pass.
+    virtual void UpdateControls(bool loaded, ModemParameterSet* parameters);
+    // Hides a control for good (the main window hides those the End User level never uses).
+    void HideControl(int controlId);
+    // Empties every text the page shows (after the modem is released).
+    virtual void ClearTexts();
+
+    QWidget* Control(int controlId) const;
+    QWidget* ParameterControl(int parameterId) const;
+
+  signals:
+    // A push button of the page was clicked.
+    void buttonClicked(int controlId);
+
+  protected:
+    // Builds the page's controls from its table; `units` converts the rectangles.
+    void Build(const std::vector<ControlSpec>& table, const DialogUnits& units);
+    // An edit of the control of `spec`: marks the page changed and hands the value on.
+    virtual void OnEdited(const ControlSpec& spec, QWidget* control);
+    void FillControl(const ControlSpec& spec, QWidget* control, ModemParameterSet& parameters);
+
+    EditSink* sink_;
+
+  private:
+    QWidget* Create(const ControlSpec& spec);
+    void ClearControl(const ControlSpec& spec, QWidget* control);
+
+    CoordinatorPage index_;
+    QString title_;
+    bool changed_ = false;
+    struct Entry {
+        ControlSpec spec;
+        QWidget* widget;
+    };
+    std::vector<Entry> controls_;
+    bool showingValue_ = false;  // a value from the core is being shown, not typed
+};
+
+// The name a control is found by: its parameter's key, else the row's name.
+QString ControlName(const ControlSpec& spec);
+
+}  // namespace vxl::gui

@@ -1,0 +1,130 @@
+#include "gui/property_sheet.h"
+
+#include <QKeyEvent>
+
+#include "gui/pages.h"
+
+namespace vxl::gui {
+
+int SheetTabBar::NearestEnabled(int index, int direction) const {
+    const int n = count();
+    for (int step = 0; step < n; ++step) {
+        const int candidate = ((index + direction * step) % n + n) % n;
+        if (isTabEnabled(candidate)) return candidate;
+    }
+    return -1;
+}
+
+void SheetTabBar::keyPressEvent(QKeyEvent* event) {
+    int direction = 0;
+    if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Up) direction = -1;
+    if (event->key() == Qt::Key_Right || event->key() == Qt::Key_Down) direction = 1;
+    if (direction == 0 || count() == 0) {
+        QTabBar::keyPressEvent(event);
+        return;
+    }
+    const int next = NearestEnabled(currentIndex() + direction, direction);
+    if (next >= 0) setCurrentIndex(next);
+}
+
+PropertySheet::PropertySheet(EditSink* sink, const DialogUnits& units, QWidget* parent)
+    : QTabWidget(parent), bar_(new SheetTabBar(this)) {
+    setObjectName(QStringLiteral("propertySheet"));
+    setTabBar(bar_);
+    for (CoordinatorPage index : kPagesInFillOrder) {
+        Page* page = MakePage(index, sink, units, this);
+        page->hide();
+        pages_[static_cast<int>(index)] = page;
+    }
+    // The End User level.
+    for (CoordinatorPage index : {CoordinatorPage::Identification, CoordinatorPage::RadioLink,
+                                  CoordinatorPage::SerialInterface})
+        AddPage(index);
+    setCurrentIndex(0);
+    // A tab that cannot be selected hands the request on to the nearest one that can.
+    connect(bar_, &QTabBar::currentChanged, this, [this](int index) {
+        if (index >= 0 && !bar_->isTabEnabled(index)) {
+            const int direction = index < lastIndex_ ? -1 : 1;
+            setCurrentIndex(bar_->NearestEnabled(index, direction));
+            return;
+        }
+        lastIndex_ = index;
+    });
+}
+
+bool PropertySheet::Shows(CoordinatorPage index) const {
+    return indexOf(page(index)) >= 0;
+}
+
+void PropertySheet::AddPage(CoordinatorPage index) {
+    Page* added = page(index);
+    if (Shows(index)) return;
+    int position = 0;
+    for (int i = 0; i < static_cast<int>(index); ++i) {
+        if (Shows(static_cast<CoordinatorPage>(i))) ++position;
+    }
+    insertTab(position, added, added->title());
+    setTabEnabled(position, pagesEnabled_ || position == 0);
+}
+
+void PropertySheet::EnablePages(bool enable) {
+    pagesEnabled_ = enable;
+    for (int i = 1; i < count(); ++i) setTabEnabled(i, enable);
+    if (!enable) {
+        setCurrentIndex(0);
+        update();
+    }
+}
+
+bool PropertySheet::ShowMemoryMapPage(bool loaded) {
+    if (Shows(CoordinatorPage::MemoryMap)) return false;
+    AddPage(CoordinatorPage::MemoryMap);
+    if (!loaded) {
+        EnablePages(false);
+        return true;
+    }
+    setCurrentWidget(page(CoordinatorPage::MemoryMap));
+    return true;
+}
+
+void PropertySheet::SelectTab(int index) {
+    const int direction = index < currentIndex() ? -1 : 1;
+    const int target = bar_->NearestEnabled(index, direction);
+    if (target >= 0) setCurrentIndex(target);
+}
+
+void PropertySheet::ShowInt(int id, int value) {
+    for (Page* p : pages_) p->ShowInt(id, value);
+}
+
+void PropertySheet::ShowReal(int id, double value) {
+    for (Page* p : pages_) p->ShowReal(id, value);
+}
+
+void PropertySheet::ShowBool(int id, bool value) {
+    for (Page* p : pages_) p->ShowBool(id, value);
+}
+
+void PropertySheet::ShowText(int id, const QString& text) {
+    for (Page* p : pages_) p->ShowText(id, text);
+}
+
+void PropertySheet::SetRealRange(int id, double minimum, double maximum, int decimals) {
+    for (Page* p : pages_) p->SetRealRange(id, minimum, maximum, decimals);
+}
+
+void PropertySheet::UpdateControls(bool loaded, ModemParameterSet* parameters) {
+    for (Page* p : pages_) {
+        if (Shows(p->index())) p->UpdateControls(loaded, parameters);
+    }
+}
+
+void PropertySheet::HideControl(int controlId) {
+    for (Page* p : pages_) p->HideControl(controlId);
+}
+
+void PropertySheet::ClearChangedFlags() {
+    for (Page* p : pages_) p->SetChanged(false);
+}
+
+}  // namespace vxl::gui

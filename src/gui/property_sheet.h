@@ -1,0 +1,63 @@
+// The tabbed view of the modem's settings: six pages in a fixed order, of which the End User
+// level shows Identification, Radio Link and Serial Interface, and Memory Map on demand.
+// Disabled tabs are greyed and skipped, by the mouse and by the keyboard, with wrap-around.
+#pragma once
+
+#include <QTabBar>
+#include <QTabWidget>
+#include <array>
+
+#include "gui/page.h"
+
+namespace vxl::gui {
+
+class SheetTabBar : public QTabBar {
+    Q_OBJECT
+  public:
+    explicit SheetTabBar(QWidget* parent = nullptr) : QTabBar(parent) {}
+    // The nearest enabled tab from `index` in `direction` (+1 or -1), wrapping at the ends;
+    // -1 when no tab is enabled.
+    int NearestEnabled(int index, int direction) const;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+class PropertySheet : public QTabWidget {
+    Q_OBJECT
+  public:
+    PropertySheet(EditSink* sink, const DialogUnits& units, QWidget* parent = nullptr);
+
+    Page* page(CoordinatorPage index) const { return pages_[static_cast<int>(index)]; }
+    // True while the page is one of the sheet's tabs.
+    bool Shows(CoordinatorPage index) const;
+    // Adds a page as a tab in its place in the fixed order (nothing when it is shown already).
+    void AddPage(CoordinatorPage index);
+
+    // Enables or disables every tab but the first; disabling makes Identification active.
+    void EnablePages(bool enable);
+    bool PagesEnabled() const { return pagesEnabled_; }
+    // Adds the Memory Map page; with a modem loaded it becomes the active page. False when it
+    // was shown already.
+    bool ShowMemoryMapPage(bool loaded);
+    // Selects tab `index`, or the nearest enabled one in the direction of the request.
+    void SelectTab(int index);
+
+    // Every page that shows parameter `id` shows the value.
+    void ShowInt(int id, int value);
+    void ShowReal(int id, double value);
+    void ShowBool(int id, bool value);
+    void ShowText(int id, const QString& text);
+    void SetRealRange(int id, double minimum, double maximum, int decimals);
+    void UpdateControls(bool loaded, ModemParameterSet* parameters);
+    void HideControl(int controlId);
+    void ClearChangedFlags();
+
+  private:
+    SheetTabBar* bar_;
+    std::array<Page*, 6> pages_{};
+    bool pagesEnabled_ = true;
+    int lastIndex_ = 0;
+};
+
+}  // namespace vxl::gui

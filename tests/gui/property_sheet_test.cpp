@@ -1,0 +1,92 @@
+// The sheet's tabs: three at the End User level, disabled ones greyed and skipped with
+// wrap-around, Memory Map on demand.
+#include <QtTest>
+
+#include "gui/pages.h"
+#include "gui/property_sheet.h"
+#include "gui_test.h"
+
+namespace vxl::gui::test {
+
+class PropertySheetTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void startsWithThreeTabsTwoOfThemGreyed();
+    void arrowKeysSkipDisabledTabsAndWrap_data();
+    void arrowKeysSkipDisabledTabsAndWrap();
+    void memoryMapIsAddedOnceAndActiveOnlyWithAModem();
+};
+
+namespace {
+struct Sheet {
+    Sheet() : sheet(nullptr, DialogUnits(QApplication::font())) {
+        sheet.show();
+        sheet.activateWindow();
+    }
+    QStringList Titles() const {
+        QStringList titles;
+        for (int i = 0; i < sheet.count(); ++i) titles << sheet.tabText(i);
+        return titles;
+    }
+    PropertySheet sheet;
+};
+}  // namespace
+
+void PropertySheetTest::startsWithThreeTabsTwoOfThemGreyed() {
+    Sheet s;
+    s.sheet.EnablePages(false);
+    QCOMPARE(s.Titles(), QStringList({"Identification", "Radio Link", "Serial Interface"}));
+    s.sheet.setCurrentIndex(2);
+    QCOMPARE(s.sheet.currentIndex(), 0);  // a greyed tab cannot be selected
+    QTest::mouseClick(s.sheet.tabBar(), Qt::LeftButton, {}, s.sheet.tabBar()->tabRect(1).center());
+    QCOMPARE(s.sheet.currentIndex(), 0);
+    QVERIFY(!s.sheet.Shows(CoordinatorPage::Frequencies));
+    QVERIFY(!s.sheet.Shows(CoordinatorPage::Factory));
+}
+
+void PropertySheetTest::arrowKeysSkipDisabledTabsAndWrap_data() {
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("to");
+    QTest::newRow("right steps on") << true << 0 << int(Qt::Key_Right) << 1;
+    QTest::newRow("right wraps to the first") << true << 2 << int(Qt::Key_Right) << 0;
+    QTest::newRow("left wraps to the last") << true << 0 << int(Qt::Key_Left) << 2;
+    QTest::newRow("greyed tabs are skipped") << false << 0 << int(Qt::Key_Right) << 0;
+    QTest::newRow("greyed tabs are skipped leftwards") << false << 0 << int(Qt::Key_Left) << 0;
+}
+
+void PropertySheetTest::arrowKeysSkipDisabledTabsAndWrap() {
+    QFETCH(bool, enabled);
+    QFETCH(int, from);
+    QFETCH(int, key);
+    QFETCH(int, to);
+    Sheet s;
+    s.sheet.EnablePages(true);
+    s.sheet.setCurrentIndex(from);
+    s.sheet.EnablePages(enabled);
+    if (enabled) s.sheet.setCurrentIndex(from);
+    QTest::keyClick(s.sheet.tabBar(), static_cast<Qt::Key>(key));
+    QCOMPARE(s.sheet.currentIndex(), to);
+}
+
+void PropertySheetTest::memoryMapIsAddedOnceAndActiveOnlyWithAModem() {
+    for (bool loaded : {false, true}) {
+        Sheet s;
+        s.sheet.EnablePages(loaded);
+        QVERIFY(s.sheet.ShowMemoryMapPage(loaded));
+        QVERIFY(!s.sheet.ShowMemoryMapPage(loaded));
+        QCOMPARE(s.sheet.count(), 4);
+        QCOMPARE(s.sheet.tabText(3), QStringLiteral("Memory Map"));
+        QCOMPARE(s.sheet.isTabEnabled(3), loaded);
+        QCOMPARE(s.sheet.currentIndex(), loaded ? 3 : 0);
+        Page* page = s.sheet.page(CoordinatorPage::MemoryMap);
+        QVERIFY(page->Control(kMemoryMapPrintButton) != nullptr);
+    }
+}
+
+VXL_GUI_SUITE(PropertySheetTest);
+
+}  // namespace vxl::gui::test
+
+#include "property_sheet_test.moc"
