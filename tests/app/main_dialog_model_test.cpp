@@ -354,27 +354,6 @@ TEST(MainDialogMenu, CommandsActOnlyWhenTheyApply) {
     EXPECT_EQ(d.h.coordinator.GetPort(), 4);
 }
 
-// The window's own upgrade command starts its file dialog in the stored firmware folder; the
-// folder goes back to the preferences when the window closes.
-TEST(MainDialogMenu, TheUpgradeStartsInTheStoredFirmwareFolder) {
-    Dialog d;
-    d.model.reset();
-    d.h.prefs.SetText(kPrefInitFirmwareDir, "/srv/firmware");
-    d.model = std::make_unique<MainDialogModel>(d.h.coordinator, MainDialogSettings());
-    d.model->Load();
-    d.h.ui.ScriptFiles({""});
-    d.model->MenuCommand(menu::kUpgradeFirmware);
-    ASSERT_EQ(d.h.ui.fileDialogs.size(), 1u);
-    EXPECT_EQ(d.h.ui.fileDialogs[0].title, "Upgrade Modem Firmware");
-    EXPECT_EQ(d.h.ui.fileDialogs[0].startDir, "/srv/firmware");
-    EXPECT_TRUE(d.h.ui.messages.empty()) << "a cancelled choice ends the command";
-    EXPECT_TRUE(d.h.coordinator.IsAttached());
-    EXPECT_TRUE(d.model->Menu().upgradeEnabled);
-    d.model->InitialFirmwareDir() = "/home/op/fw";
-    d.model.reset();
-    EXPECT_EQ(d.h.prefs.GetText(kPrefInitFirmwareDir, ""), "/home/op/fw");
-}
-
 TEST(MainDialogDevice, ADeviceGoneWhileIdleIsReportedOnceAndTheModemReleased) {
     Dialog d;
     EXPECT_FALSE(d.model->CheckDevice()) << "no modem";

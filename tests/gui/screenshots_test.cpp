@@ -74,10 +74,10 @@ void Screenshots::portDialog() {
     if (!qEnvironmentVariable("VXL_GRAB_WINDOW").isEmpty()) QSKIP("grabbing the program only");
     vxl::test::TestPty first(false), held(false), third(false);
     QVERIFY(first.ok() && held.ok() && third.ok());
-    PortTable::Instance().BuildFrom(
-        {}, {{0, first.slavePath(), "FT232R USB UART, FTDI, S/N A10K3XQ2"},
-             {0, held.slavePath(), "USB-Serial Controller D, Prolific"},
-             {0, third.slavePath(), "On-board serial port"}});
+    PortTable::Instance().BuildFrom({},
+                                    {{0, first.slavePath(), "FT232R USB UART, FTDI, S/N A10K3XQ2"},
+                                     {0, held.slavePath(), "USB-Serial Controller D, Prolific"},
+                                     {0, third.slavePath(), "On-board serial port"}});
     // Another program holds the second line, as a terminal program would.
     int ready[2];
     QVERIFY(pipe(ready) == 0);
