@@ -86,6 +86,7 @@ MainDialog::MainDialog(CConfigApp& app, QWidget* parent) : QDialog(parent), app_
     settings.buildText = app.BuildText();
     settings.installIniPath = app.InstallIniPath();
     settings.companyName = app.Version().companyName;
+    settings.levelName = LevelName(app.Options().level);
     model_ = std::make_unique<MainDialogModel>(app.Coordinator(), settings);
     model_->SetView(this);
     InstallDefaultWorkflows();
@@ -101,6 +102,7 @@ MainDialog::MainDialog(CConfigApp& app, QWidget* parent) : QDialog(parent), app_
     layout->addWidget(client);
     BuildControls(client);
     BuildShortcuts();
+    BindLevelPages();
     for (int id : kHiddenForGood) sheet_->HideControl(id);
     setWindowTitle(QString::fromStdString(model_->Title()));
     setFixedSize(sizeHint());

@@ -1,5 +1,8 @@
 #include "gui/pages.h"
 
+#include "gui/factory_page.h"
+#include "gui/frequencies_page.h"
+#include "gui/memory_map_page.h"
 #include "params/parameter_ids.h"
 
 namespace vxl::gui {
@@ -68,19 +71,6 @@ const std::vector<ControlSpec>& IdentificationTable() {
     return table;
 }
 
-const std::vector<ControlSpec>& MemoryMapTable() {
-    static const std::vector<ControlSpec> table = {
-        {kMemoryMapPrintButton,
-         -1,
-         K::PushButton,
-         {7, 4, 50, 14},
-         R::Plain,
-         "Print",
-         "memoryMapPrintButton"},
-    };
-    return table;
-}
-
 struct PageRow {
     CoordinatorPage index;
     const char* title;
@@ -97,9 +87,6 @@ constexpr PageRow kPages[] = {
     {CoordinatorPage::Identification, "Identification", 115, IdentificationTable},
     {CoordinatorPage::RadioLink, "Radio Link", 111, NoControls},
     {CoordinatorPage::SerialInterface, "Serial Interface", 117, NoControls},
-    {CoordinatorPage::Frequencies, "Frequencies", 113, NoControls},
-    {CoordinatorPage::MemoryMap, "Memory Map", 114, MemoryMapTable},
-    {CoordinatorPage::Factory, "Factory", 118, NoControls},
 };
 
 // A page whose table is given at construction.
@@ -117,6 +104,16 @@ class TablePage : public Page {
 }  // namespace
 
 Page* MakePage(CoordinatorPage index, EditSink* sink, const DialogUnits& units, QWidget* parent) {
+    switch (index) {
+        case CoordinatorPage::Frequencies:
+            return new FrequenciesPage(sink, units, parent);
+        case CoordinatorPage::MemoryMap:
+            return new MemoryMapPage(sink, units, parent);
+        case CoordinatorPage::Factory:
+            return new FactoryPage(sink, units, parent);
+        default:
+            break;
+    }
     for (const PageRow& row : kPages) {
         if (row.index == index) return new TablePage(row, sink, units, parent);
     }

@@ -12,6 +12,7 @@
 #include "gui/help_window.h"
 #include "gui/progress_window.h"
 #include "gui_test.h"
+#include "level_window.h"
 
 namespace vxl::gui::test {
 
@@ -21,6 +22,7 @@ class Screenshots : public QObject {
     void initTestCase();
     void windowOfTheRunningProgram();
     void operatorWindows();
+    void pagesOfTheFactoryLevel();
 
   private:
     void Save(QWidget* widget, const char* name);
@@ -82,6 +84,24 @@ void Screenshots::operatorWindows() {
     HelpWindow help;
     help.ShowTopic(QStringLiteral("contents"));
     Save(&help, "help-window");
+}
+
+// `vxlconf factory` on the demo modem, with the Memory Map page added: the three grid pages.
+void Screenshots::pagesOfTheFactoryLevel() {
+    if (!qEnvironmentVariable("VXL_GRAB_WINDOW").isEmpty()) QSKIP("grabbing the program only");
+    LevelWindow w({"factory"});
+    w.LoadDemo();
+    w.Key(Qt::Key_F6, Qt::ControlModifier);
+    const struct {
+        CoordinatorPage page;
+        const char* name;
+    } shots[] = {{CoordinatorPage::MemoryMap, "memory-map-page"},
+                 {CoordinatorPage::Frequencies, "frequencies-page"},
+                 {CoordinatorPage::Factory, "factory-page"}};
+    for (const auto& shot : shots) {
+        w.Sheet()->setCurrentWidget(w.Sheet()->page(shot.page));
+        Save(w.dialog.get(), shot.name);
+    }
 }
 
 VXL_GUI_SUITE(Screenshots);

@@ -102,6 +102,8 @@ class MainDialogModel {
     void SetAbout(Action showAbout) { showAbout_ = std::move(showAbout); }
 
     const std::string& Title() const { return title_; }
+    // The privilege level's name, as the title ends and the configuration report names it.
+    const std::string& LevelName() const { return settings_.levelName; }
     const std::string& Response() const { return response_; }
     CCoordinator& Coordinator() { return coordinator_; }
     std::string& InitialChannelTableDir() { return channelTableDir_; }
