@@ -1,6 +1,7 @@
 #include "gui/frequencies_page.h"
 
 #include "gui/grid_ctrl.h"
+#include "gui/pages.h"
 #include "params/modem_parameter_set.h"
 #include "params/parameter_ids.h"
 #include "util/result_codes.h"

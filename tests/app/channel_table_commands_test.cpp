@@ -145,9 +145,10 @@ TEST_F(ChannelCommands, ClearAsksFirstAndThenSaysWhatMustFollow) {
     EXPECT_EQ(ClearChannelTableCommand(h.coordinator, &view), rc::kOk);
     EXPECT_EQ(h.Real(pid::RxChannelId(0)), 0.0);
     EXPECT_EQ(view.marked, std::vector<int>{static_cast<int>(CoordinatorPage::Frequencies)});
-    EXPECT_EQ(Captions(), (std::vector<std::string>{"Clear Channels", "Clear Channels"}));
-    EXPECT_EQ(h.ui.messages[0].text, "Clear the channel table?");
-    EXPECT_EQ(h.ui.messages[1].text.rfind("Channel table has been cleared.\n\nNote:", 0), 0u);
+    ASSERT_EQ(Captions(), std::vector<std::string>(3, "Clear Channels"));
+    EXPECT_EQ(h.ui.messages[1].text, "Clear the channel table?");
+    EXPECT_EQ(h.ui.messages[1].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(h.ui.messages[2].text.rfind("Channel table has been cleared.\n\nNote:", 0), 0u);
     EXPECT_FALSE(h.coordinator.MayProgram());  // no current channel until one is chosen
 }
 
@@ -167,7 +168,8 @@ TEST_F(ChannelCommands, TheChannelInUseCannotBeClearedAnotherOneCan) {
     view.calls.clear();
     EXPECT_EQ(EditChannelFrequency(h.coordinator, pid::RxChannelId(other), 0.0), rc::kOk);
     EXPECT_EQ(h.Real(pid::RxChannelId(other)), 0.0);
-    EXPECT_EQ(view.calls.back(), "FillPage 1");  // the Radio Link page's channel list
+    EXPECT_TRUE(view.Saw("FillPage 1"));         // the Radio Link page's channel list
+    EXPECT_EQ(view.calls.back(), "FillPage 3");  // and the grid, the channel now empty
     EXPECT_EQ(h.ui.messages.size(), 1u);
 }
 

@@ -84,7 +84,9 @@ void ChannelTableEndToEnd::exportedForATypedSerialImportsIntoThatModem() {
     // The modem of that serial number takes the file headless, and its export shows it.
     GenerousPollClock generous;
     ScopedClock realTime(generous);
-    sim::SimOptions options = sim::ProgramDefaults();
+    sim::SimOptions options;
+    // Power-cycled by its operator as soon as the program asks: no guard times to wait out.
+    options.operatorPowerCycleSeconds = 0.1;
     options.linkPath = w.dir.File("modem");
     options.profile.serialNumber = 98071234;
     sim::Simulator simulator(options);
@@ -98,7 +100,7 @@ void ChannelTableEndToEnd::exportedForATypedSerialImportsIntoThatModem() {
         CConfigApp headless;
         headless.SetPreferencePath(w.dir.File("headless.conf"));
         headless.SetErrorStream(err);
-        for (const char* word : {"device", "", "softbreak", "nologo"}) args.emplace_back(word);
+        for (const char* word : {"device", "", "poweroncapture", "nologo"}) args.emplace_back(word);
         args[args.size() - 3] = simulator.LinkPath();
         return headless.Run(args);
     };

@@ -153,7 +153,7 @@ void LevelPages::theScramblingByteFlipsTheRadioLinkCheckBox() {
     const auto at = std::mismatch(was.begin(), was.end(), now.begin()).first - was.begin();
     QVERIFY(static_cast<size_t>(at) < was.size());
     w.Key(Qt::Key_F6, Qt::ControlModifier);
-    const QCheckBox::ToggleState shown = box->checkState();
+    const Qt::CheckState shown = box->checkState();
     TypeInCell(w.Page<MemoryMapPage>(CoordinatorPage::MemoryMap)->grid(), int(at) / 8,
                int(at) % 8 + 1, QString::asprintf("%02X", now[static_cast<size_t>(at)]));
     QVERIFY(box->checkState() != shown);

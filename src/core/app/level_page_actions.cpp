@@ -23,10 +23,15 @@ int EditChannelFrequency(CCoordinator& coordinator, int id, double mhz) {
     } else if (result == rc::kZeroCurrentChannel) {
         Ui().MessageBox(kChannelInUse, "Error Changing Channel Frequencies", MsgIcon::Exclamation,
                         MsgButtons::Ok);
-        CoordinatorView* view = coordinator.GetView();
-        if (view != nullptr && coordinator.GetParameterSet() != nullptr)
-            view->FillPage(CoordinatorPage::Frequencies, *coordinator.GetParameterSet());
+    } else {
+        // Any other refusal leaves the typed text until the next filling.
+        return result;
     }
+    // The grid shows the channel as stored: an emptied channel empty, a frequency as the
+    // synthesizer holds it, the channel in use with its old frequency.
+    CoordinatorView* view = coordinator.GetView();
+    if (view != nullptr && coordinator.GetParameterSet() != nullptr)
+        view->FillPage(CoordinatorPage::Frequencies, *coordinator.GetParameterSet());
     return result;
 }
 
