@@ -50,6 +50,7 @@ class DemoModem256 : public CDemoModem {
 
 struct Figures {
     double medianMs = 0;
+    double p99Ms = 0;
     double longestMs = 0;
 };
 
@@ -58,6 +59,7 @@ Figures Summarise(std::vector<double> times) {
     Figures f;
     if (!times.empty()) {
         f.medianMs = times[times.size() / 2];
+        f.p99Ms = times[times.size() * 99 / 100];
         f.longestMs = times.back();
     }
     return f;
@@ -72,8 +74,10 @@ double TimeMs(F&& work) {
 }
 
 void Report(const char* what, const Figures& f, double target) {
-    std::printf("  %-52s median %6.3f ms, longest %6.3f ms (target < %.0f ms: %s)\n", what,
-                f.medianMs, f.longestMs, target, f.longestMs < target ? "met" : "MISSED");
+    // The 99th percentile is judged: on a shared machine the longest also counts the
+    // moments the scheduler gave the processor to someone else.
+    std::printf("  %-50s median %6.3f, 99%% %6.3f, longest %6.3f ms (target < %.0f ms: %s)\n", what,
+                f.medianMs, f.p99Ms, f.longestMs, target, f.p99Ms < target ? "met" : "MISSED");
 }
 
 void Key(QWidget* target, int key, const QString& text) {
@@ -110,11 +114,13 @@ int main(int argc, char** argv) {
     dialog.show();
     dialog.model().StartDemo();
     dialog.model().ShowMemoryMap();
+    QCoreApplication::processEvents();
     CCoordinator& coordinator = app.Coordinator();
     ModemMemoryImage* image = coordinator.GetWorkingImage();
     auto* memoryMap = static_cast<vxl::gui::MemoryMapPage*>(
         dialog.sheet()->page(vxl::CoordinatorPage::MemoryMap));
     if (image == nullptr || memoryMap->ByteCount() != 256) Die("the demo modem did not load");
+    if (!memoryMap->grid()->isVisible()) Die("the Memory Map page is not shown");
 
     std::printf("The grid pages on a 256-byte image (%d rounds)\n", rounds);
     std::vector<double> roundTrips, refills, paints;
@@ -122,7 +128,11 @@ int main(int argc, char** argv) {
     image->ReadBytes(0x100 + 0x40, 1, &original);
     for (int i = 0; i < rounds; ++i) {
         const uint8_t value = static_cast<uint8_t>(i % 2 ? original : original ^ 0x5A);
-        roundTrips.push_back(TimeMs([&] { coordinator.WriteMemoryByte(0x40, value); }));
+        // Until the window has painted the result.
+        roundTrips.push_back(TimeMs([&] {
+            coordinator.WriteMemoryByte(0x40, value);
+            QCoreApplication::processEvents();
+        }));
     }
     std::vector<uint8_t> bytes(255), flipped(255);
     image->ReadBytes(0x100, 255, bytes.data());
@@ -135,7 +145,7 @@ int main(int argc, char** argv) {
     image->WriteBytes(0x100, 255, bytes.data());
     const Figures roundTrip = Summarise(roundTrips);
     const Figures refill = Summarise(refills);
-    Report("byte edit: write, every page and the dump refilled", roundTrip, kRefillTargetMs);
+    Report("byte edit: write, every page refilled, painted", roundTrip, kKeyTargetMs);
     Report("dump refill, all 256 cells changed", refill, kRefillTargetMs);
     Report("dump repaint (visible cells)", Summarise(paints), kKeyTargetMs);
 
@@ -155,7 +165,10 @@ int main(int argc, char** argv) {
             const int key = ch == QLatin1Char('.') ? Qt::Key_Period : Qt::Key_0 + ch.digitValue();
             keys.push_back(TimeMs([&] { Key(editor, key, QString(ch)); }));
         }
-        commits.push_back(TimeMs([&] { Key(editor, Qt::Key_Down, QString()); }));
+        commits.push_back(TimeMs([&] {
+            Key(editor, Qt::Key_Down, QString());
+            QCoreApplication::processEvents();
+        }));
         if (grid->Editor() != nullptr) Die("Down did not end the edit");
         QCoreApplication::processEvents();
     }
