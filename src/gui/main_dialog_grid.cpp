@@ -95,6 +95,8 @@ void MainDialog::ResetFrequenciesPage() {
     auto* page = static_cast<FrequenciesPage*>(sheet_->page(CoordinatorPage::Frequencies));
     page->ClearFrequencies();
     page->SetChanged(false);
+    // The next modem starts with both columns editable until its model says otherwise.
+    page->SetTransmitEditable(true);
 }
 
 void MainDialog::SetTransmitColumnEditable(bool editable) {
