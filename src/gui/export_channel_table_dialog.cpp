@@ -3,6 +3,8 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
+#include <vector>
 
 #include "gui/serial_number_field.h"
 
@@ -27,13 +29,38 @@ ExportChannelTableDialog::ExportChannelTableDialog(const QString& startDir, QWid
     serial_->setObjectName(QStringLiteral("serialNumberField"));
     auto* label = new QLabel(tr("Enter Serial Number:"), this);
     label->setBuddy(serial_);
+    // The serial number comes first: it takes the file-name row, which moves down with the
+    // rows below it.
     if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
-        const int row = grid->rowCount();
+        int row = grid->rowCount();
+        if (fileName_ != nullptr) {
+            int column = 0, rowSpan = 0, columnSpan = 0;
+            grid->getItemPosition(grid->indexOf(fileName_), &row, &column, &rowSpan, &columnSpan);
+        }
+        struct Placed {
+            QLayoutItem* item;
+            int row, column, rowSpan, columnSpan;
+        };
+        std::vector<Placed> below;
+        for (int i = grid->count() - 1; i >= 0; --i) {
+            Placed p{nullptr, 0, 0, 0, 0};
+            grid->getItemPosition(i, &p.row, &p.column, &p.rowSpan, &p.columnSpan);
+            if (p.row < row) continue;
+            p.item = grid->takeAt(i);
+            below.push_back(p);
+        }
+        for (const Placed& p : below)
+            grid->addItem(p.item, p.row + 1, p.column, p.rowSpan, p.columnSpan);
         grid->addWidget(label, row, 0);
         grid->addWidget(serial_, row, 1);
     }
     connect(serial_, &QLineEdit::textChanged, this, &ExportChannelTableDialog::SerialChanged);
-    serial_->setFocus();
+}
+
+void ExportChannelTableDialog::showEvent(QShowEvent* event) {
+    QFileDialog::showEvent(event);
+    // The dialog gives the file name the focus when it opens; the serial number is typed first.
+    QTimer::singleShot(0, serial_, [this] { serial_->setFocus(); });
 }
 
 void ExportChannelTableDialog::SerialChanged(const QString& text) {

@@ -25,6 +25,9 @@ class ExportChannelTableDialog : public QFileDialog {
   public slots:
     void accept() override;
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     void SerialChanged(const QString& text);
 
