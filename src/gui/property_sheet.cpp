@@ -1,5 +1,6 @@
 #include "gui/property_sheet.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QProxyStyle>
 
@@ -13,6 +14,8 @@ namespace {
 // sheet; texts that still do not fit are shortened rather than scrolled out of sight.
 class CompactTabStyle : public QProxyStyle {
   public:
+    // Over the style the application uses.
+    CompactTabStyle() : QProxyStyle(QApplication::style()->name()) {}
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
                     const QWidget* widget) const override {
         if (metric == PM_TabBarTabHSpace)
