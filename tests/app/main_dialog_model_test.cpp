@@ -311,16 +311,12 @@ TEST(MainDialogImport, ImportsTheChosenTableNamesARefusedFileAndRemembersTheFold
     EXPECT_EQ(d.view.marked, std::vector<int>{static_cast<int>(CoordinatorPage::Frequencies)});
 
     ASSERT_EQ(d.h.ui.fileDialogs.size(), 4u);
-    EXPECT_EQ(d.h.ui.fileDialogs[0].title, "Import Channel Table From File");
-    EXPECT_EQ(d.h.ui.fileDialogs[0].filter, "Channel Table Upgrades (*.upg);;All Files (*)");
-    EXPECT_EQ(d.h.ui.fileDialogs[0].startDir, "");
     EXPECT_EQ(d.h.ui.fileDialogs[1].startDir, "") << "a cancelled dialog keeps the folder";
     EXPECT_EQ(d.h.ui.fileDialogs[2].startDir, d.h.dir.path());
     EXPECT_EQ(d.model->InitialChannelTableDir(), d.h.dir.path());
 
     ASSERT_EQ(d.Captions(), std::vector<std::string>(2, "Channel table import failed"));
     EXPECT_EQ(d.h.ui.messages[0].text, ErrorText(rc::kSerialMismatch));
-    EXPECT_EQ(d.h.ui.messages[0].icon, MsgIcon::Stop);
     const std::string& refused = d.h.ui.messages[1].text;
     EXPECT_EQ(refused.rfind(ErrorBoxMessage(rc::kImportFailed, "") + "\n\n" + damaged + ": ", 0),
               0u)
