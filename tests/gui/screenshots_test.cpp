@@ -7,11 +7,17 @@
 #include <QTextBrowser>
 #include <QtTest>
 
+#include "app/config_app.h"
 #include "app/version.h"
 #include "gui/about_box.h"
 #include "gui/help_window.h"
+#include "gui/main_dialog.h"
 #include "gui/progress_window.h"
+#include "gui/property_sheet.h"
 #include "gui_test.h"
+#include "params/definitions.h"
+#include "support/fake_clock.h"
+#include "support/recording_operator.h"
 
 namespace vxl::gui::test {
 
@@ -21,6 +27,7 @@ class Screenshots : public QObject {
     void initTestCase();
     void windowOfTheRunningProgram();
     void operatorWindows();
+    void pagesAfterADemoLoad();
 
   private:
     void Save(QWidget* widget, const char* name);
@@ -82,6 +89,28 @@ void Screenshots::operatorWindows() {
     HelpWindow help;
     help.ShowTopic(QStringLiteral("contents"));
     Save(&help, "help-window");
+}
+
+void Screenshots::pagesAfterADemoLoad() {
+    if (!qEnvironmentVariable("VXL_GRAB_WINDOW").isEmpty()) QSKIP("grabbing the program only");
+    vxl::test::RecordingOperator ui;
+    ScopedUi uiScope(ui);
+    vxl::test::FakeClock clock;
+    ScopedClock clockScope(clock);
+    ScopedDefinitionsPath definitions(VXL_SOURCE_DATA_DIR "/vxlconf.ini");
+    CConfigApp app;
+    app.Coordinator().Init(1, 1);
+    MainDialog dialog(app);
+    app.Coordinator().SetView(&dialog);
+    dialog.model().StartDemo();
+    dialog.RunUpdatePass();
+    const char* names[] = {"page-identification", "page-radio-link", "page-serial-interface"};
+    for (int tab = 0; tab < 3; ++tab) {
+        dialog.sheet()->setCurrentIndex(tab);
+        dialog.RunUpdatePass();
+        Save(&dialog, names[tab]);
+    }
+    app.Coordinator().SetView(nullptr);
 }
 
 VXL_GUI_SUITE(Screenshots);
