@@ -3,6 +3,7 @@
 #pragma once
 
 #include "gui/page.h"
+#include "gui/pages.h"
 
 namespace vxl::gui {
 
@@ -10,7 +11,6 @@ class GridCtrl;
 
 // Control ids of the page's buttons.
 constexpr int kExportChannelTableButton = 1099;
-constexpr int kImportChannelTableButton = 1101;
 constexpr int kClearChannelTableButton = 1102;
 
 class FrequenciesPage : public Page {

@@ -169,6 +169,9 @@ void MainDialog::BuildControls(QWidget* client) {
     connect(sheet_->page(CoordinatorPage::MemoryMap), &Page::buttonClicked, this, [this](int id) {
         if (id == kMemoryMapPrintButton) PrintMemoryMap();
     });
+    connect(sheet_->page(CoordinatorPage::RadioLink), &Page::buttonClicked, this, [this](int id) {
+        if (id == kImportChannelTableButton) Run([this] { model_->ImportChannelTable(); });
+    });
     sheet_->setWhatsThis(ControlHelpText(kMainDialogId, 1012));
     logo_->setWhatsThis(ControlHelpText(kMainDialogId, 1049));
     for (CoordinatorPage index : kPagesInFillOrder) {

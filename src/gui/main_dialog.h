@@ -73,6 +73,7 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
     void EditBool(int id, bool value) override;
     void EditReal(int id, double value) override;
     void EditText(int id, const std::string& text) override;
+    void RefreshLinkPage() override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;

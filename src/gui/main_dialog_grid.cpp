@@ -47,7 +47,7 @@ void MainDialog::BindLevelPages() {
                     },
                     folder);
             } else if (id == kImportChannelTableButton) {
-                ImportChannelTableCommand(coordinator, this, folder);
+                model_->ImportChannelTable();
             } else if (id == kClearChannelTableButton) {
                 ClearChannelTableCommand(coordinator, this);
             }

@@ -109,6 +109,10 @@ void MainDialog::EditText(int id, const std::string& text) {
     model_->Coordinator().SetTextParameter(id, text);
 }
 
+void MainDialog::RefreshLinkPage() {
+    model_->Coordinator().RefreshLinkPage();
+}
+
 // ---- Workflows ----
 
 void MainDialog::OpenHelp() {

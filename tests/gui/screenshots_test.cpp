@@ -7,6 +7,7 @@
 #include <QTextBrowser>
 #include <QtTest>
 
+#include "app/config_app.h"
 #include "app/version.h"
 #include "gui/about_box.h"
 #include "gui/help_window.h"
@@ -23,6 +24,7 @@ class Screenshots : public QObject {
     void windowOfTheRunningProgram();
     void operatorWindows();
     void pagesOfTheFactoryLevel();
+    void pagesAfterADemoLoad();
 
   private:
     void Save(QWidget* widget, const char* name);
@@ -101,6 +103,18 @@ void Screenshots::pagesOfTheFactoryLevel() {
     for (const auto& shot : shots) {
         w.Sheet()->setCurrentWidget(w.Sheet()->page(shot.page));
         Save(w.dialog.get(), shot.name);
+    }
+}
+
+void Screenshots::pagesAfterADemoLoad() {
+    if (!qEnvironmentVariable("VXL_GRAB_WINDOW").isEmpty()) QSKIP("grabbing the program only");
+    LevelWindow w({});
+    w.LoadDemo();
+    const char* names[] = {"page-identification", "page-radio-link", "page-serial-interface"};
+    for (int tab = 0; tab < 3; ++tab) {
+        w.Sheet()->setCurrentIndex(tab);
+        w.dialog->RunUpdatePass();
+        Save(w.dialog.get(), names[tab]);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "coordinator/coordinator.h"
 
+#include "backup/backup_store.h"
+#include "coordinator/factory_tables.h"
 #include "link/serial_link.h"
 #include "modem/modem_base.h"
 #include "params/modem_memory_image.h"
@@ -21,7 +23,9 @@ constexpr int kSupportedModel = 5;
 CCoordinator::CCoordinator()
     : linkFactory_(vxl::DefaultLinkFactory()),
       modemFactory_(vxl::DefaultModemFactory()),
-      demoFactory_(vxl::DefaultDemoModemFactory()) {}
+      demoFactory_(vxl::DefaultDemoModemFactory()) {
+    backupRoot_ = vxl::DefaultBackupRoot();
+}
 
 CCoordinator::~CCoordinator() {
     DropLoadedState();
@@ -31,6 +35,7 @@ CCoordinator::~CCoordinator() {
 
 int CCoordinator::Init(int port, int captureMethod) {
     port_ = port >= 0 ? port : Prefs().GetInt(vxl::kPrefComPortNum, -1);
+    verify_ = Prefs().GetInt(vxl::kPrefVerifyAfterProgramming, 1) != 0;
     if (captureMethod < 0) {
         captureMethod_ = Prefs().GetInt(vxl::kPrefCaptureMethod, 3);
         return rc::kOk;
@@ -66,8 +71,14 @@ void CCoordinator::SetDemoModemFactory(vxl::DemoModemFactory factory) {
     demoFactory_ = std::move(factory);
 }
 
+void CCoordinator::SetVerifyAfterProgramming(bool on, bool remember) {
+    verify_ = on;
+    if (remember) Prefs().SetInt(vxl::kPrefVerifyAfterProgramming, on ? 1 : 0);
+}
+
 bool CCoordinator::IsModified() const {
     if (working_ == nullptr) return false;
+    if (unverified_) return true;
     return programmedImage_ == nullptr || !working_->Equals(*programmedImage_);
 }
 
@@ -145,10 +156,20 @@ void CCoordinator::UpdateDialog() {
     if (view_ != nullptr) view_->UpdateDialog();
 }
 
+// A type-4 modem stored with a link rate that its modulation and bandwidth rule out (an older
+// program, or a changed bandwidth) is shown, and then kept, with the rate that fits.
+void CCoordinator::FitLinkRateToModulation() {
+    if (ModemType() != 4) return;
+    const int linkRate = vxl::LinkRateForModulation(
+        IntOf(pid::kChannelBandwidth), IntOf(pid::kModulationType), IntOf(pid::kLinkRate));
+    if (linkRate >= 0) parameters_->SetInt(pid::kLinkRate, linkRate);
+}
+
 int CCoordinator::RefreshPages() {
     if (view_ == nullptr) return rc::kOk;
     if (parameters_ == nullptr) return rc::kMissingArgument;
     for (vxl::CoordinatorPage page : vxl::kPagesInFillOrder) {
+        if (page == vxl::CoordinatorPage::RadioLink) FitLinkRateToModulation();
         int result = view_->FillPage(page, *parameters_);
         if (result != rc::kOk) return result;
     }
@@ -158,5 +179,6 @@ int CCoordinator::RefreshPages() {
 int CCoordinator::RefreshLinkPage() {
     if (view_ == nullptr) return rc::kOk;
     if (parameters_ == nullptr) return rc::kMissingArgument;
+    FitLinkRateToModulation();
     return view_->FillPage(vxl::CoordinatorPage::RadioLink, *parameters_);
 }
