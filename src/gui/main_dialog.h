@@ -68,14 +68,14 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
     void ShowBool(int id, bool value) override;
     void ShowText(int id, const std::string& text) override;
     void SetRealRange(int id, double minimum, double maximum, int decimals) override;
-    void SetTransmitColumnEditable(bool editable) override { transmitEditable_ = editable; }
+    void SetTransmitColumnEditable(bool editable) override;
     void EnablePages(bool enable) override;
     void ClearModifiedMarks() override;
-    void ResetFrequenciesPage() override {}
+    void ResetFrequenciesPage() override;
     void ClearIdentificationTexts() override;
     void UpdateDialog() override { RunUpdatePass(); }
     void GetGridFrequencies(double rx[kGridChannels], double tx[kGridChannels]) override;
-    void ClearGridFrequencies() override {}
+    void ClearGridFrequencies() override;
 
     // MainDialogView
     void MarkPageChanged(CoordinatorPage page) override;
@@ -86,6 +86,7 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
     void EditBool(int id, bool value) override;
     void EditReal(int id, double value) override;
     void EditText(int id, const std::string& text) override;
+    void RefreshLinkPage() override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -105,6 +106,8 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
     int ChoosePort(bool firstRun);
     void PrintReport(const ReportJob& job);
     void WatchDevice();
+    // The pages of the Dealer and Factory levels and the Memory Map page's edits.
+    void BindLevelPages();
     void TryExit();
 
     CConfigApp& app_;
@@ -126,7 +129,6 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
     report::AskPdfPath askPdfPath_;
     PortDetector portDetector_ = DetectSerialPorts;
     QTimer* deviceTimer_ = nullptr;
-    bool transmitEditable_ = false;
     bool firstShow_ = true;
 };
 

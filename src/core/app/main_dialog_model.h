@@ -125,6 +125,10 @@ class MainDialogModel {
     void FactoryDefaults();
     void Help();
 
+    // Import Channel Table: asks for a channel-table file and imports it into the loaded
+    // settings; a file it refuses is named in the error box with what is wrong with it.
+    void ImportChannelTable();
+
     // Alt+D, Alt+B, Alt+I, Ctrl+F6.
     void StartDemo();
     void AppendBuildText();
