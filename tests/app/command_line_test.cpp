@@ -77,9 +77,10 @@ INSTANTIATE_TEST_SUITE_P(
         CommandLineCase{"unknown words here", -1, -1, false, false, "", false, "", 0}));
 
 TEST(CommandLine, PlatformSwitchesKeepTheLetterCaseOfTheirValues) {
-    StartupOptions o = ParseCommandLine({"DEVICE=/tmp/Modem0", "Upgrade", "New.FW", "keepopen",
-                                         "ports", "Import", "A.upg", "export=B.UPG", "Defaults",
-                                         "REPORT=Out/Modem7.pdf", "MemoryMap", "Map.PDF"});
+    StartupOptions o = ParseCommandLine(
+        {"DEVICE=/tmp/Modem0", "Upgrade", "New.FW", "keepopen", "ports", "Import", "A.upg",
+         "export=B.UPG", "Defaults", "REPORT=Out/Modem7.pdf", "MemoryMap", "Map.PDF", "Restore",
+         "Old.IMG", "saveprofile=P.ini", "LoadProfile", "Q.ini", "Force", "noverify"});
     EXPECT_EQ(o.device, "/tmp/Modem0");
     EXPECT_EQ(o.upgradeFile, "New.FW");
     EXPECT_EQ(o.importFile, "A.upg");
@@ -89,9 +90,15 @@ TEST(CommandLine, PlatformSwitchesKeepTheLetterCaseOfTheirValues) {
     EXPECT_TRUE(o.keepopen);
     EXPECT_TRUE(o.listPorts);
     EXPECT_TRUE(o.defaults);
+    EXPECT_EQ(o.restoreFile, "Old.IMG");
+    EXPECT_EQ(o.saveProfileFile, "P.ini");
+    EXPECT_EQ(o.loadProfileFile, "Q.ini");
+    EXPECT_TRUE(o.force && o.noverify);
     EXPECT_EQ(o.echo,
               " [device] [/tmp/Modem0] [upgrade] [New.FW] [keepopen] [ports] [import] [A.upg] "
-              "[export] [B.UPG] [defaults] [report] [Out/Modem7.pdf] [memorymap] [Map.PDF]");
+              "[export] [B.UPG] [defaults] [report] [Out/Modem7.pdf] [memorymap] [Map.PDF] "
+              "[restore] [Old.IMG] [saveprofile] [P.ini] [loadprofile] [Q.ini] [force] "
+              "[noverify]");
 }
 
 TEST(Version, ProductVersionSplitsIntoVersionAndBuildTexts) {

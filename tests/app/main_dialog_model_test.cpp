@@ -184,17 +184,35 @@ TEST(MainDialogProgram, AsksFirstRetriesABrokenWriteAndClearsThePageMarks) {
     d.model->Program();
     EXPECT_EQ(d.Captions(), (std::vector<std::string>{"Programming", "Programming",
                                                       "Connection Lost", "Connection Lost"}));
+    // The read-back meets the same silent byte.
     EXPECT_EQ(d.h.ui.messages[2].text,
-              "Modem connection broken during write. Please check your connection and retry.");
+              "Modem connection broken during write. Please check your connection and retry.\n\n"
+              "The modem did not answer when its settings were read back: whether it holds the "
+              "new settings is unknown. Load it again to check.");
     EXPECT_EQ(d.h.ui.messages[2].buttons, MsgButtons::RetryCancel);
     EXPECT_TRUE(d.h.coordinator.IsModified());
     EXPECT_FALSE(d.view.Saw("ClearModifiedMarks"));
 
+    // A byte the modem keeps wrong: the verification's finding is the message.
     d.h.modem.faultAddress = -1;
+    d.h.modem.wrongStoreAddress = 0x16B;
+    d.h.ui.ScriptAnswers({MsgAnswer::Yes, MsgAnswer::Cancel});
+    d.model->Program();
+    EXPECT_EQ(d.h.ui.messages.back().caption, "Verification Failed");
+    EXPECT_EQ(d.h.ui.messages.back().text.rfind(
+                  "Verification failed: 1 bytes differ, first at 0x016B\nThe modem does not hold "
+                  "the new settings.",
+                  0),
+              0u)
+        << d.h.ui.messages.back().text;
+    EXPECT_TRUE(d.h.coordinator.IsModified());
+
+    d.h.modem.wrongStoreAddress = -1;
     d.model->Program();
     EXPECT_FALSE(d.h.coordinator.IsModified());
     EXPECT_TRUE(d.view.Saw("ClearModifiedMarks"));
-    EXPECT_EQ(d.h.modem.Count(0x1E), 1);
+    EXPECT_EQ(d.h.modem.Count(0x1E), 2)
+        << "the Program whose verification failed, and the one that held";
 }
 
 TEST(MainDialogCloseAndExit, AskAboutUnprogrammedChangesAndExitAlwaysResets) {

@@ -45,6 +45,7 @@ class CoordinatorHarness {
             modem.Connect(*link);
             return link;
         });
+        coordinator.SetBackupRoot(dir.File("backups"));
         coordinator.Init(3, 1);
     }
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "backup/backup_store.h"
 #include "coordinator_harness.h"
 #include "modem/firmware_file.h"
 
@@ -69,6 +70,20 @@ TEST_F(FirmwareUpgradeTest, SuccessStoresTheOldModemDetachesAndTellsTheOperator)
     EXPECT_EQ(h->modem.commands.back(), 0x1D) << "the detach resets the modem";
     EXPECT_EQ(h->ui.waitCursorDepth, 0);
     EXPECT_GT(h->ui.waitCursorCount, 0);
+    // Attached without a load: the settings were read for the backup first.
+    EXPECT_EQ(ListBackupFiles(h->dir.File("backups"), "01427259").size(), 1u);
+}
+
+TEST_F(FirmwareUpgradeTest, NoUpgradeWithoutABackup) {
+    Attach(220);
+    h->coordinator.SetBackupRoot(h->dir.Write("plain", "x") + "/backups");
+    EXPECT_EQ(Upgrade(kFirmware, false), rc::kBackupFailed);
+    ASSERT_EQ(h->ui.messages.size(), 1u);
+    EXPECT_EQ(h->ui.messages[0].caption, "Upgrade Modem Firmware");
+    EXPECT_NE(h->ui.messages[0].text.find("could not be backed up"), std::string::npos);
+    EXPECT_EQ(h->modem.Count(0x1C), 0) << "the boot loader was started";
+    EXPECT_EQ(h->prefs.GetText(kPrefLastFWRev, ""), "");
+    EXPECT_TRUE(h->coordinator.IsAttached());
 }
 
 // The window's command: the check comes before the file dialog, the folder is remembered once
@@ -206,6 +221,7 @@ TEST_F(FirmwareUpgradeTest, FailuresShowTheCodeTextAndKeepTheModem) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Attach(221);
+        ASSERT_EQ(h->coordinator.Read(response, false), 0) << response;
         c.fault(h->modem);
         EXPECT_EQ(Upgrade(c.file, false), c.result);
         ASSERT_EQ(h->ui.messages.size(), 1u);
@@ -215,7 +231,9 @@ TEST_F(FirmwareUpgradeTest, FailuresShowTheCodeTextAndKeepTheModem) {
         EXPECT_EQ(h->ui.messages[0].text, message);
         EXPECT_EQ(h->ui.messages[0].icon, MsgIcon::Stop);
         EXPECT_TRUE(h->coordinator.IsAttached());
-        EXPECT_EQ(h->prefs.GetText(kPrefLastFWRev, ""), "2.21");
+        // A file that cannot be used is refused before the modem is touched.
+        const bool touched = c.result != 87 && c.result != rc::kFileNotFound;
+        EXPECT_EQ(h->prefs.GetText(kPrefLastFWRev, ""), touched ? "2.21" : "");
     }
 }
 

@@ -51,6 +51,18 @@ TEST(ReplyFaults, ShowUpOnTheRightCommand) {
     }
 }
 
+// The reply says the write went well; only a read shows the byte the modem kept.
+TEST(StoreFaults, AWrongStoreKeepsAnotherByteBehindAGoodReply) {
+    LineHarness h;
+    h.CaptureAndUnlock();
+    h.firmware.SetFaults(Plan({{&FaultPlan::wrongStoreAddress, 0x197}}));
+    for (int address : {0x196, 0x197}) {
+        EXPECT_EQ(h.Exchange(WriteMemoryFrame(address, 0x02)), Reply(0x20, 0x00)) << address;
+        EXPECT_EQ(h.Exchange(ReadMemoryFrame(address)), Reply(0x21, address == 0x197 ? 0x12 : 0x02))
+            << address;
+    }
+}
+
 TEST(ReplyFaultsTiming, SlowRepliesComeLate) {
     LineHarness h;
     h.CommandModeWith(Plan({{&FaultPlan::replyDelayMs, 500}}));

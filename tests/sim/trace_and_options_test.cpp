@@ -69,7 +69,7 @@ TEST(SimOptions, ParsesValuesAndRefusesBadOnes) {
     std::string message;
     ASSERT_EQ(Parse("--baud 19200 --firmware 1.04 --serial 04123456 --identity-word 0x1234 "
                     "--wrong-byte 4:2 --excess-bytes 5 --capture-window 0.5 --no-line-timing "
-                    "--image m.bin --save",
+                    "--image m.bin --save --wrong-store 0x197",
                     &o, &message),
               ParseOutcome::kRun)
         << message;
@@ -81,6 +81,7 @@ TEST(SimOptions, ParsesValuesAndRefusesBadOnes) {
     EXPECT_TRUE(o.faults.excessBytesAfter == 5 && o.faults.excessByteCount == 1);
     EXPECT_TRUE(o.captureWindowSeconds == 0.5 && !o.lineTiming);
     EXPECT_TRUE(o.saveOnProgram && o.imagePath == "m.bin");
+    EXPECT_EQ(o.faults.wrongStoreAddress, 0x197);
     const char* refused[] = {
         "--baud 57600", "--baud",           "--model 8",           "--qmx-row 0",
         "--qmx-row 97", "--firmware 2.2",   "--serial 12ab",       "--serial 99999999999",
@@ -101,7 +102,7 @@ TEST(SimOptions, HelpNamesEveryOption) {
         "--serial --synthesizer --identity-word --image --save --export-image --line-timing "
         "--no-line-timing --processing-ms --capture-window --power-cycle-after --trace --no-reply "
         "--wrong-byte --excess-bytes --noise-before-reply --stop-after --hang-up-after "
-        "--reply-delay --late-reply --loader-memory-check-fails --loader-no-done "
+        "--reply-delay --late-reply --wrong-store --loader-memory-check-fails --loader-no-done "
         "--loader-store-no-done --loader-done-without-pass --loader-stall-after --help");
     for (const std::string& name : names) {
         EXPECT_NE(help.find("  " + name + " "), std::string::npos) << name;

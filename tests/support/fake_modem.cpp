@@ -77,7 +77,9 @@ void FakeModem::OnFrame(const std::vector<uint8_t>& frame) {
         value = memory[static_cast<size_t>(address)];
         if (address == damagedReadAddress) value ^= 0x10;  // damaged on the line
     } else if (code == cmd::kWriteMemory) {
-        memory[static_cast<size_t>(address)] = frame[4];
+        memory[static_cast<size_t>(address)] =
+            address == wrongStoreAddress ? frame[4] ^ 0x10 : frame[4];
+        if (address == lostReplyAddress) return;
     } else if (code == cmd::kUnlock) {
         value = frame.size() != 9 || !std::equal(frame.begin() + 2, frame.begin() + 8,
                                                  memory.begin() + addr::kUnlockKey);

@@ -70,6 +70,10 @@ class FakeModem {
     std::map<uint8_t, std::vector<uint8_t>> replyFor;
     // Every read of this address answers with one bit flipped, as a byte damaged on the line.
     int damagedReadAddress = -1;
+    // A write to `wrongStoreAddress` keeps the byte with bit 4 flipped behind a good reply; a
+    // write to `lostReplyAddress` is carried out but its reply is lost.
+    int wrongStoreAddress = -1;
+    int lostReplyAddress = -1;
     LoaderScript loader;
 
     std::vector<uint8_t> commands;   // the codes taken in command mode, in order

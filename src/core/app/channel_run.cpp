@@ -1,5 +1,6 @@
-// The headless channel-table and defaults run: capture, read, then export the channel table,
-// apply the factory defaults and/or import a channel table, program what changed, release.
+// The headless settings run: read the input files, capture, read, then export the channel
+// table and save a profile (the modem as read), restore a backup, apply the factory defaults,
+// apply a profile and import a channel table, program what changed once, release.
 #include "app/config_app.h"
 #include "params/channel_table_file.h"
 #include "params/model_tables.h"
@@ -10,18 +11,23 @@ namespace vxl {
 int CConfigApp::ChannelRun() {
     CCoordinator& c = *coordinator_;
     const char* what = "channel table or defaults run";
+    if (!options_.restoreFile.empty()) what = "restore";
+    if (!options_.saveProfileFile.empty() || !options_.loadProfileFile.empty())
+        what = "profile run";
+    // Files that cannot be used are reported before the modem is touched.
     if (!options_.importFile.empty()) {
-        // Checked before the modem is captured; the import reads it again.
+        // The import reads it again.
         ChannelTableRecord record;
         std::string problem;
         const int checked = ReadChannelTableRecord(options_.importFile, record, problem);
         if (checked != rc::kOk) return FailFile(what, checked, options_.importFile, problem);
     }
+    if (int status = ReadSettingsFiles(what); status != kExitOk) return status;
     // A modem whose model ID is missing is read like any other.
     if (int status = CaptureAndRead(what, true, false); status != kExitOk) return status;
-    auto release = [&](int code) {
+    auto release = [&](int code, const std::string& detail = std::string()) {
         Release();
-        return code == rc::kOk ? kExitOk : Fail(what, code);
+        return code == rc::kOk ? kExitOk : Fail(what, code, detail);
     };
     int result;
     if (!c.IsSupportedModel()) {
@@ -35,7 +41,8 @@ int CConfigApp::ChannelRun() {
     }
     // Settings that failed their checksum are programmed back only when the operator says so:
     // the damaged byte would be stored for good.
-    const bool programs = options_.defaults || !options_.importFile.empty();
+    const bool programs = options_.defaults || !options_.importFile.empty() ||
+                          !options_.restoreFile.empty() || !options_.loadProfileFile.empty();
     const bool damaged = c.IsChecksumMismatch();
     if (damaged && programs && !options_.force) {
         Release();
@@ -60,7 +67,11 @@ int CConfigApp::ChannelRun() {
         if (result != rc::kOk) return release(result);
         std::fprintf(stdout, "Channel table written to %s\n", options_.exportFile.c_str());
     }
+    if ((result = SaveProfileStep()) != rc::kOk) return release(result);
+    std::string detail;
+    if ((result = RestoreStep(detail)) != rc::kOk) return release(result, detail);
     if (options_.defaults && (result = c.ApplyDefaults()) != rc::kOk) return release(result);
+    if ((result = LoadProfileStep()) != rc::kOk) return release(result);
     if (!options_.importFile.empty()) {
         std::string problem;
         if ((result = c.ImportChannelTable(options_.importFile, &problem)) != rc::kOk) {
@@ -68,16 +79,10 @@ int CConfigApp::ChannelRun() {
             return release(result);
         }
     }
-    if (c.IsModified()) {
-        result = c.Program(response_);
-        if (result != rc::kOk) return release(result);
-        if (c.IsModified()) return release(rc::kCommandUnsuccessful);
-        std::fprintf(stdout, "Modem programmed with the new settings.\n");
-    } else {
-        std::fprintf(stdout, "The modem already holds these settings; nothing was programmed.\n");
-    }
+    if ((result = ProgramChanges()) != rc::kOk) return release(result);
     lastResult_ = rc::kOk;
-    return release(rc::kOk);
+    if (int status = release(rc::kOk); status != kExitOk) return status;
+    return refusedEntries_ > 0 ? kExitEntriesRefused : kExitOk;
 }
 
 }  // namespace vxl

@@ -44,7 +44,20 @@ bool ParsePortNumber(const std::string& text, int* port) {
     return true;
 }
 
-enum class Pending { None, FileName, Port, Device, Upgrade, Import, Export, Report, MemoryMap };
+enum class Pending {
+    None,
+    FileName,
+    Port,
+    Device,
+    Upgrade,
+    Import,
+    Export,
+    Report,
+    MemoryMap,
+    Restore,
+    SaveProfile,
+    LoadProfile
+};
 
 // The option that a pending path value fills.
 std::string* PathOption(StartupOptions* opt, Pending pending) {
@@ -59,6 +72,12 @@ std::string* PathOption(StartupOptions* opt, Pending pending) {
             return &opt->reportFile;
         case Pending::MemoryMap:
             return &opt->memoryMapFile;
+        case Pending::Restore:
+            return &opt->restoreFile;
+        case Pending::SaveProfile:
+            return &opt->saveProfileFile;
+        case Pending::LoadProfile:
+            return &opt->loadProfileFile;
         default:
             return &opt->exportFile;
     }
@@ -129,11 +148,19 @@ StartupOptions ParseCommandLine(const std::vector<std::string>& args) {
                   t);
             echo(t);
             continue;
-        } else if (t == "ports" || t == "defaults" || t == "force" || t == "help" ||
-                   t == "--help" || t == "-h") {
+        } else if (t == "restore" || t == "saveprofile" || t == "loadprofile") {
+            await(t == "restore"       ? Pending::Restore
+                  : t == "saveprofile" ? Pending::SaveProfile
+                                       : Pending::LoadProfile,
+                  t);
+            echo(t);
+            continue;
+        } else if (t == "ports" || t == "defaults" || t == "force" || t == "noverify" ||
+                   t == "help" || t == "--help" || t == "-h") {
             (t == "ports"      ? opt.listPorts
              : t == "defaults" ? opt.defaults
              : t == "force"    ? opt.force
+             : t == "noverify" ? opt.noverify
                                : opt.help) = true;
             plainSwitch();
             echo(t);
@@ -153,6 +180,9 @@ StartupOptions ParseCommandLine(const std::vector<std::string>& args) {
             case Pending::Export:
             case Pending::Report:
             case Pending::MemoryMap:
+            case Pending::Restore:
+            case Pending::SaveProfile:
+            case Pending::LoadProfile:
                 *PathOption(&opt, pending) = token.original;
                 pending = Pending::None;
                 echo(token.original);
@@ -177,8 +207,15 @@ StartupOptions ParseCommandLine(const std::vector<std::string>& args) {
 
 std::string SwitchUsage(const std::string& word) {
     static const char* const kForms[][2] = {
-        {"port", "port N"},          {"device", "device PATH"}, {"stealth", "stealth NAME"},
-        {"upgrade", "upgrade FILE"}, {"import", "import FILE"}, {"export", "export FILE"},
+        {"port", "port N"},
+        {"device", "device PATH"},
+        {"stealth", "stealth NAME"},
+        {"upgrade", "upgrade FILE"},
+        {"import", "import FILE"},
+        {"export", "export FILE"},
+        {"restore", "restore FILE"},
+        {"saveprofile", "saveprofile FILE"},
+        {"loadprofile", "loadprofile FILE"},
     };
     for (const auto& form : kForms)
         if (word == form[0]) return form[1];
@@ -200,7 +237,12 @@ std::string CommandLineUsage() {
            "                    as the PDF file FILE, release (no display needed)\n"
            "  memorymap FILE    the same for the memory-map listing\n"
            "  defaults          apply the factory defaults to the modem and program it\n"
-           "  force             program the modem even when its settings failed their checksum\n"
+           "  restore FILE      put the backup FILE into the modem and program it\n"
+           "  saveprofile FILE  write the modem's user settings to the profile FILE\n"
+           "  loadprofile FILE  apply the settings profile FILE to the modem and program it\n"
+           "  force             override a safety refusal: program settings that failed their\n"
+           "                    checksum, restore a backup of another modem\n"
+           "  noverify          do not read the settings back after programming\n"
            "  keepopen          leave the modem in command mode when releasing it\n"
            "  nologo            no logo window at start\n"
            "  dbgargs           show what was understood of the command line\n"

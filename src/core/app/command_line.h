@@ -19,16 +19,20 @@ struct StartupOptions {
     int result = 0;           // 100 when a port value was not a number (parsing stopped there)
 
     // Switches of this platform; their values keep their letter case.
-    std::string device;         // a serial device path for this run
-    std::string upgradeFile;    // firmware upgrade file for a headless upgrade
-    std::string importFile;     // channel table to import and program
-    std::string exportFile;     // channel table to write from the modem
-    std::string reportFile;     // configuration report to write as a PDF file
-    std::string memoryMapFile;  // memory-map listing to write as a PDF file
-    bool defaults = false;      // apply factory defaults and program
-    bool listPorts = false;     // print the port table and exit
+    std::string device;           // a serial device path for this run
+    std::string upgradeFile;      // firmware upgrade file for a headless upgrade
+    std::string importFile;       // channel table to import and program
+    std::string exportFile;       // channel table to write from the modem
+    std::string reportFile;       // configuration report to write as a PDF file
+    std::string memoryMapFile;    // memory-map listing to write as a PDF file
+    bool defaults = false;        // apply factory defaults and program
+    std::string restoreFile;      // a backup to put into the modem and program
+    std::string saveProfileFile;  // write the modem's user settings as a profile
+    std::string loadProfileFile;  // apply a settings profile and program it
+    bool force = false;           // override a safety refusal (checksum, another modem)
+    bool noverify = false;        // no read-back after programming, for this run
+    bool listPorts = false;       // print the port table and exit
     bool help = false;
-    bool force = false;  // go on despite a safety refusal (settings that fail their checksum)
 
     // The first switch that needs a value but was given none ("upgrade", "port", ...).
     std::string missingValue;

@@ -1,6 +1,7 @@
 #include "app/config_app.h"
 
 #include "app/install_dir.h"
+#include "coordinator/safety_commands.h"
 #include "link/port_diagnosis.h"
 #include "link/port_table.h"
 #include "params/definitions.h"
@@ -25,6 +26,20 @@ std::string RunFailureText(int code, int port) {
     if (code == rc::kModelIdMissing) return "The model ID for this modem is missing or corrupt.";
     if (code > 0 && code < 50) return DiagnosePortOpen(port, code).Advice();
     return ErrorBoxMessage(code, std::string());
+}
+
+// A message of several lines as one: each line ends as a sentence.
+std::string OneSentenceLine(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c != '\n') {
+            out += c;
+        } else if (!out.empty() && out.back() != ' ') {
+            if (out.back() != '.' && out.back() != ':') out += '.';
+            out += ' ';
+        }
+    }
+    return out;
 }
 
 // Modem replies can hold any byte; the report line shows printable characters only.
@@ -107,6 +122,7 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
     }
 
     coordinator_->Init(options_.port, options_.captureMethod);
+    if (options_.noverify) coordinator_->SetVerifyAfterProgramming(false, false);
 
     if (!options_.nologo && !headless) Ui().ShowLogo(vendorLogoPath_, kLogoMs);
 
@@ -125,7 +141,9 @@ bool CConfigApp::IsHeadless() const {
 }
 
 bool CConfigApp::HasChannelWork() const {
-    return options_.defaults || !options_.importFile.empty() || !options_.exportFile.empty();
+    return options_.defaults || !options_.importFile.empty() || !options_.exportFile.empty() ||
+           !options_.restoreFile.empty() || !options_.saveProfileFile.empty() ||
+           !options_.loadProfileFile.empty();
 }
 
 int CConfigApp::RunPaths() {
@@ -210,7 +228,7 @@ int CConfigApp::CaptureAndRead(const char* what, bool acceptMissingModelId, bool
     return Fail(what, result);
 }
 
-int CConfigApp::Fail(const char* what, int code) {
+int CConfigApp::Fail(const char* what, int code, const std::string& detail) {
     if (int status = ReportInterrupt(what); status != kExitOk) return status;
     lastResult_ = code;
     const std::string& lost = coordinator_->GetLostDevice();
@@ -221,8 +239,11 @@ int CConfigApp::Fail(const char* what, int code) {
                      what, Printable(lost).c_str(), ErrorText(code).c_str(), code);
         return kExitRunFailed;
     }
-    std::string line = Format("vxlconf: %s failed: code %d: %s", what, code,
-                              RunFailureText(code, coordinator_->GetPort()).c_str());
+    std::string text = RunFailureText(code, coordinator_->GetPort());
+    if (!detail.empty()) text += " " + detail;
+    text = ProgramFailureMessage(text, code, coordinator_->GetProgramNote());
+    std::string line =
+        Format("vxlconf: %s failed: code %d: %s", what, code, OneSentenceLine(text).c_str());
     std::string location = coordinator_->GetDiagnosticLocation();
     if (!location.empty()) line += " (" + location + ")";
     if (!response_.empty()) line += " response: " + response_;

@@ -10,7 +10,9 @@
 
 #include "app/command_line.h"
 #include "app/version.h"
+#include "backup/backup_file.h"
 #include "coordinator/coordinator.h"
+#include "coordinator/settings_profile.h"
 #include "reports/report_document.h"
 #include "util/preferences.h"
 
@@ -21,6 +23,9 @@ constexpr int kExitOk = 0;
 constexpr int kExitRunFailed = 1;  // a headless run failed; one line on stderr says why
 constexpr int kExitBadCommandLine = 2;
 constexpr int kExitNoDisplay = 3;  // the window was wanted but there is no display to show it
+// The modem was programmed, but entries of a settings profile were refused (listed on standard
+// error).
+constexpr int kExitEntriesRefused = 4;
 
 // The line printed when the window cannot be shown: what to run instead.
 std::string NoDisplayText(const std::string& why);
@@ -86,8 +91,9 @@ class CConfigApp {
     // before is taken first, so that the reset still goes out.
     void Release();
     // Reports a failed headless run as one line and returns the exit status (128 + the signal
-    // for a run that was interrupted).
-    int Fail(const char* what, int code);
+    // for a run that was interrupted). `detail` says more than the code's text; what the
+    // coordinator found out about a failed Program is added.
+    int Fail(const char* what, int code, const std::string& detail = std::string());
     // A file named on the command line that cannot be used: reported before the modem is
     // touched.
     int FailFile(const char* what, int code, const std::string& path, const std::string& problem);
@@ -95,6 +101,15 @@ class CConfigApp {
     void WarnChecksumMismatch();
     // The line and exit status of an interrupted run; kExitOk when none was interrupted.
     int ReportInterrupt(const char* what);
+    // The input files of the settings run, read before the modem is touched.
+    int ReadSettingsFiles(const char* what);
+    // The settings run's own steps on the loaded modem: profile saved, backup restored, profile
+    // applied. 0, or the failing step's code with `detail`.
+    int SaveProfileStep();
+    int RestoreStep(std::string& detail);
+    int LoadProfileStep();
+    // Programs the changes once (when there are any) and says so on standard output.
+    int ProgramChanges();
 
     VersionTexts version_;
     std::unique_ptr<CCoordinator> coordinator_;
@@ -109,6 +124,10 @@ class CConfigApp {
     std::string vendorLogoPath_;
     std::string response_;
     int lastResult_ = 0;
+    // What the settings run read before the capture.
+    BackupImage restoreBackup_;
+    Profile loadProfile_;
+    size_t refusedEntries_ = 0;
     int interrupted_ = 0;               // the signal that stopped the run
     bool interruptedInLoader_ = false;  // ... while the modem ran its boot loader
     bool released_ = false;             // the modem was attached when the run ended

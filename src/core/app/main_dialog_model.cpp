@@ -1,5 +1,7 @@
 #include "app/main_dialog_model.h"
 
+#include "coordinator/safety_commands.h"
+
 #include "coordinator/coordinator.h"
 #include "params/model_tables.h"
 #include "ui/operator.h"
@@ -182,8 +184,13 @@ void MainDialogModel::Program() {
     response_.clear();
     int result = coordinator_.Program(response_);
     while (result != rc::kOk) {
-        if (Ui().MessageBox(kWriteBroken, "Connection Lost", MsgIcon::Stop,
-                            MsgButtons::RetryCancel) != MsgAnswer::Retry)
+        // With what reading the settings back found: whether the modem holds them.
+        const char* caption = result == rc::kVerifyFailed   ? "Verification Failed"
+                              : result == rc::kBackupFailed ? "Backup Failed"
+                                                            : "Connection Lost";
+        if (Ui().MessageBox(
+                ProgramFailureMessage(kWriteBroken, result, coordinator_.GetProgramNote()), caption,
+                MsgIcon::Stop, MsgButtons::RetryCancel) != MsgAnswer::Retry)
             return;
         response_.clear();
         result = coordinator_.Program(response_);

@@ -49,6 +49,9 @@ int CConfigApp::UpgradeRun() {
     }
     lastResult_ = rc::kOk;
     for (const std::string& message : quiet.messages) std::fprintf(stdout, "%s\n", message.c_str());
+    if (!c.GetLastBackupPath().empty())
+        std::fprintf(stdout, "The settings before the upgrade are saved in %s\n",
+                     c.GetLastBackupPath().c_str());
     return kExitOk;
 }
 

@@ -1,5 +1,7 @@
 #include "coordinator/coordinator.h"
 
+#include "backup/backup_store.h"
+
 #include "link/serial_link.h"
 #include "modem/modem_base.h"
 #include "params/modem_memory_image.h"
@@ -21,7 +23,9 @@ constexpr int kSupportedModel = 5;
 CCoordinator::CCoordinator()
     : linkFactory_(vxl::DefaultLinkFactory()),
       modemFactory_(vxl::DefaultModemFactory()),
-      demoFactory_(vxl::DefaultDemoModemFactory()) {}
+      demoFactory_(vxl::DefaultDemoModemFactory()) {
+    backupRoot_ = vxl::DefaultBackupRoot();
+}
 
 CCoordinator::~CCoordinator() {
     DropLoadedState();
@@ -31,6 +35,7 @@ CCoordinator::~CCoordinator() {
 
 int CCoordinator::Init(int port, int captureMethod) {
     port_ = port >= 0 ? port : Prefs().GetInt(vxl::kPrefComPortNum, -1);
+    verify_ = Prefs().GetInt(vxl::kPrefVerifyAfterProgramming, 1) != 0;
     if (captureMethod < 0) {
         captureMethod_ = Prefs().GetInt(vxl::kPrefCaptureMethod, 3);
         return rc::kOk;
@@ -66,8 +71,14 @@ void CCoordinator::SetDemoModemFactory(vxl::DemoModemFactory factory) {
     demoFactory_ = std::move(factory);
 }
 
+void CCoordinator::SetVerifyAfterProgramming(bool on, bool remember) {
+    verify_ = on;
+    if (remember) Prefs().SetInt(vxl::kPrefVerifyAfterProgramming, on ? 1 : 0);
+}
+
 bool CCoordinator::IsModified() const {
     if (working_ == nullptr) return false;
+    if (unverified_) return true;
     return programmedImage_ == nullptr || !working_->Equals(*programmedImage_);
 }
 

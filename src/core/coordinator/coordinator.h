@@ -7,11 +7,15 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "coordinator/coordinator_view.h"
 
 class CModemBase;
 class ISerialLink;
+namespace vxl {
+struct BackupImage;
+}
 class ModemMemoryImage;
 class ModemParameterSet;
 
@@ -112,6 +116,12 @@ class CCoordinator {
     int RefreshLinkPage();
 
     // ---- Program, undo, defaults ----
+    // Writes the working image into the modem and commits it. Before writing, the settings the
+    // modem holds are saved as a backup (a real modem only); a backup that cannot be written
+    // stops the Program with 132 and nothing is sent. After the commit the settings are read
+    // back and compared unless verification is off: a difference gives 131 and the changes stay
+    // pending. A failed write or commit is followed by a read-back that tells whether the modem
+    // holds the new settings (GetProgramNote).
     int Program(std::string& responseText);
     int Undo();
     int ApplyDefaults();
@@ -119,6 +129,34 @@ class CCoordinator {
     int ApplyFactoryTestSettings();
     // 96 when there is no factory channel table for the modem's model and frequency range.
     int SetFactoryFrequencies();
+
+    // ---- Backups, verification, restore ----
+    // The folder that holds the backups of every modem (default: vxl::DefaultBackupRoot()).
+    void SetBackupRoot(std::string root) { backupRoot_ = std::move(root); }
+    const std::string& GetBackupRoot() const { return backupRoot_; }
+    // Verification after Program: from the preference VerifyAfterProgramming at Init; with
+    // `remember` the choice is stored there too (the menu item), without it only for this run
+    // (the command line).
+    void SetVerifyAfterProgramming(bool on, bool remember);
+    bool VerifiesAfterProgramming() const { return verify_; }
+    // What the last Program found out beyond its result code: why no backup was written, the
+    // verification's difference, or whether the modem holds the new settings after a failed
+    // write or commit. Empty after a Program that went well.
+    const std::string& GetProgramNote() const { return programNote_; }
+    // The backup file written by the last Program or BackUpModem (empty when none).
+    const std::string& GetLastBackupPath() const { return lastBackupPath_; }
+    // Saves the settings the modem is known to hold as a backup (read from the modem first
+    // when nothing is loaded). 0, or 132 with the reason in GetProgramNote().
+    int BackUpModem(std::string& responseText);
+    // The settings the modem is known to hold, as a backup taken now; false without a load.
+    bool MakeBackup(vxl::BackupImage& backup) const;
+    // Puts a backup into the working image and refreshes the pages; Program is left to the
+    // caller. Refused with 133 and a reason when the backup is of another modem type or memory
+    // size, or (unless `force`) of another serial number. A forced restore keeps this modem's
+    // identity bytes (power and bandwidth, serial number, model and band).
+    int RestoreBackup(const vxl::BackupImage& backup, bool force, std::string& reason);
+    // The serial number as the Identification page shows it (empty without a load).
+    std::string GetSerialNumberText() const;
 
     // ---- Edits from the pages ----
     int SetIntParameter(int id, int value);
@@ -151,6 +189,17 @@ class CCoordinator {
     void CloseLink();
     int EnsureLoaded() const;
     int ProgramImage(std::string& responseText);
+    void DescribeBackup(const ModemMemoryImage& image, vxl::BackupImage& backup) const;
+    int WriteBackup(const vxl::BackupImage& backup);
+    int NoBackup(const char* why);
+    int ReadConfiguration(const ModemMemoryImage& layout, const char* title, const char* what,
+                          std::string& responseText, std::vector<uint8_t>& bytes);
+    // Reads the N + E configuration bytes back; 0 and the number of bytes that differ from
+    // `written` with the first such address, or the failing read's code.
+    int ReadBack(const ModemMemoryImage& written, std::string& responseText, int& differing,
+                 int& firstAddress);
+    int Verify(std::string& responseText);
+    void ExplainFailedProgram(int code, bool committing);
     bool AsksEtsQuestion() const;
     int ApplyFirmwareChange(double previous, double current, bool& changed);
 
@@ -180,6 +229,13 @@ class CCoordinator {
     int port_ = -1;
     int captureMethod_ = -1;
     bool programmed_ = false;
+    bool verify_ = true;
+    // Set when a verification found the modem holding other settings than those written: the
+    // changes count as pending until a Program succeeds or the modem is read again.
+    bool unverified_ = false;
+    std::string backupRoot_;
+    std::string programNote_;
+    std::string lastBackupPath_;
     bool checksumMismatch_ = false;
     std::string location_;
     std::string lostDevice_;

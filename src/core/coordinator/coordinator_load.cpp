@@ -59,6 +59,7 @@ void CCoordinator::DropLoadedState() {
     parameters_.reset();
     working_.reset();
     programmedImage_.reset();
+    unverified_ = false;
 }
 
 void CCoordinator::CloseLink() {

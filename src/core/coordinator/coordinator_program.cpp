@@ -1,6 +1,7 @@
 // Programming the modem, undo, defaults and the Factory page's operations.
 #include <cmath>
 
+#include "backup/backup_file.h"
 #include "coordinator/coordinator.h"
 #include "coordinator/factory_tables.h"
 #include "modem/modem_base.h"
@@ -45,15 +46,36 @@ int CCoordinator::Program(std::string& responseText) {
     return ExplainFailure(ProgramImage(responseText), responseText);
 }
 
-// The modem holds the new settings only once the commit has succeeded: until then the changes
-// still count as not programmed, and a retry writes the whole image again.
+// The modem holds the new settings only once the commit has succeeded (and, with verification
+// on, once they have been read back): until then the changes still count as not programmed, and
+// a retry writes the whole image again.
 int CCoordinator::ProgramImage(std::string& responseText) {
+    programNote_.clear();
+    lastBackupPath_.clear();
+    // The demo modem is no modem: it has nothing worth a backup.
+    if (link_ != nullptr) {
+        vxl::BackupImage backup;
+        int result = MakeBackup(backup) ? WriteBackup(backup)
+                                        : NoBackup("This modem has no settings to back up.");
+        if (result != rc::kOk) return result;
+    }
+    bool committing = false;
     int result = modem_->WriteMemoryImage(responseText, *working_);
-    if (result != rc::kOk) return result;
-    result = modem_->Program(responseText);
-    if (result != rc::kOk) return result;
+    if (result == rc::kOk) {
+        committing = true;
+        result = modem_->Program(responseText);
+    }
+    if (result != rc::kOk) {
+        ExplainFailedProgram(result, committing);
+        return result;
+    }
+    if (verify_) {
+        result = Verify(responseText);
+        if (result != rc::kOk) return result;
+    }
     programmedImage_ = working_->Clone();
     programmed_ = true;
+    unverified_ = false;
     return rc::kOk;
 }
 

@@ -85,6 +85,24 @@ int Download(CCoordinator& coordinator, const std::string& path, std::string& re
     int result = rc::kOk;
     {
         WaitCursor wait;
+        // New firmware may read the settings differently; the backup is the way back. A file
+        // that cannot be used is refused first, without the time a backup may take.
+        result = file.ReadUpgradeFile();
+        if (result != rc::kOk) {
+            response = file.GetProblem();
+        } else if (!file.DownloadProblem().empty()) {
+            response = file.DownloadProblem();
+            result = rc::kCorruptFirmware;
+        }
+        if (result != rc::kOk) {
+            ShowFailure(result, response, path);
+            return result;
+        }
+        result = coordinator.BackUpModem(response);
+        if (result != rc::kOk) {
+            Ui().MessageBox(coordinator.GetProgramNote(), kCaption, MsgIcon::Stop, MsgButtons::Ok);
+            return result;
+        }
         RememberModem(coordinator, *modem);
         result = modem->UpgradeFirmware(response, file, std::vector<std::string>());
         if (result == rc::kOk) {

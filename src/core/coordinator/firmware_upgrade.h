@@ -21,7 +21,8 @@ int CheckFirmwareUpgradable(CCoordinator& coordinator);
 // Upgrades the coordinator's modem from the upgrade file at `path`. Asks for confirmation
 // first unless `askConfirmation` is false (a command line that names the file is the
 // confirmation). Before the upgrade it stores the modem's serial number and firmware revision
-// for the next load; after a successful upgrade it detaches from the modem with a reset.
+// for the next load, and saves the modem's settings as a backup (132 and nothing sent when the
+// backup cannot be written); after a successful upgrade it detaches from the modem with a reset.
 // Every outcome is shown through the operator interface.
 // Returns 0, kUpgradeDeclined, 61, 75 or the upgrade's failure code; `response` receives the
 // modem's diagnostic.

@@ -242,29 +242,37 @@ std::string ReadProfileString(const std::string& path, const std::string& sectio
 }
 
 namespace {
-bool MakeParents(const std::string& path) {
+int MakeParents(const std::string& path) {
     for (size_t pos = path.find('/', 1); pos != std::string::npos; pos = path.find('/', pos + 1)) {
         std::string dir = path.substr(0, pos);
-        if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) return false;
+        if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) return errno;
     }
-    return true;
+    return 0;
 }
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, const std::string& text) {
-    if (!MakeParents(path)) return false;
+int WriteFileAtomicallyError(const std::string& path, const std::string& text) {
+    if (int err = MakeParents(path)) return err;
     std::string temp = path + Format(".tmp%ld", static_cast<long>(::getpid()));
     std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    ok = (std::fflush(f) == 0) && ok;
-    ok = (::fsync(::fileno(f)) == 0) && ok;
-    ok = (std::fclose(f) == 0) && ok;
-    if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+    if (!f) return errno != 0 ? errno : EIO;
+    int err = 0;
+    // The first failure counts; a step that fails without saying why is an I/O error.
+    auto failed = [&err](bool bad) {
+        if (bad && err == 0) err = errno != 0 ? errno : EIO;
+    };
+    errno = 0;
+    failed(std::fwrite(text.data(), 1, text.size(), f) != text.size());
+    failed(std::fflush(f) != 0);
+    failed(::fsync(::fileno(f)) != 0);
+    failed(std::fclose(f) != 0);
+    if (err == 0) failed(std::rename(temp.c_str(), path.c_str()) != 0);
+    if (err != 0) std::remove(temp.c_str());
+    return err;
+}
+
+bool WriteFileAtomically(const std::string& path, const std::string& text) {
+    return WriteFileAtomicallyError(path, text) == 0;
 }
 
 }  // namespace vxl

@@ -46,5 +46,7 @@ class IniDocument {
 // Writes `text` to `path` through a temporary file in the same folder and a rename, so a crash
 // never leaves a half-written file. Creates missing parent folders. Returns false on failure.
 bool WriteFileAtomically(const std::string& path, const std::string& text);
+// The same, returning 0 or the errno value of the step that failed.
+int WriteFileAtomicallyError(const std::string& path, const std::string& text);
 
 }  // namespace vxl

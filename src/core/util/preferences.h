@@ -23,6 +23,9 @@ constexpr const char* kPrefInitFirmwareDir = "InitFirmwareDir";          // ""
 constexpr const char* kPrefLastSerialNumber = "LastSerialNumber";        // -1
 constexpr const char* kPrefLastFWRev = "LastFWRev";                      // ""
 
+// Read the settings back after programming (the Settings menu's check item): 1 or 0.
+constexpr const char* kPrefVerifyAfterProgramming = "VerifyAfterProgramming";  // 1
+
 class PreferenceStore {
   public:
     explicit PreferenceStore(std::string path) : path_(std::move(path)) {}

@@ -42,6 +42,11 @@ constexpr CodeText kTexts[] = {
     {111, "Cannot Open INI File"},
     {113, "Bad Power Value"},
     {114, "Bad Modem Type"},
+    {131, "Verification failed: the modem does not hold the settings written to it."},
+    {132, "The modem's settings could not be backed up; nothing was written to the modem."},
+    {133, "This backup does not belong to this modem."},
+    {134, "The file is damaged or is not a backup of a modem's settings."},
+    {135, "The file is damaged or is not a settings profile."},
 };
 
 // Texts of the file errors by cause (code - 900).
@@ -138,7 +143,7 @@ std::string ErrorBoxMessage(int code, const std::string& response) {
     int c = std::abs(code);
     bool plain = c == 51 || c == 73 || c == 77 || c == 78 || c == 80 || (c >= 83 && c <= 87) ||
                  (c >= 102 && c <= 104) || c == 109 || c == 113 || c == 114 ||
-                 (c >= 901 && c <= 914);
+                 (c >= 131 && c <= 135) || (c >= 901 && c <= 914);
     if (plain) return ErrorText(c);
     if (c == 82 || c == 108 || c == 111) return ErrorText(c, response, true);
     // The system's own errors (a device that went away, an interrupted run) say what happened

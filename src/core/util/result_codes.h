@@ -60,6 +60,12 @@ constexpr int kBadIni = 109;
 constexpr int kCannotOpenIni = 111;
 constexpr int kBadPower = 113;
 constexpr int kBadModemType = 114;
+// Backups, verification and profiles.
+constexpr int kVerifyFailed = 131;    // the settings read back differ from those written
+constexpr int kBackupFailed = 132;    // no backup could be written, so nothing was programmed
+constexpr int kBackupRefused = 133;   // a backup of another modem, modem type or memory size
+constexpr int kBackupDamaged = 134;   // not a backup file, or one whose bytes were changed
+constexpr int kProfileDamaged = 135;  // not a settings profile
 // File errors: 900 + the cause (1 generic ... 14 end of file).
 constexpr int kFileErrorBase = 900;
 constexpr int kFileGeneric = 901;

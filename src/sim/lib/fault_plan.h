@@ -23,6 +23,9 @@ struct FaultPlan {
     // Every read of this address answers with one bit of the value flipped, as a byte damaged
     // on the line would (0 = off).
     int damagedReadAddress = 0;
+    // A write to this memory address stores another byte than the one sent (one bit flipped),
+    // while the reply says the write went well; 0 = off.
+    int wrongStoreAddress = 0;
 
     // Line conditions. A USB adapter's latency timer: bytes for the host are held until this
     // long after the first of them arrived (0 = passed on at once).

@@ -275,7 +275,14 @@ void ModemFirmware::Execute(const std::vector<uint8_t>& frame, int64_t nowUs) {
                 Reply(code, 0x01, nowUs);
                 break;
             }
-            working_[Address(frame)] = frame[4];
+            if (Address(frame) == faults_.wrongStoreAddress) {
+                // A weak memory cell: the byte lands with one bit flipped.
+                working_[Address(frame)] = frame[4] ^ kDamagedBit;
+                Event(nowUs, Format("write to 0x%04X stored 0x%02X instead of 0x%02X",
+                                    Address(frame), working_[Address(frame)], frame[4]));
+            } else {
+                working_[Address(frame)] = frame[4];
+            }
             Reply(code, 0x00, nowUs);
             break;
         case 0x21: {

@@ -204,6 +204,12 @@ const std::vector<OptionDef>& Options() {
          "fault: MS ms after each change of the program's line rate, a reply sent at the previous "
          "rate arrives (a late answer to an earlier attempt)",
          Milliseconds(&FaultPlan::lateReplyMs)},
+        {"--wrong-store", "ADDR",
+         "fault: a write to ADDRESS (e.g. 0x190) stores another byte than the one sent, and the "
+         "reply says it went well",
+         [](SimOptions& o, const std::string& v) {
+             return ParseInt(v, 1, 0xFFFF, &o.faults.wrongStoreAddress);
+         }},
         {"--damage-read", "ADDR",
          "fault: every read of ADDR answers with one bit flipped (a byte damaged on the line)",
          [](SimOptions& o, const std::string& v) {

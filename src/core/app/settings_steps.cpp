@@ -1,0 +1,74 @@
+// The steps of the headless settings run that deal with backups and profiles, and programming
+// the result once.
+#include "app/config_app.h"
+#include "backup/backup_store.h"
+#include "coordinator/safety_commands.h"
+#include "util/format.h"
+#include "util/result_codes.h"
+
+namespace vxl {
+
+int CConfigApp::ReadSettingsFiles(const char* what) {
+    std::string reason;
+    int result = rc::kOk;
+    if (!options_.restoreFile.empty())
+        result = ReadBackupFile(options_.restoreFile, restoreBackup_, reason);
+    const std::string* path = &options_.restoreFile;
+    if (result == rc::kOk && !options_.loadProfileFile.empty()) {
+        result = ReadProfileFile(options_.loadProfileFile, loadProfile_, reason);
+        path = &options_.loadProfileFile;
+    }
+    if (result == rc::kOk) return kExitOk;
+    return FailFile(what, result, *path, reason);
+}
+
+int CConfigApp::SaveProfileStep() {
+    if (options_.saveProfileFile.empty()) return rc::kOk;
+    int result = SaveProfile(*coordinator_, options_.saveProfileFile);
+    if (result == rc::kOk)
+        std::fprintf(stdout, "Settings profile written to %s\n", options_.saveProfileFile.c_str());
+    return result;
+}
+
+int CConfigApp::RestoreStep(std::string& detail) {
+    if (options_.restoreFile.empty()) return rc::kOk;
+    int result = coordinator_->RestoreBackup(restoreBackup_, options_.force, detail);
+    if (result == rc::kBackupRefused && !options_.force &&
+        detail.find("serial number") != std::string::npos)
+        detail += " Give 'force' to restore it all the same.";
+    return result;
+}
+
+int CConfigApp::LoadProfileStep() {
+    if (options_.loadProfileFile.empty()) return rc::kOk;
+    std::vector<RefusedEntry> refused;
+    int result = ApplyProfile(*coordinator_, loadProfile_, refused);
+    refusedEntries_ = refused.size();
+    for (const RefusedEntry& entry : refused)
+        std::fprintf(err_, "vxlconf: profile entry refused: %s=%s: %s\n", entry.key.c_str(),
+                     entry.value.c_str(), entry.why.c_str());
+    return result;
+}
+
+int CConfigApp::ProgramChanges() {
+    CCoordinator& c = *coordinator_;
+    if (!c.IsModified()) {
+        // A run that only reads (export, saveprofile) has nothing to say here.
+        if (options_.defaults || !options_.importFile.empty() || !options_.restoreFile.empty() ||
+            !options_.loadProfileFile.empty())
+            std::fprintf(stdout,
+                         "The modem already holds these settings; nothing was programmed.\n");
+        return rc::kOk;
+    }
+    int result = c.Program(response_);
+    if (result != rc::kOk) return result;
+    if (c.IsModified()) return rc::kCommandUnsuccessful;
+    std::fprintf(stdout, "Modem programmed with the new settings%s.\n",
+                 c.VerifiesAfterProgramming() ? " (read back and verified)" : "");
+    if (!c.GetLastBackupPath().empty())
+        std::fprintf(stdout, "Its previous settings are saved in %s\n",
+                     c.GetLastBackupPath().c_str());
+    return rc::kOk;
+}
+
+}  // namespace vxl
