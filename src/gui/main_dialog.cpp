@@ -86,6 +86,7 @@ MainDialog::MainDialog(CConfigApp& app, QWidget* parent) : QDialog(parent), app_
     settings.buildText = app.BuildText();
     settings.installIniPath = app.InstallIniPath();
     settings.companyName = app.Version().companyName;
+    settings.levelName = LevelName(app.Options().level);
     model_ = std::make_unique<MainDialogModel>(app.Coordinator(), settings);
     model_->SetView(this);
     InstallDefaultWorkflows();
@@ -101,6 +102,7 @@ MainDialog::MainDialog(CConfigApp& app, QWidget* parent) : QDialog(parent), app_
     layout->addWidget(client);
     BuildControls(client);
     BuildShortcuts();
+    BindLevelPages();
     for (int id : kHiddenForGood) sheet_->HideControl(id);
     setWindowTitle(QString::fromStdString(model_->Title()));
     setFixedSize(sizeHint());
@@ -166,6 +168,9 @@ void MainDialog::BuildControls(QWidget* client) {
     sheet_->EnablePages(false);
     connect(sheet_->page(CoordinatorPage::MemoryMap), &Page::buttonClicked, this, [this](int id) {
         if (id == kMemoryMapPrintButton) PrintMemoryMap();
+    });
+    connect(sheet_->page(CoordinatorPage::RadioLink), &Page::buttonClicked, this, [this](int id) {
+        if (id == kImportChannelTableButton) Run([this] { model_->ImportChannelTable(); });
     });
     sheet_->setWhatsThis(ControlHelpText(kMainDialogId, 1012));
     logo_->setWhatsThis(ControlHelpText(kMainDialogId, 1049));

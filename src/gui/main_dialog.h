@@ -55,14 +55,14 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
     void ShowBool(int id, bool value) override;
     void ShowText(int id, const std::string& text) override;
     void SetRealRange(int id, double minimum, double maximum, int decimals) override;
-    void SetTransmitColumnEditable(bool editable) override { transmitEditable_ = editable; }
+    void SetTransmitColumnEditable(bool editable) override;
     void EnablePages(bool enable) override;
     void ClearModifiedMarks() override;
-    void ResetFrequenciesPage() override {}
+    void ResetFrequenciesPage() override;
     void ClearIdentificationTexts() override;
     void UpdateDialog() override { RunUpdatePass(); }
     void GetGridFrequencies(double rx[kGridChannels], double tx[kGridChannels]) override;
-    void ClearGridFrequencies() override {}
+    void ClearGridFrequencies() override;
 
     // MainDialogView
     void MarkPageChanged(CoordinatorPage page) override;
@@ -73,6 +73,7 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
     void EditBool(int id, bool value) override;
     void EditReal(int id, double value) override;
     void EditText(int id, const std::string& text) override;
+    void RefreshLinkPage() override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -92,6 +93,8 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
     void UpgradeFirmware();
     int ChoosePort(bool firstRun);
     void PrintMemoryMap();
+    // The pages of the Dealer and Factory levels and the Memory Map page's edits.
+    void BindLevelPages();
     void TryExit();
 
     CConfigApp& app_;
@@ -109,7 +112,6 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
     QTimer* idleTimer_ = nullptr;
     QPointer<HelpWindow> help_;
     std::function<void()> printMemoryMap_;
-    bool transmitEditable_ = false;
     bool firstShow_ = true;
 };
 

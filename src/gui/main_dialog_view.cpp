@@ -37,6 +37,8 @@ void MainDialog::InstallDefaultWorkflows() {
 // ---- CoordinatorView ----
 
 int MainDialog::FillPage(CoordinatorPage page, ModemParameterSet& parameters) {
+    // A page that is not among the tabs is filled when it is added.
+    if (!sheet_->Shows(page)) return rc::kOk;
     return sheet_->page(page)->Fill(parameters);
 }
 
@@ -72,17 +74,6 @@ void MainDialog::ClearIdentificationTexts() {
     sheet_->page(CoordinatorPage::Identification)->ClearTexts();
 }
 
-void MainDialog::GetGridFrequencies(double rx[kGridChannels], double tx[kGridChannels]) {
-    // Without a grid of its own the window shows the channels as loaded.
-    ModemParameterSet* parameters = model_->Coordinator().GetParameterSet();
-    for (int n = 0; n < kGridChannels; ++n) {
-        rx[n] = tx[n] = 0.0;
-        if (parameters == nullptr) continue;
-        parameters->GetReal(pid::RxChannelId(n), rx[n]);
-        parameters->GetReal(pid::TxChannelId(n), tx[n]);
-    }
-}
-
 // ---- MainDialogView ----
 
 void MainDialog::MarkPageChanged(CoordinatorPage page) {
@@ -116,6 +107,10 @@ void MainDialog::EditReal(int id, double value) {
 
 void MainDialog::EditText(int id, const std::string& text) {
     model_->Coordinator().SetTextParameter(id, text);
+}
+
+void MainDialog::RefreshLinkPage() {
+    model_->Coordinator().RefreshLinkPage();
 }
 
 // ---- Workflows ----

@@ -89,8 +89,8 @@ void IntField::SetZeroPadding(bool pad) {
 }
 
 QString IntField::Formatted(int value) const {
-    const int base = hex_ ? 16 : 10;
-    QString text = QString::number(value, base);
+    // Hexadecimal shows the 32 bits as stored, as "%x" does: -65536 is ffff0000.
+    QString text = hex_ ? QString::number(static_cast<quint32>(value), 16) : QString::number(value);
     if (zeroPad_ && text.size() < width_) text = text.rightJustified(width_, QLatin1Char('0'));
     return text;
 }
@@ -101,7 +101,11 @@ void IntField::SetValue(int value) {
 
 int IntField::Value() const {
     bool ok = false;
-    const int value = text().toInt(&ok, hex_ ? 16 : 10);
+    if (hex_) {
+        const quint32 bits = text().toUInt(&ok, 16);
+        return ok ? static_cast<int>(bits) : 0;
+    }
+    const int value = text().toInt(&ok);
     return ok ? value : 0;
 }
 

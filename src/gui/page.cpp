@@ -4,9 +4,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalBlocker>
 
 #include "gui/text_fields.h"
+#include "gui/up_down_control.h"
 #include "params/modem_parameter_set.h"
 #include "params/parameter_catalogue.h"
 #include "util/result_codes.h"
@@ -17,7 +19,8 @@ namespace {
 
 bool ShowsParameter(const ControlSpec& spec) {
     return spec.parameterId >= 0 && spec.kind != ControlKind::Label &&
-           spec.kind != ControlKind::GroupBox && spec.kind != ControlKind::PushButton;
+           spec.kind != ControlKind::GroupBox && spec.kind != ControlKind::PushButton &&
+           spec.kind != ControlKind::UpDown;
 }
 
 }  // namespace
@@ -75,6 +78,13 @@ QWidget* Page::Create(const ControlSpec& spec) {
         }
         case ControlKind::PushButton:
             return new QPushButton(text, this);
+        case ControlKind::RadioButton: {
+            auto* radio = new QRadioButton(text, this);
+            radio->setLayoutDirection(Qt::RightToLeft);
+            return radio;
+        }
+        case ControlKind::UpDown:
+            return new UpDownControl(this);
     }
     return new QWidget(this);
 }
@@ -101,6 +111,9 @@ void Page::Build(const std::vector<ControlSpec>& table, const DialogUnits& units
         } else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
             connect(box, &QCheckBox::clicked, this,
                     [this, stored, widget] { OnEdited(stored, widget); });
+        } else if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
+            connect(radio, &QRadioButton::clicked, this,
+                    [this, stored, widget] { OnEdited(stored, widget); });
         } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
             const int id = spec.controlId;
             connect(button, &QPushButton::clicked, this, [this, id] { emit buttonClicked(id); });
@@ -124,6 +137,8 @@ void Page::OnEdited(const ControlSpec& spec, QWidget* control) {
         if (choice->Value() >= 0) sink_->EditInt(id, choice->Value());
     } else if (auto* box = qobject_cast<QCheckBox*>(control)) {
         sink_->EditBool(id, box->checkState() != Qt::Unchecked);
+    } else if (auto* radio = qobject_cast<QRadioButton*>(control)) {
+        if (radio->isChecked()) sink_->EditInt(id, spec.limit);
     }
 }
 
@@ -163,6 +178,13 @@ void Page::FillControl(const ControlSpec& spec, QWidget* control, ModemParameter
             bool value = false;
             if (set.GetBool(id, value) == rc::kOk)
                 static_cast<QCheckBox*>(control)->setChecked(value);
+            break;
+        }
+        case ControlKind::RadioButton: {
+            // The matching button takes the check from the others; any other value leaves them.
+            int value = -1;
+            if (set.GetInt(id, value) == rc::kOk && value == spec.limit)
+                static_cast<QRadioButton*>(control)->setChecked(true);
             break;
         }
         case ControlKind::CallSign: {
@@ -259,14 +281,16 @@ void Page::ClearControl(const ControlSpec&, QWidget* control) {
     } else if (auto* box = qobject_cast<QCheckBox*>(control)) {
         box->setChecked(false);
     } else if (auto* choice = qobject_cast<ChoiceField*>(control)) {
-        choice->setCurrentIndex(-1);
+        if (choice->count() > 0) choice->clear();
     }
 }
 
 void Page::UpdateControls(bool loaded, ModemParameterSet* parameters) {
     for (Entry& entry : controls_) {
-        const ControlEnabling state =
-            EvaluateRule(entry.spec.rule, loaded, parameters, entry.spec.parameterId);
+        ControlEnabling state = EvaluateRule(entry.spec.rule, loaded, parameters,
+                                             entry.spec.parameterId, entry.spec.limit);
+        if (entry.spec.rule == UpdateRule::SeveralChoices)
+            state.enabled = state.enabled && static_cast<QComboBox*>(entry.widget)->count() != 1;
         if (state.clear && ShowsParameter(entry.spec)) ClearControl(entry.spec, entry.widget);
         if (entry.widget->isEnabled() != state.enabled) entry.widget->setEnabled(state.enabled);
     }

@@ -30,6 +30,8 @@ enum class ControlKind {
     List,          // choices in a drop-down list
     CheckBox,
     PushButton,
+    RadioButton,  // one choice of the parameter: the row's limit is the choice's value
+    UpDown,       // arrows beside the field of their parameter; the page decides what a step does
 };
 
 struct ControlSpec {
@@ -41,7 +43,7 @@ struct ControlSpec {
     const char* text;              // label, group box, check box or button text
     const char* name;              // object name of a control that shows no parameter
     const char* suffix = nullptr;  // read-only texts: appended to the parameter's text
-    int limit = 0;                 // text fields: length limit
+    int limit = 0;                 // text fields: length limit; radio buttons: the choice
 };
 
 // Where the pages' edits go (the main window, which hands them to the coordinator).
@@ -52,6 +54,8 @@ class EditSink {
     virtual void EditBool(int id, bool value) = 0;
     virtual void EditReal(int id, double value) = 0;
     virtual void EditText(int id, const std::string& text) = 0;
+    // Fills the Radio Link page again (after the channel or its selection changed).
+    virtual void RefreshLinkPage() {}
 };
 
 class Page : public QWidget {
@@ -68,7 +72,7 @@ class Page : public QWidget {
     // Fills every control that shows a parameter; a result code (0 = success).
     virtual int Fill(ModemParameterSet& parameters);
     // Shows a value the coordinator hands over; false when no control shows `parameterId`.
-    bool ShowInt(int parameterId, int value);
+    virtual bool ShowInt(int parameterId, int value);
     bool ShowReal(int parameterId, double value);
     bool ShowBool(int parameterId, bool value);
     bool ShowText(int parameterId, const QString& text);

@@ -1,124 +1,27 @@
 #include "gui/pages.h"
 
-#include "params/parameter_ids.h"
+#include "gui/factory_page.h"
+#include "gui/frequencies_page.h"
+#include "gui/memory_map_page.h"
 
 namespace vxl::gui {
 
-namespace {
-
-using K = ControlKind;
-using R = UpdateRule;
-
-// Identification: what identifies the modem, and the two fields the operator may fill in.
-const std::vector<ControlSpec>& IdentificationTable() {
-    static const std::vector<ControlSpec> table = {
-        {0, -1, K::GroupBox, {7, 4, 257, 106}, R::None, " Model Information ", "modelGroup"},
-        {0, -1, K::Label, {16, 19, 74, 8}, R::None, "Model:", "modelLabel"},
-        {1029, pid::kModel, K::ReadOnlyText, {92, 17, 110, 12}, R::None, nullptr, nullptr},
-        {0, -1, K::Label, {16, 32, 74, 8}, R::None, "Firmware Revision:", "firmwareLabel"},
-        {1031,
-         pid::kFirmwareRevision,
-         K::ReadOnlyText,
-         {92, 30, 110, 12},
-         R::None,
-         nullptr,
-         nullptr},
-        {1123, pid::kModemID, K::Label, {16, 45, 74, 8}, R::Label, "Modem ID:", "modemIdLabel"},
-        {1034, pid::kModemID, K::ReadOnlyText, {92, 43, 110, 12}, R::None, nullptr, nullptr},
-        {0, -1, K::Label, {16, 58, 74, 8}, R::None, "Frequency:", "frequencyLabel"},
-        {1032,
-         pid::kFrequency,
-         K::ReadOnlyText,
-         {92, 56, 110, 12},
-         R::None,
-         nullptr,
-         nullptr,
-         " MHz"},
-        {0, -1, K::Label, {16, 71, 74, 8}, R::None, "Power:", "powerLabel"},
-        {1033,
-         pid::kPower,
-         K::ReadOnlyText,
-         {92, 69, 110, 12},
-         R::None,
-         nullptr,
-         nullptr,
-         " Watts"},
-        {0, -1, K::Label, {16, 84, 74, 8}, R::None, "Channel Bandwidth:", "bandwidthLabel"},
-        {1036,
-         pid::kChannelBandwidth,
-         K::ReadOnlyText,
-         {92, 82, 110, 12},
-         R::None,
-         nullptr,
-         nullptr,
-         " K"},
-        {0, -1, K::Label, {16, 97, 74, 8}, R::None, "Serial Number:", "serialNumberLabel"},
-        {1030, pid::kSerialNumber, K::ReadOnlyText, {92, 95, 110, 12}, R::None, nullptr, nullptr},
-        {1116,
-         pid::kCallSign,
-         K::Label,
-         {16, 118, 74, 8},
-         R::LabelOrNotLoaded,
-         "Call Sign:",
-         "callSignLabel"},
-        {1057, pid::kCallSign, K::CallSign, {92, 116, 70, 12}, R::Available, nullptr, nullptr},
-        {0, -1, K::Label, {16, 134, 74, 8}, R::None, "Owner:", "ownerLabel"},
-        {1028, pid::kOwner, K::Text, {92, 132, 172, 12}, R::Plain, nullptr, nullptr, nullptr, 32},
-    };
-    return table;
-}
-
-const std::vector<ControlSpec>& MemoryMapTable() {
-    static const std::vector<ControlSpec> table = {
-        {kMemoryMapPrintButton,
-         -1,
-         K::PushButton,
-         {7, 4, 50, 14},
-         R::Plain,
-         "Print",
-         "memoryMapPrintButton"},
-    };
-    return table;
-}
-
-struct PageRow {
-    CoordinatorPage index;
-    const char* title;
-    int dialogId;
-    const std::vector<ControlSpec>& (*table)();
-};
-
-const std::vector<ControlSpec>& NoControls() {
-    static const std::vector<ControlSpec> none;
-    return none;
-}
-
-constexpr PageRow kPages[] = {
-    {CoordinatorPage::Identification, "Identification", 115, IdentificationTable},
-    {CoordinatorPage::RadioLink, "Radio Link", 111, NoControls},
-    {CoordinatorPage::SerialInterface, "Serial Interface", 117, NoControls},
-    {CoordinatorPage::Frequencies, "Frequencies", 113, NoControls},
-    {CoordinatorPage::MemoryMap, "Memory Map", 114, MemoryMapTable},
-    {CoordinatorPage::Factory, "Factory", 118, NoControls},
-};
-
-// A page whose table is given at construction.
-class TablePage : public Page {
-  public:
-    TablePage(const PageRow& row, EditSink* sink, const DialogUnits& units, QWidget* parent)
-        : Page(row.index, QString::fromLatin1(row.title), row.dialogId, sink, parent) {
-        setObjectName(QString::fromLatin1(row.title).remove(QLatin1Char(' ')) +
-                      QStringLiteral("Page"));
-        Build(row.table(), units);
-        setFixedSize(units.Size(kPageWidth, kPageHeight));
-    }
-};
-
-}  // namespace
-
 Page* MakePage(CoordinatorPage index, EditSink* sink, const DialogUnits& units, QWidget* parent) {
-    for (const PageRow& row : kPages) {
-        if (row.index == index) return new TablePage(row, sink, units, parent);
+    switch (index) {
+        case CoordinatorPage::Identification:
+            return MakeIdentificationPage(sink, units, parent);
+        case CoordinatorPage::RadioLink:
+            return MakeRadioLinkPage(sink, units, parent);
+        case CoordinatorPage::SerialInterface:
+            return MakeSerialInterfacePage(sink, units, parent);
+        case CoordinatorPage::Frequencies:
+            return new FrequenciesPage(sink, units, parent);
+        case CoordinatorPage::MemoryMap:
+            return new MemoryMapPage(sink, units, parent);
+        case CoordinatorPage::Factory:
+            return new FactoryPage(sink, units, parent);
+        default:
+            break;
     }
     return nullptr;
 }

@@ -101,6 +101,31 @@ TEST(CommandLine, PlatformSwitchesKeepTheLetterCaseOfTheirValues) {
               "[noverify]");
 }
 
+TEST(CommandLine, LevelSwitchesNameTheLevelAndTheLaterOneWins) {
+    const struct {
+        const char* line;
+        PrivilegeLevel level;
+        const char* name;
+        bool frequencies;
+        bool factory;
+    } cases[] = {
+        {"nologo", PrivilegeLevel::EndUser, "End User", false, false},
+        {"Dealer port 3", PrivilegeLevel::Dealer, "Dealer", true, false},
+        {"dealer FACTORY", PrivilegeLevel::Factory, "Factory", true, true},
+        {"factory dealer", PrivilegeLevel::Dealer, "Dealer", true, false},
+    };
+    for (const auto& c : cases) {
+        const StartupOptions o = ParseCommandLine(Args(c.line));
+        EXPECT_EQ(o.level, c.level) << c.line;
+        EXPECT_STREQ(LevelName(o.level), c.name) << c.line;
+        EXPECT_EQ(ShowsFrequenciesPage(o.level), c.frequencies) << c.line;
+        EXPECT_EQ(ShowsFactoryPage(o.level), c.factory) << c.line;
+        EXPECT_TRUE(o.unknown.empty()) << c.line;
+    }
+    // A level switch ends a pending port value like any plain switch.
+    EXPECT_EQ(ParseCommandLine(Args("port 3 factory")).port, 3);
+}
+
 TEST(Version, ProductVersionSplitsIntoVersionAndBuildTexts) {
     std::string version, build;
     SplitProductVersion("2, 42, B, 69", &version, &build);

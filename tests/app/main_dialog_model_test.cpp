@@ -305,6 +305,43 @@ TEST(MainDialogCommands, DemoDefaultsUndoPrintAndMemoryMap) {
     EXPECT_EQ(d.view.memoryMapShown, 1);
 }
 
+TEST(MainDialogImport, ImportsTheChosenTableNamesARefusedFileAndRemembersTheFolder) {
+    Dialog d;
+    d.model->StartDemo();
+    double rx[kGridChannels] = {450.5, 452.25};
+    double tx[kGridChannels] = {451.5, 453.25};
+    const std::string table = d.h.dir.File("any-modem.upg");
+    const std::string otherModem = d.h.dir.File("other-modem.upg");
+    ASSERT_EQ(d.h.Set()->WriteChannelTableFile(table, 0, rx, tx), rc::kOk);
+    ASSERT_EQ(d.h.Set()->WriteChannelTableFile(otherModem, 1234, rx, tx), rc::kOk);
+    const std::string damaged = d.h.dir.Write("damaged.upg", std::string(111, 'x'));
+    const double before = d.h.Real(pid::RxChannelId(0));
+    d.h.ui.ScriptFiles({"", otherModem, damaged, table});
+
+    d.model->ImportChannelTable();  // cancelled
+    d.model->ImportChannelTable();
+    d.model->ImportChannelTable();
+    EXPECT_EQ(d.h.Real(pid::RxChannelId(0)), before) << "a refused file changes nothing";
+    EXPECT_TRUE(d.view.marked.empty());
+    d.model->ImportChannelTable();
+    EXPECT_EQ(d.h.Real(pid::RxChannelId(1)), 452.25);
+    EXPECT_EQ(d.h.Real(pid::TxChannelId(1)), 453.25);
+    EXPECT_EQ(d.view.marked, std::vector<int>{static_cast<int>(CoordinatorPage::Frequencies)});
+
+    ASSERT_EQ(d.h.ui.fileDialogs.size(), 4u);
+    EXPECT_EQ(d.h.ui.fileDialogs[1].startDir, "") << "a cancelled dialog keeps the folder";
+    EXPECT_EQ(d.h.ui.fileDialogs[2].startDir, d.h.dir.path());
+    EXPECT_EQ(d.model->InitialChannelTableDir(), d.h.dir.path());
+
+    ASSERT_EQ(d.Captions(), std::vector<std::string>(2, "Channel table import failed"));
+    EXPECT_EQ(d.h.ui.messages[0].text, ErrorText(rc::kSerialMismatch));
+    const std::string& refused = d.h.ui.messages[1].text;
+    EXPECT_EQ(refused.rfind(ErrorBoxMessage(rc::kImportFailed, "") + "\n\n" + damaged + ": ", 0),
+              0u)
+        << refused;
+    EXPECT_NE(refused.find("checksum"), std::string::npos) << refused;
+}
+
 TEST(MainDialogMenu, CommandsActOnlyWhenTheyApply) {
     Dialog d;
     int chosen = 0, upgrades = 0, abouts = 0;
@@ -396,6 +433,11 @@ TEST(UpdateRules, EnableAndClearFromLoadedAvailableAndEditable) {
         if (set->Get(id) != nullptr && !set->IsAvailable(id)) unavailable = id;
     ASSERT_GE(unavailable, 0);
     const int owner = pid::kOwner;
+    // Shown but never changed by the operator, and changeable although this modem lacks it.
+    const int notEditable = pid::kModemID;
+    const int editableOnly = pid::kChannelSelectType;
+    ASSERT_TRUE(set->IsAvailable(notEditable) && !set->IsEditable(notEditable));
+    ASSERT_TRUE(!set->IsAvailable(editableOnly) && set->IsEditable(editableOnly));
     const struct {
         UpdateRule rule;
         bool loaded;
@@ -412,6 +454,20 @@ TEST(UpdateRules, EnableAndClearFromLoadedAvailableAndEditable) {
         {UpdateRule::Label, true, unavailable, false, false},
         {UpdateRule::LabelOrNotLoaded, false, unavailable, true, false},
         {UpdateRule::LabelOrNotLoaded, true, unavailable, false, false},
+        {UpdateRule::AvailableEditable, true, owner, true, false},
+        {UpdateRule::AvailableEditable, true, notEditable, false, true},
+        {UpdateRule::AvailableEditable, true, editableOnly, false, true},
+        {UpdateRule::EditableOnly, true, editableOnly, true, true},
+        {UpdateRule::EditableOnly, true, notEditable, false, true},
+        {UpdateRule::EditableOnly, false, owner, false, false},
+        {UpdateRule::EditableKept, true, editableOnly, true, false},
+        {UpdateRule::EditableKept, true, notEditable, false, false},
+        {UpdateRule::LabelEditable, true, owner, true, false},
+        {UpdateRule::LabelEditable, true, editableOnly, false, false},
+        {UpdateRule::LabelEditable, false, owner, false, false},
+        {UpdateRule::Never, true, owner, false, false},
+        {UpdateRule::SeveralChoices, true, owner, true, false},
+        {UpdateRule::SeveralChoices, false, owner, false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.rule));
@@ -420,6 +476,8 @@ TEST(UpdateRules, EnableAndClearFromLoadedAvailableAndEditable) {
         EXPECT_EQ(e.clear, c.clear);
     }
     EXPECT_FALSE(EvaluateRule(UpdateRule::Editable, true, nullptr, owner).enabled);
+    // A radio button stands for one choice; the channel selection offers none of its choices.
+    EXPECT_FALSE(EvaluateRule(UpdateRule::Choice, true, set, editableOnly, 0).enabled);
 }
 
 }  // namespace

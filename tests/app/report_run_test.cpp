@@ -1,6 +1,7 @@
-// The headless report runs on a fake modem: both reports laid out from the loaded modem and
-// handed to the renderer, the modem released; a report that cannot be drawn ends the run with
-// one line; the jobs the window prints show the edits not yet programmed.
+// The headless report runs on a fake modem: both reports laid out from the loaded modem (at the
+// level of the command line) and handed to the renderer, the modem released; a report that cannot
+// be drawn ends the run with one line; the jobs the window prints show the edits not yet
+// programmed.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -82,14 +83,15 @@ class ReportRun : public ::testing::Test {
 
 TEST_F(ReportRun, WritesBothReportsOfTheLoadedModemAndReleasesIt) {
     RenderWith(rc::kOk);
-    ASSERT_EQ(Run({"port", "3", "softbreak", "Report=Out/Modem.PDF", "memorymap", "Map.pdf"}),
-              kExitOk)
+    ASSERT_EQ(
+        Run({"port", "3", "softbreak", "factory", "Report=Out/Modem.PDF", "memorymap", "Map.pdf"}),
+        kExitOk)
         << ErrText();
     ASSERT_EQ(printed.size(), 2u);
     EXPECT_EQ(printed[0].documentName, "KTRCONF Configuration Report");
     EXPECT_EQ(printed[0].pdfPath, "Out/Modem.PDF");
     const std::vector<ReportLine>& report = printed[0].document.pages.at(0).lines;
-    EXPECT_EQ(report[0].text.rfind("VXL Configuration Program (End User) Version ", 0), 0u);
+    EXPECT_EQ(report[0].text.rfind("VXL Configuration Program (Factory) Version ", 0), 0u);
     EXPECT_EQ(report[0].text.size(), 81u);
     EXPECT_EQ(report[1].text, "Norvale Corporation " + ProgramVersion().legalNotice);
     EXPECT_EQ(report[6].text, "  Serial Number:" + std::string(26, ' ') + "01427259");

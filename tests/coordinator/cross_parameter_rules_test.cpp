@@ -149,6 +149,41 @@ TEST(CrossParameterRules, EotTimeoutShowsTheSharedByteInBothOtherControls) {
                                                       "FillPage 4", "UpdateDialog"}));
 }
 
+TEST(CrossParameterRules, RefillingTheRadioLinkPageFitsTheLinkRateToTheModulation) {
+    const struct {
+        const char* name;
+        Bytes stored;
+        bool wholeSheet;  // RefreshPages, else RefreshLinkPage
+        int linkRate;     // afterwards
+    } rows[] = {
+        // clang-format off
+        {"25k 4FSK at 4800", {Mod(1), Lr(2)}, true, 3},
+        {"25k GMSK at 19200", {Lr(4)}, false, 3},
+        {"12k5 4FSK at 4800", {kNarrow, Mod(1), Lr(2)}, true, 3},
+        {"12k5 4FSK at 19200", {kNarrow, Mod(1), Lr(4)}, false, 3},
+        {"12k5 GMSK at 9600", {kNarrow}, true, 2},
+        {"12k5 GMSK at 19200", {kNarrow, Lr(4)}, false, 2},
+        {"25k GMSK at 9600 stays", {}, true, 3},
+        {"25k 4FSK at 19200 stays", {Mod(1), Lr(4)}, false, 4},
+        // clang-format on
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        CoordinatorHarness h;
+        ASSERT_EQ(h.coordinator.StartDemo(), rc::kOk);
+        for (const auto& [address, byte] : r.stored)
+            ASSERT_EQ(h.Set()->WriteBytes(address, 1, &byte), rc::kOk) << address;
+        const int stored = h.Int(kLr);
+        ASSERT_EQ(h.coordinator.RefreshPages(), rc::kOk);
+        EXPECT_EQ(h.Int(kLr), stored) << "without windows the stored rate is what is reported";
+
+        h.coordinator.SetView(&h.view);
+        ASSERT_EQ(r.wholeSheet ? h.coordinator.RefreshPages() : h.coordinator.RefreshLinkPage(),
+                  rc::kOk);
+        EXPECT_EQ(h.Int(kLr), r.linkRate);
+    }
+}
+
 TEST(CrossParameterRules, ATypeTwoModemSkipsTheTypeFourSteps) {
     CoordinatorHarness h(24, 341);  // QMX44A 430-450MHz 35W
     h.coordinator.SetView(&h.view);

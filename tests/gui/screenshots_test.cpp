@@ -7,11 +7,13 @@
 #include <QTextBrowser>
 #include <QtTest>
 
+#include "app/config_app.h"
 #include "app/version.h"
 #include "gui/about_box.h"
 #include "gui/help_window.h"
 #include "gui/progress_window.h"
 #include "gui_test.h"
+#include "level_window.h"
 
 namespace vxl::gui::test {
 
@@ -21,6 +23,8 @@ class Screenshots : public QObject {
     void initTestCase();
     void windowOfTheRunningProgram();
     void operatorWindows();
+    void pagesOfTheFactoryLevel();
+    void pagesAfterADemoLoad();
 
   private:
     void Save(QWidget* widget, const char* name);
@@ -82,6 +86,36 @@ void Screenshots::operatorWindows() {
     HelpWindow help;
     help.ShowTopic(QStringLiteral("contents"));
     Save(&help, "help-window");
+}
+
+// `vxlconf factory` on the demo modem, with the Memory Map page added: the three grid pages.
+void Screenshots::pagesOfTheFactoryLevel() {
+    if (!qEnvironmentVariable("VXL_GRAB_WINDOW").isEmpty()) QSKIP("grabbing the program only");
+    LevelWindow w({"factory"});
+    w.LoadDemo();
+    w.Key(Qt::Key_F6, Qt::ControlModifier);
+    const struct {
+        CoordinatorPage page;
+        const char* name;
+    } shots[] = {{CoordinatorPage::MemoryMap, "memory-map-page"},
+                 {CoordinatorPage::Frequencies, "frequencies-page"},
+                 {CoordinatorPage::Factory, "factory-page"}};
+    for (const auto& shot : shots) {
+        w.Sheet()->setCurrentWidget(w.Sheet()->page(shot.page));
+        Save(w.dialog.get(), shot.name);
+    }
+}
+
+void Screenshots::pagesAfterADemoLoad() {
+    if (!qEnvironmentVariable("VXL_GRAB_WINDOW").isEmpty()) QSKIP("grabbing the program only");
+    LevelWindow w({});
+    w.LoadDemo();
+    const char* names[] = {"page-identification", "page-radio-link", "page-serial-interface"};
+    for (int tab = 0; tab < 3; ++tab) {
+        w.Sheet()->setCurrentIndex(tab);
+        w.dialog->RunUpdatePass();
+        Save(w.dialog.get(), names[tab]);
+    }
 }
 
 VXL_GUI_SUITE(Screenshots);

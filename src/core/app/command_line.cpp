@@ -137,6 +137,11 @@ StartupOptions ParseCommandLine(const std::vector<std::string>& args) {
             plainSwitch();
             echo(t);
             continue;
+        } else if (t == "dealer" || t == "factory") {
+            opt.level = t == "dealer" ? PrivilegeLevel::Dealer : PrivilegeLevel::Factory;
+            plainSwitch();
+            echo(t);
+            continue;
         } else if (t == "device" || t == "upgrade" || t == "import" || t == "export" ||
                    t == "report" || t == "memorymap") {
             await(t == "device"    ? Pending::Device
@@ -229,6 +234,8 @@ std::string CommandLineUsage() {
            "  ports             list the serial ports: number, device, description, status\n"
            "  softbreak         capture the modem with a soft break\n"
            "  poweroncapture    capture the modem while it is power-cycled\n"
+           "  dealer            run at the Dealer level: adds the Frequencies page\n"
+           "  factory           run at the Factory level: adds the Frequencies and Factory pages\n"
            "  stealth NAME      headless run: capture, read, write NAME.xml, release\n"
            "  upgrade FILE      headless firmware upgrade from the .fw file FILE\n"
            "  export FILE       write the modem's channel table to the .upg file FILE\n"

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/privilege_level.h"
+
 namespace vxl {
 
 struct StartupOptions {
@@ -17,6 +19,9 @@ struct StartupOptions {
     bool echoWanted = false;  // dbgargs
     std::string echo;         // " [switch] [value] ..." with a leading blank
     int result = 0;           // 100 when a port value was not a number (parsing stopped there)
+
+    // `dealer` or `factory`; the later switch wins.
+    PrivilegeLevel level = PrivilegeLevel::EndUser;
 
     // Switches of this platform; their values keep their letter case.
     std::string device;           // a serial device path for this run

@@ -102,6 +102,8 @@ class MainDialogModel {
     void SetAbout(Action showAbout) { showAbout_ = std::move(showAbout); }
 
     const std::string& Title() const { return title_; }
+    // The privilege level's name, as the title ends and the configuration report names it.
+    const std::string& LevelName() const { return settings_.levelName; }
     const std::string& Response() const { return response_; }
     CCoordinator& Coordinator() { return coordinator_; }
     std::string& InitialChannelTableDir() { return channelTableDir_; }
@@ -120,6 +122,10 @@ class MainDialogModel {
     void UndoChanges();
     void FactoryDefaults();
     void Help();
+
+    // Import Channel Table: asks for a channel-table file and imports it into the loaded
+    // settings; a file it refuses is named in the error box with what is wrong with it.
+    void ImportChannelTable();
 
     // Alt+D, Alt+B, Alt+I, Ctrl+F6.
     void StartDemo();

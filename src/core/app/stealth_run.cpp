@@ -21,7 +21,8 @@ int CConfigApp::StealthRun() {
     }
     ReportJob job;
     if (!options_.reportFile.empty()) {
-        int made = MakeConfigurationReportJob(*coordinator_, version_, job);
+        int made =
+            MakeConfigurationReportJob(*coordinator_, version_, job, LevelName(options_.level));
         if (!WriteReport("configuration report", job, made, options_.reportFile))
             return kExitRunFailed;
     }

@@ -13,6 +13,14 @@ enum class UpdateRule {
     Editable,          // L and A and E; cleared when not A
     Label,             // A
     LabelOrNotLoaded,  // A or not L
+    // Rules of single controls:
+    AvailableEditable,  // L and A and E; cleared unless A and E
+    EditableOnly,       // L and E; cleared unless A and E
+    EditableKept,       // L and E
+    LabelEditable,      // L and A and E
+    Never,              // always disabled (shown, never changed by the operator)
+    Choice,             // L and the control's choice of the parameter is enabled (radio buttons)
+    SeveralChoices,     // L; the page also disables a list that holds exactly one item
 };
 
 struct ControlEnabling {
@@ -20,7 +28,9 @@ struct ControlEnabling {
     bool clear = false;  // empty the text or remove the check mark
 };
 
-// `parameters` is null while nothing is loaded; `id` is the parameter the control shows.
-ControlEnabling EvaluateRule(UpdateRule rule, bool loaded, ModemParameterSet* parameters, int id);
+// `parameters` is null while nothing is loaded; `id` is the parameter the control shows and
+// `choice` the choice a radio button stands for.
+ControlEnabling EvaluateRule(UpdateRule rule, bool loaded, ModemParameterSet* parameters, int id,
+                             int choice = 0);
 
 }  // namespace vxl

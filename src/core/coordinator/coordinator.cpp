@@ -1,7 +1,7 @@
 #include "coordinator/coordinator.h"
 
 #include "backup/backup_store.h"
-
+#include "coordinator/factory_tables.h"
 #include "link/serial_link.h"
 #include "modem/modem_base.h"
 #include "params/modem_memory_image.h"
@@ -156,10 +156,20 @@ void CCoordinator::UpdateDialog() {
     if (view_ != nullptr) view_->UpdateDialog();
 }
 
+// A type-4 modem stored with a link rate that its modulation and bandwidth rule out (an older
+// program, or a changed bandwidth) is shown, and then kept, with the rate that fits.
+void CCoordinator::FitLinkRateToModulation() {
+    if (ModemType() != 4) return;
+    const int linkRate = vxl::LinkRateForModulation(
+        IntOf(pid::kChannelBandwidth), IntOf(pid::kModulationType), IntOf(pid::kLinkRate));
+    if (linkRate >= 0) parameters_->SetInt(pid::kLinkRate, linkRate);
+}
+
 int CCoordinator::RefreshPages() {
     if (view_ == nullptr) return rc::kOk;
     if (parameters_ == nullptr) return rc::kMissingArgument;
     for (vxl::CoordinatorPage page : vxl::kPagesInFillOrder) {
+        if (page == vxl::CoordinatorPage::RadioLink) FitLinkRateToModulation();
         int result = view_->FillPage(page, *parameters_);
         if (result != rc::kOk) return result;
     }
@@ -169,5 +179,6 @@ int CCoordinator::RefreshPages() {
 int CCoordinator::RefreshLinkPage() {
     if (view_ == nullptr) return rc::kOk;
     if (parameters_ == nullptr) return rc::kMissingArgument;
+    FitLinkRateToModulation();
     return view_->FillPage(vxl::CoordinatorPage::RadioLink, *parameters_);
 }

@@ -223,6 +223,7 @@ class CCoordinator {
     void ShowCurrentReal(int id);
     void ShowModemId();
     void FillPage(vxl::CoordinatorPage page);
+    void FitLinkRateToModulation();
     void UpdateDialog();
     int SetIfAvailable(int id, int value);
 

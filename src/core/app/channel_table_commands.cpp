@@ -1,0 +1,119 @@
+#include "app/channel_table_commands.h"
+
+#include <cstdint>
+
+#include "app/main_dialog_model.h"
+#include "coordinator/coordinator.h"
+#include "params/serial_number.h"
+#include "ui/operator.h"
+#include "util/format.h"
+#include "util/result_codes.h"
+
+namespace vxl {
+
+namespace {
+
+constexpr int kImportFailed = 78;
+constexpr int kExportFailed = 79;
+
+constexpr const char* kFilter = "Channel Table Upgrades (*.upg);;All Files (*)";
+
+constexpr const char* kInvalidSerial =
+    "Serial number should be in the form:\n\n                   YYWWxxxx\n\n where 'YY' is the "
+    "year (96 - present),\n 'WW' is the week (1 - 52),\n and 'xxxx' is the sequence "
+    "number.\n\nProceed anyway?";
+constexpr const char* kClearedNote =
+    "Channel table has been cleared.\n\nNote: new frequencies must be entered, and\na current "
+    "channel selected, before changes\ncan be programmed into the modem.";
+
+void ShowError(int action, int code) {
+    Ui().MessageBox(ErrorBoxMessage(code, std::string()), ErrorBoxCaption(action), MsgIcon::Stop,
+                    MsgButtons::Ok);
+}
+
+void RememberFolder(const std::string& path, std::string& folder) {
+    const std::string chosen = FolderOf(path);
+    if (!chosen.empty()) folder = chosen;
+}
+
+}  // namespace
+
+std::string ExportFileNameRule::NameFor(const std::string& serialText,
+                                        const std::string& fileNameText) {
+    const bool following = fileNameText.find('*') != std::string::npos ||
+                           (!lastMade_.empty() && fileNameText == lastMade_);
+    if (!following) return fileNameText;
+    lastMade_ = serialText + ".upg";
+    return lastMade_;
+}
+
+bool AcceptExportSerialNumber(const std::string& serialText) {
+    if (IsValidSerialNumberText(serialText)) return true;
+    return Ui().MessageBox(kInvalidSerial, "Invalid Serial Number", MsgIcon::Exclamation,
+                           MsgButtons::YesNo) == MsgAnswer::Yes;
+}
+
+uint32_t ExportSerialNumber(const std::string& serialText) {
+    // Leading digits, as the dialog's field holds only digits; beyond 32 bits they wrap.
+    uint32_t value = 0;
+    for (char c : serialText) {
+        if (c < '0' || c > '9') break;
+        value = value * 10u + static_cast<uint32_t>(c - '0');
+    }
+    return value;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+int ImportChannelTableCommand(CCoordinator& coordinator, MainDialogView* view,
+                              std::string& folder) {
+    std::string path;
+    if (!Ui().ChooseOpenFile("Import Channel Table From File", kFilter, folder, path))
+        return rc::kOk;
+    std::string problem;
+    const int result = coordinator.ImportChannelTable(path, &problem);
+    if (result == rc::kOk) {
+        if (view != nullptr) view->MarkPageChanged(CoordinatorPage::Frequencies);
+    } else if (!problem.empty()) {
+        // A damaged or unreadable file: say what is wrong with it, not only its code.
+        Ui().MessageBox(ErrorBoxMessage(result, std::string()) + "\n\n" + path + ": " + problem,
+                        ErrorBoxCaption(kImportFailed), MsgIcon::Stop, MsgButtons::Ok);
+    } else {
+        ShowError(kImportFailed, result);
+    }
+    RememberFolder(path, folder);
+    return result;
+}
+
+int ExportChannelTableCommand(CCoordinator& coordinator, const ChannelTableExportDialog& dialog,
+                              std::string& folder) {
+    ChannelTableExportChoice choice;
+    if (!dialog || !dialog(folder, choice)) return rc::kOk;
+    const int result =
+        coordinator.ExportChannelTable(choice.path, ExportSerialNumber(choice.serialText));
+    if (result == rc::kOk) {
+        Ui().MessageBox(Format("Channel table written to %s", choice.path.c_str()),
+                        "Channel Table Export Complete", MsgIcon::None, MsgButtons::Ok);
+    } else {
+        ShowError(kExportFailed, result);
+    }
+    RememberFolder(choice.path, folder);
+    return result;
+}
+
+int ClearChannelTableCommand(CCoordinator& coordinator, MainDialogView* view) {
+    if (Ui().MessageBox("Clear the channel table?", "Clear Channels", MsgIcon::Exclamation,
+                        MsgButtons::YesNo) != MsgAnswer::Yes)
+        return rc::kOk;
+    const int result = coordinator.ClearChannelTable();
+    if (result == rc::kOk) {
+        if (view != nullptr) view->MarkPageChanged(CoordinatorPage::Frequencies);
+        Ui().MessageBox(kClearedNote, "Clear Channels", MsgIcon::Exclamation, MsgButtons::Ok);
+    }
+    return result;
+}
+
+}  // namespace vxl

@@ -1,0 +1,29 @@
+// The Factory page: what the maker sets (model, frequency range, RF power, power control,
+// channel bandwidth, crystal, serial number), the run clock and the last failure, and the three
+// factory operations.
+#pragma once
+
+#include "gui/page.h"
+
+namespace vxl::gui {
+
+class SerialNumberField;
+
+// Control ids of the page's buttons.
+constexpr int kClearUserFieldsButton = 1098;
+constexpr int kFactoryTestSettingsButton = 1099;
+constexpr int kSetFactoryFrequenciesButton = 1097;
+
+class FactoryPage : public Page {
+    Q_OBJECT
+  public:
+    FactoryPage(EditSink* sink, const DialogUnits& units, QWidget* parent = nullptr);
+
+    int Fill(ModemParameterSet& parameters) override;
+    SerialNumberField* serialNumber() const { return serial_; }
+
+  private:
+    SerialNumberField* serial_;
+};
+
+}  // namespace vxl::gui

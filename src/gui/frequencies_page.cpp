@@ -1,0 +1,176 @@
+#include "gui/frequencies_page.h"
+
+#include "gui/grid_ctrl.h"
+#include "gui/pages.h"
+#include "params/modem_parameter_set.h"
+#include "params/parameter_ids.h"
+#include "util/result_codes.h"
+
+namespace vxl::gui {
+
+namespace {
+
+constexpr int kGridId = 1039;
+constexpr int kRows = 17;  // the header row and channels 0 to 15
+constexpr int kColumns = 3;
+constexpr int kTxColumn = 1;
+constexpr int kRxColumn = 2;
+constexpr DluRect kGridRect{7, 4, 257, 120};
+constexpr Qt::Alignment kCentred = Qt::AlignHCenter | Qt::AlignVCenter;
+constexpr double kLowest = -1.0;
+constexpr double kHighest = 490.0;
+constexpr int kDecimals = 4;
+
+const std::vector<ControlSpec>& FrequenciesTable() {
+    using K = ControlKind;
+    using R = UpdateRule;
+    // clang-format off
+    static const std::vector<ControlSpec> table = {
+        {kExportChannelTableButton, -1, K::PushButton, {7, 130, 80, 14}, R::None,
+         "Export Channel Table", "exportChannelTableButton"},
+        {kImportChannelTableButton, -1, K::PushButton, {95, 130, 80, 14}, R::Plain,
+         "Import Channel Table", "importChannelTableButton"},
+        {kClearChannelTableButton, -1, K::PushButton, {183, 130, 81, 14}, R::None,
+         "Clear Channel Table", "clearChannelTableButton"},
+    };
+    // clang-format on
+    return table;
+}
+
+struct HelpRow {
+    int controlId;
+    const char* text;
+};
+// clang-format off
+constexpr HelpRow kHelp[] = {
+    {kGridId, "The 16 channels with their transmit and receive frequencies in MHz. Type over a "
+              "frequency to change it; 0 takes the channel out of use."},
+    {kExportChannelTableButton, "Writes the channel table shown into a channel-table file (.upg) "
+                                "for the modem whose serial number you enter."},
+    {kImportChannelTableButton, "Reads the channels of a channel-table file (.upg) into the modem's "
+                                "settings."},
+    {kClearChannelTableButton, "Takes every channel out of use. Enter new frequencies and choose a "
+                               "current channel before you program the modem."},
+};
+// clang-format on
+
+bool IsFrequencyCell(int row, int column) {
+    return row >= 1 && row < kRows && (column == kTxColumn || column == kRxColumn);
+}
+
+// The channel parameter of a frequency cell: transmit in column 1, receive in column 2.
+int CellParameter(int row, int column) {
+    const int channel = row - 1;
+    return column == kTxColumn ? pid::TxChannelId(channel) : pid::RxChannelId(channel);
+}
+
+}  // namespace
+
+FrequenciesPage::FrequenciesPage(EditSink* sink, const DialogUnits& units, QWidget* parent)
+    : Page(CoordinatorPage::Frequencies, QStringLiteral("Frequencies"), 113, sink, parent),
+      grid_(new GridCtrl(this)) {
+    setObjectName(QStringLiteral("FrequenciesPage"));
+    Build(FrequenciesTable(), units);
+    setFixedSize(units.Size(kPageWidth, kPageHeight));
+    grid_->setObjectName(QStringLiteral("frequencyGrid"));
+    grid_->setProperty("controlId", kGridId);
+    grid_->setGeometry(units.Rect(kGridRect));
+    for (const HelpRow& row : kHelp) {
+        QWidget* control = row.controlId == kGridId ? grid_ : Control(row.controlId);
+        control->setWhatsThis(tr(row.text));
+    }
+
+    grid_->SetRowCount(kRows);
+    grid_->SetColumnCount(kColumns);
+    grid_->SetFixedRowCount(1);
+    grid_->SetFixedColumnCount(1);
+    const int width = grid_->ClientWidth();
+    const int frequencyWidth = (width - width / 5) / 2;
+    grid_->SetColumnWidth(kTxColumn, frequencyWidth);
+    grid_->SetColumnWidth(kRxColumn, frequencyWidth);
+    grid_->SetColumnWidth(0, width - 2 * frequencyWidth);
+    const char* headers[kColumns] = {"Channel", "TX Frequency (MHz)", "RX Frequency (MHz)"};
+    for (int column = 0; column < kColumns; ++column) {
+        GridItem header;
+        header.column = column;
+        header.mask = GridItem::kText | GridItem::kFormat;
+        header.text = tr(headers[column]);
+        header.format = kCentred;
+        grid_->SetItem(header);
+    }
+    for (int row = 1; row < kRows; ++row) {
+        GridItem label;
+        label.row = row;
+        label.mask = GridItem::kText | GridItem::kFormat;
+        label.text = QStringLiteral("%1 ").arg(row - 1);
+        label.format = kCentred;
+        grid_->SetItem(label);
+        for (int column : {kTxColumn, kRxColumn}) {
+            GridItem cell;
+            cell.row = row;
+            cell.column = column;
+            cell.mask = GridItem::kFormat | GridItem::kEditKind | GridItem::kRealRange |
+                        GridItem::kDecimals;
+            cell.format = kCentred;
+            cell.kind = GridEditKind::Real;
+            cell.realMinimum = kLowest;
+            cell.realMaximum = kHighest;
+            cell.decimals = kDecimals;
+            grid_->SetItem(cell);
+        }
+    }
+    connect(grid_, &GridCtrl::endEdit, this, &FrequenciesPage::OnEndEdit);
+}
+
+int FrequenciesPage::Fill(ModemParameterSet& parameters) {
+    for (int row = 1; row < kRows; ++row) {
+        for (int column : {kTxColumn, kRxColumn}) {
+            std::string text;
+            if (parameters.GetText(CellParameter(row, column), text) == rc::kOk)
+                grid_->SetItemText(row, column, QString::fromStdString(text + " "));
+        }
+    }
+    grid_->Redraw();
+    return Page::Fill(parameters);
+}
+
+void FrequenciesPage::UpdateControls(bool loaded, ModemParameterSet* parameters) {
+    Page::UpdateControls(loaded, parameters);
+    if (grid_->isEnabled() != loaded) grid_->setEnabled(loaded);
+}
+
+double FrequenciesPage::CellFrequency(int row, int column) const {
+    if (!IsFrequencyCell(row, column)) return 0.0;
+    grid_->CommitEdit();
+    bool ok = false;
+    const double mhz = grid_->GetItemText(row, column).trimmed().toDouble(&ok);
+    return ok ? mhz : 0.0;
+}
+
+void FrequenciesPage::SetCellFrequency(int row, int column, double mhz) {
+    if (!IsFrequencyCell(row, column)) return;
+    grid_->SetItemText(row, column, mhz == 0.0 ? QString() : QString::asprintf("%f", mhz));
+}
+
+void FrequenciesPage::ClearFrequencies() {
+    for (int row = 1; row < kRows; ++row) {
+        SetCellFrequency(row, kTxColumn, 0.0);
+        SetCellFrequency(row, kRxColumn, 0.0);
+    }
+    grid_->Redraw();
+}
+
+void FrequenciesPage::SetTransmitEditable(bool editable) {
+    grid_->SetColumnEditable(kTxColumn, editable);
+}
+
+void FrequenciesPage::OnEndEdit(int row, int column) {
+    if (!IsFrequencyCell(row, column)) return;
+    SetChanged(true);
+    bool ok = false;
+    double mhz = grid_->GetItemText(row, column).trimmed().toDouble(&ok);
+    if (!ok) mhz = 0.0;
+    emit frequencyEdited(CellParameter(row, column), mhz);
+}
+
+}  // namespace vxl::gui

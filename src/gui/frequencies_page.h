@@ -1,0 +1,45 @@
+// The Frequencies page: the modem's 16 channels with their transmit and receive frequencies in
+// a grid, each edited in place, and the channel-table buttons (export, import, clear).
+#pragma once
+
+#include "gui/page.h"
+#include "gui/pages.h"
+
+namespace vxl::gui {
+
+class GridCtrl;
+
+// Control ids of the page's buttons.
+constexpr int kExportChannelTableButton = 1099;
+constexpr int kClearChannelTableButton = 1102;
+
+class FrequenciesPage : public Page {
+    Q_OBJECT
+  public:
+    FrequenciesPage(EditSink* sink, const DialogUnits& units, QWidget* parent = nullptr);
+
+    int Fill(ModemParameterSet& parameters) override;
+    void UpdateControls(bool loaded, ModemParameterSet* parameters) override;
+
+    // The frequency a cell shows (rows 1 to 16, columns 1 and 2; 0.0 elsewhere and for an
+    // empty cell), an open edit included.
+    double CellFrequency(int row, int column) const;
+    // Writes a frequency into a cell (0.0 empties it); rows 1 to 16, columns 1 and 2 only.
+    void SetCellFrequency(int row, int column, double mhz);
+    // Empties every frequency cell.
+    void ClearFrequencies();
+    void SetTransmitEditable(bool editable);
+
+    GridCtrl* grid() const { return grid_; }
+
+  signals:
+    // A frequency cell's edit: the channel parameter and the number typed (0.0 for no number).
+    void frequencyEdited(int parameterId, double mhz);
+
+  private:
+    void OnEndEdit(int row, int column);
+
+    GridCtrl* grid_;
+};
+
+}  // namespace vxl::gui

@@ -1,0 +1,191 @@
+// The Serial Interface page: the modem's port settings and its protocol. The end-of-transmission
+// fields share one place; the protocol mode decides which of them shows.
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <iterator>
+#include <map>
+
+#include "gui/pages.h"
+#include "gui/text_fields.h"
+#include "gui/up_down_control.h"
+#include "params/modem_parameter_set.h"
+#include "params/parameter_ids.h"
+#include "util/result_codes.h"
+
+namespace vxl::gui {
+
+namespace {
+
+using K = ControlKind;
+using R = UpdateRule;
+
+constexpr int kBaudRateList = 1023;
+constexpr int kEotCharacterField = 1028;
+constexpr int kEotCharacterUpDown = 1053;
+constexpr int kDataSecurityCodeField = 1111;
+// The modes that end a transmission on a character, and those that count 100 ms steps.
+constexpr int kTransparentCharacter = 1;
+constexpr int kCountingModes[] = {0, 4, 5, 6};
+// The baud rates from the slowest up, as the list shows them.
+constexpr int kBaudRateOrder[] = {6, 5, 4, 3, 2, 1, 0, 8, 7};
+
+// clang-format off
+const std::vector<ControlSpec>& SerialInterfaceTable() {
+    static const std::vector<ControlSpec> table = {
+        {0, -1, K::GroupBox, {7, 3, 257, 46}, R::None, " Port ", "portGroup"},
+        {0, -1, K::Label, {14, 16, 50, 8}, R::None, "Baud Rate:", "baudRateLabel"},
+        {kBaudRateList, pid::kBaudRate, K::List, {66, 14, 60, 100}, R::Plain, nullptr, nullptr},
+        {0, -1, K::Label, {142, 16, 40, 8}, R::None, "Parity:", "parityLabel"},
+        {1024, pid::kParity, K::List, {198, 14, 60, 60}, R::Plain, nullptr, nullptr},
+        {1032, pid::kModemEnable, K::CheckBox, {14, 31, 76, 10}, R::Never, "Modem Enabled:", nullptr},
+        {1112, pid::kDataSecurityCode, K::Label, {142, 32, 70, 8}, R::Label, "Data Security Code:", "dataSecurityCodeLabel"},
+        {kDataSecurityCodeField, pid::kDataSecurityCode, K::HexInteger, {214, 30, 44, 12}, R::Available, nullptr, nullptr},
+
+        {0, -1, K::GroupBox, {7, 54, 257, 62}, R::None, "Protocol ", "protocolGroup"},
+        {0, -1, K::Label, {14, 67, 50, 8}, R::None, "Mode:", "modeLabel"},
+        {1027, pid::kProtocolMode, K::List, {66, 65, 124, 100}, R::Plain, nullptr, nullptr},
+        {1026, pid::kBREAKtoCommand, K::CheckBox, {14, 83, 88, 10}, R::Plain, "BREAK to Command:", nullptr},
+        {1050, pid::kRepeater, K::CheckBox, {14, 97, 88, 10}, R::Editable, "Repeater:", nullptr},
+        {1062, pid::kEOTTimeout, K::Label, {142, 84, 56, 8}, R::Label, "EOT Timeout:", "eotTimeoutLabel"},
+        {1029, pid::kEOTTimeout, K::Decimal, {214, 82, 44, 12}, R::Available, nullptr, nullptr},
+        {1061, pid::kEOTCharacter, K::Label, {142, 84, 56, 8}, R::Label, "EOT Character:", "eotCharacterLabel"},
+        {kEotCharacterField, pid::kEOTCharacter, K::ReadOnlyText, {214, 82, 33, 12}, R::Available, nullptr, nullptr},
+        {kEotCharacterUpDown, pid::kEOTCharacter, K::UpDown, {247, 82, 11, 12}, R::Available, nullptr, "eotCharacterUpDown"},
+        {1063, pid::kEOTCount, K::Label, {142, 84, 56, 8}, R::Label, "EOT Count:", "eotCountLabel"},
+        {1031, pid::kEOTCount, K::Integer, {214, 82, 44, 12}, R::Available, nullptr, nullptr},
+        {1115, pid::kDigipeaterDelay, K::Label, {142, 99, 64, 8}, R::Label, "Digipeater Delay:", "digipeaterDelayLabel"},
+        {1030, pid::kDigipeaterDelay, K::Decimal, {214, 97, 44, 12}, R::Available, nullptr, nullptr},
+    };
+    return table;
+}
+// clang-format on
+
+class SerialInterfacePage : public Page {
+  public:
+    SerialInterfacePage(EditSink* sink, const DialogUnits& units, QWidget* parent)
+        : Page(CoordinatorPage::SerialInterface, QStringLiteral("Serial Interface"), 117, sink,
+               parent) {
+        setObjectName(QStringLiteral("SerialInterfacePage"));
+        Build(SerialInterfaceTable(), units);
+        setFixedSize(units.Size(kPageWidth, kPageHeight));
+        static_cast<IntField*>(Control(kDataSecurityCodeField))->SetZeroPadding(true);
+        connect(static_cast<UpDownControl*>(Control(kEotCharacterUpDown)), &UpDownControl::stepped,
+                this, &SerialInterfacePage::StepEotCharacter);
+    }
+
+    int Fill(ModemParameterSet& parameters) override {
+        if (names_.isEmpty()) {
+            std::vector<std::string> texts;
+            std::vector<int> values;
+            parameters.GetChoices(pid::kEOTCharacter, texts, values);
+            for (const std::string& text : texts) names_ << QString::fromStdString(text);
+        }
+        const int result = Page::Fill(parameters);
+        FillBaudRates(parameters);
+        int value = 0;
+        if (parameters.GetInt(pid::kProtocolMode, value) == rc::kOk) ShowEotFields(value);
+        if (parameters.GetInt(pid::kEOTCharacter, value) == rc::kOk) {
+            ShowCharacter(value);
+        } else {
+            name_.clear();
+            SetCharacterText();
+        }
+        return result;
+    }
+
+    bool ShowInt(int parameterId, int value) override {
+        if (parameterId == pid::kEOTCharacter) {
+            ShowCharacter(value);
+            return true;
+        }
+        const bool shown = Page::ShowInt(parameterId, value);
+        if (parameterId == pid::kProtocolMode) ShowEotFields(value);
+        return shown;
+    }
+
+  protected:
+    void OnEdited(const ControlSpec& spec, QWidget* control) override {
+        Page::OnEdited(spec, control);
+        // The fields follow the mode chosen, even one the modem refuses: the next filling puts
+        // back the stored one.
+        if (spec.parameterId == pid::kProtocolMode) {
+            const int mode = static_cast<ChoiceField*>(control)->Value();
+            if (mode >= 0) ShowEotFields(mode);
+        }
+    }
+
+  private:
+    // The list in its own order; a rate that two codes stand for is listed once, by the code
+    // the modem holds when it is one of them.
+    void FillBaudRates(ModemParameterSet& parameters) {
+        std::vector<std::string> texts;
+        std::vector<int> values;
+        int count = 0;
+        int current = -1;
+        parameters.GetChoices(pid::kBaudRate, texts, values);
+        parameters.GetChoiceCount(pid::kBaudRate, parameters.GetModemType(), count);
+        parameters.GetInt(pid::kBaudRate, current);
+        std::vector<std::string> ordered;
+        std::vector<int> codes;
+        std::map<std::string, size_t> listed;
+        for (int i = 0; i < count && i < static_cast<int>(std::size(kBaudRateOrder)); ++i) {
+            const auto position = static_cast<size_t>(kBaudRateOrder[i]);
+            if (position >= texts.size() || texts[position].empty()) continue;
+            auto it = listed.find(texts[position]);
+            if (it == listed.end()) {
+                listed[texts[position]] = ordered.size();
+                ordered.push_back(texts[position]);
+                codes.push_back(values[position]);
+            } else if (codes[it->second] != current) {
+                codes[it->second] = values[position];
+            }
+        }
+        auto* list = static_cast<ChoiceField*>(Control(kBaudRateList));
+        const QSignalBlocker blocker(list);
+        list->SetChoices(ordered, codes, current);
+    }
+
+    void ShowEotFields(int mode) {
+        const bool character = mode == kTransparentCharacter;
+        bool count = false;
+        for (int counting : kCountingModes) count = count || mode == counting;
+        for (int id : {kEotCharacterField, kEotCharacterUpDown, 1061}) Show(id, character);
+        for (int id : {1031, 1063}) Show(id, count);
+        // The time-out is entered as a count of 100 ms.
+        for (int id : {1029, 1062}) Show(id, false);
+        SetCharacterText();
+    }
+
+    void Show(int controlId, bool visible) {
+        if (QWidget* control = Control(controlId)) control->setVisible(visible);
+    }
+
+    void ShowCharacter(int value) {
+        code_ = value & 0xFF;
+        name_ = code_ < names_.size() ? names_[code_] : QString::number(code_);
+        SetCharacterText();
+    }
+
+    void SetCharacterText() {
+        auto* field = static_cast<QLineEdit*>(Control(kEotCharacterField));
+        if (field->text() != name_) field->setText(name_);
+    }
+
+    void StepEotCharacter(int delta) {
+        SetChanged(true);
+        ShowCharacter(((code_ + delta) % 256 + 256) % 256);
+        if (sink_ != nullptr) sink_->EditInt(pid::kEOTCharacter, code_);
+    }
+
+    QStringList names_;
+    QString name_;
+    int code_ = -1;
+};
+
+}  // namespace
+
+Page* MakeSerialInterfacePage(EditSink* sink, const DialogUnits& units, QWidget* parent) {
+    return new SerialInterfacePage(sink, units, parent);
+}
+
+}  // namespace vxl::gui

@@ -1,0 +1,262 @@
+// The Identification, Radio Link and Serial Interface pages driven as the operator drives them,
+// on the demo modem: what they show, what an edit sends, and how the rules answer on the page.
+#include <QCheckBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "app/config_app.h"
+#include "coordinator/coordinator.h"
+#include "gui/main_dialog.h"
+#include "gui/property_sheet.h"
+#include "gui/text_fields.h"
+#include "gui_test.h"
+#include "params/definitions.h"
+#include "params/modem_parameter_set.h"
+#include "params/parameter_catalogue.h"
+#include "support/fake_clock.h"
+#include "support/recording_operator.h"
+#include "support/temp_dir.h"
+
+namespace vxl::gui::test {
+
+namespace {
+// The window with the demo modem loaded, on simulated time, answering through the recorder.
+struct Session {
+    Session() : uiScope(ui), clockScope(clock), definitions(VXL_SOURCE_DATA_DIR "/vxlconf.ini") {
+        app.Coordinator().Init(7, 1);
+        app.Coordinator().SetView(&dialog);
+        dialog.show();
+        dialog.activateWindow();
+        dialog.model().StartDemo();
+        dialog.RunUpdatePass();
+    }
+    ~Session() { app.Coordinator().SetView(nullptr); }
+    vxl::test::RecordingOperator ui;
+    ScopedUi uiScope;
+    vxl::test::FakeClock clock;
+    ScopedClock clockScope;
+    ScopedDefinitionsPath definitions;
+    CConfigApp app;
+    MainDialog dialog{app};
+};
+}  // namespace
+
+class EndUserPages : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() {
+        s = std::make_unique<Session>();
+        QVERIFY(QTest::qWaitForWindowActive(&s->dialog));
+        QVERIFY(s->app.Coordinator().IsLoaded() && s->ui.messages.empty());
+    }
+    void cleanup() { s.reset(); }
+    void everyControlShowsTheStoredValue();
+    void callSignAndOwnerTakeWhatTheirFieldsAllow();
+    void protocolModeShowsTheEotFieldsItUses_data();
+    void protocolModeShowsTheEotFieldsItUses();
+    void eotCharacterStepsWrapAroundByName();
+    void linkRateAndModulationAnswerEachOther();
+    void importAndChannelChoiceRefillTheChannelList();
+    void hiddenControlsAndTheBaudRateList();
+
+  private:
+    template <class T = QWidget>
+    T* Find(const char* name) const {
+        T* found = s->dialog.findChild<T*>(QString::fromLatin1(name));
+        if (found == nullptr) qFatal("no control named %s", name);
+        return found;
+    }
+    Page* PageOf(CoordinatorPage page) const { return s->dialog.sheet()->page(page); }
+    CCoordinator& Coordinator() { return s->app.Coordinator(); }
+    int Int(int id) {
+        int value = -999;
+        Coordinator().GetParameterSet()->GetInt(id, value);
+        return value;
+    }
+    QString Text(int id) {
+        std::string text;
+        Coordinator().GetParameterSet()->GetText(id, text);
+        return QString::fromStdString(text);
+    }
+    // The operator picks an item of a list, or types into a field.
+    void Pick(const char* list, const QString& text) {
+        auto* box = Find<QComboBox>(list);
+        box->setCurrentIndex(box->findText(text));
+        QVERIFY2(box->currentIndex() >= 0, qPrintable(text));
+        emit box->activated(box->currentIndex());
+        s->dialog.RunUpdatePass();
+    }
+    void Type(const char* field, const QString& text) {
+        Find<QLineEdit>(field)->selectAll();
+        QTest::keyClicks(Find(field), text);
+    }
+    QStringList Items(const char* list) const {
+        QStringList items;
+        for (int i = 0; i < Find<QComboBox>(list)->count(); ++i)
+            items << Find<QComboBox>(list)->itemText(i);
+        return items;
+    }
+
+    std::unique_ptr<Session> s;
+};
+
+// What the XML export of the modem shows, the pages show.
+void EndUserPages::everyControlShowsTheStoredValue() {
+    std::map<int, QString> units = {
+        {pid::kFrequency, " MHz"}, {pid::kPower, " Watts"}, {pid::kChannelBandwidth, " K"}};
+    int checked = 0;
+    for (int page = 0; page < 3; ++page) {
+        for (int id = 0; id < pid::kParameterCount; ++id) {
+            QWidget* control = PageOf(CoordinatorPage(page))->ParameterControl(id);
+            if (control == nullptr || id == pid::kChannelSelectType) continue;
+            const char* key = CatalogueInfo(id)->key;
+            bool flag = false;
+            ++checked;
+            if (auto* box = qobject_cast<QComboBox*>(control)) {
+                QCOMPARE(box->currentText(), Text(id));
+            } else if (auto* check = qobject_cast<QCheckBox*>(control)) {
+                Coordinator().GetParameterSet()->GetBool(id, flag);
+                QVERIFY2(check->isChecked() == flag, key);
+            } else if (auto* number = qobject_cast<IntField*>(control)) {
+                QVERIFY2(number->Value() == Int(id), key);  // the security code is hexadecimal
+            } else {
+                QCOMPARE(qobject_cast<QLineEdit*>(control)->text(), Text(id) + units[id]);
+            }
+        }
+    }
+    QCOMPARE(checked, 9 + 12 + 11);
+}
+
+void EndUserPages::callSignAndOwnerTakeWhatTheirFieldsAllow() {
+    QSignalSpy beeps(Find<CallSignField>("CallSign"), &FieldEdit::refused);
+    Type("CallSign", "w1aw/pabcde");  // ten characters on this modem
+    QCOMPARE(Find<QLineEdit>("CallSign")->text(), QStringLiteral("W1AW/PABCD"));
+    QCOMPARE(Text(pid::kCallSign), QStringLiteral("W1AW/PABCD"));
+    QCOMPARE(beeps.count(), 1);
+    Type("Owner", QString(33, QLatin1Char('o')));
+    QCOMPARE(Text(pid::kOwner), QString(32, QLatin1Char('o')));
+    QVERIFY(PageOf(CoordinatorPage::Identification)->changed());
+    QVERIFY(!PageOf(CoordinatorPage::RadioLink)->changed());
+
+    QTest::keyClick(&s->dialog, Qt::Key_F4);  // Program, answered Yes
+    QVERIFY(!Coordinator().IsModified());
+    QVERIFY(!PageOf(CoordinatorPage::Identification)->changed());
+}
+
+void EndUserPages::protocolModeShowsTheEotFieldsItUses_data() {
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<bool>("character");
+    QTest::addColumn<bool>("count");
+    QTest::newRow("0") << "Transparent w/EOT Timeout" << false << true;
+    QTest::newRow("1") << "Transparent w/EOT Character" << true << false;
+    QTest::newRow("2") << "Packet Switched" << false << false;
+    QTest::newRow("3") << "Digipeater" << false << false;
+    QTest::newRow("4") << "Fast Async" << false << true;
+    QTest::newRow("5") << "TrimMark II/IIe" << false << true;
+    QTest::newRow("6") << "TrimTalk 450s" << false << true;
+}
+
+void EndUserPages::protocolModeShowsTheEotFieldsItUses() {
+    QFETCH(QString, mode);
+    QFETCH(bool, character);
+    QFETCH(bool, count);
+    Page* page = PageOf(CoordinatorPage::SerialInterface);
+    // Away from the mode first, so that the filling has to put the fields right as well.
+    Pick("ProtocolMode", mode == "Packet Switched" ? "Digipeater" : "Packet Switched");
+    for (bool refilled : {false, true}) {
+        refilled ? void(Coordinator().RefreshPages()) : Pick("ProtocolMode", mode);
+        QCOMPARE(Text(pid::kProtocolMode), mode);
+        for (const char* name : {"EOTCharacter", "eotCharacterUpDown", "eotCharacterLabel"})
+            QVERIFY2(Find(name)->isVisibleTo(page) == character, name);
+        for (const char* name : {"EOTCount", "eotCountLabel"})
+            QVERIFY2(Find(name)->isVisibleTo(page) == count, name);
+        QVERIFY(!Find("EOTTimeout")->isVisibleTo(page) &&
+                !Find("eotTimeoutLabel")->isVisibleTo(page));
+    }
+    QVERIFY(page->changed());
+}
+
+void EndUserPages::eotCharacterStepsWrapAroundByName() {
+    Pick("ProtocolMode", "Transparent w/EOT Character");
+    Coordinator().SetIntParameter(pid::kEOTCharacter, 0);
+    Coordinator().RefreshPages();
+    QCOMPARE(Find<QLineEdit>("EOTCharacter")->text(), QStringLiteral("NUL"));
+    const struct {
+        Qt::Key key;
+        const char* shown;
+        int code;
+    } steps[] = {{Qt::Key_Down, "0xFF", 255}, {Qt::Key_Up, "NUL", 0}, {Qt::Key_Up, "SOH", 1}};
+    for (const auto& step : steps) {
+        QTest::keyClick(Find("eotCharacterUpDown"), step.key);
+        QCOMPARE(Find<QLineEdit>("EOTCharacter")->text(), QString::fromLatin1(step.shown));
+        QCOMPARE(Int(pid::kEOTCharacter), step.code);
+        QCOMPARE(Find<IntField>("EOTCount")->Value(), step.code);  // the same byte
+    }
+}
+
+void EndUserPages::linkRateAndModulationAnswerEachOther() {
+    QCOMPARE(Items("LinkRate"), QStringList({"4800", "9600"}));  // GMSK at 25 kHz
+    Pick("ModulationType", "4-Level-FSK");
+    Pick("LinkRate", "19200");
+    Pick("ModulationType", "GMSK");  // 19200 is not a GMSK rate
+    QCOMPARE(Find<QComboBox>("LinkRate")->currentText(), QStringLiteral("9600"));
+    QCOMPARE(Int(pid::kLinkRate), 3);
+
+    // A time-out the modem refuses stays on screen until the next filling puts back the last
+    // one it took.
+    Type("TxAckTimeout", "70000");
+    QCOMPARE(Text(pid::kTxAckTimeout), QStringLiteral("700.0"));
+    Pick("ModulationType", "4-Level-FSK");
+    QCOMPARE(Find<QLineEdit>("TxAckTimeout")->text(), QStringLiteral("700.0"));
+
+    // At 12.5 kHz 4-Level-FSK has one rate: nothing to choose.
+    Coordinator().SetIntParameter(pid::kChannelBandwidth, 1);
+    s->dialog.RunUpdatePass();
+    QCOMPARE(Items("LinkRate"), QStringList({"9600"}));
+    QVERIFY(!Find("LinkRate")->isEnabled() && Find("ModulationType")->isEnabled());
+}
+
+void EndUserPages::importAndChannelChoiceRefillTheChannelList() {
+    vxl::test::TempDir dir;
+    double rx[kGridChannels];
+    double tx[kGridChannels];
+    for (int k = 0; k < kGridChannels; ++k) rx[k] = (tx[k] = 460.0 + k) - 10.0;
+    const std::string table = dir.File("all.upg");
+    QCOMPARE(Coordinator().GetParameterSet()->WriteChannelTableFile(table, 0, rx, tx), 0);
+    s->ui.ScriptFiles({table});
+    QTest::mouseClick(Find<QPushButton>("importChannelTableButton"), Qt::LeftButton);
+    QVERIFY(s->ui.messages.empty());
+    QCOMPARE(Find<QComboBox>("CurrentChannel")->count(), kGridChannels);
+    QVERIFY(PageOf(CoordinatorPage::Frequencies)->changed());
+
+    Pick("CurrentChannel", Find<QComboBox>("CurrentChannel")->itemText(5));
+    QCOMPARE(Int(pid::kCurrentChannel), 5);
+    QVERIFY(Find<QComboBox>("CurrentChannel")->currentText().contains("455.0000"));
+    QVERIFY(PageOf(CoordinatorPage::RadioLink)->changed());
+}
+
+void EndUserPages::hiddenControlsAndTheBaudRateList() {
+    // Data security code, channel selection and rover auto-off are not End User settings.
+    for (int id : {1111, 1112})
+        QVERIFY(PageOf(CoordinatorPage::SerialInterface)->Control(id)->isHidden());
+    for (int id : {1084, 1085, 1086, 1022})
+        QVERIFY(PageOf(CoordinatorPage::RadioLink)->Control(id)->isHidden());
+    QVERIFY(!Find("ModemEnable")->isEnabled());
+
+    // Slowest first; the three codes this modem reads as 1200 are one entry, carrying the code
+    // stored when it is one of them.
+    QCOMPARE(Items("BaudRate"), QStringList({"1200", "2400", "4800", "9600", "19200", "38400"}));
+    auto* baud = Find<ChoiceField>("BaudRate");
+    QCOMPARE(baud->itemData(0).toInt(), 4);
+    Coordinator().SetIntParameter(pid::kBaudRate, 6);
+    Coordinator().RefreshPages();
+    QCOMPARE(baud->Value(), 6);
+    QCOMPARE(baud->count(), 6);
+}
+
+VXL_GUI_SUITE(EndUserPages);
+
+}  // namespace vxl::gui::test
+
+#include "end_user_pages_test.moc"

@@ -1,0 +1,268 @@
+// The pages of the Dealer and Factory levels and the Memory Map page through the real window
+// on the demo modem: the tabs each level shows, the memory dump and its byte edits, the
+// channel grid's edits, the serial-number field and the factory buttons.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+
+#include "gui/factory_page.h"
+#include "gui/frequencies_page.h"
+#include "gui/grid_ctrl.h"
+#include "gui/memory_map_page.h"
+#include "gui/serial_number_field.h"
+#include "gui_test.h"
+#include "level_window.h"
+#include "params/modem_memory_image.h"
+#include "params/modem_parameter_set.h"
+#include "params/parameter_ids.h"
+
+namespace vxl::gui::test {
+
+namespace {
+
+// Types `text` over grid cell (row, column) and ends the edit with `key`.
+void TypeInCell(GridCtrl* grid, int row, int column, const QString& text,
+                Qt::Key key = Qt::Key_Down) {
+    grid->setFocus();
+    grid->SetFocusCell(row, column);
+    QTest::keyClicks(grid, text.left(1));
+    QWidget* editor = grid->Editor();
+    QVERIFY(editor != nullptr);
+    QTest::keyClicks(editor, text.mid(1));
+    QTest::keyClick(editor, key);
+}
+
+QString Trimmed(GridCtrl* grid, int row, int column) {
+    return grid->GetItemText(row, column).trimmed();
+}
+
+}  // namespace
+
+class LevelPages : public QObject {
+    Q_OBJECT
+  private slots:
+    void eachLevelShowsItsTabsAndTitle_data();
+    void eachLevelShowsItsTabsAndTitle();
+    void memoryMapShowsTheImageAndFollowsItsLength();
+    void aByteEditChangesTheOtherPagesAtOnce();
+    void theScramblingByteFlipsTheRadioLinkCheckBox();
+    void frequencyEditsFollowTheChannelRules();
+    void serialNumberIsTypedDigitByDigit();
+    void clearUserFieldsEmptiesOwnerAndCallSignAtOnce();
+};
+
+void LevelPages::eachLevelShowsItsTabsAndTitle_data() {
+    QTest::addColumn<QString>("level");
+    QTest::addColumn<QString>("titleEnd");
+    QTest::addColumn<QStringList>("tabs");
+    const QStringList user = {"Identification", "Radio Link", "Serial Interface"};
+    QTest::newRow("end user") << ""
+                              << " - End User" << (user + QStringList{"Memory Map"});
+    QTest::newRow("dealer") << "dealer"
+                            << " - Dealer" << (user + QStringList{"Frequencies", "Memory Map"});
+    QTest::newRow("factory") << "FACTORY"
+                             << " - Factory"
+                             << (user + QStringList{"Frequencies", "Memory Map", "Factory"});
+}
+
+void LevelPages::eachLevelShowsItsTabsAndTitle() {
+    QFETCH(QString, level);
+    QFETCH(QString, titleEnd);
+    QFETCH(QStringList, tabs);
+    std::vector<std::string> args;
+    if (!level.isEmpty()) args.push_back(level.toStdString());
+    LevelWindow w(args);
+    QVERIFY(w.dialog->windowTitle().endsWith(titleEnd));
+    QCOMPARE(w.dialog->model().LevelName(), titleEnd.mid(3).toStdString());
+    w.LoadDemo();
+    QCOMPARE(w.Sheet()->count(), tabs.size() - 1);
+    for (int i = 1; i < w.Sheet()->count(); ++i) QVERIFY(w.Sheet()->isTabEnabled(i));
+    w.Key(Qt::Key_F6, Qt::ControlModifier);
+    QCOMPARE(w.Tabs(), tabs);
+    QCOMPARE(w.Sheet()->currentWidget(), w.Sheet()->page(CoordinatorPage::MemoryMap));
+}
+
+void LevelPages::memoryMapShowsTheImageAndFollowsItsLength() {
+    LevelWindow w({});
+    w.app->Coordinator().SetDemoModemFactory([] { return std::make_unique<SizedDemoModem>(256); });
+    w.Key(Qt::Key_F6, Qt::ControlModifier);  // added without a modem: filled at the load
+    w.LoadDemo();
+    auto* page = w.Page<MemoryMapPage>(CoordinatorPage::MemoryMap);
+    GridCtrl* grid = page->grid();
+    QCOMPARE(grid->RowCount(), 33);
+    QCOMPARE(grid->ColumnCount(), 9);
+    QCOMPARE(grid->GetItemText(0, 0), QStringLiteral("0x0100"));
+    QCOMPARE(grid->GetItemText(31, 0), QStringLiteral("0x01F8"));
+    for (int column = 0; column < 9; ++column) QVERIFY(grid->GetItemText(32, column).isEmpty());
+    ModemMemoryImage* image = w.app->Coordinator().GetWorkingImage();
+    for (int i = 0; i < 256; ++i) {
+        uint8_t byte = 0;
+        QCOMPARE(image->ReadBytes(0x100 + i, 1, &byte), 0);
+        QCOMPARE(grid->GetItemText(i / 8, i % 8 + 1), QString::asprintf("%02X", byte));
+    }
+    QCOMPARE(grid->columnWidth(1), grid->ClientWidth() / 10);
+    QCOMPARE(grid->columnWidth(0), grid->ClientWidth() - 8 * (grid->ClientWidth() / 10));
+
+    // Another modem with the demo's own 246 bytes: the grid is laid out again.
+    QTest::mouseClick(w.dialog->button(DialogButton::Close), Qt::LeftButton);
+    w.app->Coordinator().SetDemoModemFactory([] { return std::make_unique<CDemoModem>(); });
+    w.LoadDemo();
+    QCOMPARE(grid->RowCount(), 31);
+    QCOMPARE(grid->GetItemText(30, 0), QStringLiteral("0x01F0"));
+    QVERIFY(!grid->GetItemText(30, 6).isEmpty());
+    QVERIFY(grid->GetItemText(30, 7).isEmpty());
+    grid->SetFocusCell(30, 7);  // no byte behind it: nothing to edit
+    grid->setFocus();
+    QTest::keyClicks(grid, QStringLiteral("1"));
+    QCOMPARE(grid->Editor(), nullptr);
+}
+
+void LevelPages::aByteEditChangesTheOtherPagesAtOnce() {
+    LevelWindow w({});
+    w.LoadDemo();
+    w.Key(Qt::Key_F6, Qt::ControlModifier);
+    auto* page = w.Page<MemoryMapPage>(CoordinatorPage::MemoryMap);
+    auto* frequency = w.dialog->findChild<QLineEdit*>(QStringLiteral("Frequency"));
+    const QString before = frequency->text();
+    // Byte 0x0A: the model in its high bits, the frequency range in its low bits (0xD2).
+    QCOMPARE(page->grid()->GetItemText(1, 3), QStringLiteral("D2"));
+    TypeInCell(page->grid(), 1, 3, QStringLiteral("d0"));
+    QCOMPARE(page->grid()->GetItemText(1, 3), QStringLiteral("D0"));
+    QVERIFY(frequency->text() != before);
+    QVERIFY(page->changed());
+    QVERIFY(w.app->Coordinator().IsModified());
+    QCOMPARE(page->grid()->FocusRow(), 2);
+}
+
+void LevelPages::theScramblingByteFlipsTheRadioLinkCheckBox() {
+    LevelWindow w({});
+    w.LoadDemo();
+    auto* box = w.dialog->findChild<QCheckBox*>(QStringLiteral("Scrambling"));
+    if (box == nullptr) QSKIP("the Radio Link page shows no Scrambling box in this build");
+    // Find the byte that holds the flag: the one that changes when the flag does.
+    ModemParameterSet* set = w.app->Coordinator().GetParameterSet();
+    ModemMemoryImage* image = w.app->Coordinator().GetWorkingImage();
+    bool scrambling = false;
+    QCOMPARE(set->GetBool(pid::kScrambling, scrambling), 0);
+    std::vector<uint8_t> was(static_cast<size_t>(image->GetMainSize() - 1)), now(was.size());
+    image->ReadBytes(0x100, static_cast<int>(was.size()), was.data());
+    set->SetBool(pid::kScrambling, !scrambling);
+    image->ReadBytes(0x100, static_cast<int>(now.size()), now.data());
+    set->SetBool(pid::kScrambling, scrambling);
+    const auto at = std::mismatch(was.begin(), was.end(), now.begin()).first - was.begin();
+    QVERIFY(static_cast<size_t>(at) < was.size());
+    w.Key(Qt::Key_F6, Qt::ControlModifier);
+    const Qt::CheckState shown = box->checkState();
+    TypeInCell(w.Page<MemoryMapPage>(CoordinatorPage::MemoryMap)->grid(), int(at) / 8,
+               int(at) % 8 + 1, QString::asprintf("%02X", now[static_cast<size_t>(at)]));
+    QVERIFY(box->checkState() != shown);
+}
+
+void LevelPages::frequencyEditsFollowTheChannelRules() {
+    LevelWindow w({"dealer"});
+    w.LoadDemo();
+    auto* page = w.Page<FrequenciesPage>(CoordinatorPage::Frequencies);
+    GridCtrl* grid = page->grid();
+    w.Sheet()->setCurrentWidget(page);
+    QCOMPARE(grid->GetItemText(0, 1), QStringLiteral("TX Frequency (MHz)"));
+    QCOMPARE(grid->GetItemText(1, 0), QStringLiteral("0 "));
+    QCOMPARE(grid->GetItemText(16, 0), QStringLiteral("15 "));
+    QCOMPARE(grid->RowCount(), 17);
+    CCoordinator& coordinator = w.app->Coordinator();
+    int current = -1;
+    coordinator.GetParameterSet()->GetInt(pid::kCurrentChannel, current);
+    QVERIFY(current >= 0 && current < 16);
+
+    // The channel in use cannot be cleared: said, and its frequency shown again.
+    const QString inUse = grid->GetItemText(current + 1, 1);
+    QVERIFY(!inUse.trimmed().isEmpty());
+    TypeInCell(grid, current + 1, 1, QStringLiteral("0"));
+    QCOMPARE(w.Captions(), std::vector<std::string>{"Error Changing Channel Frequencies"});
+    QCOMPARE(grid->GetItemText(current + 1, 1), inUse);
+
+    // Another channel with a frequency empties.
+    int other = -1;
+    for (int k = 0; k < 16 && other < 0; ++k)
+        if (k != current && !Trimmed(grid, k + 1, 2).isEmpty()) other = k;
+    QVERIFY(other >= 0);
+    TypeInCell(grid, other + 1, 2, QStringLiteral("0"));
+    QCOMPARE(Trimmed(grid, other + 1, 2), QString());
+    double rx = -1;
+    coordinator.GetParameterSet()->GetReal(pid::RxChannelId(other), rx);
+    QCOMPARE(rx, 0.0);
+    QCOMPARE(w.ui.messages.size(), size_t(1));
+    QVERIFY(page->changed());
+
+    // A fifth decimal is refused; four are taken and go into the channel.
+    grid->SetFocusCell(other + 1, 2);
+    QTest::keyClicks(grid, QStringLiteral("4"));
+    QTest::keyClicks(grid->Editor(), QStringLiteral("55.12345"));
+    QCOMPARE(static_cast<QLineEdit*>(grid->Editor())->text(), QStringLiteral("455.1234"));
+    QTest::keyClick(grid->Editor(), Qt::Key_Up);
+    coordinator.GetParameterSet()->GetReal(pid::RxChannelId(other), rx);
+    QVERIFY(qAbs(rx - 455.1234) < 0.0125);
+
+    // Released: the grid is emptied.
+    QTest::mouseClick(w.dialog->button(DialogButton::Close), Qt::LeftButton);
+    for (int row = 1; row <= 16; ++row) QCOMPARE(Trimmed(grid, row, 1), QString());
+}
+
+void LevelPages::serialNumberIsTypedDigitByDigit() {
+    LevelWindow w({"factory"});
+    w.LoadDemo();
+    auto* page = w.Page<FactoryPage>(CoordinatorPage::Factory);
+    w.Sheet()->setCurrentWidget(page);
+    SerialNumberField* field = page->serialNumber();
+    QCOMPARE(field->text(), QStringLiteral("01427259"));
+    auto red = [field] { return field->palette().color(QPalette::Text) == QColor(255, 0, 0); };
+    auto stored = [&w] {
+        int serial = -1;
+        w.app->Coordinator().GetParameterSet()->GetInt(pid::kSerialNumber, serial);
+        return serial;
+    };
+    QSignalSpy refused(field, &FieldEdit::refused);
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("9807123"));
+    QVERIFY(red());               // seven digits are not a serial number
+    QCOMPARE(stored(), 9807123);  // but each key is handed on
+    QTest::keyClicks(field, QStringLiteral("4"));
+    QVERIFY(!red());
+    QCOMPARE(stored(), 98071234);
+    QTest::keyClicks(field, QStringLiteral("5x"));  // a ninth digit and a letter beep
+    QCOMPARE(refused.count(), 2);
+    QCOMPARE(field->text(), QStringLiteral("98071234"));
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QCOMPARE(stored(), 9807123);
+    QCOMPARE(w.Sheet()
+                 ->page(CoordinatorPage::Identification)
+                 ->findChild<QLineEdit*>(QStringLiteral("SerialNumber"))
+                 ->text(),
+             QStringLiteral("09807123"));                // the Identification page follows
+    QCOMPARE(field->text(), QStringLiteral("9807123"));  // the typed text is left alone
+    QVERIFY(page->changed());
+}
+
+void LevelPages::clearUserFieldsEmptiesOwnerAndCallSignAtOnce() {
+    LevelWindow w({"factory"});
+    w.LoadDemo();
+    CCoordinator& coordinator = w.app->Coordinator();
+    coordinator.SetTextParameter(pid::kOwner, "Quay 4");
+    coordinator.SetTextParameter(pid::kCallSign, "KD7XYZ");
+    coordinator.RefreshPages();
+    auto* owner = w.dialog->findChild<QLineEdit*>(QStringLiteral("Owner"));
+    auto* callSign = w.dialog->findChild<QLineEdit*>(QStringLiteral("CallSign"));
+    QCOMPARE(owner->text(), QStringLiteral("Quay 4"));
+    w.Sheet()->setCurrentWidget(w.Sheet()->page(CoordinatorPage::Factory));
+    QTest::mouseClick(w.dialog->findChild<QPushButton*>(QStringLiteral("clearUserFieldsButton")),
+                      Qt::LeftButton);
+    QVERIFY(owner->text().isEmpty());
+    QVERIFY(callSign->text().isEmpty());
+}
+
+VXL_GUI_SUITE(LevelPages);
+
+}  // namespace vxl::gui::test
+
+#include "level_pages_test.moc"
