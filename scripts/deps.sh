@@ -1,8 +1,9 @@
 # Installs the Debian packages the build and the tests need, only when one is missing.
-# Sourced by scripts/test and scripts/run.
+# Sourced by the scripts (test, run, package, screenshot).
 vxl_install_deps() {
     local pkgs="cmake g++ ninja-build pkg-config libgtest-dev libgmock-dev libserialport-dev srecord libxml2-utils util-linux
-        qt6-base-dev qt6-svg-dev xvfb xauth x11-utils xdotool poppler-utils fonts-liberation fonts-dejavu-core locales"
+        qt6-base-dev qt6-svg-dev xvfb xauth x11-utils xdotool poppler-utils fonts-liberation fonts-dejavu-core locales
+        dpkg-dev lintian desktop-file-utils appstream man-db groff-base"
     local missing=""
     for p in $pkgs; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -75,6 +75,8 @@ int WindowFrontEnd::Open(CConfigApp& app) {
     application_ = std::make_unique<QApplication>(argc_, argv_);
     KeepCoreLocaleNeutral();
     QApplication::setApplicationName(QStringLiteral("vxlconf"));
+    // Desktops match the window to the installed desktop entry (its icon and name) by this id.
+    QApplication::setDesktopFileName(QStringLiteral("com.norvale.vxlconf"));
     QApplication::setOrganizationName(QString::fromStdString(app.Version().companyName));
     QApplication::setWindowIcon(ProgramIcon());
     operator_ = std::make_unique<QtOperator>(app.Version());
