@@ -7,15 +7,8 @@
 namespace vxl {
 namespace {
 
-TEST(BaudRates, TheTableKeepsItsRatesAndMakesEverythingElse9600AndSpeedsRoundTrip) {
-    const struct {
-        int in;
-        int out;
-    } cases[] = {{300, 300},   {600, 600},     {1200, 1200},   {2400, 2400},  {4800, 4800},
-                 {9600, 9600}, {19200, 19200}, {38400, 38400}, {57600, 9600}, {115200, 9600},
-                 {110, 9600},  {0, 9600},      {-9600, 9600},  {9601, 9600}};
-    for (const auto& c : cases) EXPECT_EQ(BaudTableValue(c.in), c.out) << c.in;
-
+// The baud table itself is checked on a real port (com_port_test).
+TEST(BaudRates, SpeedsRoundTrip) {
     speed_t speed;
     for (int baud : {50, 300, 9600, 38400, 57600, 115200, 921600, 4000000}) {
         ASSERT_TRUE(SpeedFromBaud(baud, &speed)) << baud;

@@ -135,7 +135,6 @@ TEST_F(CommandsTest, PollLimitsAndPauses) {
         SCOPED_TRACE(c.name);
         uint8_t value = 0;
         modem.commandMode = false;
-        link.countPolls = 0;
         int64_t before = clock.NowMs();
         EXPECT_EQ(c.run(device, status, value), rc::kTimeout);
         EXPECT_EQ(clock.NowMs() - before, c.lineMs + c.polls);

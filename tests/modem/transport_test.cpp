@@ -7,32 +7,12 @@
 namespace vxl::test {
 namespace {
 
-TEST(CommandFrame, ChecksumIsTheComplementOfCodeAndDataSum) {
-    const struct {
-        uint8_t code;
-        Bytes data, frame;
-    } cases[] = {
-        {cmd::kWriteMemory, {0x01, 0x23, 0x55}, {0x01, 0x20, 0x01, 0x23, 0x55, 0x66}},
-        {cmd::kReadMemory, {0x01, 0x0A}, {0x01, 0x21, 0x01, 0x0A, 0xD3}},
-        {cmd::kWriteBaudRate, {0x01}, {0x01, 0x01, 0x01, 0xFD}},
-        {cmd::kReset, {0x00}, {0x01, 0x1D, 0x00, 0xE2}},
-        {cmd::kProgram, {}, {0x01, 0x1E, 0xE1}},
-        {cmd::kSync, {}, {0x01, 0x02, 0xFD}},
-        {cmd::kPowerOnCapture, {0x00}, {0x01, 0x22, 0x00, 0xDD}},
-        // The sum wraps: only its low 8 bits count.
-        {cmd::kWriteMemory, {0xFF, 0xFF, 0xFF}, {0x01, 0x20, 0xFF, 0xFF, 0xFF, 0xE2}},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(BuildFrame(c.code, c.data.data(), static_cast<int>(c.data.size())), c.frame)
-            << "code " << int(c.code);
+// Every command's frame is checked where the command is sent; here, the sum's wrap-around.
+TEST(CommandFrame, ChecksumIsTheComplementOfTheLowEightBitsOfTheSum) {
+    const Bytes data{0xFF, 0xFF, 0xFF};
+    EXPECT_EQ(BuildFrame(cmd::kWriteMemory, data.data(), 3),
+              (Bytes{0x01, 0x20, 0xFF, 0xFF, 0xFF, 0xE2}));
     EXPECT_EQ(FrameChecksum(nullptr, 0), 0xFF);
-}
-
-TEST(CommandFrame, BaudCodes) {
-    const std::pair<int, int> cases[] = {{19200, 0},  {9600, 1}, {4800, 2},   {2400, 3},
-                                         {1200, 4},   {600, 5},  {300, 6},    {38400, 8},
-                                         {57600, -1}, {0, -1},   {115200, -1}};
-    for (const auto& [baud, code] : cases) EXPECT_EQ(BaudCode(baud), code) << baud;
 }
 
 class TransportTest : public ProtocolTest {

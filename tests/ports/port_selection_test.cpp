@@ -3,6 +3,7 @@
 #include "ports/select_serial_port.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "coordinator/coordinator.h"
 #include "link/com_port.h"
@@ -160,9 +161,13 @@ TEST_F(PortSelection, TheFirstRunAsksOnlyWithoutAPortAndStoresTheChoice) {
 }
 
 TEST_F(PortSelection, RescanFindsNewAdaptersFreedAndUnpluggedPortsAndKeepsTheNumbers) {
-    TestPty com1, com2;
-    TestPty plugged(false);
+    TestPty com1, com2(false), plugged(false);
     ASSERT_TRUE(com1.ok() && com2.ok() && plugged.ok());
+    // COM2 is listed by a link of its own: once unplugged it is gone for good, whereas its pty
+    // number is free at once for a pty another test opens meanwhile.
+    const std::string com2Link = dir.File("ttyUSB-com2");
+    ASSERT_EQ(::symlink(com2.slavePath().c_str(), com2Link.c_str()), 0);
+    ASSERT_EQ(PortTable::Instance().AssignDevice(com2Link), 2);
     std::vector<PortEntry> detected;
     CComPort other;
     ASSERT_TRUE(other.Open(true, 1, 9600, 0, 8, 0, 9, 100));
@@ -178,7 +183,8 @@ TEST_F(PortSelection, RescanFindsNewAdaptersFreedAndUnpluggedPortsAndKeepsTheNum
     EXPECT_EQ(model.CellText(2, 3), "USB-Serial Controller, Prolific");
     EXPECT_EQ(model.SelectedPort(), 2);
 
-    com2.CloseMaster();  // unplugged
+    com2.CloseMaster();  // unplugged: the adapter's device goes with it
+    ASSERT_EQ(::unlink(com2Link.c_str()), 0);
     EXPECT_EQ(model.Rescan(), 2);
     EXPECT_EQ(model.SelectedPort(), -1);
     ASSERT_EQ(model.Rows().size(), 2u);

@@ -48,20 +48,6 @@ inline std::string WriteFirmware(const vxl::test::TempDir& dir, int records) {
     return path;
 }
 
-// Real sleeps and steady time, but wall-clock seconds pass `factor` times faster: the host's
-// 10-second power-on capture window then lasts 10 / factor seconds.
-class FastWallClock : public vxl::SystemClock {
-  public:
-    explicit FastWallClock(int factor) : factor_(factor), origin_(SteadyMs()) {}
-    std::time_t WallSeconds() override {
-        return 1700000000 + static_cast<std::time_t>((SteadyMs() - origin_) * factor_ / 1000);
-    }
-
-  private:
-    int factor_;
-    int64_t origin_;
-};
-
 class EndToEnd : public ::testing::Test {
   protected:
     // Starts a simulated modem; `options` gives the modem and its faults. Line timing is left

@@ -95,25 +95,6 @@ TEST(SimOptions, ParsesValuesAndRefusesBadOnes) {
     EXPECT_EQ(Parse("--help", &o, &message), ParseOutcome::kHelp);
 }
 
-TEST(SimOptions, HelpNamesEveryOption) {
-    const std::string help = HelpText();
-    const std::vector<std::string> names = Args(
-        "--link --baud --model --band --model-byte-zero --qmx-row --firmware --config-size "
-        "--serial --synthesizer --identity-word --image --save --export-image --line-timing "
-        "--no-line-timing --processing-ms --capture-window --power-cycle-after --trace --no-reply "
-        "--wrong-byte --excess-bytes --noise-before-reply --stop-after --hang-up-after "
-        "--reply-delay --late-reply --wrong-store --loader-memory-check-fails --loader-no-done "
-        "--loader-store-no-done --loader-done-without-pass --loader-stall-after --help");
-    for (const std::string& name : names) {
-        EXPECT_NE(help.find("  " + name + " "), std::string::npos) << name;
-        // Every name the help shows is one the parser knows.
-        SimOptions o;
-        std::string error;
-        ParseCommandLine({name, "1"}, &o, &error);
-        EXPECT_EQ(error.find("unknown option " + name), std::string::npos) << name;
-    }
-}
-
 TEST(SimOptions, InitialMemoryComesFromTheImageWithTheGivenRate) {
     vxl::test::TempDir dir;
     std::string error;

@@ -22,7 +22,6 @@ void FakeSerialLink::Purge() {
 }
 
 int FakeSerialLink::Advance(bool poll) {
-    countPolls += poll ? 1 : 0;
     for (auto it = pending_.begin(); it != pending_.end();) {
         if ((it->pollsLeft -= poll ? 1 : 0) > 0) {
             ++it;

@@ -50,7 +50,6 @@ class FakeSerialLink : public ISerialLink {
     std::vector<std::vector<uint8_t>> writes;
     std::vector<std::string> log;
     int purges = 0;
-    int countPolls = 0;
     bool open = true;
     bool monitorRunning = false;
     // False makes GetBaud fail (returns 0), as when the line settings cannot be read.
