@@ -1,7 +1,6 @@
 // The pages of the Dealer and Factory levels and the Memory Map page through the real window
 // on the demo modem: the tabs each level shows, the memory dump and its byte edits, the
-// channel grid's edits, the serial-number field and the factory buttons.
-#include <QCheckBox>
+// channel grid's edits, the serial-number field and the Clear User Fields button.
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -46,10 +45,8 @@ class LevelPages : public QObject {
     void eachLevelShowsItsTabsAndTitle();
     void memoryMapShowsTheImageAndFollowsItsLength();
     void aByteEditChangesTheOtherPagesAtOnce();
-    void theScramblingByteFlipsTheRadioLinkCheckBox();
     void frequencyEditsFollowTheChannelRules();
-    void serialNumberIsTypedDigitByDigit();
-    void clearUserFieldsEmptiesOwnerAndCallSignAtOnce();
+    void factoryPageTypesTheSerialNumberAndClearsTheUserFields();
 };
 
 void LevelPages::eachLevelShowsItsTabsAndTitle_data() {
@@ -135,30 +132,6 @@ void LevelPages::aByteEditChangesTheOtherPagesAtOnce() {
     QCOMPARE(page->grid()->FocusRow(), 2);
 }
 
-void LevelPages::theScramblingByteFlipsTheRadioLinkCheckBox() {
-    LevelWindow w({});
-    w.LoadDemo();
-    auto* box = w.dialog->findChild<QCheckBox*>(QStringLiteral("Scrambling"));
-    if (box == nullptr) QSKIP("the Radio Link page shows no Scrambling box in this build");
-    // Find the byte that holds the flag: the one that changes when the flag does.
-    ModemParameterSet* set = w.app->Coordinator().GetParameterSet();
-    ModemMemoryImage* image = w.app->Coordinator().GetWorkingImage();
-    bool scrambling = false;
-    QCOMPARE(set->GetBool(pid::kScrambling, scrambling), 0);
-    std::vector<uint8_t> was(static_cast<size_t>(image->GetMainSize() - 1)), now(was.size());
-    image->ReadBytes(0x100, static_cast<int>(was.size()), was.data());
-    set->SetBool(pid::kScrambling, !scrambling);
-    image->ReadBytes(0x100, static_cast<int>(now.size()), now.data());
-    set->SetBool(pid::kScrambling, scrambling);
-    const auto at = std::mismatch(was.begin(), was.end(), now.begin()).first - was.begin();
-    QVERIFY(static_cast<size_t>(at) < was.size());
-    w.Key(Qt::Key_F6, Qt::ControlModifier);
-    const Qt::CheckState shown = box->checkState();
-    TypeInCell(w.Page<MemoryMapPage>(CoordinatorPage::MemoryMap)->grid(), int(at) / 8,
-               int(at) % 8 + 1, QString::asprintf("%02X", now[static_cast<size_t>(at)]));
-    QVERIFY(box->checkState() != shown);
-}
-
 void LevelPages::frequencyEditsFollowTheChannelRules() {
     LevelWindow w({"dealer"});
     w.LoadDemo();
@@ -208,7 +181,7 @@ void LevelPages::frequencyEditsFollowTheChannelRules() {
     for (int row = 1; row <= 16; ++row) QCOMPARE(Trimmed(grid, row, 1), QString());
 }
 
-void LevelPages::serialNumberIsTypedDigitByDigit() {
+void LevelPages::factoryPageTypesTheSerialNumberAndClearsTheUserFields() {
     LevelWindow w({"factory"});
     w.LoadDemo();
     auto* page = w.Page<FactoryPage>(CoordinatorPage::Factory);
@@ -242,23 +215,18 @@ void LevelPages::serialNumberIsTypedDigitByDigit() {
              QStringLiteral("09807123"));                // the Identification page follows
     QCOMPARE(field->text(), QStringLiteral("9807123"));  // the typed text is left alone
     QVERIFY(page->changed());
-}
 
-void LevelPages::clearUserFieldsEmptiesOwnerAndCallSignAtOnce() {
-    LevelWindow w({"factory"});
-    w.LoadDemo();
+    // Clear User Fields empties Owner and Call Sign on their page at once.
     CCoordinator& coordinator = w.app->Coordinator();
     coordinator.SetTextParameter(pid::kOwner, "Quay 4");
     coordinator.SetTextParameter(pid::kCallSign, "KD7XYZ");
     coordinator.RefreshPages();
     auto* owner = w.dialog->findChild<QLineEdit*>(QStringLiteral("Owner"));
-    auto* callSign = w.dialog->findChild<QLineEdit*>(QStringLiteral("CallSign"));
     QCOMPARE(owner->text(), QStringLiteral("Quay 4"));
-    w.Sheet()->setCurrentWidget(w.Sheet()->page(CoordinatorPage::Factory));
     QTest::mouseClick(w.dialog->findChild<QPushButton*>(QStringLiteral("clearUserFieldsButton")),
                       Qt::LeftButton);
     QVERIFY(owner->text().isEmpty());
-    QVERIFY(callSign->text().isEmpty());
+    QVERIFY(w.dialog->findChild<QLineEdit*>(QStringLiteral("CallSign"))->text().isEmpty());
 }
 
 VXL_GUI_SUITE(LevelPages);
