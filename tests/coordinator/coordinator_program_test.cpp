@@ -7,25 +7,6 @@
 
 namespace vxl::test {
 namespace {
-
-constexpr int kImageBytes = 246 + 9;  // main block and extension of a type-4 modem from 1.04 on
-
-TEST(CoordinatorProgram, WritesTheWholeImageCommitsItAndUndoThenChangesNothing) {
-    CoordinatorHarness h;
-    ASSERT_EQ(h.Load(), rc::kOk);
-    ASSERT_EQ(h.coordinator.SetTextParameter(pid::kOwner, "Quarry"), rc::kOk);
-    EXPECT_EQ(h.coordinator.Program(h.response), rc::kOk);
-    EXPECT_EQ(h.modem.Count(0x20), kImageBytes);
-    EXPECT_EQ(h.modem.Count(0x1E), 1);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&h.modem.memory[0x16B]), 6), "Quarry");
-    EXPECT_FALSE(h.coordinator.IsModified());
-    EXPECT_TRUE(h.coordinator.IsProgrammed());
-    EXPECT_TRUE(h.ui.messages.empty());
-    EXPECT_EQ(h.coordinator.Undo(), rc::kOk);
-    EXPECT_EQ(h.Text(pid::kOwner), "Quarry");
-    EXPECT_FALSE(h.coordinator.IsModified());
-}
-
 TEST(CoordinatorProgram, NothingLoadedReturns57) {
     CoordinatorHarness h;
     EXPECT_EQ(h.coordinator.Program(h.response), rc::kMissingArgument);

@@ -43,8 +43,7 @@ class LevelPages : public QObject {
   private slots:
     void eachLevelShowsItsTabsAndTitle_data();
     void eachLevelShowsItsTabsAndTitle();
-    void memoryMapShowsTheImageAndFollowsItsLength();
-    void aByteEditChangesTheOtherPagesAtOnce();
+    void memoryMapFollowsTheImageAndItsEditsChangeTheOtherPages();
     void frequencyEditsFollowTheChannelRules();
     void factoryPageTypesTheSerialNumberAndClearsTheUserFields();
 };
@@ -80,7 +79,7 @@ void LevelPages::eachLevelShowsItsTabsAndTitle() {
     QCOMPARE(w.Sheet()->currentWidget(), w.Sheet()->page(CoordinatorPage::MemoryMap));
 }
 
-void LevelPages::memoryMapShowsTheImageAndFollowsItsLength() {
+void LevelPages::memoryMapFollowsTheImageAndItsEditsChangeTheOtherPages() {
     LevelWindow w({});
     w.app->Coordinator().SetDemoModemFactory([] { return std::make_unique<SizedDemoModem>(256); });
     w.Key(Qt::Key_F6, Qt::ControlModifier);  // added without a modem: filled at the load
@@ -113,23 +112,18 @@ void LevelPages::memoryMapShowsTheImageAndFollowsItsLength() {
     grid->setFocus();
     QTest::keyClicks(grid, QStringLiteral("1"));
     QCOMPARE(grid->Editor(), nullptr);
-}
 
-void LevelPages::aByteEditChangesTheOtherPagesAtOnce() {
-    LevelWindow w({});
-    w.LoadDemo();
-    w.Key(Qt::Key_F6, Qt::ControlModifier);
-    auto* page = w.Page<MemoryMapPage>(CoordinatorPage::MemoryMap);
+    // A byte edit changes the other pages at once. Byte 0x0A: the model in its high bits, the
+    // frequency range in its low bits (0xD2).
     auto* frequency = w.dialog->findChild<QLineEdit*>(QStringLiteral("Frequency"));
     const QString before = frequency->text();
-    // Byte 0x0A: the model in its high bits, the frequency range in its low bits (0xD2).
-    QCOMPARE(page->grid()->GetItemText(1, 3), QStringLiteral("D2"));
-    TypeInCell(page->grid(), 1, 3, QStringLiteral("d0"));
-    QCOMPARE(page->grid()->GetItemText(1, 3), QStringLiteral("D0"));
+    QCOMPARE(grid->GetItemText(1, 3), QStringLiteral("D2"));
+    TypeInCell(grid, 1, 3, QStringLiteral("d0"));
+    QCOMPARE(grid->GetItemText(1, 3), QStringLiteral("D0"));
     QVERIFY(frequency->text() != before);
     QVERIFY(page->changed());
     QVERIFY(w.app->Coordinator().IsModified());
-    QCOMPARE(page->grid()->FocusRow(), 2);
+    QCOMPARE(grid->FocusRow(), 2);
 }
 
 void LevelPages::frequencyEditsFollowTheChannelRules() {
