@@ -7,6 +7,7 @@
 
 namespace vxl::test {
 namespace {
+
 TEST(CoordinatorProgram, NothingLoadedReturns57) {
     CoordinatorHarness h;
     EXPECT_EQ(h.coordinator.Program(h.response), rc::kMissingArgument);
