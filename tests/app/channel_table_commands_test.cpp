@@ -110,9 +110,13 @@ TEST_F(ChannelCommands, ExportWritesTheTableImportTakesItBackAndFailuresShowThei
               rc::kOk);
     EXPECT_EQ(Captions().back(), "Channel table export failed");
 
-    // The file is bound to this modem's serial number: it imports here and marks the page.
-    h.ui.ScriptFiles({path});
+    // The file is bound to this modem's serial number: it imports here and marks the page. A
+    // cancelled dialog changes nothing, not even the folder.
+    h.ui.ScriptFiles({"", path});
     folder.clear();
+    EXPECT_EQ(ImportChannelTableCommand(h.coordinator, &view, folder), rc::kOk);
+    EXPECT_TRUE(view.marked.empty());
+    EXPECT_EQ(folder, "");
     EXPECT_EQ(ImportChannelTableCommand(h.coordinator, &view, folder), rc::kOk);
     EXPECT_EQ(view.marked, std::vector<int>{static_cast<int>(CoordinatorPage::Frequencies)});
     EXPECT_EQ(folder, h.dir.path());
@@ -129,9 +133,17 @@ TEST_F(ChannelCommands, ExportWritesTheTableImportTakesItBackAndFailuresShowThei
     const std::string damaged = h.dir.File("damaged.upg");
     std::ofstream(damaged) << "short";
     h.ui.ScriptFiles({damaged});
-    EXPECT_NE(ImportChannelTableCommand(h.coordinator, &view, folder), rc::kOk);
-    EXPECT_NE(h.ui.messages.back().text.find(damaged + ": holds 5 bytes"), std::string::npos);
+    const int refused = ImportChannelTableCommand(h.coordinator, &view, folder);
+    EXPECT_NE(refused, rc::kOk);
+    EXPECT_EQ(h.ui.messages.back().text.rfind(
+                  ErrorBoxMessage(refused, "") + "\n\n" + damaged + ": holds 5 bytes", 0),
+              0u)
+        << h.ui.messages.back().text;
+    EXPECT_EQ(Captions().back(), "Channel table import failed");
     EXPECT_EQ(view.marked.size(), 1u);
+    ASSERT_EQ(h.ui.fileDialogs.size(), 4u);
+    EXPECT_EQ(h.ui.fileDialogs[1].startDir, "") << "a cancelled dialog keeps the folder";
+    EXPECT_EQ(h.ui.fileDialogs[3].startDir, h.dir.path());
 }
 
 TEST_F(ChannelCommands, ClearAsksFirstAndThenSaysWhatMustFollow) {

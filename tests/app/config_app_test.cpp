@@ -45,15 +45,15 @@ class StartUp : public ::testing::Test {
     // Runs the application with `line`; the interactive path records that it ran.
     int Run(const std::vector<std::string>& args) {
         PreferenceStore(prefsPath).SetText(kPrefInstallDir, installDir);
-        app.SetPreferencePath(prefsPath);
-        app.SetErrorStream(err);
-        app.SetInteractiveRun([this](CConfigApp& a) {
+        app->SetPreferencePath(prefsPath);
+        app->SetErrorStream(err);
+        app->SetInteractiveRun([this](CConfigApp& a) {
             interactivePort = a.Coordinator().GetPort();
             interactiveMethod = a.Coordinator().GetCaptureMethod();
             return 0;
         });
         ScopedUi scope(ui);
-        return app.Run(args);
+        return app->Run(args);
     }
     std::string ErrText() {
         std::fflush(err);
@@ -68,66 +68,66 @@ class StartUp : public ::testing::Test {
     std::string installDir;
     std::FILE* err = nullptr;
     OrderRecordingOperator ui;
-    CConfigApp app;
+    std::unique_ptr<CConfigApp> app = std::make_unique<CConfigApp>();
     int interactivePort = -100;
     int interactiveMethod = -100;
 };
 
-TEST_F(StartUp, NoCommandLineTakesPortAndMethodFromPreferencesAndShowsTheLogo) {
-    EXPECT_EQ(Run({}), kExitOk);
-    EXPECT_EQ(interactivePort, -1);
-    EXPECT_EQ(interactiveMethod, 3);
-    EXPECT_TRUE(ui.messages.empty());
-    ASSERT_EQ(ui.logos.size(), 1u);
-    EXPECT_EQ(ui.logoMs, 3000);
-    EXPECT_EQ(app.HelpFileName(), "VXL.hlp");
-}
-
-TEST_F(StartUp, StoredPreferencesApplyAndCommandLineSwitchesAreNotStored) {
-    PreferenceStore store(prefsPath);
-    store.SetInt(kPrefComPortNum, 4);
-    store.SetInt(kPrefCaptureMethod, 1);
-    Run({"nologo"});
-    EXPECT_EQ(interactivePort, 4);
-    EXPECT_EQ(interactiveMethod, 1);
-    EXPECT_TRUE(ui.logos.empty());
-
-    CConfigApp second;
-    second.SetPreferencePath(prefsPath);
-    second.SetInteractiveRun([](CConfigApp& a) {
-        EXPECT_EQ(a.Coordinator().GetPort(), 7);
-        EXPECT_EQ(a.Coordinator().GetCaptureMethod(), 3);
-        return 0;
-    });
-    ScopedUi scope(ui);
-    second.Run({"port", "7", "poweroncapture", "nologo"});
-    EXPECT_EQ(store.GetInt(kPrefComPortNum, -1), 4);
-    EXPECT_EQ(store.GetInt(kPrefCaptureMethod, 3), 1);
-}
-
-TEST_F(StartUp, EchoBoxComesAfterParsingAndBeforeTheLogo) {
-    Run({"PORT=2", "SoftBreak", "dbgargs"});
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, " [port] [2] [softbreak] [dbgargs]");
-    EXPECT_EQ(ui.messages[0].caption, "CMD LINE ARGS");
-    EXPECT_EQ(ui.messages[0].icon, MsgIcon::None);
-    EXPECT_EQ(ui.messagesBeforeLogo, 1);
-    EXPECT_EQ(interactivePort, 2);
-    EXPECT_EQ(interactiveMethod, 1);
-}
-
-TEST_F(StartUp, BadPortValueStopsParsingWithoutAnEchoBox) {
-    EXPECT_EQ(Run({"dbgargs", "port", "x3", "nologo"}), kExitBadCommandLine);
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(ui.logos.size(), 1u);  // nologo came after the bad value
-    EXPECT_EQ(interactivePort, -1);
-    EXPECT_NE(ErrText().find("not a number"), std::string::npos);
+// Port and method come from the command line, else from the preferences; the switches are not
+// stored. The echo box comes after parsing and before the logo; a bad port value stops parsing
+// there, without an echo box.
+TEST_F(StartUp, PortMethodEchoBoxAndLogoFollowTheCommandLineAndThePreferences) {
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        bool stored;  // port 4 and soft break in the preferences
+        int status, port, method;
+        std::vector<std::string> messages;
+        size_t logos;
+    } cases[] = {
+        // clang-format off
+        {"nothing given", {}, false, kExitOk, -1, 3, {}, 1},
+        {"echo box", {"PORT=2", "SoftBreak", "dbgargs"}, false, kExitOk, 2, 1,
+         {" [port] [2] [softbreak] [dbgargs]"}, 1},
+        {"bad port value", {"dbgargs", "port", "x3", "nologo"}, false, kExitBadCommandLine, -1, 3,
+         {}, 1},
+        {"stored", {"nologo"}, true, kExitOk, 4, 1, {}, 0},
+        {"switches win", {"port", "7", "poweroncapture", "nologo"}, true, kExitOk, 7, 3, {}, 0},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PreferenceStore store(prefsPath);
+        store.SetInt(kPrefComPortNum, c.stored ? 4 : -1);
+        store.SetInt(kPrefCaptureMethod, c.stored ? 1 : 3);
+        ui = OrderRecordingOperator();
+        std::freopen(nullptr, "w+", err);
+        app = std::make_unique<CConfigApp>();
+        EXPECT_EQ(Run(c.args), c.status);
+        EXPECT_EQ(interactivePort, c.port);
+        EXPECT_EQ(interactiveMethod, c.method);
+        std::vector<std::string> texts;
+        for (const auto& m : ui.messages) {
+            texts.push_back(m.text);
+            EXPECT_EQ(m.caption, "CMD LINE ARGS");
+            EXPECT_EQ(m.icon, MsgIcon::None);
+        }
+        EXPECT_EQ(texts, c.messages);
+        ASSERT_EQ(ui.logos.size(), c.logos);
+        EXPECT_EQ(ui.messagesBeforeLogo, c.logos ? static_cast<int>(c.messages.size()) : -1);
+        EXPECT_EQ(ui.logoMs, c.logos ? 3000 : 0);
+        EXPECT_EQ(store.GetInt(kPrefComPortNum, 0), c.stored ? 4 : -1);
+        EXPECT_EQ(store.GetInt(kPrefCaptureMethod, 0), c.stored ? 1 : 3);
+        EXPECT_EQ(ErrText().find("not a number") != std::string::npos,
+                  c.status == kExitBadCommandLine);
+    }
+    EXPECT_EQ(app->HelpFileName(), "VXL.hlp");
 }
 
 TEST_F(StartUp, VendorIdentityComesFromTheInstallationFile) {
     Run({"nologo"});
-    EXPECT_EQ(app.VendorName(), "") << "no installation file";
-    EXPECT_EQ(app.VendorLogoPath(), installDir + "/");
+    EXPECT_EQ(app->VendorName(), "") << "no installation file";
+    EXPECT_EQ(app->VendorLogoPath(), installDir + "/");
     dir.Write("install/vxlconf.ini",
               "[General]\nVendorName = Acme Radio Sales \nVendorLogo=acme.bmp\n");
     CConfigApp second;
@@ -141,29 +141,9 @@ TEST_F(StartUp, VendorIdentityComesFromTheInstallationFile) {
     EXPECT_EQ(second.VendorLogoPath(), installDir + "/acme.bmp");
 }
 
-TEST_F(StartUp, StealthRunWithoutAPortFailsWithOneLineAndNoWindow) {
-    EXPECT_EQ(Run({"dbgargs", "stealth", "x", "nologo"}), kExitRunFailed);
-    EXPECT_EQ(app.LastResult(), 98);
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_TRUE(ui.logos.empty());
-    EXPECT_EQ(interactivePort, -100);  // the interactive path did not run
-    EXPECT_EQ(ErrText(),
-              " [dbgargs] [stealth] [x] [nologo]\n"
-              "vxlconf: stealth run failed: code 98: no serial port (give 'port N' or 'device "
-              "PATH')\n");
-}
-
-TEST_F(StartUp, StealthRunOnAPortWithNoDeviceFailsAtTheOpen) {
-    EXPECT_EQ(Run({"stealth", "out", "port", "250"}), kExitRunFailed);
-    EXPECT_EQ(app.LastResult(), 2);  // no such device
-    std::string line = ErrText();
-    EXPECT_NE(line.find("code 2:"), std::string::npos) << line;
-    EXPECT_NE(line.find("(Coordinator:239)"), std::string::npos) << line;
-}
-
 // A switch without its value ends the program before anything is done; a word that is no switch
-// is named and the run goes on.
-TEST_F(StartUp, MissingValuesStopAndUnknownWordsAreNamed) {
+// is named and the run goes on; a stealth run without a window fails with one line.
+TEST_F(StartUp, MissingValuesStopUnknownWordsAreNamedAndStealthRunsFailInOneLine) {
     const struct {
         std::vector<std::string> args;
         int status;
@@ -175,6 +155,13 @@ TEST_F(StartUp, MissingValuesStopAndUnknownWordsAreNamed) {
         {{"import", "export", "t.upg"}, kExitBadCommandLine, "'import' needs a value"},
         {{"device=", "stealth", "x"}, kExitBadCommandLine, "'device' needs a value: device PATH"},
         {{"nologo", "Frobnicate", "x"}, kExitOk, "ignored, not a switch: 'Frobnicate' 'x'"},
+        {{"stealth", "x", "nologo"},
+         kExitRunFailed,
+         "vxlconf: stealth run failed: code 98: no serial port (give 'port N' or 'device PATH')\n"},
+        {{"stealth", "out", "port", "250"},
+         kExitRunFailed,
+         "code 2: Serial port 250 is not known on this machine; 'vxlconf ports' lists the serial "
+         "ports. (Coordinator:239)\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
@@ -185,6 +172,7 @@ TEST_F(StartUp, MissingValuesStopAndUnknownWordsAreNamed) {
         EXPECT_NE(text.find(c.line), std::string::npos) << text;
         EXPECT_EQ(text.find('\n'), text.size() - 1) << "one line";
         EXPECT_EQ(interactivePort != -100, c.status == kExitOk) << "nothing runs after a mistake";
+        EXPECT_TRUE(ui.messages.empty());
     }
 }
 
@@ -240,7 +228,7 @@ TEST_F(StartUp, DamagedSettingsAreProgrammedOnlyWithForce) {
     modem.SetIdentity(0xD2, 22, 0);
     modem.Poke(0x1A0, {4});  // synthesizer type
     modem.damagedReadAddress = 0x150;
-    app.Coordinator().SetLinkFactory([&modem](int, int&) -> std::unique_ptr<ISerialLink> {
+    app->Coordinator().SetLinkFactory([&modem](int, int&) -> std::unique_ptr<ISerialLink> {
         auto link = std::make_unique<test::FakeSerialLink>(3);
         modem.Connect(*link);
         return link;

@@ -305,43 +305,6 @@ TEST(MainDialogCommands, DemoDefaultsUndoPrintAndMemoryMap) {
     EXPECT_EQ(d.view.memoryMapShown, 1);
 }
 
-TEST(MainDialogImport, ImportsTheChosenTableNamesARefusedFileAndRemembersTheFolder) {
-    Dialog d;
-    d.model->StartDemo();
-    double rx[kGridChannels] = {450.5, 452.25};
-    double tx[kGridChannels] = {451.5, 453.25};
-    const std::string table = d.h.dir.File("any-modem.upg");
-    const std::string otherModem = d.h.dir.File("other-modem.upg");
-    ASSERT_EQ(d.h.Set()->WriteChannelTableFile(table, 0, rx, tx), rc::kOk);
-    ASSERT_EQ(d.h.Set()->WriteChannelTableFile(otherModem, 1234, rx, tx), rc::kOk);
-    const std::string damaged = d.h.dir.Write("damaged.upg", std::string(111, 'x'));
-    const double before = d.h.Real(pid::RxChannelId(0));
-    d.h.ui.ScriptFiles({"", otherModem, damaged, table});
-
-    d.model->ImportChannelTable();  // cancelled
-    d.model->ImportChannelTable();
-    d.model->ImportChannelTable();
-    EXPECT_EQ(d.h.Real(pid::RxChannelId(0)), before) << "a refused file changes nothing";
-    EXPECT_TRUE(d.view.marked.empty());
-    d.model->ImportChannelTable();
-    EXPECT_EQ(d.h.Real(pid::RxChannelId(1)), 452.25);
-    EXPECT_EQ(d.h.Real(pid::TxChannelId(1)), 453.25);
-    EXPECT_EQ(d.view.marked, std::vector<int>{static_cast<int>(CoordinatorPage::Frequencies)});
-
-    ASSERT_EQ(d.h.ui.fileDialogs.size(), 4u);
-    EXPECT_EQ(d.h.ui.fileDialogs[1].startDir, "") << "a cancelled dialog keeps the folder";
-    EXPECT_EQ(d.h.ui.fileDialogs[2].startDir, d.h.dir.path());
-    EXPECT_EQ(d.model->InitialChannelTableDir(), d.h.dir.path());
-
-    ASSERT_EQ(d.Captions(), std::vector<std::string>(2, "Channel table import failed"));
-    EXPECT_EQ(d.h.ui.messages[0].text, ErrorText(rc::kSerialMismatch));
-    const std::string& refused = d.h.ui.messages[1].text;
-    EXPECT_EQ(refused.rfind(ErrorBoxMessage(rc::kImportFailed, "") + "\n\n" + damaged + ": ", 0),
-              0u)
-        << refused;
-    EXPECT_NE(refused.find("checksum"), std::string::npos) << refused;
-}
-
 TEST(MainDialogMenu, CommandsActOnlyWhenTheyApply) {
     Dialog d;
     int chosen = 0, upgrades = 0, abouts = 0;

@@ -34,6 +34,13 @@ TEST(CoordinatorState, WalksFromDetachedThroughLoadedModifiedProgrammedAndBack) 
     ASSERT_EQ(c.SetTextParameter(pid::kOwner, "Harbour crane 4"), rc::kOk);
     ASSERT_EQ(c.Program(h.response), rc::kOk);
     EXPECT_EQ(state(), "AL-P");
+    EXPECT_EQ(h.modem.Count(0x1E), 1);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&h.modem.memory[0x16B]), 15),
+              "Harbour crane 4");
+    EXPECT_TRUE(h.ui.messages.empty());
+    ASSERT_EQ(c.Undo(), rc::kOk);  // programmed: nothing to undo
+    EXPECT_EQ(state(), "AL-P");
+    EXPECT_EQ(h.Text(pid::kOwner), "Harbour crane 4");
     ASSERT_EQ(c.Read(h.response, false), rc::kOk);
     EXPECT_EQ(state(), "AL--");
     EXPECT_EQ(h.Text(pid::kOwner), "Harbour crane 4");

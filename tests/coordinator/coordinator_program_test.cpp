@@ -8,54 +8,6 @@
 namespace vxl::test {
 namespace {
 
-constexpr int kImageBytes = 246 + 9;  // main block and extension of a type-4 modem from 1.04 on
-
-TEST(CoordinatorProgram, WritesTheWholeImageCommitsItAndUndoThenChangesNothing) {
-    CoordinatorHarness h;
-    ASSERT_EQ(h.Load(), rc::kOk);
-    ASSERT_EQ(h.coordinator.SetTextParameter(pid::kOwner, "Quarry"), rc::kOk);
-    EXPECT_EQ(h.coordinator.Program(h.response), rc::kOk);
-    EXPECT_EQ(h.modem.Count(0x20), kImageBytes);
-    EXPECT_EQ(h.modem.Count(0x1E), 1);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&h.modem.memory[0x16B]), 6), "Quarry");
-    EXPECT_FALSE(h.coordinator.IsModified());
-    EXPECT_TRUE(h.coordinator.IsProgrammed());
-    EXPECT_TRUE(h.ui.messages.empty());
-    EXPECT_EQ(h.coordinator.Undo(), rc::kOk);
-    EXPECT_EQ(h.Text(pid::kOwner), "Quarry");
-    EXPECT_FALSE(h.coordinator.IsModified());
-}
-
-// Until the commit has succeeded the modem still holds the old image: the changes stay
-// unprogrammed, Undo returns to the old values, and a retry writes everything again.
-TEST(CoordinatorProgram, AFailedWriteOrCommitKeepsTheChangesUnprogrammed) {
-    for (bool commitFails : {false, true}) {
-        SCOPED_TRACE(commitFails ? "commit refused" : "write refused");
-        CoordinatorHarness h;
-        ASSERT_EQ(h.Load(), rc::kOk);
-        ASSERT_EQ(h.coordinator.SetTextParameter(pid::kOwner, "Quarry"), rc::kOk);
-        if (commitFails) h.modem.replyFor[0x1E] = {0x01, 0x9E, 0x01, 0x60};
-        h.modem.faultAddress = commitFails ? -1 : 0x180;
-        h.modem.faultReply = {0x01, 0x55, 0x55, 0x55};
-        EXPECT_EQ(h.coordinator.Program(h.response), rc::kIncorrectResponse);
-        EXPECT_TRUE(h.coordinator.IsModified());
-        EXPECT_FALSE(h.coordinator.IsProgrammed());
-        EXPECT_FALSE(h.response.empty());
-        ASSERT_EQ(h.coordinator.Undo(), rc::kOk);
-        EXPECT_EQ(h.Text(pid::kOwner), "");
-        EXPECT_FALSE(h.coordinator.IsModified());
-
-        ASSERT_EQ(h.coordinator.SetTextParameter(pid::kOwner, "Quarry"), rc::kOk);
-        h.modem.replyFor.clear();
-        h.modem.faultAddress = -1;
-        h.modem.commands.clear();
-        EXPECT_EQ(h.coordinator.Program(h.response), rc::kOk);
-        EXPECT_EQ(h.modem.Count(0x20), kImageBytes);
-        EXPECT_FALSE(h.coordinator.IsModified());
-        EXPECT_TRUE(h.coordinator.IsProgrammed());
-    }
-}
-
 TEST(CoordinatorProgram, NothingLoadedReturns57) {
     CoordinatorHarness h;
     EXPECT_EQ(h.coordinator.Program(h.response), rc::kMissingArgument);

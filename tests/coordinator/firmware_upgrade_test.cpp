@@ -98,28 +98,14 @@ TEST_F(FirmwareUpgradeTest, TheWindowChecksFirstThenAsksForTheFileAndTheConfirma
         size_t dialogs;
         std::vector<std::string> captions;
     } cases[] = {
-        {"cannot be upgraded",
-         99,
-         true,
-         MsgAnswer::Yes,
-         rc::kNotSupported,
-         0,
+        // clang-format off
+        {"cannot be upgraded", 99, true, MsgAnswer::Yes, rc::kNotSupported, 0,
          {"Upgrade Modem Firmware"}},
         {"file dialog cancelled", 220, false, MsgAnswer::Yes, kUpgradeDeclined, 1, {}},
-        {"not confirmed",
-         220,
-         true,
-         MsgAnswer::No,
-         kUpgradeDeclined,
-         1,
-         {"Upgrade Modem Firmware"}},
-        {"upgraded",
-         220,
-         true,
-         MsgAnswer::Yes,
-         0,
-         1,
+        {"not confirmed", 220, true, MsgAnswer::No, kUpgradeDeclined, 1, {"Upgrade Modem Firmware"}},
+        {"upgraded", 220, true, MsgAnswer::Yes, 0, 1,
          {"Upgrade Modem Firmware", "Firmware Upgrade Complete", "Power-Cycle Your Modem"}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -178,14 +164,6 @@ TEST_F(FirmwareUpgradeTest, ModemsWithoutAnUpgradableLoaderAreRefused) {
     }
 }
 
-TEST_F(FirmwareUpgradeTest, TheConfirmationCanBeLeftOut) {
-    Attach(220);
-    ASSERT_EQ(Upgrade(FormatSrecord('1', 0x9000, "x") + FormatSrecord('9', 0, ""), false), 0);
-    ASSERT_EQ(h->ui.messages.size(), 2u);
-    EXPECT_EQ(h->ui.messages[0].text, "Firmware revision 0.00 written to modem.");
-    EXPECT_EQ(h->prefs.GetText(kPrefLastFWRev, ""), "2.20");
-}
-
 TEST_F(FirmwareUpgradeTest, FailuresShowTheCodeTextAndKeepTheModem) {
     const struct {
         const char* name;
@@ -237,11 +215,14 @@ TEST_F(FirmwareUpgradeTest, FailuresShowTheCodeTextAndKeepTheModem) {
     }
 }
 
+// A loaded modem stores its parameter values; the confirmation can be left out.
 TEST_F(FirmwareUpgradeTest, ALoadedModemStoresItsParameterValues) {
     Attach(213);
     h->modem.Poke(0x106, {0x00, 0x0F, 0x42, 0x3F});  // 999999
     ASSERT_EQ(h->coordinator.Read(response, false), 0) << response;
-    ASSERT_EQ(Upgrade(kFirmware, false), 0);
+    ASSERT_EQ(Upgrade(FormatSrecord('1', 0x9000, "x") + FormatSrecord('9', 0, ""), false), 0);
+    ASSERT_EQ(h->ui.messages.size(), 2u);
+    EXPECT_EQ(h->ui.messages[0].text, "Firmware revision 0.00 written to modem.");
     EXPECT_EQ(h->prefs.GetInt(kPrefLastSerialNumber, -1), 999999);
     EXPECT_EQ(h->prefs.GetText(kPrefLastFWRev, ""), "2.13");
     EXPECT_FALSE(h->coordinator.IsLoaded());

@@ -165,7 +165,8 @@ TEST(Verification, TheMenuChoiceIsStoredAndTheCommandLineOnlyLastsTheRun) {
 }
 
 // After a failed write or commit the settings are read back, and the operator learns whether
-// the modem holds the new settings. The changes stay pending in every case.
+// the modem holds the new settings. The changes stay pending in every case: Undo returns to the
+// old values, and a retry writes everything again.
 TEST(FailedProgram, ReadsBackAndSaysWhetherTheModemHoldsTheNewSettings) {
     const struct {
         const char* name;
@@ -173,6 +174,14 @@ TEST(FailedProgram, ReadsBackAndSaysWhetherTheModemHoldsTheNewSettings) {
         int result;
         const char* note;
     } cases[] = {
+        {"a write refused",
+         [](FakeModem& m) {
+             m.faultAddress = 0x180;
+             m.faultReply = {0x01, 0x55, 0x55, 0x55};
+         },
+         rc::kIncorrectResponse,
+         "The modem did not answer when its settings were read back: whether it holds the new "
+         "settings is unknown. Load it again to check."},
         {"a write's reply lost", [](FakeModem& m) { m.lostReplyAddress = 0x180; }, rc::kTimeout,
          "Reading the settings back shows that the modem does not hold the new settings (1 bytes "
          "differ, first at 0x01F5). Program it again."},
@@ -206,6 +215,18 @@ TEST(FailedProgram, ReadsBackAndSaysWhetherTheModemHoldsTheNewSettings) {
         EXPECT_FALSE(h->coordinator.IsProgrammed());
         EXPECT_EQ(ProgramFailureMessage("Failed.", result, h->coordinator.GetProgramNote()),
                   std::string("Failed.\n\n") + c.note);
+        EXPECT_FALSE(h->response.empty());
+        ASSERT_EQ(h->coordinator.Undo(), rc::kOk);
+        EXPECT_EQ(h->Text(pid::kOwner), "");
+        EXPECT_FALSE(h->coordinator.IsModified());
+
+        ASSERT_EQ(h->coordinator.SetTextParameter(pid::kOwner, "Quarry"), rc::kOk);
+        h->modem.replyFor.clear();
+        h->modem.faultAddress = h->modem.lostReplyAddress = -1;
+        h->modem.commands.clear();
+        EXPECT_EQ(h->coordinator.Program(h->response), rc::kOk);
+        EXPECT_EQ(h->modem.Count(0x20), kImageBytes);
+        EXPECT_TRUE(h->coordinator.IsProgrammed());
     }
 }
 

@@ -5,50 +5,23 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "app/config_app.h"
 #include "coordinator/coordinator.h"
-#include "gui/main_dialog.h"
-#include "gui/property_sheet.h"
 #include "gui/text_fields.h"
 #include "gui_test.h"
-#include "params/definitions.h"
+#include "level_window.h"
 #include "params/modem_parameter_set.h"
 #include "params/parameter_catalogue.h"
-#include "support/fake_clock.h"
-#include "support/recording_operator.h"
 #include "support/temp_dir.h"
 
 namespace vxl::gui::test {
-
-namespace {
-// The window with the demo modem loaded, on simulated time, answering through the recorder.
-struct Session {
-    Session() : uiScope(ui), clockScope(clock), definitions(VXL_SOURCE_DATA_DIR "/vxlconf.ini") {
-        app.Coordinator().Init(7, 1);
-        app.Coordinator().SetView(&dialog);
-        dialog.show();
-        dialog.activateWindow();
-        dialog.model().StartDemo();
-        dialog.RunUpdatePass();
-    }
-    ~Session() { app.Coordinator().SetView(nullptr); }
-    vxl::test::RecordingOperator ui;
-    ScopedUi uiScope;
-    vxl::test::FakeClock clock;
-    ScopedClock clockScope;
-    ScopedDefinitionsPath definitions;
-    CConfigApp app;
-    MainDialog dialog{app};
-};
-}  // namespace
 
 class EndUserPages : public QObject {
     Q_OBJECT
   private slots:
     void init() {
-        s = std::make_unique<Session>();
-        QVERIFY(QTest::qWaitForWindowActive(&s->dialog));
-        QVERIFY(s->app.Coordinator().IsLoaded() && s->ui.messages.empty());
+        s = std::make_unique<LevelWindow>(std::vector<std::string>{});
+        s->LoadDemo();
+        QVERIFY(s->app->Coordinator().IsLoaded() && s->ui.messages.empty());
     }
     void cleanup() { s.reset(); }
     void everyControlShowsTheStoredValue();
@@ -63,12 +36,12 @@ class EndUserPages : public QObject {
   private:
     template <class T = QWidget>
     T* Find(const char* name) const {
-        T* found = s->dialog.findChild<T*>(QString::fromLatin1(name));
+        T* found = s->dialog->findChild<T*>(QString::fromLatin1(name));
         if (found == nullptr) qFatal("no control named %s", name);
         return found;
     }
-    Page* PageOf(CoordinatorPage page) const { return s->dialog.sheet()->page(page); }
-    CCoordinator& Coordinator() { return s->app.Coordinator(); }
+    Page* PageOf(CoordinatorPage page) const { return s->dialog->sheet()->page(page); }
+    CCoordinator& Coordinator() { return s->app->Coordinator(); }
     int Int(int id) {
         int value = -999;
         Coordinator().GetParameterSet()->GetInt(id, value);
@@ -85,7 +58,7 @@ class EndUserPages : public QObject {
         box->setCurrentIndex(box->findText(text));
         QVERIFY2(box->currentIndex() >= 0, qPrintable(text));
         emit box->activated(box->currentIndex());
-        s->dialog.RunUpdatePass();
+        s->dialog->RunUpdatePass();
     }
     void Type(const char* field, const QString& text) {
         Find<QLineEdit>(field)->selectAll();
@@ -98,7 +71,7 @@ class EndUserPages : public QObject {
         return items;
     }
 
-    std::unique_ptr<Session> s;
+    std::unique_ptr<LevelWindow> s;
 };
 
 // What the XML export of the modem shows, the pages show.
@@ -139,7 +112,7 @@ void EndUserPages::callSignAndOwnerTakeWhatTheirFieldsAllow() {
     QVERIFY(PageOf(CoordinatorPage::Identification)->changed());
     QVERIFY(!PageOf(CoordinatorPage::RadioLink)->changed());
 
-    QTest::keyClick(&s->dialog, Qt::Key_F4);  // Program, answered Yes
+    QTest::keyClick(s->dialog.get(), Qt::Key_F4);  // Program, answered Yes
     QVERIFY(!Coordinator().IsModified());
     QVERIFY(!PageOf(CoordinatorPage::Identification)->changed());
 }
@@ -212,7 +185,7 @@ void EndUserPages::linkRateAndModulationAnswerEachOther() {
 
     // At 12.5 kHz 4-Level-FSK has one rate: nothing to choose.
     Coordinator().SetIntParameter(pid::kChannelBandwidth, 1);
-    s->dialog.RunUpdatePass();
+    s->dialog->RunUpdatePass();
     QCOMPARE(Items("LinkRate"), QStringList({"9600"}));
     QVERIFY(!Find("LinkRate")->isEnabled() && Find("ModulationType")->isEnabled());
 }

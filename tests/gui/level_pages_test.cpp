@@ -1,7 +1,6 @@
 // The pages of the Dealer and Factory levels and the Memory Map page through the real window
 // on the demo modem: the tabs each level shows, the memory dump and its byte edits, the
-// channel grid's edits, the serial-number field and the factory buttons.
-#include <QCheckBox>
+// channel grid's edits, the serial-number field and the Clear User Fields button.
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -44,12 +43,9 @@ class LevelPages : public QObject {
   private slots:
     void eachLevelShowsItsTabsAndTitle_data();
     void eachLevelShowsItsTabsAndTitle();
-    void memoryMapShowsTheImageAndFollowsItsLength();
-    void aByteEditChangesTheOtherPagesAtOnce();
-    void theScramblingByteFlipsTheRadioLinkCheckBox();
+    void memoryMapFollowsTheImageAndItsEditsChangeTheOtherPages();
     void frequencyEditsFollowTheChannelRules();
-    void serialNumberIsTypedDigitByDigit();
-    void clearUserFieldsEmptiesOwnerAndCallSignAtOnce();
+    void factoryPageTypesTheSerialNumberAndClearsTheUserFields();
 };
 
 void LevelPages::eachLevelShowsItsTabsAndTitle_data() {
@@ -83,7 +79,7 @@ void LevelPages::eachLevelShowsItsTabsAndTitle() {
     QCOMPARE(w.Sheet()->currentWidget(), w.Sheet()->page(CoordinatorPage::MemoryMap));
 }
 
-void LevelPages::memoryMapShowsTheImageAndFollowsItsLength() {
+void LevelPages::memoryMapFollowsTheImageAndItsEditsChangeTheOtherPages() {
     LevelWindow w({});
     w.app->Coordinator().SetDemoModemFactory([] { return std::make_unique<SizedDemoModem>(256); });
     w.Key(Qt::Key_F6, Qt::ControlModifier);  // added without a modem: filled at the load
@@ -116,47 +112,18 @@ void LevelPages::memoryMapShowsTheImageAndFollowsItsLength() {
     grid->setFocus();
     QTest::keyClicks(grid, QStringLiteral("1"));
     QCOMPARE(grid->Editor(), nullptr);
-}
 
-void LevelPages::aByteEditChangesTheOtherPagesAtOnce() {
-    LevelWindow w({});
-    w.LoadDemo();
-    w.Key(Qt::Key_F6, Qt::ControlModifier);
-    auto* page = w.Page<MemoryMapPage>(CoordinatorPage::MemoryMap);
+    // A byte edit changes the other pages at once. Byte 0x0A: the model in its high bits, the
+    // frequency range in its low bits (0xD2).
     auto* frequency = w.dialog->findChild<QLineEdit*>(QStringLiteral("Frequency"));
     const QString before = frequency->text();
-    // Byte 0x0A: the model in its high bits, the frequency range in its low bits (0xD2).
-    QCOMPARE(page->grid()->GetItemText(1, 3), QStringLiteral("D2"));
-    TypeInCell(page->grid(), 1, 3, QStringLiteral("d0"));
-    QCOMPARE(page->grid()->GetItemText(1, 3), QStringLiteral("D0"));
+    QCOMPARE(grid->GetItemText(1, 3), QStringLiteral("D2"));
+    TypeInCell(grid, 1, 3, QStringLiteral("d0"));
+    QCOMPARE(grid->GetItemText(1, 3), QStringLiteral("D0"));
     QVERIFY(frequency->text() != before);
     QVERIFY(page->changed());
     QVERIFY(w.app->Coordinator().IsModified());
-    QCOMPARE(page->grid()->FocusRow(), 2);
-}
-
-void LevelPages::theScramblingByteFlipsTheRadioLinkCheckBox() {
-    LevelWindow w({});
-    w.LoadDemo();
-    auto* box = w.dialog->findChild<QCheckBox*>(QStringLiteral("Scrambling"));
-    if (box == nullptr) QSKIP("the Radio Link page shows no Scrambling box in this build");
-    // Find the byte that holds the flag: the one that changes when the flag does.
-    ModemParameterSet* set = w.app->Coordinator().GetParameterSet();
-    ModemMemoryImage* image = w.app->Coordinator().GetWorkingImage();
-    bool scrambling = false;
-    QCOMPARE(set->GetBool(pid::kScrambling, scrambling), 0);
-    std::vector<uint8_t> was(static_cast<size_t>(image->GetMainSize() - 1)), now(was.size());
-    image->ReadBytes(0x100, static_cast<int>(was.size()), was.data());
-    set->SetBool(pid::kScrambling, !scrambling);
-    image->ReadBytes(0x100, static_cast<int>(now.size()), now.data());
-    set->SetBool(pid::kScrambling, scrambling);
-    const auto at = std::mismatch(was.begin(), was.end(), now.begin()).first - was.begin();
-    QVERIFY(static_cast<size_t>(at) < was.size());
-    w.Key(Qt::Key_F6, Qt::ControlModifier);
-    const Qt::CheckState shown = box->checkState();
-    TypeInCell(w.Page<MemoryMapPage>(CoordinatorPage::MemoryMap)->grid(), int(at) / 8,
-               int(at) % 8 + 1, QString::asprintf("%02X", now[static_cast<size_t>(at)]));
-    QVERIFY(box->checkState() != shown);
+    QCOMPARE(grid->FocusRow(), 2);
 }
 
 void LevelPages::frequencyEditsFollowTheChannelRules() {
@@ -208,7 +175,7 @@ void LevelPages::frequencyEditsFollowTheChannelRules() {
     for (int row = 1; row <= 16; ++row) QCOMPARE(Trimmed(grid, row, 1), QString());
 }
 
-void LevelPages::serialNumberIsTypedDigitByDigit() {
+void LevelPages::factoryPageTypesTheSerialNumberAndClearsTheUserFields() {
     LevelWindow w({"factory"});
     w.LoadDemo();
     auto* page = w.Page<FactoryPage>(CoordinatorPage::Factory);
@@ -242,23 +209,18 @@ void LevelPages::serialNumberIsTypedDigitByDigit() {
              QStringLiteral("09807123"));                // the Identification page follows
     QCOMPARE(field->text(), QStringLiteral("9807123"));  // the typed text is left alone
     QVERIFY(page->changed());
-}
 
-void LevelPages::clearUserFieldsEmptiesOwnerAndCallSignAtOnce() {
-    LevelWindow w({"factory"});
-    w.LoadDemo();
+    // Clear User Fields empties Owner and Call Sign on their page at once.
     CCoordinator& coordinator = w.app->Coordinator();
     coordinator.SetTextParameter(pid::kOwner, "Quay 4");
     coordinator.SetTextParameter(pid::kCallSign, "KD7XYZ");
     coordinator.RefreshPages();
     auto* owner = w.dialog->findChild<QLineEdit*>(QStringLiteral("Owner"));
-    auto* callSign = w.dialog->findChild<QLineEdit*>(QStringLiteral("CallSign"));
     QCOMPARE(owner->text(), QStringLiteral("Quay 4"));
-    w.Sheet()->setCurrentWidget(w.Sheet()->page(CoordinatorPage::Factory));
     QTest::mouseClick(w.dialog->findChild<QPushButton*>(QStringLiteral("clearUserFieldsButton")),
                       Qt::LeftButton);
     QVERIFY(owner->text().isEmpty());
-    QVERIFY(callSign->text().isEmpty());
+    QVERIFY(w.dialog->findChild<QLineEdit*>(QStringLiteral("CallSign"))->text().isEmpty());
 }
 
 VXL_GUI_SUITE(LevelPages);

@@ -1,8 +1,9 @@
 // The window's workflows end to end: Print, F5 and the Memory Map page's Print into PDF files
 // (demo modem, fake clock); and, in real time against a simulated modem, the first run's port
-// dialog locating the modem on its pinned port, and an upgrade from the window after which
-// pulling the modem's line out is reported once.
+// dialog locating the modem on its pinned port, and an upgrade from the window, a load and a
+// program of edits on two pages, after which pulling the modem's line out is reported once.
 #include <QAction>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -18,6 +19,7 @@
 #include "link/test_pty.h"
 #include "modem/firmware_file.h"
 #include "params/definitions.h"
+#include "sim/lib/modem_memory.h"
 #include "sim/lib/simulator.h"
 #include "support/fake_clock.h"
 #include "support/recording_operator.h"
@@ -85,7 +87,7 @@ class WindowWorkflows : public QObject {
     void cleanup() { s.reset(); }
     void printAndF5WriteTheReportsAsPdf();
     void theFirstRunLocatesTheModemOnItsPinnedPort();
-    void upgradesFromTheWindowAndReportsTheLineUnpluggedOnce();
+    void upgradesLoadsAndProgramsThenReportsTheLineUnpluggedOnce();
 
   private:
     // Shows the window; the first run's port dialog, when it comes, takes the activation.
@@ -205,7 +207,7 @@ void WindowWorkflows::theFirstRunLocatesTheModemOnItsPinnedPort() {
     QVERIFY(s->dialog->button(DialogButton::Load)->isEnabled());
 }
 
-void WindowWorkflows::upgradesFromTheWindowAndReportsTheLineUnpluggedOnce() {
+void WindowWorkflows::upgradesLoadsAndProgramsThenReportsTheLineUnpluggedOnce() {
     StartModem(9600);
     // Firmware of revision 3.55 at the identity block, packed by the dealers' tool.
     const sim::MemoryBytes memory = s->simulator->Memory();
@@ -249,6 +251,33 @@ void WindowWorkflows::upgradesFromTheWindowAndReportsTheLineUnpluggedOnce() {
     Key(Qt::Key_F2);
     QCOMPARE(Field("FirmwareRevision"), QStringLiteral("3.55"));
     QVERIFY(s->dialog->sheet()->isTabEnabled(1));
+    QVERIFY(!s->dialog->button(DialogButton::Load)->isEnabled());
+    QVERIFY(s->dialog->button(DialogButton::Close)->isDefault());
+    bool read = false;
+    for (const auto& window : s->ui.progress) read = read || window->title == "Reading Modem";
+    QVERIFY(read);
+
+    // An edit on each of two pages, programmed (the recording operator answers Yes).
+    for (auto [tab, key, text] : {std::tuple{0, "Owner", "Quay"}, {1, "LocalAddress", "42"}}) {
+        s->dialog->sheet()->setCurrentIndex(tab);
+        auto* field = s->dialog->findChild<QLineEdit*>(QString::fromLatin1(key));
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, text);
+    }
+    s->dialog->RunUpdatePass();
+    QVERIFY(s->dialog->button(DialogButton::Program)->isEnabled());
+    s->ui.messages.clear();
+    Key(Qt::Key_F4);
+    QCOMPARE(Captions(), QStringList{"Programming"});
+    QVERIFY(!s->dialog->button(DialogButton::Program)->isEnabled());
+    QVERIFY(s->dialog->button(DialogButton::Load)->isEnabled());  // programmed: Load reloads
+    const sim::MemoryBytes stored = s->simulator->StoredMemory();
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(&stored[0x16B]), 4), QByteArray("Quay"));
+    QCOMPARE(int(stored[0x194]), 42);
+    QVERIFY(
+        sim::ConfigChecksumValid(stored, sim::DefaultConfigSize(sim::ProgramDefaults().profile)));
+    s->ui.messages.clear();
 
     // The line is pulled out while the window is idle: one message, the pages grey.
     s->simulator->Unplug();

@@ -157,20 +157,15 @@ TEST(WindowPrint, FallsBackToAPdfFileAndReportsEveryFailure) {
         std::vector<MsgIcon> messages;
         std::string messageText;
     } cases[] = {
+        // clang-format off
         {"no printer", "", dir.File("a.pdf"), report::PrintOutcome::SavedAsPdf, {}, ""},
-        {"printer fails",
-         "no-such-printer",
-         dir.File("b.pdf"),
-         report::PrintOutcome::SavedAsPdf,
-         {MsgIcon::Exclamation},
-         "\"no-such-printer\" is not available"},
+        {"printer fails", "no-such-printer", dir.File("b.pdf"), report::PrintOutcome::SavedAsPdf,
+         {MsgIcon::Exclamation}, "\"no-such-printer\" is not available"},
         {"cancelled", "", "", report::PrintOutcome::Cancelled, {}, ""},
-        {"unwritable file",
-         "",
-         dir.File("missing/c.pdf"),
-         report::PrintOutcome::Failed,
+        {"unwritable file", "", dir.File("missing/c.pdf"), report::PrintOutcome::Failed,
          {MsgIcon::Stop},
          "could not be written to " + dir.File("missing/c.pdf") + ": The file was not found."},
+        // clang-format on
     };
     for (const auto& c : cases) {
         RecordingOperator ui;
