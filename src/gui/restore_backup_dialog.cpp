@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/settings_menu_model.h"
 

@@ -1,5 +1,5 @@
-// Backups of the demo modem, which Program does not back up (it is no modem): the settings
-// shown now, saved as a backup taken at `time` into the coordinator's backup folder.
+// The demo modem's settings as shown now, saved as a backup taken at `time` (Program does not
+// back the demo modem up: it is no modem).
 #pragma once
 
 #include <ctime>
@@ -11,23 +11,16 @@
 
 namespace vxl::gui::test {
 
-inline std::string SaveDemoBackup(CCoordinator& coordinator, std::time_t time) {
+inline bool SaveDemoBackup(CCoordinator& coordinator, std::time_t time) {
     const ModemMemoryImage& image = *coordinator.GetWorkingImage();
-    BackupImage backup;
     const int main = image.GetMainSize(), extension = image.GetExtensionSize();
-    backup.bytes.resize(static_cast<size_t>(main + extension));
+    BackupImage backup{{coordinator.GetSerialNumberText(), "VXL", image.GetFirmwareRevisionText(),
+                        main, extension, image.GetModemType(), time},
+                       std::vector<uint8_t>(static_cast<size_t>(main + extension))};
     image.ReadBytes(image.GetBaseAddress(), main, backup.bytes.data());
-    if (extension > 0)
-        image.ReadBytes(ModemMemoryImage::kExtensionAddress, extension, backup.bytes.data() + main);
-    backup.header = {coordinator.GetSerialNumberText(),
-                     "VXL",
-                     image.GetFirmwareRevisionText(),
-                     main,
-                     extension,
-                     image.GetModemType(),
-                     time};
+    image.ReadBytes(ModemMemoryImage::kExtensionAddress, extension, backup.bytes.data() + main);
     std::string path;
-    return SaveBackup(coordinator.GetBackupRoot(), backup, path) == 0 ? path : std::string();
+    return SaveBackup(coordinator.GetBackupRoot(), backup, path) == 0;
 }
 
 }  // namespace vxl::gui::test

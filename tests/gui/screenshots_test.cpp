@@ -184,12 +184,12 @@ void Screenshots::restoreDialog() {
     coordinator.SetIntParameter(pid::kParity, 1);
     coordinator.SetTextParameter(pid::kCallSign, "KD7XYZ");
     coordinator.SetIntParameter(pid::kLocalAddress, 12);
-    QVERIFY(!SaveDemoBackup(coordinator, 1714566896).empty());
+    QVERIFY(SaveDemoBackup(coordinator, 1714566896));
     coordinator.Undo();
     coordinator.SetTextParameter(pid::kOwner, "Pit 4");
-    QVERIFY(!SaveDemoBackup(coordinator, 1715853312).empty());
+    QVERIFY(SaveDemoBackup(coordinator, 1715853312));
     coordinator.Undo();
-    QVERIFY(!SaveDemoBackup(coordinator, 1716970420).empty());
+    QVERIFY(SaveDemoBackup(coordinator, 1716970420));
     SafetyCommands commands(coordinator);
     RestoreBackupDialog dialog(coordinator.GetSerialNumberText(), commands.ListBackups());
     Save(&dialog, "restore-dialog");
