@@ -89,6 +89,7 @@ MainDialog::MainDialog(CConfigApp& app, QWidget* parent) : QDialog(parent), app_
     settings.levelName = LevelName(app.Options().level);
     model_ = std::make_unique<MainDialogModel>(app.Coordinator(), settings);
     model_->SetView(this);
+    settings_ = std::make_unique<SettingsMenuModel>(app.Coordinator());
     InstallDefaultWorkflows();
 
     setWindowIcon(ProgramIcon());

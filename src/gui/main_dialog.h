@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/main_dialog_model.h"
+#include "app/settings_menu_model.h"
 #include "coordinator/coordinator_view.h"
 #include "gui/page.h"
 #include "gui/report/window_print.h"
@@ -40,6 +41,8 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
     PropertySheet* sheet() const { return sheet_; }
     QPushButton* button(DialogButton id) const;
     QMenu* modemMenu() const { return modemMenu_; }
+    QMenu* settingsMenu() const { return settingsMenu_; }
+    SettingsMenuModel& settingsModel() { return *settings_; }
     // A further menu of the menu bar, placed before Help.
     QMenu* AddMenu(const QString& title);
     // The Memory Map page's Print button; without a printer it says printing is not available.
@@ -96,6 +99,7 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
   private:
     void BuildControls(QWidget* client);
     void BuildMenu();
+    void BuildSettingsMenu();
     void BuildShortcuts();
     void InstallDefaultWorkflows();
     // Runs a command of the model and brings the window up to date after it.
@@ -112,9 +116,15 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
 
     CConfigApp& app_;
     std::unique_ptr<MainDialogModel> model_;
+    std::unique_ptr<SettingsMenuModel> settings_;
     QMenuBar* menuBar_ = nullptr;
     QMenu* modemMenu_ = nullptr;
     QMenu* helpMenu_ = nullptr;
+    QMenu* settingsMenu_ = nullptr;
+    QAction* verifyAction_ = nullptr;
+    QAction* restoreAction_ = nullptr;
+    QAction* saveProfileAction_ = nullptr;
+    QAction* loadProfileAction_ = nullptr;
     QAction* selectPortAction_ = nullptr;
     QAction* upgradeAction_ = nullptr;
     QAction* powerOnAction_ = nullptr;

@@ -4,7 +4,11 @@
 #include <QShortcut>
 #include <QWhatsThis>
 
+#include "coordinator/coordinator.h"
 #include "gui/main_dialog.h"
+#include "gui/page.h"
+#include "gui/property_sheet.h"
+#include "gui/restore_backup_dialog.h"
 
 namespace vxl::gui {
 
@@ -36,7 +40,7 @@ void MainDialog::BuildMenu() {
         model_->RefreshMenu();
         ApplyMenuState();
     });
-    // Further menus (settings) go between Modem and Help.
+    // Further menus go between Modem and Help.
     QMenu* help = helpMenu_ = menuBar_->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("helpMenu"));
     connect(help->addAction(tr("&Help Topics\tF1")), &QAction::triggered, this,
@@ -47,7 +51,45 @@ void MainDialog::BuildMenu() {
     QAction* about =
         command(help->addAction(tr("&About VXL Configuration Software...")), menu::kAbout);
     about->setObjectName(QStringLiteral("aboutAction"));
+    BuildSettingsMenu();
     ApplyMenuState();
+}
+
+void MainDialog::BuildSettingsMenu() {
+    settingsMenu_ = AddMenu(tr("&Settings"));
+    settingsMenu_->setObjectName(QStringLiteral("settingsMenu"));
+    auto item = [this](const QString& text, const char* name,
+                       void (SettingsMenuModel::*command)()) {
+        QAction* action = settingsMenu_->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this,
+                [this, command] { Run([this, command] { (settings_.get()->*command)(); }); });
+        return action;
+    };
+    verifyAction_ = item(tr("&Verify After Programming"), "verifyAction",
+                         &SettingsMenuModel::ToggleVerifyAfterProgramming);
+    verifyAction_->setCheckable(true);
+    settingsMenu_->addSeparator();
+    restoreAction_ =
+        item(tr("&Restore From Backup..."), "restoreAction", &SettingsMenuModel::RestoreFromBackup);
+    settingsMenu_->addSeparator();
+    saveProfileAction_ =
+        item(tr("&Save Profile..."), "saveProfileAction", &SettingsMenuModel::SaveProfile);
+    loadProfileAction_ =
+        item(tr("&Load Profile..."), "loadProfileAction", &SettingsMenuModel::LoadProfile);
+    connect(settingsMenu_, &QMenu::aboutToShow, this, &MainDialog::ApplyMenuState);
+
+    settings_->SetBackupChooser([this](const std::vector<BackupListEntry>& backups) {
+        return ChooseBackup(this, model_->Coordinator().GetSerialNumberText(), backups);
+    });
+    // The pages that show a parameter the restore or the profile changed are marked changed.
+    settings_->SetChangedParameters([this](const std::vector<int>& ids) {
+        for (CoordinatorPage index : kPagesInFillOrder) {
+            Page* page = sheet_->page(index);
+            for (int id : ids)
+                if (page->ParameterControl(id) != nullptr) page->SetChanged(true);
+        }
+    });
 }
 
 void MainDialog::BuildShortcuts() {
@@ -89,6 +131,11 @@ void MainDialog::ApplyMenuState() {
     upgradeAction_->setEnabled(state.upgradeEnabled);
     powerOnAction_->setChecked(state.checkedCaptureCommand == menu::kPowerOnCapture);
     softBreakAction_->setChecked(state.checkedCaptureCommand == menu::kSoftBreak);
+    const SettingsMenuState settings = settings_->State();
+    verifyAction_->setChecked(settings.verifyChecked);
+    restoreAction_->setEnabled(settings.restoreEnabled);
+    saveProfileAction_->setEnabled(settings.saveProfileEnabled);
+    loadProfileAction_->setEnabled(settings.loadProfileEnabled);
 }
 
 }  // namespace vxl::gui

@@ -126,9 +126,20 @@ void QtOperator::ShowLogo(const std::string& logoPath, int ms) {
 
 bool QtOperator::ChooseOpenFile(const std::string& title, const std::string& filter,
                                 const std::string& startDir, std::string& path) {
-    const QString chosen = QFileDialog::getOpenFileName(
-        Owner(), QString::fromStdString(title), QString::fromStdString(startDir),
-        QString::fromStdString(filter));
+    const QString chosen = QFileDialog::getOpenFileName(Owner(), QString::fromStdString(title),
+                                                        QString::fromStdString(startDir),
+                                                        QString::fromStdString(filter));
+    if (chosen.isEmpty()) return false;
+    path = chosen.toStdString();
+    return true;
+}
+
+bool QtOperator::ChooseSaveFile(const std::string& title, const std::string& filter,
+                                const std::string& startPath, std::string& path) {
+    // The dialog asks before it replaces a file that exists.
+    const QString chosen = QFileDialog::getSaveFileName(Owner(), QString::fromStdString(title),
+                                                        QString::fromStdString(startPath),
+                                                        QString::fromStdString(filter));
     if (chosen.isEmpty()) return false;
     path = chosen.toStdString();
     return true;

@@ -28,6 +28,8 @@ class QtOperator : public OperatorInterface {
     void ShowLogo(const std::string& logoPath, int ms) override;
     bool ChooseOpenFile(const std::string& title, const std::string& filter,
                         const std::string& startDir, std::string& path) override;
+    bool ChooseSaveFile(const std::string& title, const std::string& filter,
+                        const std::string& startPath, std::string& path) override;
 
   private:
     QWidget* Owner() const;

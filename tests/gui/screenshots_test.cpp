@@ -17,13 +17,16 @@
 
 #include "app/config_app.h"
 #include "app/version.h"
+#include "demo_backups.h"
 #include "gui/about_box.h"
 #include "gui/help_window.h"
 #include "gui/port_dialog.h"
 #include "gui/progress_window.h"
+#include "gui/restore_backup_dialog.h"
 #include "gui_test.h"
-#include "link/test_pty.h"
 #include "level_window.h"
+#include "link/test_pty.h"
+#include "params/parameter_ids.h"
 
 namespace vxl::gui::test {
 
@@ -36,6 +39,7 @@ class Screenshots : public QObject {
     void operatorWindows();
     void pagesOfTheFactoryLevel();
     void pagesAfterADemoLoad();
+    void restoreDialog();
 
   private:
     void Save(QWidget* widget, const char* name);
@@ -165,6 +169,30 @@ void Screenshots::pagesAfterADemoLoad() {
         w.dialog->RunUpdatePass();
         Save(w.dialog.get(), names[tab]);
     }
+}
+
+// Restore From Backup... on the demo modem with three backups of it: one holding other serial
+// settings and an owner, one another owner, one the loaded settings.
+void Screenshots::restoreDialog() {
+    if (!qEnvironmentVariable("VXL_GRAB_WINDOW").isEmpty()) QSKIP("grabbing the program only");
+    LevelWindow w({});
+    w.LoadDemo();
+    CCoordinator& coordinator = w.app->Coordinator();
+    coordinator.SetBackupRoot(w.dir.File("backups"));
+    coordinator.SetTextParameter(pid::kOwner, "Quarry 7");
+    coordinator.SetIntParameter(pid::kBaudRate, 3);
+    coordinator.SetIntParameter(pid::kParity, 1);
+    coordinator.SetTextParameter(pid::kCallSign, "KD7XYZ");
+    coordinator.SetIntParameter(pid::kLocalAddress, 12);
+    QVERIFY(SaveDemoBackup(coordinator, 1714566896));
+    coordinator.Undo();
+    coordinator.SetTextParameter(pid::kOwner, "Pit 4");
+    QVERIFY(SaveDemoBackup(coordinator, 1715853312));
+    coordinator.Undo();
+    QVERIFY(SaveDemoBackup(coordinator, 1716970420));
+    SafetyCommands commands(coordinator);
+    RestoreBackupDialog dialog(coordinator.GetSerialNumberText(), commands.ListBackups());
+    Save(&dialog, "restore-dialog");
 }
 
 VXL_GUI_SUITE(Screenshots);

@@ -67,12 +67,23 @@ MsgAnswer RecordingOperator::MessageBox(const std::string& text, const std::stri
 
 bool RecordingOperator::ChooseOpenFile(const std::string& title, const std::string& filter,
                                        const std::string& startDir, std::string& path) {
+    return ChooseFile(false, title, filter, startDir, path);
+}
+
+bool RecordingOperator::ChooseSaveFile(const std::string& title, const std::string& filter,
+                                       const std::string& startPath, std::string& path) {
+    return ChooseFile(true, title, filter, startPath, path);
+}
+
+bool RecordingOperator::ChooseFile(bool save, const std::string& title, const std::string& filter,
+                                   const std::string& startDir, std::string& path) {
     std::string chosen;
     if (!files_.empty()) {
         chosen = files_.front();
         files_.pop_front();
     }
-    fileDialogs.push_back(RecordedFileDialog{title, filter, startDir, chosen, messages.size()});
+    fileDialogs.push_back(
+        RecordedFileDialog{title, filter, startDir, chosen, messages.size(), save});
     if (chosen.empty()) return false;
     path = chosen;
     return true;

@@ -26,6 +26,7 @@ struct RecordedFileDialog {
     std::string startDir;
     std::string chosen;  // empty: cancelled
     size_t afterMessages = 0;
+    bool save = false;  // a save-file dialog
 };
 
 // Everything a progress window was told, kept after the window has closed.
@@ -51,8 +52,8 @@ class RecordingOperator : public OperatorInterface {
     void ScriptAnswers(std::initializer_list<MsgAnswer> answers) {
         answers_.insert(answers_.end(), answers.begin(), answers.end());
     }
-    // Files chosen in the next open-file dialogs, in order; "" cancels. With the script empty
-    // a dialog is cancelled.
+    // Files chosen in the next open- and save-file dialogs, in order; "" cancels. With the script
+    // empty a dialog is cancelled.
     void ScriptFiles(std::initializer_list<std::string> paths) {
         files_.insert(files_.end(), paths.begin(), paths.end());
     }
@@ -77,6 +78,8 @@ class RecordingOperator : public OperatorInterface {
 
     bool ChooseOpenFile(const std::string& title, const std::string& filter,
                         const std::string& startDir, std::string& path) override;
+    bool ChooseSaveFile(const std::string& title, const std::string& filter,
+                        const std::string& startPath, std::string& path) override;
 
     std::vector<RecordedMessage> messages;
     std::vector<RecordedFileDialog> fileDialogs;
@@ -89,6 +92,9 @@ class RecordingOperator : public OperatorInterface {
 
   private:
     std::deque<MsgAnswer> answers_;
+    bool ChooseFile(bool save, const std::string& title, const std::string& filter,
+                    const std::string& startDir, std::string& path);
+
     std::deque<std::string> files_;
     int cancelAfterChecks_ = -1;
 };

@@ -27,6 +27,10 @@ class HeadlessOperator : public OperatorInterface {
                         std::string&) override {
         return false;
     }
+    bool ChooseSaveFile(const std::string&, const std::string&, const std::string&,
+                        std::string&) override {
+        return false;
+    }
 
     // The answer a headless run gives: OK, No, Cancel, Cancel.
     static MsgAnswer SafeDefault(MsgButtons buttons);

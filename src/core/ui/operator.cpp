@@ -9,6 +9,11 @@ bool OperatorInterface::ChooseOpenFile(const std::string&, const std::string&, c
     return false;
 }
 
+bool OperatorInterface::ChooseSaveFile(const std::string&, const std::string&, const std::string&,
+                                       std::string&) {
+    return false;
+}
+
 OperatorInterface& Ui() {
     static HeadlessOperator headless;
     return Installed<OperatorInterface>::Get(headless);

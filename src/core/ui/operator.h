@@ -51,6 +51,10 @@ class OperatorInterface {
     // operator cancels, and always without a window.
     virtual bool ChooseOpenFile(const std::string& title, const std::string& filter,
                                 const std::string& startDir, std::string& path);
+    // A modal save-file dialog, as ChooseOpenFile; `startPath` is the folder to start in or a
+    // file name suggested in it. A file that exists is replaced only after the operator agreed.
+    virtual bool ChooseSaveFile(const std::string& title, const std::string& filter,
+                                const std::string& startPath, std::string& path);
 };
 
 // The operator interface the core uses. A headless one is installed until a caller sets another.
