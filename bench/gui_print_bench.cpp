@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/config_app.h"
+#include "bench_demo.h"
 #include "gui/main_dialog.h"
 #include "gui/qt_operator.h"
 #include "gui/window_front_end.h"
@@ -25,31 +26,15 @@ namespace {
 
 constexpr double kTargetMs = 300.0;
 
-// The demo modem's reads take no time here.
-class InstantClock : public vxl::SystemClock {
-  public:
-    void SleepMs(int) override {}
-};
-
-double NowMs() {
-    using namespace std::chrono;
-    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
-}
+using vxl::bench::InstantClock;
+using vxl::bench::NowMs;
 
 [[noreturn]] void Die(const std::string& why) {
-    std::fprintf(stderr, "gui_print_bench: %s\n", why.c_str());
-    std::exit(1);
+    vxl::bench::DieDemo("gui_print_bench", why);
 }
 
-// Gives channels 1 to 15 the frequencies of channel 0.
 void FillChannels(CCoordinator& coordinator) {
-    ModemMemoryImage& image = *coordinator.GetWorkingImage();
-    uint8_t channel0[6];
-    if (image.ReadBytes(0x10B, 6, channel0) != 0) Die("cannot read channel 0");
-    for (int k = 1; k < 16; ++k)
-        for (int i = 0; i < 6; ++i)
-            if (coordinator.WriteMemoryByte(0x0B + 6 * k + i, channel0[i]) != 0)
-                Die("cannot fill the channels");
+    vxl::bench::FillChannels(coordinator, "gui_print_bench");
 }
 
 }  // namespace

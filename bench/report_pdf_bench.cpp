@@ -1,5 +1,5 @@
 // From the Print command to a written PDF file: the configuration report of a demo modem with
-// all 16 channels filled (two pages), and its memory-map listing. The first print includes
+// all 16 channels filled (its longest), and its memory-map listing. The first print includes
 // loading the fonts; the following ones are the steady figure.
 #include <algorithm>
 #include <chrono>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/report_jobs.h"
+#include "bench_demo.h"
 #include "coordinator/coordinator.h"
 #include "gui/report/offscreen_renderer.h"
 #include "params/definitions.h"
@@ -18,31 +19,15 @@
 
 namespace {
 
-// The demo modem's reads take no time here.
-class InstantClock : public vxl::SystemClock {
-  public:
-    void SleepMs(int) override {}
-};
-
-double NowMs() {
-    using namespace std::chrono;
-    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
-}
+using vxl::bench::InstantClock;
+using vxl::bench::NowMs;
 
 [[noreturn]] void Die(const std::string& why) {
-    std::fprintf(stderr, "report_pdf_bench: %s\n", why.c_str());
-    std::exit(1);
+    vxl::bench::DieDemo("report_pdf_bench", why);
 }
 
-// Gives channels 1 to 15 the frequencies of channel 0.
 void FillChannels(CCoordinator& coordinator) {
-    ModemMemoryImage& image = *coordinator.GetWorkingImage();
-    uint8_t channel0[6];
-    if (image.ReadBytes(0x10B, 6, channel0) != 0) Die("cannot read channel 0");
-    for (int k = 1; k < 16; ++k)
-        for (int i = 0; i < 6; ++i)
-            if (coordinator.WriteMemoryByte(0x0B + 6 * k + i, channel0[i]) != 0)
-                Die("cannot fill the channels");
+    vxl::bench::FillChannels(coordinator, "report_pdf_bench");
 }
 
 }  // namespace
