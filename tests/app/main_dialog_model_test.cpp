@@ -187,8 +187,8 @@ TEST(MainDialogProgram, AsksFirstRetriesABrokenWriteAndClearsThePageMarks) {
     // The read-back meets the same silent byte.
     EXPECT_EQ(d.h.ui.messages[2].text,
               "Modem connection broken during write. Please check your connection and retry.\n\n"
-              "The modem did not answer when its settings were read back: whether it holds the "
-              "new settings is unknown. Load it again to check.");
+              "The settings could not be read back from the modem: whether it holds the new "
+              "settings is unknown. Load it again to check.");
     EXPECT_EQ(d.h.ui.messages[2].buttons, MsgButtons::RetryCancel);
     EXPECT_TRUE(d.h.coordinator.IsModified());
     EXPECT_FALSE(d.view.Saw("ClearModifiedMarks"));

@@ -180,8 +180,8 @@ TEST(FailedProgram, ReadsBackAndSaysWhetherTheModemHoldsTheNewSettings) {
              m.faultReply = {0x01, 0x55, 0x55, 0x55};
          },
          rc::kIncorrectResponse,
-         "The modem did not answer when its settings were read back: whether it holds the new "
-         "settings is unknown. Load it again to check."},
+         "The settings could not be read back from the modem: whether it holds the new settings "
+         "is unknown. Load it again to check."},
         {"a write's reply lost", [](FakeModem& m) { m.lostReplyAddress = 0x180; }, rc::kTimeout,
          "Reading the settings back shows that the modem does not hold the new settings (1 bytes "
          "differ, first at 0x01F5). Program it again."},
@@ -201,8 +201,8 @@ TEST(FailedProgram, ReadsBackAndSaysWhetherTheModemHoldsTheNewSettings) {
              m.faultReply = {};
          },
          rc::kTimeout,
-         "The modem did not answer when its settings were read back: whether it holds the new "
-         "settings is unknown. Load it again to check."},
+         "The settings could not be read back from the modem: whether it holds the new settings "
+         "is unknown. Load it again to check."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -201,7 +201,7 @@ void CCoordinator::ExplainFailedProgram(int code, bool committing) {
     std::string status;
     if (ReadBack(*working_, status, differing, first) != rc::kOk) {
         programNote_ =
-            "The modem did not answer when its settings were read back: whether it holds the new "
+            "The settings could not be read back from the modem: whether it holds the new "
             "settings is unknown. Load it again to check.";
     } else if (differing > 0) {
         programNote_ = vxl::Format(
