@@ -3,11 +3,13 @@
 // that reports run to their longest.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "coordinator/coordinator.h"
 #include "params/modem_memory_image.h"
@@ -19,6 +21,19 @@ class InstantClock : public SystemClock {
   public:
     void SleepMs(int) override {}
 };
+
+// Median, 99th percentile and longest of a benchmark's times.
+struct Spread {
+    double medianMs = 0;
+    double p99Ms = 0;
+    double longestMs = 0;
+};
+
+inline Spread SpreadOf(std::vector<double> ms) {
+    if (ms.empty()) return {};
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms[ms.size() * 99 / 100], ms.back()};
+}
 
 inline double NowMs() {
     using namespace std::chrono;

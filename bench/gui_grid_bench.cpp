@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/config_app.h"
+#include "bench_demo.h"
 #include "gui/frequencies_page.h"
 #include "gui/grid_ctrl.h"
 #include "gui/main_dialog.h"
@@ -48,21 +49,10 @@ class DemoModem256 : public CDemoModem {
     }
 };
 
-struct Figures {
-    double medianMs = 0;
-    double p99Ms = 0;
-    double longestMs = 0;
-};
+using Figures = vxl::bench::Spread;
 
 Figures Summarise(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    Figures f;
-    if (!times.empty()) {
-        f.medianMs = times[times.size() / 2];
-        f.p99Ms = times[times.size() * 99 / 100];
-        f.longestMs = times.back();
-    }
-    return f;
+    return vxl::bench::SpreadOf(std::move(times));
 }
 
 template <class F>

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/config_app.h"
+#include "bench_demo.h"
 #include "coordinator/coordinator.h"
 #include "gui/event_pump.h"
 #include "gui/main_dialog.h"
@@ -26,11 +27,7 @@ namespace {
 
 constexpr double kTargetMs = 5.0;
 
-struct Times {
-    double medianMs = 0;
-    double p99Ms = 0;
-    double longestMs = 0;
-};
+using Times = vxl::bench::Spread;
 
 // `timed` after `before`, each round; with `painted` the time includes the repaint of the
 // window that follows, else the window repaints between rounds.
@@ -46,8 +43,7 @@ Times Measure(int rounds, bool painted, const std::function<void(int)>& before,
         if (painted) QCoreApplication::processEvents();
         ms.push_back(clock.nsecsElapsed() / 1e6);
     }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms[static_cast<size_t>(ms.size() * 0.99)], ms.back()};
+    return vxl::bench::SpreadOf(std::move(ms));
 }
 
 void Report(const char* what, const Times& t, bool withTarget) {
