@@ -3,11 +3,11 @@
 # list of switches (vxlconf), options (vxlsim) or commands and options (vxlfw) holds exactly what
 # the program takes, so that a switch added or dropped in a program shows here.
 #
-# usage: check_man_pages.sh MAN_DIR VXLCONF VXLSIM VXLFW COMMAND_LINE_SOURCE
-# COMMAND_LINE_SOURCE is the file of vxlconf's command-line parser: its quoted words are the
-# candidates, and vxlconf itself tells which of them are switches.
+# usage: check_man_pages.sh MAN_DIR VXLCONF VXLSIM VXLFW SWITCH_DOCS
+# SWITCH_DOCS is the tool that prints vxlconf's table of switches ("list": one a line, as
+# "port N" or "help --help -h").
 set -euo pipefail
-man_dir=$1 vxlconf=$2 vxlsim=$3 vxlfw=$4 parser_source=$5
+man_dir=$1 vxlconf=$2 vxlsim=$3 vxlfw=$4 switch_docs=$5
 failures=0
 fail() {
     echo "FAIL: $*"
@@ -45,26 +45,23 @@ compare() {
     done
 }
 
-# vxlconf: a candidate is a switch when vxlconf does not call it "not a switch". With "help"
-# first nothing runs: a switch that wants a value only makes vxlconf say so.
-switches=""
-for word in $(grep -oE '"-{0,2}[a-z][a-z-]*"' "$parser_source" | tr -d '"' | sort -u); do
-    if ! "$vxlconf" help "$word" 2>&1 >/dev/null | grep -q "not a switch"; then
-        switches+="$word"$'\n'
-    fi
-done
-switches=$(sort -u <<<"$switches" | sed '/^$/d')
-listed=$("$vxlconf" help | grep -oE '^  [a-z]+' | tr -d ' ' | sort -u)
-[ -n "$listed" ] || fail "'vxlconf help' lists no switches"
-for word in $listed; do
-    grep -qx -- "$word" <<<"$switches" ||
-        fail "'vxlconf help' lists '$word', which is not a switch (or the parser has moved)"
-done
-for word in $switches; do
-    case $word in help | --help | -h) continue ;; esac
-    grep -qx -- "$word" <<<"$listed" || fail "'vxlconf help' does not list the switch '$word'"
-done
-compare "$(page_entries "$man_dir/vxlconf.1" SWITCHES)" "$switches" vxlconf.1 vxlconf
+# vxlconf: each switch of its table is described with its value ('.BI port " N"'), and 'vxlconf
+# help' (made from the same table) lists it.
+table=$("$switch_docs" list | sort)
+[ -n "$table" ] || fail "the table of switches is empty"
+described=$(awk '/^\.SH / { inside = ($0 ~ /^\.SH +"?SWITCHES"?$/); next }
+                 inside && /^\.TP/ { getline tag; print tag }' "$man_dir/vxlconf.1" |
+    sed -E 's/^\.[A-Z]+ +//; s/\\-/-/g; s/[",]/ /g; s/ +/ /g; s/^ //; s/ $//' | sort)
+while read -r line; do
+    grep -qxF -- "$line" <<<"$described" || fail "vxlconf.1 lacks the switch '$line'"
+done <<<"$table"
+while read -r line; do
+    grep -qxF -- "$line" <<<"$table" || fail "vxlconf.1 describes '$line', which vxlconf does not take"
+done <<<"$described"
+help=$("$vxlconf" help)
+while read -r line; do
+    grep -qE -- "^  ${line%% *}[ ,]" <<<"$help" || fail "'vxlconf help' does not list '${line%% *}'"
+done <<<"$table"
 
 # vxlsim: the options of its --help.
 compare "$(page_entries "$man_dir/vxlsim.1" OPTIONS)" \

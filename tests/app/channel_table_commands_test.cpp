@@ -105,10 +105,12 @@ TEST_F(ChannelCommands, ExportWritesTheTableImportTakesItBackAndFailuresShowThei
     EXPECT_EQ(ExportChannelTableCommand(h.coordinator, Dialog(path, "", true), folder), rc::kOk);
     EXPECT_EQ(h.ui.messages.size(), 1u);
 
-    // A folder that does not exist: the export error box.
+    // A folder that does not exist: the export error box names the file and why.
     EXPECT_NE(ExportChannelTableCommand(h.coordinator, Dialog("/nonexistent/x.upg", "0"), folder),
               rc::kOk);
     EXPECT_EQ(Captions().back(), "Channel table export failed");
+    EXPECT_EQ(h.ui.messages.back().text,
+              "The path is invalid.\n\n/nonexistent/x.upg: the folder /nonexistent does not exist");
 
     // The file is bound to this modem's serial number: it imports here and marks the page. A
     // cancelled dialog changes nothing, not even the folder.

@@ -5,125 +5,77 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/switch_table.h"
 #include "app/version.h"
 
 namespace vxl {
 namespace {
 
-std::vector<std::string> Args(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> args;
-    for (std::string word; in >> word;) args.push_back(word);
-    return args;
-}
-
-struct CommandLineCase {
-    const char* line;
-    int port;
-    int method;
-    bool nologo;
-    bool stealth;
-    const char* stealthName;
-    bool echoWanted;
-    const char* echo;
-    int result;
-};
-
-class CommandLineCases : public ::testing::TestWithParam<CommandLineCase> {};
-
-TEST_P(CommandLineCases, ParsesAsTheOperatorExpects) {
-    const CommandLineCase& c = GetParam();
-    StartupOptions o = ParseCommandLine(Args(c.line));
-    EXPECT_EQ(o.port, c.port);
-    EXPECT_EQ(o.captureMethod, c.method);
-    EXPECT_EQ(o.nologo, c.nologo);
-    EXPECT_EQ(o.stealth, c.stealth);
-    EXPECT_EQ(o.stealthName, c.stealthName);
-    EXPECT_EQ(o.echoWanted, c.echoWanted);
-    EXPECT_EQ(o.echo, c.echo);
-    EXPECT_EQ(o.result, c.result);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CommandLineCases,
-    ::testing::Values(
-        CommandLineCase{"", -1, -1, false, false, "", false, "", 0},
-        // A switch ends a pending port value, so dbgargs is not taken as a port.
-        CommandLineCase{"PORT=2 SoftBreak dbgargs", 2, 1, false, false, "", true,
-                        " [port] [2] [softbreak] [dbgargs]", 0},
-        CommandLineCase{"dbgargs stealth x PORT=2 SoftBreak nologo", 2, 1, true, true, "x", true,
-                        " [dbgargs] [stealth] [x] [port] [2] [softbreak] [nologo]", 0},
-        // Parsing stops at a port value that is not a number; what follows is not applied.
-        CommandLineCase{"dbgargs port x3 nologo", -1, -1, false, false, "", true,
-                        " [dbgargs] [port]", 100},
-        CommandLineCase{"port 2 5", 5, -1, false, false, "", false, " [port] [2] [5]", 0},
-        CommandLineCase{"port dbgargs", -1, -1, false, false, "", true, " [port] [dbgargs]", 100},
-        CommandLineCase{"stealth dbgargs", -1, -1, false, true, "dbgargs", true,
-                        " [stealth] [dbgargs] [dbgargs]", 0},
-        CommandLineCase{"stealth", -1, -1, false, true, "", false, " [stealth]", 0},
-        CommandLineCase{"Stealth Station7 port=3", 3, -1, false, true, "station7", false,
-                        " [stealth] [station7] [port] [3]", 0},
-        // The later capture switch wins.
-        CommandLineCase{"softbreak poweroncapture", -1, 3, false, false, "", false,
-                        " [softbreak] [poweroncapture]", 0},
-        CommandLineCase{"poweroncapture softbreak", -1, 1, false, false, "", false,
-                        " [poweroncapture] [softbreak]", 0},
-        CommandLineCase{"port=3", 3, -1, false, false, "", false, " [port] [3]", 0},
-        CommandLineCase{"port\t4", 4, -1, false, false, "", false, " [port] [4]", 0},
-        // A pending stealth name is not ended by a plain switch.
-        CommandLineCase{"stealth nologo out", -1, -1, true, true, "out", false,
-                        " [stealth] [nologo] [out]", 0},
-        CommandLineCase{"port 99999999999", -1, -1, false, false, "", false, " [port]", 100},
-        CommandLineCase{"unknown words here", -1, -1, false, false, "", false, "", 0}));
-
-TEST(CommandLine, PlatformSwitchesKeepTheLetterCaseOfTheirValues) {
-    StartupOptions o = ParseCommandLine(
-        {"DEVICE=/tmp/Modem0", "Upgrade", "New.FW", "keepopen", "ports", "Import", "A.upg",
-         "export=B.UPG", "Defaults", "REPORT=Out/Modem7.pdf", "MemoryMap", "Map.PDF", "Restore",
-         "Old.IMG", "saveprofile=P.ini", "LoadProfile", "Q.ini", "Force", "noverify"});
-    EXPECT_EQ(o.device, "/tmp/Modem0");
-    EXPECT_EQ(o.upgradeFile, "New.FW");
-    EXPECT_EQ(o.importFile, "A.upg");
-    EXPECT_EQ(o.exportFile, "B.UPG");
-    EXPECT_EQ(o.reportFile, "Out/Modem7.pdf");
-    EXPECT_EQ(o.memoryMapFile, "Map.PDF");
-    EXPECT_TRUE(o.keepopen);
-    EXPECT_TRUE(o.listPorts);
-    EXPECT_TRUE(o.defaults);
-    EXPECT_EQ(o.restoreFile, "Old.IMG");
-    EXPECT_EQ(o.saveProfileFile, "P.ini");
-    EXPECT_EQ(o.loadProfileFile, "Q.ini");
-    EXPECT_TRUE(o.force && o.noverify);
-    EXPECT_EQ(o.echo,
-              " [device] [/tmp/Modem0] [upgrade] [New.FW] [keepopen] [ports] [import] [A.upg] "
-              "[export] [B.UPG] [defaults] [report] [Out/Modem7.pdf] [memorymap] [Map.PDF] "
-              "[restore] [Old.IMG] [saveprofile] [P.ini] [loadprofile] [Q.ini] [force] "
-              "[noverify]");
-}
-
-TEST(CommandLine, LevelSwitchesNameTheLevelAndTheLaterOneWins) {
+// Each argument is one word, as the shell passed it; a value keeps its exact bytes.
+TEST(CommandLine, ArgumentsAreTakenAsTheShellPassedThem) {
     const struct {
-        const char* line;
-        PrivilegeLevel level;
-        const char* name;
-        bool frequencies;
-        bool factory;
+        std::vector<std::string> args;
+        std::string echo;
+        std::string error;  // a part of it; empty: none
+        std::vector<std::string> unknown;
     } cases[] = {
-        {"nologo", PrivilegeLevel::EndUser, "End User", false, false},
-        {"Dealer port 3", PrivilegeLevel::Dealer, "Dealer", true, false},
-        {"dealer FACTORY", PrivilegeLevel::Factory, "Factory", true, true},
-        {"factory dealer", PrivilegeLevel::Dealer, "Dealer", true, false},
+        // clang-format off
+        {{}, "", "", {}},
+        {{"PORT=2", "SoftBreak", "dbgargs"}, " [port] [2] [softbreak] [dbgargs]", "", {}},
+        {{"stealth", "/data/site a/st"}, " [stealth] [/data/site a/st]", "", {}},
+        {{"Stealth=/data/Site/Station7"}, " [stealth] [/data/Site/Station7]", "", {}},
+        {{"EXPORT", "/data/a=b/Grüße.upg"}, " [export] [/data/a=b/Grüße.upg]", "", {}},
+        {{"report=x=y.pdf", "device", "/dev/ttyUSB0"},
+         " [report] [x=y.pdf] [device] [/dev/ttyUSB0]", "", {}},
+        {{"port", "2", "5"}, " [port] [2]", "", {"5"}},
+        {{"Frobnicate", "x", ""}, "", "", {"Frobnicate", "x", ""}},
+        {{"port", "x3", "nologo"}, " [nologo]", "'port' needs a number, not 'x3': port N", {}},
+        {{"port=abc", "stealth", "x"}, " [stealth] [x]", "needs a number, not 'abc'", {}},
+        {{"port", "99999999999"}, "", "needs a number", {}},
+        // A switch word is never taken as a value.
+        {{"stealth", "dbgargs"}, " [dbgargs]", "'stealth' needs a value: stealth NAME", {}},
+        {{"import", "export", "t.upg"}, " [export] [t.upg]", "'import' needs a value", {}},
+        {{"device=", "nologo"}, " [nologo]", "'device' needs a value: device PATH", {}},
+        {{"nologo=1"}, "", "'nologo' takes no value: nologo", {}},
+        {{"--HELP", "-h", "--version"}, " [--help] [-h] [--version]", "", {}},
+        // clang-format on
     };
     for (const auto& c : cases) {
-        const StartupOptions o = ParseCommandLine(Args(c.line));
-        EXPECT_EQ(o.level, c.level) << c.line;
-        EXPECT_STREQ(LevelName(o.level), c.name) << c.line;
-        EXPECT_EQ(ShowsFrequenciesPage(o.level), c.frequencies) << c.line;
-        EXPECT_EQ(ShowsFactoryPage(o.level), c.factory) << c.line;
-        EXPECT_TRUE(o.unknown.empty()) << c.line;
+        std::ostringstream line;
+        for (const std::string& arg : c.args) line << " '" << arg << "'";
+        SCOPED_TRACE(line.str());
+        const StartupOptions o = ParseCommandLine(c.args);
+        EXPECT_EQ(o.echo, c.echo);
+        EXPECT_EQ(o.error.empty(), c.error.empty()) << o.error;
+        EXPECT_NE(o.error.find(c.error), std::string::npos) << o.error;
+        EXPECT_EQ(o.unknown, c.unknown);
     }
-    // A level switch ends a pending port value like any plain switch.
-    EXPECT_EQ(ParseCommandLine(Args("port 3 factory")).port, 3);
+}
+
+TEST(CommandLine, SwitchesSetTheirOptionsAndTheLaterOneWins) {
+    StartupOptions o = ParseCommandLine({"stealth", "/data/site a/st", "port=7", "softbreak",
+                                         "poweroncapture", "dealer", "FACTORY", "nologo"});
+    EXPECT_TRUE(o.stealth);
+    EXPECT_EQ(o.stealthName, "/data/site a/st");
+    EXPECT_EQ(o.port, 7);
+    EXPECT_EQ(o.captureMethod, 3);
+    EXPECT_EQ(o.level, PrivilegeLevel::Factory);
+    EXPECT_TRUE(o.headless && o.nologo);
+    o = ParseCommandLine({"poweroncapture", "softbreak", "factory", "Dealer", "nologo"});
+    EXPECT_EQ(o.captureMethod, 1);
+    EXPECT_EQ(o.level, PrivilegeLevel::Dealer);
+    EXPECT_FALSE(o.headless) << "window switches only";
+    EXPECT_STREQ(LevelName(o.level), "Dealer");
+    EXPECT_TRUE(ShowsFrequenciesPage(o.level) && !ShowsFactoryPage(o.level));
+}
+
+// The usage lists every switch and fits a terminal of 80 columns.
+TEST(CommandLine, UsageListsEverySwitchWithinEightyColumns) {
+    const std::string usage = CommandLineUsage();
+    for (const SwitchSpec& spec : SwitchTable())
+        EXPECT_NE(usage.find("\n  " + SwitchUsage(spec) + " "), std::string::npos) << spec.word;
+    std::istringstream lines(usage);
+    for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 79u) << line;
 }
 
 TEST(Version, ProductVersionSplitsIntoVersionAndBuildTexts) {

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include "app/config_app.h"
+#include "link/port_table.h"
 #include "modem/firmware_file.h"
 #include "support/fake_clock.h"
 #include "support/fake_modem.h"
@@ -74,8 +75,8 @@ class StartUp : public ::testing::Test {
 };
 
 // Port and method come from the command line, else from the preferences; the switches are not
-// stored. The echo box comes after parsing and before the logo; a bad port value stops parsing
-// there, without an echo box.
+// stored. The echo box comes after parsing and before the logo; a bad port value ends the program
+// with the usage line before anything else happens.
 TEST_F(StartUp, PortMethodEchoBoxAndLogoFollowTheCommandLineAndThePreferences) {
     const struct {
         const char* name;
@@ -89,8 +90,8 @@ TEST_F(StartUp, PortMethodEchoBoxAndLogoFollowTheCommandLineAndThePreferences) {
         {"nothing given", {}, false, kExitOk, -1, 3, {}, 1},
         {"echo box", {"PORT=2", "SoftBreak", "dbgargs"}, false, kExitOk, 2, 1,
          {" [port] [2] [softbreak] [dbgargs]"}, 1},
-        {"bad port value", {"dbgargs", "port", "x3", "nologo"}, false, kExitBadCommandLine, -1, 3,
-         {}, 1},
+        {"bad port value", {"dbgargs", "port", "x3"}, false, kExitBadCommandLine, -100, -100, {},
+         0},
         {"stored", {"nologo"}, true, kExitOk, 4, 1, {}, 0},
         {"switches win", {"port", "7", "poweroncapture", "nologo"}, true, kExitOk, 7, 3, {}, 0},
         // clang-format on
@@ -101,6 +102,7 @@ TEST_F(StartUp, PortMethodEchoBoxAndLogoFollowTheCommandLineAndThePreferences) {
         store.SetInt(kPrefComPortNum, c.stored ? 4 : -1);
         store.SetInt(kPrefCaptureMethod, c.stored ? 1 : 3);
         ui = OrderRecordingOperator();
+        interactivePort = interactiveMethod = -100;
         std::freopen(nullptr, "w+", err);
         app = std::make_unique<CConfigApp>();
         EXPECT_EQ(Run(c.args), c.status);
@@ -118,7 +120,7 @@ TEST_F(StartUp, PortMethodEchoBoxAndLogoFollowTheCommandLineAndThePreferences) {
         EXPECT_EQ(ui.logoMs, c.logos ? 3000 : 0);
         EXPECT_EQ(store.GetInt(kPrefComPortNum, 0), c.stored ? 4 : -1);
         EXPECT_EQ(store.GetInt(kPrefCaptureMethod, 0), c.stored ? 1 : 3);
-        EXPECT_EQ(ErrText().find("not a number") != std::string::npos,
+        EXPECT_EQ(ErrText().find("'port' needs a number, not 'x3': port N") != std::string::npos,
                   c.status == kExitBadCommandLine);
     }
     EXPECT_EQ(app->HelpFileName(), "VXL.hlp");
@@ -176,9 +178,9 @@ TEST_F(StartUp, MissingValuesStopUnknownWordsAreNamedAndStealthRunsFailInOneLine
     }
 }
 
-// Upgrade and channel-table files are read and checked first: with no device at all, each
-// refusal is about the file, not the port.
-TEST_F(StartUp, InputFilesAreRefusedBeforeThePortIsOpened) {
+// Files to read and files to write are checked first: with no device at all, each refusal is
+// about the file, naming it and the reason, not about the port.
+TEST_F(StartUp, InputAndOutputFilesAreRefusedBeforeThePortIsOpened) {
     CFirmwareFile damaged;
     damaged.SetText("S00600004844521B\r\nS1130000285F245F2212226A000424290008237C2B\r\n");
     ASSERT_EQ(damaged.WriteUpgradeFile(dir.File("damaged.fw")), 0);
@@ -190,9 +192,11 @@ TEST_F(StartUp, InputFilesAreRefusedBeforeThePortIsOpened) {
     dir.Write("empty.fw", "");
     dir.Write("damaged.img", "[Backup]\nSerialNumber=1\n");
     ASSERT_EQ(::mkfifo(dir.File("pipe.upg").c_str(), 0600), 0);
+    std::filesystem::create_directories(dir.File("folder.xml"));
+    const std::string noFolder = "the folder " + dir.File("none") + " does not exist";
     const struct {
         const char* run;
-        std::string file;
+        std::string file;  // as named on the command line
         const char* problem;
     } cases[] = {
         {"upgrade", "absent.fw", "code 902: The file was not found."},
@@ -203,6 +207,12 @@ TEST_F(StartUp, InputFilesAreRefusedBeforeThePortIsOpened) {
         {"restore", "damaged.img",
          "code 134: The file is damaged or is not a backup of a modem's settings."},
         {"loadprofile", "absent.ini", "code 902: The file was not found."},
+        {"stealth", "none/s", "XML export failed: code 903: The path is invalid."},
+        {"stealth", "folder", "code 905: Access to the file was denied."},
+        {"export", "none/t.upg", "channel table export failed: code 903"},
+        {"report", "none/r.pdf", "configuration report failed: code 903"},
+        {"memorymap", "none/m.pdf", "memory-map listing failed: code 903"},
+        {"saveprofile", "none/p.ini", "settings profile failed: code 903"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -212,9 +222,37 @@ TEST_F(StartUp, InputFilesAreRefusedBeforeThePortIsOpened) {
         const std::string text = ErrText();
         EXPECT_NE(text.find(c.problem), std::string::npos) << text;
         EXPECT_NE(text.find(dir.File(c.file)), std::string::npos) << text;
+        if (c.file.rfind("none/", 0) == 0) {
+            EXPECT_NE(text.find(noFolder), std::string::npos);
+        }
         EXPECT_NE(text.find("the modem was not touched\n"), std::string::npos) << text;
         EXPECT_EQ(text.find("Coordinator:239"), std::string::npos) << "the port was not opened";
     }
+}
+
+// A preferences file that cannot be used is named once, set aside, and the run goes on with the
+// defaults (no pinned port from it).
+TEST_F(StartUp, AnUnusablePreferencesFileIsNamedOnceAndSetAside) {
+    std::filesystem::create_directories(dir.File("prefs"));
+    dir.Write("prefs/vxlconf.conf", std::string("[Ports]\nCOM1=/dev/ttyUSB7\0", 26));
+    app->SetPreferencePath(prefsPath);
+    app->SetInteractiveRun([this](CConfigApp& a) {
+        interactivePort = a.Coordinator().GetPort();
+        return 0;
+    });
+    ScopedUi scope(ui);
+    EXPECT_EQ(app->Run({"nologo", "port", "1"}), kExitOk);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].caption, "Preferences");
+    EXPECT_EQ(ui.messages[0].text, "The preferences file " + prefsPath +
+                                       " cannot be used (is not a text file (byte 26)); it was "
+                                       "renamed to " +
+                                       prefsPath +
+                                       ".bad and the default "
+                                       "settings are used.");
+    EXPECT_EQ(TempDir::Read(prefsPath + ".bad").size(), 26u);
+    EXPECT_EQ(interactivePort, 1);
+    EXPECT_EQ(PortTable::Instance().DevicePath(1).find("ttyUSB7"), std::string::npos);
 }
 
 // A byte that reads wrong every time: settings that fail their checksum are programmed back
@@ -276,6 +314,9 @@ TEST_F(StartUp, TheWindowIsOpenedOnlyForTheInteractivePathBeforeTheEchoBox) {
         {{"dbgargs"}, kExitNoDisplay, 1, kExitNoDisplay, 0},
         {{"help"}, kExitNoDisplay, 0, kExitOk, 0},
         {{"stealth", "x"}, kExitNoDisplay, 0, kExitRunFailed, 0},
+        // A mistake on the command line ends the program before any window.
+        {{"port=abc", "stealth", "x"}, kExitOk, 0, kExitBadCommandLine, 0},
+        {{"port=abc"}, kExitOk, 0, kExitBadCommandLine, 0},
     };
     for (const auto& c : cases) {
         CConfigApp run;

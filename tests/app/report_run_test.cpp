@@ -83,13 +83,13 @@ class ReportRun : public ::testing::Test {
 
 TEST_F(ReportRun, WritesBothReportsOfTheLoadedModemAndReleasesIt) {
     RenderWith(rc::kOk);
-    ASSERT_EQ(
-        Run({"port", "3", "softbreak", "factory", "Report=Out/Modem.PDF", "memorymap", "Map.pdf"}),
-        kExitOk)
+    ASSERT_EQ(Run({"port", "3", "softbreak", "factory", "Report=" + dir.File("Modem.PDF"),
+                   "memorymap", dir.File("Map.pdf")}),
+              kExitOk)
         << ErrText();
     ASSERT_EQ(printed.size(), 2u);
     EXPECT_EQ(printed[0].documentName, "KTRCONF Configuration Report");
-    EXPECT_EQ(printed[0].pdfPath, "Out/Modem.PDF");
+    EXPECT_EQ(printed[0].pdfPath, dir.File("Modem.PDF"));
     const std::vector<ReportLine>& report = printed[0].document.pages.at(0).lines;
     EXPECT_EQ(report[0].text.rfind("VXL Configuration Program (Factory) Version ", 0), 0u);
     EXPECT_EQ(report[0].text.size(), 81u);
@@ -97,7 +97,7 @@ TEST_F(ReportRun, WritesBothReportsOfTheLoadedModemAndReleasesIt) {
     EXPECT_EQ(report[6].text, "  Serial Number:" + std::string(26, ' ') + "01427259");
 
     EXPECT_EQ(printed[1].documentName, "KTRCONF Modem Memory Map");
-    EXPECT_EQ(printed[1].pdfPath, "Map.pdf");
+    EXPECT_EQ(printed[1].pdfPath, dir.File("Map.pdf"));
     const std::vector<ReportLine>& listing = printed[1].document.pages.at(0).lines;
     EXPECT_EQ(listing[0].text.rfind("KTRCONF (User) Version ", 0), 0u);
     EXPECT_EQ(listing.size(), 2u + 31u);  // 246 bytes
@@ -109,20 +109,20 @@ TEST_F(ReportRun, WritesBothReportsOfTheLoadedModemAndReleasesIt) {
 }
 
 TEST_F(ReportRun, AReportThatCannotBeWrittenEndsTheRunWithOneLine) {
-    RenderWith(rc::kFileNotFound,
-               "The report could not be written to x/r.pdf: The file was not found.");
-    EXPECT_EQ(Run({"port=3", "softbreak", "report", "x/r.pdf", "memorymap", "m.pdf"}),
-              kExitRunFailed);
+    RenderWith(rc::kFileDiskFull, "The report could not be written: The disk is full.");
+    EXPECT_EQ(
+        Run({"port=3", "softbreak", "report", dir.File("r.pdf"), "memorymap", dir.File("m.pdf")}),
+        kExitRunFailed);
     EXPECT_EQ(ErrText(),
-              "vxlconf: configuration report failed: code 902: The report could not be written "
-              "to x/r.pdf: The file was not found.\n");
+              "vxlconf: configuration report failed: code 913: The report could not be written: "
+              "The disk is full.\n");
     EXPECT_EQ(printed.size(), 1u);  // the listing is not attempted
     EXPECT_FALSE(app.Coordinator().IsAttached());
     EXPECT_EQ(modem.Count(kResetCommand), 1);
 }
 
 TEST_F(ReportRun, WithoutARendererTheRunSaysSoAndReleasesTheModem) {
-    EXPECT_EQ(Run({"port=3", "softbreak", "memorymap", "m.pdf"}), kExitRunFailed);
+    EXPECT_EQ(Run({"port=3", "softbreak", "memorymap", dir.File("m.pdf")}), kExitRunFailed);
     EXPECT_EQ(ErrText(),
               "vxlconf: memory-map listing failed: code 61: this build cannot draw reports\n");
     EXPECT_FALSE(app.Coordinator().IsAttached());

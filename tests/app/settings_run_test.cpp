@@ -4,68 +4,15 @@
 
 #include <filesystem>
 
-#include "app/config_app.h"
 #include "backup/backup_file.h"
-#include "support/fake_clock.h"
-#include "support/fake_modem.h"
-#include "support/fake_serial_link.h"
-#include "support/recording_operator.h"
-#include "support/temp_dir.h"
+#include "fake_modem_run.h"
 #include "util/format.h"
 
 namespace vxl {
 namespace {
 
 using test::FakeModem;
-using test::TempDir;
-
-std::string ReadAll(std::FILE* file) {
-    std::fflush(file);
-    std::rewind(file);
-    std::string text;
-    for (int c; (c = std::fgetc(file)) != EOF;) text += static_cast<char>(c);
-    return text;
-}
-
-// A modem on a fake line in simulated time, and vxlconf run against it.
-struct FakeModemRun {
-    FakeModemRun() : scopedClock(clock), scopedUi(ui), modem(clock) {
-        modem.SetIdentity(0xD2, 22, 0);
-        modem.Poke(0x106, {0x00, 0x15, 0xC7, 0x3B});
-        modem.Poke(0x10B, {0x02, 0x7C, 0x68});  // channel 0 on 455.0 MHz
-        modem.Poke(0x1A0, {4});
-        modem.SetConfigChecksum();
-        std::filesystem::copy(std::string(VXL_SOURCE_DATA_DIR) + "/vxlconf.ini",
-                              dir.File("vxlconf.ini"));
-        PreferenceStore(dir.File("prefs.conf")).SetText(kPrefInstallDir, dir.path());
-    }
-    // Runs vxlconf with `args` on the fake modem; standard error goes to `errors`.
-    int Run(std::vector<std::string> args, const std::string& backupRoot = std::string()) {
-        args.insert(args.end(), {"port", "3", "softbreak"});
-        CConfigApp app;
-        app.SetPreferencePath(dir.File("prefs.conf"));
-        std::FILE* err = std::tmpfile();
-        app.SetErrorStream(err);
-        app.Coordinator().SetBackupRoot(backupRoot.empty() ? dir.File("backups") : backupRoot);
-        app.Coordinator().SetLinkFactory([this](int, int&) -> std::unique_ptr<ISerialLink> {
-            auto link = std::make_unique<test::FakeSerialLink>(3);
-            modem.Connect(*link);
-            return link;
-        });
-        const int status = app.Run(args);
-        errors = ReadAll(err);
-        std::fclose(err);
-        return status;
-    }
-
-    TempDir dir;
-    test::FakeClock clock;
-    test::RecordingOperator ui;
-    ScopedClock scopedClock;
-    ScopedUi scopedUi;
-    FakeModem modem;
-    std::string errors;
-};
+using test::FakeModemRun;
 
 TEST(SettingsRun, FailuresAndRefusalsAreReportedOnStandardError) {
     const struct {
@@ -91,8 +38,9 @@ TEST(SettingsRun, FailuresAndRefusalsAreReportedOnStandardError) {
         {"no backup", [](FakeModem&) {}, true, kExitRunFailed,
          "vxlconf: profile entry refused: Bogus=1: this is not a setting this program knows\n"
          "vxlconf: profile run failed: code 132: The modem's settings could not be backed up to "
-         "%s/plain/backups/01427259: Not a directory. Nothing was written to the modem. Free "
-         "some disk space or make the folder writable, then program again.\n"},
+         "%s/plain/backups/01427259: cannot make the folder %s/plain/backups: Not a directory. "
+         "Nothing was written to the modem. Free some disk space or make the folder writable, "
+         "then program again.\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -102,7 +50,7 @@ TEST(SettingsRun, FailuresAndRefusalsAreReportedOnStandardError) {
         EXPECT_EQ(run.Run({"loadprofile", profile},
                           c.backupRootIsAFile ? run.dir.Write("plain", "") + "/backups" : ""),
                   c.exitStatus);
-        EXPECT_EQ(run.errors, Format(c.errors, run.dir.path().c_str()));
+        EXPECT_EQ(run.errors, Format(c.errors, run.dir.path().c_str(), run.dir.path().c_str()));
     }
 }
 

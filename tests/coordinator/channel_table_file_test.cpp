@@ -128,7 +128,7 @@ TEST_F(ChannelTableFile, AnotherModemsFileOrAnUnreadableOneChangesNothing) {
         EXPECT_TRUE(h.coordinator.GetWorkingImage()->Equals(*before));
     }
     EXPECT_EQ(h.coordinator.ExportChannelTable(h.dir.File("no/such/folder.upg"), 0),
-              rc::kFileNotFound);
+              rc::kFileBadPath);
 }
 
 TEST_F(ChannelTableFile, ClearEmptiesEveryChannelAndDeselectsTheCurrentOne) {

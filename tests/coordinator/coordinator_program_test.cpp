@@ -4,6 +4,7 @@
 #include "coordinator_harness.h"
 #include "params/parameter_ids.h"
 #include "reports/xml_export.h"
+#include "support/xml_check.h"
 
 namespace vxl::test {
 namespace {
@@ -117,7 +118,9 @@ TEST(CoordinatorXmlExport, WritesNameDotXmlWithTheNameAsStationAndTheClocksDate)
     EXPECT_EQ(h.coordinator.ExportXmlParameters(h.dir.File("empty")), rc::kMissingArgument);
     EXPECT_EQ(TempDir::Read(h.dir.File("empty.xml")), "");
     ASSERT_EQ(h.coordinator.StartDemo(), rc::kOk);
-    EXPECT_EQ(h.coordinator.ExportXmlParameters(h.dir.File("no/such/folder/s")), rc::kFileNotFound);
+    std::string problem;
+    EXPECT_EQ(h.coordinator.ExportXmlParameters(h.dir.File("no/s"), &problem), rc::kFileBadPath);
+    EXPECT_EQ(problem, "the folder " + h.dir.File("no") + " does not exist");
 
     const std::string name = h.dir.File("station7");
     const std::string date = FormatExportDate(h.clock.WallSeconds());
@@ -126,6 +129,7 @@ TEST(CoordinatorXmlExport, WritesNameDotXmlWithTheNameAsStationAndTheClocksDate)
     EXPECT_EQ(document, BuildXmlDocument(*h.Set(), 4, name, date));
     EXPECT_EQ(document.compare(0, 23, "<?xml version=\"1.0\"?>\r\n"), 0);
     EXPECT_NE(document.find("<model>VXL</model>\r\n"), std::string::npos);
+    EXPECT_TRUE(WellFormedXml(document));
     EXPECT_FALSE(h.coordinator.IsModified());
 }
 

@@ -171,29 +171,30 @@ TEST_F(FirmwareUpgradeTest, FailuresShowTheCodeTextAndKeepTheModem) {
         std::string file;  // S-record text; empty: no file at all
         int result;
         std::string message;
+        bool inLoader;  // the advice for a modem left in its boot loader follows
     } cases[] = {
         // clang-format off
         {"memory check", [](FakeModem& m) { m.loader.banner = "KTR F/W Loader FAIL?"; }, kFirmware, 82,
-         "Loader reports memory check failed\nResponse: StartBootloader->KTR F/W Loader FAIL?<-"},
+         "Loader reports memory check failed\nResponse: StartBootloader->KTR F/W Loader FAIL?<-", true},
         {"wrong banner", [](FakeModem& m) { m.loader.banner = "Hi?"; }, kFirmware, 108,
-         "Incorrect response from modem\nResponse: StartBootloader->Hi?<-"},
+         "Incorrect response from modem\nResponse: StartBootloader->Hi?<-", false},
         {"silent loader", [](FakeModem& m) { m.loader.banner = ""; }, kFirmware, 77,
-         "Modem command timed out"},
+         "Modem command timed out", false},
         {"load refused", [](FakeModem& m) { m.loader.loadReply = "\r\nNO!\r\n"; }, kFirmware, 83,
-         "Load command failed."},
+         "Load command failed.", true},
         {"not stored", [](FakeModem& m) { m.loader.afterEndBody = "?"; }, kFirmware, 85,
-         "Request to write new firmware to EEPROM failed."},
+         "Request to write new firmware to EEPROM failed.", true},
         {"not validated", [](FakeModem& m) { m.loader.storeReply = "DONE?"; }, kFirmware, 86,
-         "Validation of new firmware by loader failed."},
+         "Validation of new firmware by loader failed.", true},
         {"excess load reply", [](FakeModem& m) { m.loader.loadReply = "\r\n...\r\n\r\n"; }, kFirmware,
-         89, "Error code 89"},
+         89, "Error code 89: " + ErrorText(89), true},
         {"unlock cannot read the key", [](FakeModem& m) { m.faultAddress = 0x100; }, kFirmware, 77,
-         "Modem command timed out"},
+         "Modem command timed out", false},
         {"corrupt file", [](FakeModem&) {}, "S1038400\n", 87,
          "Firmware file is corrupt.\n\n$: line 1 ends (LF) after 8 characters where its count asks "
-         "for 10 characters followed by CR LF"},
+         "for 10 characters followed by CR LF", false},
         {"missing file", [](FakeModem&) {}, "", rc::kFileNotFound,
-         "The file was not found.\n\n$: No such file or directory"},
+         "The file was not found.\n\n$: No such file or directory", false},
         // clang-format on
     };
     for (const auto& c : cases) {
@@ -206,6 +207,7 @@ TEST_F(FirmwareUpgradeTest, FailuresShowTheCodeTextAndKeepTheModem) {
         EXPECT_EQ(h->ui.messages[0].caption, kFailedCaption);
         std::string message = c.message;  // "$" stands for the file
         if (message.find('$') != std::string::npos) message.replace(message.find('$'), 1, path);
+        if (c.inLoader) message += std::string("\n\n") + kLeftInBootLoader;
         EXPECT_EQ(h->ui.messages[0].text, message);
         EXPECT_EQ(h->ui.messages[0].icon, MsgIcon::Stop);
         EXPECT_TRUE(h->coordinator.IsAttached());
@@ -233,7 +235,7 @@ TEST_F(FirmwareUpgradeTest, NoModemAttached) {
     EXPECT_EQ(Upgrade(kFirmware, true), rc::kNoPort);
     ASSERT_EQ(h->ui.messages.size(), 1u);
     EXPECT_EQ(h->ui.messages[0].caption, kFailedCaption);
-    EXPECT_EQ(h->ui.messages[0].text, "Error code 75");
+    EXPECT_EQ(h->ui.messages[0].text, "Error code 75: No modem is attached.");
     EXPECT_TRUE(h->modem.heard.empty());
 }
 

@@ -139,6 +139,9 @@ TEST(Profile, ADamagedProfileIsRefusedWithItsReasonAndChangesNothing) {
         EXPECT_FALSE(h.coordinator.IsModified());
     }
     EXPECT_EQ(commands.SaveProfile(h.dir.File("profile.ini/inside")), rc::kFileBadPath);
+    EXPECT_EQ(h.ui.messages.back().text, "The profile could not be written: The path is invalid. " +
+                                             h.dir.File("profile.ini/inside") +
+                                             ": a part of the path is not a folder");
     EXPECT_EQ(commands.SaveProfile(h.dir.File("good.ini")), rc::kOk);
     EXPECT_EQ(h.ui.messages.back().text, "Settings profile written to " + h.dir.File("good.ini"));
 }

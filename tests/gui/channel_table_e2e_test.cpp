@@ -17,6 +17,7 @@
 #include "params/modem_parameter_set.h"
 #include "params/parameter_ids.h"
 #include "sim/lib/simulator.h"
+#include "support/xml_check.h"
 #include "util/format.h"
 
 namespace vxl::gui::test {
@@ -112,6 +113,7 @@ void ChannelTableEndToEnd::exportedForATypedSerialImportsIntoThatModem() {
     QCOMPARE(imported, kExitOk);
     QCOMPARE(exported, kExitOk);
     const std::string xml = vxl::test::TempDir::Read(w.dir.File("modem.xml"));
+    QVERIFY(vxl::test::WellFormedXml(xml));
     for (size_t k = 0; k < 16; ++k) {
         if (tx[k].empty() && rx[k].empty()) continue;
         const std::string entry =

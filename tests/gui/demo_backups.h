@@ -20,7 +20,7 @@ inline bool SaveDemoBackup(CCoordinator& coordinator, std::time_t time) {
     image.ReadBytes(image.GetBaseAddress(), main, backup.bytes.data());
     image.ReadBytes(ModemMemoryImage::kExtensionAddress, extension, backup.bytes.data() + main);
     std::string path;
-    return SaveBackup(coordinator.GetBackupRoot(), backup, path) == 0;
+    return SaveBackup(coordinator.GetBackupRoot(), backup, path).ok();
 }
 
 }  // namespace vxl::gui::test

@@ -164,7 +164,8 @@ TEST(WindowPrint, FallsBackToAPdfFileAndReportsEveryFailure) {
         {"cancelled", "", "", report::PrintOutcome::Cancelled, {}, ""},
         {"unwritable file", "", dir.File("missing/c.pdf"), report::PrintOutcome::Failed,
          {MsgIcon::Stop},
-         "could not be written to " + dir.File("missing/c.pdf") + ": The file was not found."},
+         "could not be written: The path is invalid. " + dir.File("missing/c.pdf") +
+             ": the folder " + dir.File("missing") + " does not exist."},
         // clang-format on
     };
     for (const auto& c : cases) {

@@ -8,7 +8,7 @@
 #include "report_fixture.h"
 #include "reports/protocol_mode_names.h"
 #include "reports/xml_export.h"
-#include "support/temp_dir.h"
+#include "support/xml_check.h"
 #include "util/result_codes.h"
 
 namespace vxl::test {
@@ -124,18 +124,40 @@ TEST(XmlExport, AClearedChannelTableShowsNoCurrentFrequencies) {
               std::string::npos);
 }
 
-TEST(XmlExport, EscapesTheThreeMarkupCharacters) {
+// Markup characters become entity references; what XML 1.0 cannot carry becomes a character it
+// can; every other byte stays.
+TEST(XmlExport, EscapesMarkupAndWhatXmlCannotCarry) {
     const struct {
-        const char* text;
-        const char* escaped;
+        std::string text;
+        std::string escaped;
     } cases[] = {
         {"", ""},
-        {"plain 'quotes' \"too\"", "plain 'quotes' \"too\""},
-        {"a<b>c", "a&lt;b&gt;c"},
-        {"&amp;", "&amp;amp;"},
+        {"plain 'quotes' \"too\"\ttab", "plain 'quotes' \"too\"\ttab"},
         {"<<&>>", "&lt;&lt;&amp;&gt;&gt;"},
+        {"\x07\x07"
+         "1",
+         "\u2407\u2407"
+         "1"},  // a call sign's codes without a character
+        {std::string("a\0b\x1B[1m\x7F", 8), "a\u2400b\u241B[1m\x7F"},
+        {"Gr\xFC\xDF", "Gr\u00FC\u00DF"},                    // Latin-1, not UTF-8
+        {"Gr\u00FC\u00DF \u20AC", "Gr\u00FC\u00DF \u20AC"},  // UTF-8 stays
+        {"\xEF\xBF\xBE\xED\xA0\x80", "\uFFFD\u00ED\u00A0\u0080"},
     };
     for (const auto& c : cases) EXPECT_EQ(EscapeXml(c.text), c.escaped) << c.text;
+}
+
+// A call sign of codes without a character and an owner with control bytes still give a
+// document an XML parser takes, as every document here does.
+TEST(XmlExport, DocumentsAreAlwaysWellFormed) {
+    auto vxl = VxlModem();
+    Put(*vxl, 0x1B7, {0x77, 0x77, 0x2F, 0x89, 0xC4, 0x00});
+    PutText(*vxl, 0x16B, std::string("\x01Quarry\x1B[7m\xE9\0", 13));
+    LoadedSettings settings(*vxl);
+    const std::string document = BuildXmlDocument(settings.Set(), 4, "st\x07", "d");
+    EXPECT_NE(document.find("<call-sign>\u2407\u24071$\u2407</call-sign>"), std::string::npos);
+    EXPECT_NE(document.find("<owner>\u2401Quarry\u241B[7m\u00E9</owner>"), std::string::npos);
+    EXPECT_TRUE(WellFormedXml(document));
+    EXPECT_TRUE(WellFormedXml(kVxlDocument));
 }
 
 // The names differ by modem type; a mode a type does not have has none.
@@ -143,16 +165,6 @@ TEST(XmlExport, ProtocolModeNamesDependOnTheModemType) {
     EXPECT_EQ(ProtocolModeName(4, 3), "Digipeater");
     EXPECT_EQ(ProtocolModeName(3, 3), "");
     for (int mode : {-1, 7}) EXPECT_EQ(ProtocolModeName(4, mode), "") << mode;
-}
-
-TEST(XmlExport, WritesTheDocumentAsItIsOrReportsWhyItCannot) {
-    TempDir dir;
-    const std::string document = "<a>\r\n</a>\r\n";
-    EXPECT_EQ(WriteXmlFile(dir.File("out.xml"), document), rc::kOk);
-    EXPECT_EQ(TempDir::Read(dir.File("out.xml")), document);
-    EXPECT_EQ(WriteXmlFile(dir.File("out.xml"), "x"), rc::kOk);  // truncated, not appended
-    EXPECT_EQ(TempDir::Read(dir.File("out.xml")), "x");
-    EXPECT_EQ(WriteXmlFile(dir.File("missing/out.xml"), document), rc::kFileNotFound);
 }
 
 }  // namespace

@@ -18,12 +18,14 @@
 #include "app/config_app.h"
 #include "backup/backup_store.h"
 #include "coordinator/coordinator.h"
+#include "coordinator/firmware_upgrade.h"
 #include "e2e_fixture.h"
 #include "line_harness.h"
 #include "params/definitions.h"
 #include "reports/xml_export.h"
 #include "sim/lib/modem_memory.h"
 #include "support/holder_process.h"
+#include "support/xml_check.h"
 
 namespace vxl::sim::test {
 namespace {
@@ -78,7 +80,9 @@ class HeadlessRun : public EndToEnd {
     void ClearErrText() { err_ = std::freopen(nullptr, "w+", err_); }
     // An export without the lines that name the station, the time or the modem's serial number.
     std::string Export(const std::string& name) {
-        std::istringstream in(TempDir::Read(dir.File(name + ".xml")));
+        const std::string document = TempDir::Read(dir.File(name + ".xml"));
+        EXPECT_TRUE(vxl::test::WellFormedXml(document)) << name;
+        std::istringstream in(document);
         std::string kept;
         for (std::string line; std::getline(in, line);)
             if (line.find("<station-id>") == std::string::npos &&
@@ -145,7 +149,7 @@ TEST_F(HeadlessRun, SignalsStopTheRunAndReleaseTheModem) {
         std::function<bool(Status)> when;
         std::vector<int> signals;
         int status;
-        const char* line;
+        std::string line;
         ModemMode modeAfter;
     } cases[] = {
         // clang-format off
@@ -158,8 +162,8 @@ TEST_F(HeadlessRun, SignalsStopTheRunAndReleaseTheModem) {
          ModemMode::kData},
         {"Ctrl-C twice in the download", {"upgrade", firmware, "poweroncapture"},
          [](Status s) { return s.mode == ModemMode::kLoader; }, {SIGINT, SIGINT}, 130,
-         "vxlconf: firmware upgrade interrupted by SIGINT; the modem is left in its boot loader: "
-         "run the upgrade again\n",
+         "vxlconf: firmware upgrade interrupted by SIGINT. " + std::string(kLeftInBootLoader) +
+             "\n",
          ModemMode::kLoader},
         // clang-format on
     };

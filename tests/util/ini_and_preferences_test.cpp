@@ -93,28 +93,51 @@ TEST(Preferences, DefaultsRoundTripAndAtomicRewrite) {
     EXPECT_EQ(store.GetText(kPrefLastFWRev, ""), "1.04");
     EXPECT_EQ(TempDir::Read(store.Path()), "[Settings]\nComPortNum=5\nLastFWRev=1.04\n");
 
-    // No temporary file is left behind.
-    std::string folder = dir.File("Norvale Corporation");
-    EXPECT_EQ(TempDir::Read(folder + "/vxlconf.conf.tmp"), "");
-    struct stat st;
-    EXPECT_NE(::stat((store.Path() + ".tmp").c_str(), &st), 0);
+    EXPECT_EQ(store.SetAsideIfUnusable(), "");
 }
 
-TEST(Preferences, CorruptOrUnreadableFileGivesDefaults) {
+// A file that cannot be used is set aside as <name>.bad with one message naming it and why; the
+// defaults are used from then on, also when it cannot be moved.
+TEST(Preferences, AnUnusableFileIsSetAsideAndTheDefaultsAreUsed) {
     TempDir dir;
-    std::string path = dir.Write("p.conf", std::string("\0\xff\xfe[Settings\nComPortNum=abc\n"
-                                                       "CaptureMethod=12x\n=7\n",
-                                                       46));
-    PreferenceStore store(path);
-    EXPECT_EQ(store.GetInt(kPrefComPortNum, -1), -1);
-    EXPECT_EQ(store.GetInt(kPrefCaptureMethod, 3), 3);
-    // Writing still works and keeps the file readable.
-    ASSERT_TRUE(store.SetInt(kPrefComPortNum, 2));
-    EXPECT_EQ(store.GetInt(kPrefComPortNum, -1), 2);
-
-    PreferenceStore nowhere("/proc/no/such/place/vxlconf.conf");
-    EXPECT_EQ(nowhere.GetInt(kPrefComPortNum, -1), -1);
-    EXPECT_FALSE(nowhere.SetInt(kPrefComPortNum, 1));
+    ::mkdir(dir.File("folder.conf").c_str(), 0700);
+    ::mkfifo(dir.File("fifo.conf").c_str(), 0600);
+    const struct {
+        std::string path;
+        std::string why;  // empty: the file is used
+    } cases[] = {
+        {dir.Write("good.conf", "; mine\n[Settings]\nComPortNum=7\n"), ""},
+        {dir.Write("empty.conf", ""), ""},
+        {dir.File("absent.conf"), ""},
+        {dir.Write("random.conf", std::string("\x8f\x03[Settings]\nComPortNum=7\n")),
+         "is not a text file (byte 1)"},
+        {dir.Write("nul.conf", std::string("[Settings]\nComPortNum=7\0\n", 25)),
+         "is not a text file (byte 24)"},
+        {dir.Write("headless.conf", "ComPortNum=7\n[Settings]\n"),
+         "line 1 comes before any [section]"},
+        {dir.File("folder.conf"), "is a directory"},
+        {dir.File("fifo.conf"), "is a pipe (FIFO), not a file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        PreferenceStore store(c.path);
+        const std::string said = store.SetAsideIfUnusable();
+        struct stat st {};
+        EXPECT_EQ(::lstat((c.path + ".bad").c_str(), &st) == 0, !c.why.empty());
+        if (c.why.empty()) {
+            EXPECT_EQ(said, "");
+            continue;
+        }
+        EXPECT_EQ(said, "The preferences file " + c.path + " cannot be used (" + c.why +
+                            "); it was renamed to " + c.path +
+                            ".bad and the default settings "
+                            "are used.");
+        EXPECT_EQ(store.GetInt(kPrefComPortNum, -1), -1);
+        EXPECT_EQ(store.SetAsideIfUnusable(), "") << "said once";
+    }
+    PreferenceStore immovable("/proc/self/status");
+    EXPECT_NE(immovable.SetAsideIfUnusable().find("could not be renamed"), std::string::npos);
+    EXPECT_FALSE(immovable.Usable());
 }
 
 TEST(Preferences, DefaultPathFollowsXdgConfigHome) {

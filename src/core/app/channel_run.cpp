@@ -63,12 +63,13 @@ int CConfigApp::ChannelRun() {
 
     response_.clear();
     if (!options_.exportFile.empty()) {
-        result = c.ExportChannelTable(options_.exportFile, 0);
-        if (result != rc::kOk) return release(result);
+        std::string problem;
+        result = c.ExportChannelTable(options_.exportFile, 0, &problem);
+        if (result != rc::kOk) return release(result, options_.exportFile + ": " + problem);
         std::fprintf(stdout, "Channel table written to %s\n", options_.exportFile.c_str());
     }
-    if ((result = SaveProfileStep()) != rc::kOk) return release(result);
     std::string detail;
+    if ((result = SaveProfileStep(detail)) != rc::kOk) return release(result, detail);
     if ((result = RestoreStep(detail)) != rc::kOk) return release(result, detail);
     if (options_.defaults && (result = c.ApplyDefaults()) != rc::kOk) return release(result);
     if ((result = LoadProfileStep()) != rc::kOk) return release(result);

@@ -92,11 +92,17 @@ int ExportChannelTableCommand(CCoordinator& coordinator, const ChannelTableExpor
                               std::string& folder) {
     ChannelTableExportChoice choice;
     if (!dialog || !dialog(folder, choice)) return rc::kOk;
-    const int result =
-        coordinator.ExportChannelTable(choice.path, ExportSerialNumber(choice.serialText));
+    std::string problem;
+    const int result = coordinator.ExportChannelTable(
+        choice.path, ExportSerialNumber(choice.serialText), &problem);
     if (result == rc::kOk) {
         Ui().MessageBox(Format("Channel table written to %s", choice.path.c_str()),
                         "Channel Table Export Complete", MsgIcon::None, MsgButtons::Ok);
+    } else if (!problem.empty()) {
+        // The file and why it could not be written; the earlier file is as it was.
+        Ui().MessageBox(
+            ErrorBoxMessage(result, std::string()) + "\n\n" + choice.path + ": " + problem,
+            ErrorBoxCaption(kExportFailed), MsgIcon::Stop, MsgButtons::Ok);
     } else {
         ShowError(kExportFailed, result);
     }

@@ -1,5 +1,7 @@
-// The command line: switches matched without regard to letter case, values after a blank or
-// an equals sign, and an echo of what was understood for `dbgargs`.
+// The command line as the shell passed it: each argument is one word; a switch word is matched
+// without regard to letter case; a switch's value is the next argument, or the text after the
+// first '=' of "word=value", kept byte for byte. The switches themselves are the rows of
+// app/switch_table.h.
 #pragma once
 
 #include <string>
@@ -13,17 +15,15 @@ struct StartupOptions {
     bool nologo = false;
     bool keepopen = false;
     bool stealth = false;
-    std::string stealthName;  // lower-cased, as the whole command line is
+    std::string stealthName;  // exactly as given; the export appends ".xml"
     int port = -1;            // -1: none given
     int captureMethod = -1;   // -1: none given; 1 soft break, 3 power-on capture
     bool echoWanted = false;  // dbgargs
     std::string echo;         // " [switch] [value] ..." with a leading blank
-    int result = 0;           // 100 when a port value was not a number (parsing stopped there)
 
     // `dealer` or `factory`; the later switch wins.
     PrivilegeLevel level = PrivilegeLevel::EndUser;
 
-    // Switches of this platform; their values keep their letter case.
     std::string device;           // a serial device path for this run
     std::string upgradeFile;      // firmware upgrade file for a headless upgrade
     std::string importFile;       // channel table to import and program
@@ -38,20 +38,18 @@ struct StartupOptions {
     bool noverify = false;        // no read-back after programming, for this run
     bool listPorts = false;       // print the port table and exit
     bool help = false;
+    bool version = false;
 
-    // The first switch that needs a value but was given none ("upgrade", "port", ...).
-    std::string missingValue;
-    // Words that are neither a switch nor a switch's value, as typed.
+    // A switch that runs without windows was given.
+    bool headless = false;
+    // The first mistake (a value missing or not a number, a value given to a switch that takes
+    // none), as the line that tells it; nothing runs when there is one.
+    std::string error;
+    // Arguments that are no switch, as typed.
     std::vector<std::string> unknown;
 };
 
-// Parses the arguments after the program name. Each argument is split further at blanks,
-// tabs and equals signs, so "port=3" and "port 3" are the same.
+// Parses the arguments after the program name.
 StartupOptions ParseCommandLine(const std::vector<std::string>& args);
-
-// The usage text printed for `help`.
-std::string CommandLineUsage();
-// How a switch that takes a value is written ("upgrade FILE"); the switch itself otherwise.
-std::string SwitchUsage(const std::string& word);
 
 }  // namespace vxl

@@ -1,14 +1,18 @@
 #include "app/config_app.h"
 
 #include "app/install_dir.h"
+#include "app/switch_table.h"
+#include "coordinator/firmware_upgrade.h"
 #include "coordinator/safety_commands.h"
 #include "link/port_diagnosis.h"
 #include "link/port_table.h"
 #include "params/definitions.h"
+#include "reports/xml_export.h"
 #include "ui/operator.h"
 #include "util/format.h"
 #include "util/ini_file.h"
 #include "util/interrupt.h"
+#include "util/output_file.h"
 #include "util/result_codes.h"
 
 namespace vxl {
@@ -17,15 +21,14 @@ namespace {
 constexpr int kLogoMs = 3000;
 
 // The text of a headless run's result: what the operator would read in the window, on one line.
-// Codes below 50 are the system's own errors of opening the port: they say why, naming the
-// device.
+// The system's own errors (codes below 50) of opening the port say why, naming the device.
 std::string RunFailureText(int code, int port) {
     if (code == rc::kNothingReceived)
         return "Unable to connect to modem. Please check your connection, power-cycle your "
                "modem, and retry.";
-    if (code == rc::kModelIdMissing) return "The model ID for this modem is missing or corrupt.";
-    if (code > 0 && code < 50) return DiagnosePortOpen(port, code).Advice();
-    return ErrorBoxMessage(code, std::string());
+    if (code > 0 && code < 50 && code != rc::kInterrupted)
+        return DiagnosePortOpen(port, code).Advice();
+    return ErrorText(code);
 }
 
 // A message of several lines as one: each line ends as a sentence.
@@ -82,36 +85,37 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
         preferencePath_.empty() ? PreferenceStore::DefaultPath(version_.companyName, kProgramName)
                                 : preferencePath_);
     prefsScope_ = std::make_unique<ScopedPrefs>(*prefs_);
+    // Pinned port numbers must not come from a damaged file.
+    preferencesNote_ = prefs_->SetAsideIfUnusable();
     PortTable::Instance().Build(*prefs_);
 
     ReadVendorIdentity();
 
     options_ = ParseCommandLine(args);
     const bool headless = IsHeadless();
-    if (!options_.missingValue.empty()) {
-        std::fprintf(err_, "vxlconf: '%s' needs a value: %s ('vxlconf help' lists the switches)\n",
-                     options_.missingValue.c_str(), SwitchUsage(options_.missingValue).c_str());
+    if (!options_.error.empty()) {
+        ShowPreferencesNote();
+        std::fprintf(err_, "vxlconf: %s\n", Printable(options_.error).c_str());
         return kExitBadCommandLine;
     }
     if (!options_.unknown.empty()) {
         std::string words;
         for (const std::string& word : options_.unknown) words += " '" + word + "'";
         std::fprintf(err_, "vxlconf: ignored, not a switch:%s ('vxlconf help' lists them)\n",
-                     words.c_str());
-    }
-    if (options_.result == rc::kBadCommandLine) {
-        std::fprintf(err_,
-                     "vxlconf: a port value is not a number; the rest of the command line was "
-                     "ignored\n");
+                     Printable(words).c_str());
     }
     if (!options_.device.empty())
         options_.port = PortTable::Instance().AssignDevice(options_.device);
     if (!headless && interactiveOpen_) {
-        if (int status = interactiveOpen_(*this); status != kExitOk) return status;
+        if (int status = interactiveOpen_(*this); status != kExitOk) {
+            ShowPreferencesNote();
+            return status;
+        }
     }
-    if (options_.echoWanted && options_.result == rc::kOk) {
+    ShowPreferencesNote();
+    if (options_.echoWanted) {
         if (headless) {
-            std::fprintf(err_, "%s\n", options_.echo.c_str());
+            std::fprintf(err_, "%s\n", Printable(options_.echo).c_str());
         } else {
             Ui().MessageBox(options_.echo, "CMD LINE ARGS", MsgIcon::None, MsgButtons::Ok);
         }
@@ -120,15 +124,25 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
         std::fprintf(stdout, "%s", CommandLineUsage().c_str());
         return kExitOk;
     }
+    if (options_.version) {
+        std::fprintf(stdout, "vxlconf (%s) %s %s\n%s %s\n", version_.productName.c_str(),
+                     version_.versionText.c_str(), version_.buildText.c_str(),
+                     version_.companyName.c_str(), version_.legalNotice.c_str());
+        return kExitOk;
+    }
 
     coordinator_->Init(options_.port, options_.captureMethod);
     if (options_.noverify) coordinator_->SetVerifyAfterProgramming(false, false);
 
     if (!options_.nologo && !headless) Ui().ShowLogo(vendorLogoPath_, kLogoMs);
 
-    int status = RunPaths();
-    if (options_.result == rc::kBadCommandLine && status == kExitOk) status = kExitBadCommandLine;
-    return status;
+    return RunPaths();
+}
+
+void CConfigApp::ShowPreferencesNote() {
+    if (preferencesNote_.empty()) return;
+    Ui().MessageBox(preferencesNote_, "Preferences", MsgIcon::Exclamation, MsgButtons::Ok);
+    preferencesNote_.clear();
 }
 
 bool CConfigApp::HasReadOutWork() const {
@@ -136,8 +150,7 @@ bool CConfigApp::HasReadOutWork() const {
 }
 
 bool CConfigApp::IsHeadless() const {
-    return HasReadOutWork() || !options_.upgradeFile.empty() || options_.listPorts ||
-           options_.help || HasChannelWork();
+    return options_.headless;
 }
 
 bool CConfigApp::HasChannelWork() const {
@@ -151,9 +164,10 @@ int CConfigApp::RunPaths() {
     if (HasReadOutWork() || !options_.upgradeFile.empty() || HasChannelWork()) {
         // Ctrl-C and its kin stop the protocol at its next exchange; the modem is released.
         InterruptHandlers handlers;
-        // Headless runs go in this order; each needs the one before it to have succeeded.
-        int status = kExitOk;
-        if (!options_.upgradeFile.empty()) status = UpgradeRun();
+        // Headless runs go in this order; each needs the one before it to have succeeded. No
+        // modem is touched while a file to be written cannot be.
+        int status = CheckOutputTargets();
+        if (status == kExitOk && !options_.upgradeFile.empty()) status = UpgradeRun();
         if (status == kExitOk && HasChannelWork()) status = ReportInterrupt("run");
         if (status == kExitOk && HasChannelWork()) status = ChannelRun();
         if (status == kExitOk && HasReadOutWork()) status = ReportInterrupt("run");
@@ -180,13 +194,13 @@ int CConfigApp::ReportInterrupt(const char* what) {
     if (interrupted_ == 0) interrupted_ = TakeInterrupt(&interruptedInLoader_);
     if (interrupted_ == 0) return kExitOk;
     lastResult_ = rc::kInterrupted;
-    const char* modem = interruptedInLoader_ ? "; the modem is left in its boot loader: run the "
-                                               "upgrade again"
-                        : !released_         ? ""
-                        : options_.keepopen  ? "; the modem was left in command mode (keepopen)"
-                                             : "; the modem was released";
+    const std::string modem = interruptedInLoader_ ? std::string(". ") + kLeftInBootLoader
+                              : !released_         ? ""
+                              : options_.keepopen
+                                  ? "; the modem was left in command mode (keepopen)"
+                                  : "; the modem was released";
     std::fprintf(err_, "vxlconf: %s interrupted by %s%s\n", what, InterruptName(interrupted_),
-                 modem);
+                 modem.c_str());
     return 128 + interrupted_;
 }
 
@@ -199,12 +213,29 @@ void CConfigApp::WarnChecksumMismatch() {
 int CConfigApp::FailFile(const char* what, int code, const std::string& path,
                          const std::string& problem) {
     lastResult_ = code;
-    const std::string text = code == rc::kTooManyBytes ? "The file is too large." : ErrorText(code);
-    std::string line =
-        Format("vxlconf: %s failed: code %d: %s %s", what, code, text.c_str(), path.c_str());
-    if (!problem.empty()) line += ": " + problem;
+    const std::string line = Format("vxlconf: %s failed: code %d: %s", what, code,
+                                    FileErrorText(code, path, problem).c_str());
     std::fprintf(err_, "%s; the modem was not touched\n", Printable(line).c_str());
     return kExitRunFailed;
+}
+
+int CConfigApp::CheckOutputTargets() {
+    const struct {
+        const char* what;
+        std::string path;
+    } targets[] = {
+        {"XML export", options_.stealth ? XmlFileName(options_.stealthName) : std::string()},
+        {"channel table export", options_.exportFile},
+        {"configuration report", options_.reportFile},
+        {"memory-map listing", options_.memoryMapFile},
+        {"settings profile", options_.saveProfileFile},
+    };
+    for (const auto& target : targets) {
+        if (target.path.empty()) continue;
+        const FileResult checked = CheckOutputFile(target.path);
+        if (!checked.ok()) return FailFile(target.what, checked.code, target.path, checked.reason);
+    }
+    return kExitOk;
 }
 
 int CConfigApp::CaptureAndRead(const char* what, bool acceptMissingModelId, bool acceptBadOffset) {

@@ -94,6 +94,10 @@ class CConfigApp {
     // for a run that was interrupted). `detail` says more than the code's text; what the
     // coordinator found out about a failed Program is added.
     int Fail(const char* what, int code, const std::string& detail = std::string());
+    // Files the runs will write that cannot be written: reported before any modem is touched.
+    int CheckOutputTargets();
+    // Tells once that the preferences file was unusable and set aside.
+    void ShowPreferencesNote();
     // A file named on the command line that cannot be used: reported before the modem is
     // touched.
     int FailFile(const char* what, int code, const std::string& path, const std::string& problem);
@@ -105,7 +109,7 @@ class CConfigApp {
     int ReadSettingsFiles(const char* what);
     // The settings run's own steps on the loaded modem: profile saved, backup restored, profile
     // applied. 0, or the failing step's code with `detail`.
-    int SaveProfileStep();
+    int SaveProfileStep(std::string& detail);
     int RestoreStep(std::string& detail);
     int LoadProfileStep();
     // Programs the changes once (when there are any) and says so on standard output.
@@ -123,6 +127,7 @@ class CConfigApp {
     std::string vendorName_;
     std::string vendorLogoPath_;
     std::string response_;
+    std::string preferencesNote_;
     int lastResult_ = 0;
     // What the settings run read before the capture.
     BackupImage restoreBackup_;

@@ -22,9 +22,11 @@ int CConfigApp::ReadSettingsFiles(const char* what) {
     return FailFile(what, result, *path, reason);
 }
 
-int CConfigApp::SaveProfileStep() {
+int CConfigApp::SaveProfileStep(std::string& detail) {
     if (options_.saveProfileFile.empty()) return rc::kOk;
-    int result = SaveProfile(*coordinator_, options_.saveProfileFile);
+    std::string problem;
+    int result = SaveProfile(*coordinator_, options_.saveProfileFile, &problem);
+    if (result != rc::kOk) detail = options_.saveProfileFile + ": " + problem;
     if (result == rc::kOk)
         std::fprintf(stdout, "Settings profile written to %s\n", options_.saveProfileFile.c_str());
     return result;

@@ -2,6 +2,7 @@
 // and write the printed reports as PDF files, each one asked for, and release the modem.
 #include "app/config_app.h"
 #include "app/report_jobs.h"
+#include "reports/xml_export.h"
 #include "util/result_codes.h"
 
 namespace vxl {
@@ -12,11 +13,12 @@ int CConfigApp::StealthRun() {
     if (int status = CaptureAndRead(what, false, true); status != kExitOk) return status;
     if (coordinator_->IsChecksumMismatch()) WarnChecksumMismatch();
     if (options_.stealth) {
-        int result = coordinator_->ExportXmlParameters(options_.stealthName);
+        std::string problem;
+        int result = coordinator_->ExportXmlParameters(options_.stealthName, &problem);
         if (result != rc::kOk) {
             Release();
             response_.clear();
-            return Fail("XML export", result);
+            return Fail("XML export", result, XmlFileName(options_.stealthName) + ": " + problem);
         }
     }
     ReportJob job;

@@ -44,8 +44,9 @@ int CConfigApp::UpgradeRun() {
     }
     if (result != rc::kOk) {
         // The workflow leaves the modem attached when it fails.
+        const bool inBootLoader = LeftInBootLoader(c);
         Release();
-        return Fail(what, result);
+        return Fail(what, result, inBootLoader ? kLeftInBootLoader : "");
     }
     lastResult_ = rc::kOk;
     for (const std::string& message : quiet.messages) std::fprintf(stdout, "%s\n", message.c_str());

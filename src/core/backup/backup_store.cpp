@@ -9,8 +9,8 @@
 #include <cstdlib>
 
 #include "util/format.h"
-#include "util/ini_file.h"
 #include "util/input_file.h"
+#include "util/output_file.h"
 #include "util/result_codes.h"
 
 namespace vxl {
@@ -82,15 +82,15 @@ std::string BackupFolder(const std::string& root, const std::string& serialNumbe
     return root + "/" + (name.empty() ? "unknown" : name);
 }
 
-int SaveBackup(const std::string& root, const BackupImage& backup, std::string& path) {
+FileResult SaveBackup(const std::string& root, const BackupImage& backup, std::string& path) {
     const std::string folder = BackupFolder(root, backup.header.serialNumber);
     path = FreeName(folder, backup.header.time);
-    int err = WriteFileAtomicallyError(path, FormatBackup(backup));
-    if (err != 0) return err;
+    FileResult written = WriteFileAtomically(path, FormatBackup(backup), Folders::Create);
+    if (!written.ok()) return written;
     std::vector<std::string> names = BackupNames(folder);
     for (size_t i = kBackupsKept; i < names.size(); ++i)
         std::remove((folder + "/" + names[i]).c_str());
-    return 0;
+    return written;
 }
 
 std::vector<std::string> ListBackupFiles(const std::string& root, const std::string& serialNumber) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "backup/backup_file.h"
+#include "util/file_result.h"
 
 namespace vxl {
 
@@ -20,9 +21,9 @@ std::string DefaultBackupRoot();
 std::string BackupFolder(const std::string& root, const std::string& serialNumber);
 
 // Writes `backup` atomically into its modem's folder (created when missing) and removes all but
-// the newest kBackupsKept there. Returns 0 and the file's path, or the errno value of the step
-// that failed (nothing half-written is left behind).
-int SaveBackup(const std::string& root, const BackupImage& backup, std::string& path);
+// the newest kBackupsKept there. Returns success and the file's path, or why it failed (nothing
+// half-written is left behind).
+FileResult SaveBackup(const std::string& root, const BackupImage& backup, std::string& path);
 
 // The backup files of one modem, newest first.
 std::vector<std::string> ListBackupFiles(const std::string& root, const std::string& serialNumber);

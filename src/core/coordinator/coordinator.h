@@ -176,11 +176,14 @@ class CCoordinator {
     // A file that cannot be read or is damaged changes nothing; `problem` (when given) says
     // what is wrong with it.
     int ImportChannelTable(const std::string& path, std::string* problem = nullptr);
-    // Writes the channels shown in the Frequencies grid (the loaded ones without a view).
-    int ExportChannelTable(const std::string& path, uint32_t serialNumber);
+    // Writes the channels shown in the Frequencies grid (the loaded ones without a view). A
+    // file that cannot be written is left as it was; `problem` (when given) says why.
+    int ExportChannelTable(const std::string& path, uint32_t serialNumber,
+                           std::string* problem = nullptr);
     int ClearChannelTable();
-    // Writes name + ".xml"; 0, 57 with nothing loaded, or a file error code.
-    int ExportXmlParameters(const std::string& name);
+    // Writes XmlFileName(name); 0, 57 with nothing loaded, or a file error code with the reason
+    // in `problem`.
+    int ExportXmlParameters(const std::string& name, std::string* problem = nullptr);
 
     // ---- What the pages, the reports and the firmware upgrade read ----
     ModemParameterSet* GetParameterSet() const { return parameters_.get(); }

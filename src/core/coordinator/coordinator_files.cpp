@@ -5,6 +5,7 @@
 #include "params/parameter_ids.h"
 #include "reports/xml_export.h"
 #include "util/clock.h"
+#include "util/output_file.h"
 #include "util/result_codes.h"
 
 namespace pid = vxl::pid;
@@ -19,7 +20,8 @@ int CCoordinator::ImportChannelTable(const std::string& path, std::string* probl
     return rc::kOk;
 }
 
-int CCoordinator::ExportChannelTable(const std::string& path, uint32_t serialNumber) {
+int CCoordinator::ExportChannelTable(const std::string& path, uint32_t serialNumber,
+                                     std::string* problem) {
     // Without loaded settings there is no table to write; saying it was written would be false.
     if (parameters_ == nullptr) return rc::kMissingArgument;
     double rx[vxl::kGridChannels] = {};
@@ -32,7 +34,7 @@ int CCoordinator::ExportChannelTable(const std::string& path, uint32_t serialNum
             tx[k] = RealOf(pid::TxChannelId(k));
         }
     }
-    return parameters_->WriteChannelTableFile(path, serialNumber, rx, tx);
+    return parameters_->WriteChannelTableFile(path, serialNumber, rx, tx, problem);
 }
 
 int CCoordinator::ClearChannelTable() {
@@ -47,10 +49,12 @@ int CCoordinator::ClearChannelTable() {
     return result;
 }
 
-int CCoordinator::ExportXmlParameters(const std::string& name) {
+int CCoordinator::ExportXmlParameters(const std::string& name, std::string* problem) {
     if (parameters_ == nullptr || modem_ == nullptr) return rc::kMissingArgument;
     const std::string document =
         vxl::BuildXmlDocument(*parameters_, modem_->GetModemType(), name,
                               vxl::FormatExportDate(vxl::GetClock().WallSeconds()));
-    return vxl::WriteXmlFile(name + ".xml", document);
+    const vxl::FileResult written = vxl::WriteFileAtomically(vxl::XmlFileName(name), document);
+    if (problem != nullptr) *problem = written.reason;
+    return written.code;
 }

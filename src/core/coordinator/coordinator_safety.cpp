@@ -99,12 +99,13 @@ int CCoordinator::NoBackup(const char* why) {
 
 int CCoordinator::WriteBackup(const vxl::BackupImage& backup) {
     std::string path;
-    const int err = vxl::SaveBackup(backupRoot_, backup, path);
-    if (err != 0) {
+    const vxl::FileResult saved = vxl::SaveBackup(backupRoot_, backup, path);
+    if (!saved.ok()) {
         programNote_ = vxl::Format(
             "The modem's settings could not be backed up to %s: %s.\nNothing was written to the "
             "modem. Free some disk space or make the folder writable, then program again.",
-            vxl::BackupFolder(backupRoot_, backup.header.serialNumber).c_str(), std::strerror(err));
+            vxl::BackupFolder(backupRoot_, backup.header.serialNumber).c_str(),
+            saved.reason.c_str());
         return rc::kBackupFailed;
     }
     lastBackupPath_ = path;

@@ -37,11 +37,13 @@ constexpr int kFirstUpgradableRevision = 100;  // hundredths
 constexpr int kSerialNumberAddress = 0x106;
 constexpr int kSerialNumberBytes = 4;
 
-void ShowFailure(int code, const std::string& response, const std::string& path = std::string()) {
+void ShowFailure(int code, const std::string& response, const std::string& path = std::string(),
+                 bool inBootLoader = false) {
     std::string text = ErrorBoxMessage(code, response);
     // A file that cannot be used: the file and what is wrong with it (the line of a damaged one).
     const bool fileProblem = code == rc::kCorruptFirmware || (code > 900 && code <= 914);
     if (fileProblem && !path.empty() && !response.empty()) text += "\n\n" + path + ": " + response;
+    if (inBootLoader) text += std::string("\n\n") + kLeftInBootLoader;
     Ui().MessageBox(text, ErrorBoxCaption(rc::kUpgradeFailed), MsgIcon::Stop, MsgButtons::Ok);
 }
 
@@ -83,6 +85,7 @@ int Download(CCoordinator& coordinator, const std::string& path, std::string& re
     CModem* modem = dynamic_cast<CModem*>(coordinator.GetModem());
     CFirmwareFile file(path);
     int result = rc::kOk;
+    bool inBootLoader = false;
     {
         WaitCursor wait;
         // New firmware may read the settings differently; the backup is the way back. A file
@@ -105,6 +108,7 @@ int Download(CCoordinator& coordinator, const std::string& path, std::string& re
         }
         RememberModem(coordinator, *modem);
         result = modem->UpgradeFirmware(response, file, std::vector<std::string>());
+        inBootLoader = result != rc::kOk && modem->InBootLoader();
         if (result == rc::kOk) {
             std::string detachResponse;
             coordinator.Detach(detachResponse, false);
@@ -113,7 +117,7 @@ int Download(CCoordinator& coordinator, const std::string& path, std::string& re
     if (result != rc::kOk) {
         // The unlock hands back a failed read's code negated.
         result = coordinator.ExplainFailure(std::abs(result), response);
-        ShowFailure(result, response, path);
+        ShowFailure(result, response, path, inBootLoader);
         return result;
     }
     Ui().MessageBox(Format("Firmware revision %3.2f written to modem.", file.GetRevision()),
@@ -123,6 +127,11 @@ int Download(CCoordinator& coordinator, const std::string& path, std::string& re
 }
 
 }  // namespace
+
+bool LeftInBootLoader(const CCoordinator& coordinator) {
+    const CModem* modem = dynamic_cast<const CModem*>(coordinator.GetModem());
+    return modem != nullptr && modem->InBootLoader();
+}
 
 int CheckFirmwareUpgradable(CCoordinator& coordinator) {
     CModemBase* attached = coordinator.GetModem();

@@ -14,6 +14,15 @@ namespace vxl {
 // to the modem).
 constexpr int kUpgradeDeclined = 50;
 
+// What to do when an upgrade stopped after the modem started its boot loader.
+constexpr const char* kLeftInBootLoader =
+    "The modem is left in its boot loader, which a soft break cannot reach: upgrade it again by "
+    "power-on capture (Set Capture Method in the Modem menu, or 'poweroncapture'), switching the "
+    "modem off and on while the program waits for it.";
+
+// Whether the coordinator's modem was left running its boot loader by a failed upgrade.
+bool LeftInBootLoader(const CCoordinator& coordinator);
+
 // Whether the attached modem can take new firmware here; shows why not. 0, 61 (this modem's
 // firmware cannot be upgraded here) or 75 (no modem attached).
 int CheckFirmwareUpgradable(CCoordinator& coordinator);

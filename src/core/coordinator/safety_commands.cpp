@@ -7,6 +7,7 @@
 #include "params/parameter_ids.h"
 #include "ui/headless_operator.h"
 #include "ui/operator.h"
+#include "util/file_result.h"
 #include "util/format.h"
 #include "util/result_codes.h"
 
@@ -124,10 +125,10 @@ int SafetyCommands::RestoreFromBackup(const std::string& path) {
 }
 
 int SafetyCommands::SaveProfile(const std::string& path) {
-    int result = vxl::SaveProfile(coordinator_, path);
+    std::string problem;
+    int result = vxl::SaveProfile(coordinator_, path, &problem);
     if (result != rc::kOk) {
-        Show(Format("The profile could not be written to %s: %s", path.c_str(),
-                    ErrorText(result).c_str()),
+        Show("The profile could not be written: " + FileErrorText(result, path, problem),
              kSaveCaption, MsgIcon::Stop);
         return result;
     }

@@ -10,8 +10,8 @@
 #include "params/parameter_ids.h"
 #include "params/parameter_text.h"
 #include "util/format.h"
-#include "util/ini_file.h"
 #include "util/input_file.h"
+#include "util/output_file.h"
 #include "util/result_codes.h"
 
 namespace vxl {
@@ -263,11 +263,12 @@ bool BuildProfile(CCoordinator& coordinator, std::string& text) {
     return true;
 }
 
-int SaveProfile(CCoordinator& coordinator, const std::string& path) {
+int SaveProfile(CCoordinator& coordinator, const std::string& path, std::string* problem) {
     std::string text;
     if (!BuildProfile(coordinator, text)) return rc::kMissingArgument;
-    int err = WriteFileAtomicallyError(path, text);
-    return err == 0 ? rc::kOk : FileErrorFromErrno(err);
+    const FileResult written = WriteFileAtomically(path, text);
+    if (problem != nullptr) *problem = written.reason;
+    return written.code;
 }
 
 int ParseProfile(const std::string& text, Profile& profile, std::string& reason) {

@@ -42,8 +42,9 @@ std::string ProfileKey(int id);
 
 // The loaded modem's user settings as the text of a profile; false with nothing loaded.
 bool BuildProfile(CCoordinator& coordinator, std::string& text);
-// Writes the profile to `path`: 0, 57 with nothing loaded, or a file error (901..914).
-int SaveProfile(CCoordinator& coordinator, const std::string& path);
+// Writes the profile to `path` atomically: 0, 57 with nothing loaded, or a file error (901..914)
+// with the reason in `problem`.
+int SaveProfile(CCoordinator& coordinator, const std::string& path, std::string* problem = nullptr);
 
 // Reads a profile's text: 0, or rc::kProfileDamaged with the reason.
 int ParseProfile(const std::string& text, Profile& profile, std::string& reason);

@@ -32,7 +32,8 @@ PortTable& PortTable::Instance() {
 }
 
 void PortTable::Build(const PreferenceStore& prefs) {
-    BuildFrom(ReadPinnedPorts(prefs.Path()), DetectSerialPorts());
+    BuildFrom(prefs.Usable() ? ReadPinnedPorts(prefs.Path()) : std::vector<PortEntry>(),
+              DetectSerialPorts());
 }
 
 void PortTable::BuildFrom(std::vector<PortEntry> pinned, std::vector<PortEntry> detected) {

@@ -82,6 +82,9 @@ class CModem : public CModemBase {
     int ProgramEEPROM(std::string& status);
     int Go(std::string& status, int startAddress);
     ISerialLink* GetPort() const;
+    // From the command that starts the boot loader until the new firmware is started: the modem
+    // answers only its loader, and only switching it off and on brings its firmware back.
+    bool InBootLoader() const { return inBootLoader_; }
 
   private:
     int SoftBreak(std::string& status, bool showDialog);
@@ -90,4 +93,5 @@ class CModem : public CModemBase {
     int AutomaticCapture(std::string& status, bool showDialogs);
 
     ISerialLink* port_;
+    bool inBootLoader_ = false;
 };

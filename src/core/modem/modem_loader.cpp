@@ -157,10 +157,14 @@ int CModem::UpgradeFirmware(std::string& status, CFirmwareFile& file,
 }
 
 int CModem::StartBootloader(std::string& status) {
-    return RunPromptedCommand(
+    const int result = RunPromptedCommand(
         port_, status,
         {kStartLoader, sizeof kStartLoader, kBannerPolls, "StartBootloader->", kBanner,
          vxl::rc::kIncorrectResponse, kPass, vxl::rc::kLoaderMemoryCheck});
+    // The loader's banner says it runs, whether its memory check passed or not.
+    inBootLoader_ =
+        port_ != nullptr && (result == vxl::rc::kOk || result == vxl::rc::kLoaderMemoryCheck);
+    return result;
 }
 
 int CModem::Download(std::string& status, CFirmwareFile& file,
@@ -258,5 +262,7 @@ int CModem::Go(std::string& status, int startAddress) {
     status.clear();
     if (!port_) return vxl::rc::kOk;
     // No answer is awaited: the modem leaves its loader and starts the new firmware.
-    return Send(port_, vxl::Format("G %.4x\n", startAddress & 0xFFFF));
+    const int result = Send(port_, vxl::Format("G %.4x\n", startAddress & 0xFFFF));
+    if (result == vxl::rc::kOk) inBootLoader_ = false;
+    return result;
 }

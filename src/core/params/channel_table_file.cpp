@@ -1,9 +1,7 @@
 // Channel-table files: reading and checking one, applying it to the channel parameters, and
 // writing one.
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 
 #include "params/channel_table_file.h"
@@ -13,6 +11,7 @@
 #include "util/format.h"
 #include "util/input_file.h"
 #include "util/keystream.h"
+#include "util/output_file.h"
 #include "util/result_codes.h"
 
 namespace {
@@ -32,10 +31,6 @@ uint8_t RecordChecksum(const uint8_t* record) {
     unsigned sum = 0;
     for (int i = 0; i < kChecksumOffset; ++i) sum += record[i];
     return static_cast<uint8_t>(~sum);
-}
-
-int FileError(int err) {
-    return vxl::FileErrorFromErrno(err != 0 ? err : EIO);
 }
 
 }  // namespace
@@ -120,7 +115,8 @@ int ModemParameterSet::ApplyChannelTable(const vxl::ChannelTableRecord& file) {
 }
 
 int ModemParameterSet::WriteChannelTableFile(const std::string& path, uint32_t serialNumber,
-                                             const double rx[16], const double tx[16]) {
+                                             const double rx[16], const double tx[16],
+                                             std::string* problem) {
     uint8_t record[kRecordSize] = {};
     for (int i = 0; i < 4; ++i) {
         record[kSerialOffset + i] = static_cast<uint8_t>(serialNumber >> (8 * (3 - i)));
@@ -134,11 +130,8 @@ int ModemParameterSet::WriteChannelTableFile(const std::string& path, uint32_t s
     record[kChecksumOffset] = RecordChecksum(record);
     vxl::ApplyKeystream(record, kRecordSize);
 
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return FileError(errno);
-    errno = 0;
-    size_t written = std::fwrite(record, 1, kRecordSize, file);
-    int err = written == static_cast<size_t>(kRecordSize) ? 0 : FileError(errno);
-    if (std::fclose(file) != 0 && err == 0) err = FileError(errno);
-    return err;
+    const vxl::FileResult written =
+        vxl::WriteFileAtomically(path, std::string(reinterpret_cast<char*>(record), kRecordSize));
+    if (problem != nullptr) *problem = written.reason;
+    return written.code;
 }

@@ -75,8 +75,9 @@ class ModemParameterSet {
     // The channels of a record already read: 0, 80 for another modem's serial number, or the
     // code of a failed write.
     int ApplyChannelTable(const vxl::ChannelTableRecord& record);
+    // Writes the file atomically: 0, or a file error with the reason in `problem`.
     int WriteChannelTableFile(const std::string& path, uint32_t serialNumber, const double rx[16],
-                              const double tx[16]);
+                              const double tx[16], std::string* problem = nullptr);
 
   private:
     // The parameter of a valid id, or nullptr.

@@ -1,7 +1,5 @@
 #include "reports/xml_export.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <vector>
 
 #include "params/modem_parameter_set.h"
@@ -216,20 +214,30 @@ class DocumentWriter {
 std::string EscapeXml(const std::string& text) {
     std::string out;
     out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            default:
-                out += c;
+    for (size_t at = 0; at < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[at]);
+        const size_t length = Utf8Length(text, at);
+        if (c == '&') {
+            out += "&amp;";
+        } else if (c == '<') {
+            out += "&lt;";
+        } else if (c == '>') {
+            out += "&gt;";
+        } else if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+            // The control picture of the same code: U+2400 + c.
+            out += "\xE2\x90";
+            out += static_cast<char>(0x80 + c);
+        } else if (length == 0) {
+            // A byte that is not UTF-8: the Latin-1 character of the same value.
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (length == 3 && text.compare(at, 2, "\xEF\xBF") == 0 &&
+                   static_cast<unsigned char>(text[at + 2]) >= 0xBE) {
+            out += "\xEF\xBF\xBD";  // U+FFFE and U+FFFF are no characters: U+FFFD
+        } else {
+            out.append(text, at, length);
         }
+        at += length == 0 ? 1 : length;
     }
     return out;
 }
@@ -251,14 +259,8 @@ std::string BuildXmlDocument(ModemParameterSet& parameters, int modemType,
     return writer.Text();
 }
 
-int WriteXmlFile(const std::string& path, const std::string& document) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return FileErrorFromErrno(errno);
-    size_t written = std::fwrite(document.data(), 1, document.size(), file);
-    int writeError = written == document.size() ? 0 : (errno != 0 ? errno : EIO);
-    if (std::fclose(file) != 0 && writeError == 0) writeError = errno;
-    if (writeError != 0) return FileErrorFromErrno(writeError);
-    return rc::kOk;
+std::string XmlFileName(const std::string& name) {
+    return name + ".xml";
 }
 
 }  // namespace vxl

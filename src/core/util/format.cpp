@@ -47,4 +47,34 @@ bool EqualsNoCase(const std::string& a, const std::string& b) {
     return true;
 }
 
+size_t Utf8Length(const std::string& text, size_t at) {
+    auto byte = [&](size_t i) {
+        return at + i < text.size() ? static_cast<unsigned char>(text[at + i]) : 0u;
+    };
+    const unsigned lead = byte(0);
+    if (at >= text.size()) return 0;
+    if (lead < 0x80) return 1;
+    // The smallest lead byte of each length, and the range its second byte must lie in to be
+    // neither overlong, a surrogate nor beyond U+10FFFF.
+    size_t length = 0;
+    unsigned low = 0x80, high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (byte(1) < low || byte(1) > high) return 0;
+    for (size_t i = 2; i < length; ++i)
+        if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+    return length;
+}
+
 }  // namespace vxl

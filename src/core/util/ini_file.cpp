@@ -122,6 +122,24 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 }  // namespace
 
+std::string IniTextProblem(const std::string& bytes) {
+    const std::string text = DecodeText(bytes);
+    for (size_t at = 0; at < text.size();) {
+        const size_t length = text[at] == '\0' ? 0 : Utf8Length(text, at);
+        if (length == 0) return Format("is not a text file (byte %zu)", at + 1);
+        at += length;
+    }
+    int number = 0;
+    for (const std::string& raw : SplitLines(text)) {
+        ++number;
+        const std::string line = Trim(raw);
+        if (line.empty() || line[0] == ';' || line[0] == '#') continue;
+        if (line[0] == '[') break;
+        return Format("line %d comes before any [section]", number);
+    }
+    return std::string();
+}
+
 IniDocument IniDocument::Parse(const std::string& bytes) {
     IniDocument doc;
     Section* current = nullptr;
@@ -239,40 +257,6 @@ std::string ReadProfileString(const std::string& path, const std::string& sectio
     std::string value;
     if (!CachedGet(path, section, key, &value)) value = defaultText;
     return Cut(value, bufferSize);
-}
-
-namespace {
-int MakeParents(const std::string& path) {
-    for (size_t pos = path.find('/', 1); pos != std::string::npos; pos = path.find('/', pos + 1)) {
-        std::string dir = path.substr(0, pos);
-        if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) return errno;
-    }
-    return 0;
-}
-}  // namespace
-
-int WriteFileAtomicallyError(const std::string& path, const std::string& text) {
-    if (int err = MakeParents(path)) return err;
-    std::string temp = path + Format(".tmp%ld", static_cast<long>(::getpid()));
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) return errno != 0 ? errno : EIO;
-    int err = 0;
-    // The first failure counts; a step that fails without saying why is an I/O error.
-    auto failed = [&err](bool bad) {
-        if (bad && err == 0) err = errno != 0 ? errno : EIO;
-    };
-    errno = 0;
-    failed(std::fwrite(text.data(), 1, text.size(), f) != text.size());
-    failed(std::fflush(f) != 0);
-    failed(::fsync(::fileno(f)) != 0);
-    failed(std::fclose(f) != 0);
-    if (err == 0) failed(std::rename(temp.c_str(), path.c_str()) != 0);
-    if (err != 0) std::remove(temp.c_str());
-    return err;
-}
-
-bool WriteFileAtomically(const std::string& path, const std::string& text) {
-    return WriteFileAtomicallyError(path, text) == 0;
 }
 
 }  // namespace vxl

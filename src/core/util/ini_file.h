@@ -17,6 +17,10 @@ std::string ReadProfileString(const std::string& path, const std::string& sectio
 // True when the file holds at least one [section] (false for a missing file).
 bool ProfileHasSections(const std::string& path);
 
+// Why `bytes` cannot be an INI file: they are not text (a zero byte, or no UTF-8 after the
+// decoding above), or lines other than comments come before any [section]. Empty when they can.
+std::string IniTextProblem(const std::string& bytes);
+
 // An INI document in memory, kept in file order so that rewriting it changes only what was set.
 class IniDocument {
   public:
@@ -42,11 +46,5 @@ class IniDocument {
     };
     std::vector<Section> sections_;
 };
-
-// Writes `text` to `path` through a temporary file in the same folder and a rename, so a crash
-// never leaves a half-written file. Creates missing parent folders. Returns false on failure.
-bool WriteFileAtomically(const std::string& path, const std::string& text);
-// The same, returning 0 or the errno value of the step that failed.
-int WriteFileAtomicallyError(const std::string& path, const std::string& text);
 
 }  // namespace vxl

@@ -18,14 +18,6 @@ InputFileResult Refuse(int code, std::string reason) {
     return InputFileResult{code, std::move(reason)};
 }
 
-const char* KindOf(mode_t mode) {
-    if (S_ISDIR(mode)) return "is a directory";
-    if (S_ISFIFO(mode)) return "is a pipe (FIFO), not a file";
-    if (S_ISCHR(mode) || S_ISBLK(mode)) return "is a device, not a file";
-    if (S_ISSOCK(mode)) return "is a socket, not a file";
-    return "is not a regular file";
-}
-
 }  // namespace
 
 InputFileResult ReadInputFile(const std::string& path, std::size_t maxBytes, std::string& content) {
@@ -33,19 +25,18 @@ InputFileResult ReadInputFile(const std::string& path, std::size_t maxBytes, std
     // O_NONBLOCK: opening a FIFO with no writer must not wait; it is refused below anyway.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
-        int err = errno;
-        return Refuse(FileErrorFromErrno(err), std::strerror(err));
+        return FileResultFromErrno(errno);
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
-        int err = errno;
+        const int err = errno;
         ::close(fd);
-        return Refuse(FileErrorFromErrno(err), std::strerror(err));
+        return FileResultFromErrno(err);
     }
     if (!S_ISREG(info.st_mode)) {
         ::close(fd);
         int code = S_ISDIR(info.st_mode) ? FileErrorFromErrno(EISDIR) : rc::kFileBadPath;
-        return Refuse(code, KindOf(info.st_mode));
+        return Refuse(code, NotARegularFile(info.st_mode));
     }
     auto size = static_cast<unsigned long long>(info.st_size);
     if (size > maxBytes) {
@@ -59,8 +50,7 @@ InputFileResult ReadInputFile(const std::string& path, std::size_t maxBytes, std
         ssize_t got = ::read(fd, chunk, sizeof chunk);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) {
-            int err = errno;
-            result = Refuse(FileErrorFromErrno(err), std::strerror(err));
+            result = FileResultFromErrno(errno);
             break;
         }
         if (got == 0) break;

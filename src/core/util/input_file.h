@@ -6,12 +6,12 @@
 #include <cstddef>
 #include <string>
 
+#include "util/file_result.h"
+
 namespace vxl {
 
-struct InputFileResult {
-    int code = 0;        // 0, a file error 901..914, or rc::kTooManyBytes for an oversized file
-    std::string reason;  // why it was refused, for the message ("is a directory", ...)
-};
+// The code is 0, a file error 901..914, or rc::kTooManyBytes for an oversized file.
+using InputFileResult = FileResult;
 
 // Reads the whole of `path` into `content` (cleared on failure). Refuses what is not a regular
 // file, an empty file and a file larger than `maxBytes`, without blocking on any of them.

@@ -1,7 +1,7 @@
 // The operator's per-user preferences: an INI file at
 // $XDG_CONFIG_HOME/<company>/<program>.conf ($HOME/.config when unset), section "Settings".
-// Every write goes through a temporary file and a rename; an unreadable or corrupt file reads
-// as the defaults.
+// Every write goes through the atomic writer. A file that cannot be used is set aside at
+// start-up (SetAsideIfUnusable) and the defaults are used.
 #pragma once
 
 #include "util/installed.h"
@@ -54,8 +54,16 @@ class PreferenceStore {
 
     const std::string& Path() const { return path_; }
 
+    // Checks the file: one that is not a file, cannot be read or holds no INI text is renamed to
+    // <path>.bad, and from then on the defaults are used. Returns what to tell the operator
+    // (which file, why, where it went); empty when the file is usable or absent.
+    std::string SetAsideIfUnusable();
+    // False when an unusable file could not be set aside: nothing is read from it.
+    bool Usable() const { return !ignored_; }
+
   private:
     std::string path_;
+    bool ignored_ = false;  // an unusable file that could not be set aside
 };
 
 // The preference store the program uses (opened at start-up); by default the store at

@@ -15,9 +15,29 @@ struct CodeText {
     const char* text;
 };
 
+// Every code the program itself defines has its text here; only the system's own error numbers
+// (below 50) take the system's text.
 constexpr CodeText kTexts[] = {
+    {rc::kInterrupted, "The operation was interrupted by a signal."},
+    {50, "Cancelled by the user."},
     {51, "Command to modem was unsuccessful."},
+    {54, "The file is too large."},
+    {55, "The modem uses a baud rate this program does not know."},
+    {57, "No modem settings are loaded."},
+    {58, "The address lies outside the modem's memory."},
+    {59, "There is no such parameter."},
+    {60, "This modem type has no memory layout for the parameter."},
+    {61, "This is not supported for this modem."},
+    {62, "A memory offset or length is out of range."},
+    {63, "The parameter has no place in this modem's memory."},
+    {64, "Not enough memory."},
+    {65, "No memory image is loaded."},
+    {67, "The modem sent fewer bytes than expected."},
+    {71, "Only VXL modems (type 4) have this parameter."},
+    {72, "This parameter is not available on this modem."},
     {73, "Cannot Read Memory Map."},
+    {74, "Nothing was received from the modem."},
+    {75, "No modem is attached."},
     {77, "Modem command timed out"},
     {78, "Channel table import failed"},
     {79, "Channel table export failed"},
@@ -30,6 +50,19 @@ constexpr CodeText kTexts[] = {
     {86, "Validation of new firmware by loader failed."},
     {87, "Firmware file is corrupt."},
     {88, "Create firmware file failed"},
+    {89,
+     "The modem sent more bytes than expected: noise on the line or a stray byte disturbed the "
+     "exchange."},
+    {90, "The model ID for this modem is missing or corrupt."},
+    {91, "The definitions file has no default for this parameter."},
+    {92, "The value is not valid for this parameter."},
+    {93, "The value is not one of this parameter's choices."},
+    {94, "This parameter takes no default from the definitions file."},
+    {96, "The model is not in the model table."},
+    {97, "The channel in use cannot be cleared."},
+    {98, "No serial port is configured."},
+    {99, "The capture method is not known (1 soft break, 3 power-on capture)."},
+    {100, "The command line is not valid."},
     {102, "No response to srecord from loader"},
     {103, "Already in Demo Mode"},
     {104, "Bad Model"},
@@ -115,7 +148,7 @@ std::string ErrorText(int code, const std::string& response, bool withResponse) 
         text = t;
     } else if (code >= 901 && code <= 914) {
         text = kFileTexts[code - 900];
-    } else if (code > 0 && code < 255) {
+    } else if (code > 0 && code < 50) {
         text = std::strerror(code);
     } else {
         text = Format("Error code %d", code);
@@ -145,11 +178,12 @@ std::string ErrorBoxMessage(int code, const std::string& response) {
                  (c >= 102 && c <= 104) || c == 109 || c == 113 || c == 114 ||
                  (c >= 131 && c <= 135) || (c >= 901 && c <= 914);
     if (plain) return ErrorText(c);
-    if (c == 82 || c == 108 || c == 111) return ErrorText(c, response, true);
-    // The system's own errors (a device that went away, an interrupted run) say what happened
-    // and, in the response, which device.
-    if (c > 0 && c < 50) return ErrorText(c, response, true);
-    return Format("Error code %d", c);
+    // The system's own errors (a device that went away) say what happened and, in the
+    // response, which device.
+    if (c == 82 || c == 108 || c == 111 || (c > 0 && c < 50)) return ErrorText(c, response, true);
+    // Codes once shown by their number alone keep it, with what it means.
+    if (TableText(c) == nullptr) return Format("Error code %d", c);
+    return Format("Error code %d: %s", c, TableText(c));
 }
 
 }  // namespace vxl

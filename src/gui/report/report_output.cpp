@@ -6,11 +6,10 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <cerrno>
-#include <cstdio>
 
 #include "gui/report/report_painter.h"
 #include "util/format.h"
+#include "util/output_file.h"
 #include "util/result_codes.h"
 
 namespace vxl::report {
@@ -27,29 +26,17 @@ QPageLayout PdfPageLayout() {
                        QPageLayout::Millimeter);
 }
 
-int WriteFile(const std::string& path, const QByteArray& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return FileErrorFromErrno(errno);
-    const size_t size = static_cast<size_t>(bytes.size());
-    int err = std::fwrite(bytes.constData(), 1, size, file) == size ? 0 : (errno ? errno : EIO);
-    if (std::fclose(file) != 0 && err == 0) err = errno;
-    if (err != 0) {
-        std::remove(path.c_str());  // a cut-off PDF is no report
-        return FileErrorFromErrno(err);
-    }
-    return rc::kOk;
-}
-
 int RenderPdfFile(const ReportJob& job, const std::string& path, std::string& error) {
     QByteArray pdf;
     int result = RenderPdf(job, pdf, error);
     if (result == rc::kOk) {
-        result = WriteFile(path, pdf);
-        if (result != rc::kOk)
-            error = Format(
-                "The report could not be written to %s: %s Choose another folder or "
-                "file name.",
-                path.c_str(), ErrorText(result).c_str());
+        // A cut-off PDF is no report: the file is replaced whole or not at all.
+        const FileResult written = WriteFileAtomically(
+            path, std::string(pdf.constData(), static_cast<size_t>(pdf.size())));
+        result = written.code;
+        if (!written.ok())
+            error = "The report could not be written: " + FileErrorText(written, path) +
+                    ". Choose another folder or file name.";
     }
     return result;
 }

@@ -1,0 +1,78 @@
+// Paths on the command line are used exactly as the shell passed them: blanks, letter case, '='
+// and non-ASCII kept, a folder kept apart from its lower-case twin, and nothing written anywhere
+// the command line did not name.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "fake_modem_run.h"
+#include "support/xml_check.h"
+#include "util/output_file.h"
+
+namespace vxl {
+namespace {
+
+std::set<std::string> FilesUnder(const std::string& root) {
+    std::set<std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
+        if (!entry.is_directory()) files.insert(entry.path().lexically_relative(root).string());
+    return files;
+}
+
+// The working directory for as long as it lives.
+class WorkingDirectory {
+  public:
+    explicit WorkingDirectory(const std::string& path)
+        : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(path);
+    }
+    ~WorkingDirectory() { std::filesystem::current_path(previous_); }
+
+  private:
+    std::filesystem::path previous_;
+};
+
+TEST(CommandLinePaths, EveryFileIsWrittenWhereTheCommandLineSaysAndNowhereElse) {
+    test::FakeModemRun run;
+    run.modem.Poke(0x10E, {0x02, 0x38, 0x60});  // channel 0 transmits on 455.0 MHz too
+    run.modem.SetConfigChecksum();
+    run.renderer = [](const ReportJob& job, const PrintTarget& target, std::string& error) {
+        const FileResult written = WriteFileAtomically(target.pdfPath, "%PDF " + job.documentName);
+        error = written.reason;
+        return written.code;
+    };
+    test::TempDir tree;
+    for (const char* folder : {"site a", "Site", "site", "a=b", "Grüße"})
+        std::filesystem::create_directory(tree.File(folder));
+    WorkingDirectory in(tree.path());
+    const struct {
+        std::vector<std::string> args;
+        std::vector<std::string> written;
+    } cases[] = {
+        {{"stealth", "site a/st"}, {"site a/st.xml"}},
+        {{"STEALTH=Site/Station7"}, {"Site/Station7.xml"}},
+        {{"Export", "a=b/T.UPG"}, {"a=b/T.UPG"}},
+        {{"report=Grüße/r.pdf", "memorymap", "site a/m 1.pdf"}, {"Grüße/r.pdf", "site a/m 1.pdf"}},
+        {{"saveprofile", tree.File("Site/P=1.ini")}, {"Site/P=1.ini"}},
+        // Files that are read: nothing is written beside them.
+        {{"import", "a=b/T.UPG", "LoadProfile=Site/P=1.ini"}, {}},
+    };
+    std::set<std::string> expected;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0]);
+        ASSERT_EQ(run.Run(c.args), kExitOk) << run.errors;
+        expected.insert(c.written.begin(), c.written.end());
+        EXPECT_EQ(FilesUnder(tree.path()), expected);
+    }
+    for (const char* name : {"site a/st.xml", "Site/Station7.xml"})
+        EXPECT_TRUE(test::WellFormedXml(test::TempDir::Read(tree.File(name)))) << name;
+    EXPECT_NE(test::TempDir::Read(tree.File("site a/st.xml")).find("<station-id>site a/st<"),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace vxl
