@@ -2,8 +2,10 @@
 # Checks the Debian package as a user meets it: lintian accepts it (no error, no warning);
 # unpacked into a scratch root, the programs run from there without help (no library path, no
 # stored settings, a working folder without data files), vxlconf exports a simulated modem's
-# settings through the installed vxlsim, vxlfw checks an upgrade file, the installed desktop
-# entry and metadata pass their validators and the manual pages open with man; and the desktop
+# settings through the installed vxlsim (to a path with blanks, capitals and '=', written there
+# and nowhere else), its bash completion works, vxlfw checks an upgrade file, the installed
+# desktop entry and metadata pass their validators and the manual pages open with man; and the
+# desktop
 # entry's command opens the main window under a virtual X server, which finds the installed
 # definitions file beside the program.
 #
@@ -42,7 +44,8 @@ if [ -z "${window_stage:-}" ]; then
     dpkg -x "$deb" "$root"
     for file in usr/bin/vxlconf usr/bin/vxlsim usr/bin/vxlfw usr/share/vxlconf/vxlconf.ini \
         usr/share/vxlconf/vxllogo.svg usr/share/vxlconf/help/index.html \
-        usr/share/icons/hicolor/scalable/apps/vxlconf.svg usr/share/doc/vxlconf/copyright; do
+        usr/share/icons/hicolor/scalable/apps/vxlconf.svg usr/share/doc/vxlconf/copyright \
+        usr/share/bash-completion/completions/vxlconf; do
         [ -e "$root/$file" ] || fail "the package lacks /$file"
     done
     for side in 16 32 48 64 128 256; do
@@ -88,9 +91,21 @@ if [ -z "${window_stage:-}" ]; then
     quietly xmllint --noout station7.xml
     grep -q '<serial-number>01427259</serial-number>' station7.xml ||
         fail "station7.xml holds no serial number"
+    mkdir "Site A" "site a"
+    quietly "$bin/vxlconf" "STEALTH=Site A/St=7" device="$work/modem" nologo
+    quietly xmllint --noout "Site A/St=7.xml"
+    [ -z "$(ls -A "site a")" ] || fail "vxlconf wrote into the lower-case twin: $(ls "site a")"
+    status=0
+    "$bin/vxlconf" port=abc stealth x 2>bad.out || status=$?
+    [ "$status" = 2 ] || fail "vxlconf port=abc stealth x exits with status $status, not 2"
+    grep -q "'port' needs a number, not 'abc'" bad.out || fail "vxlconf port=abc says: $(cat bad.out)"
     kill "$sim"
     wait "$sim" 2>/dev/null || true
     sim=""
+
+    echo "-- bash completion"
+    quietly "$(dirname "$script")/../tests/app/bash_completion_test.sh" \
+        "$root/usr/share/bash-completion/completions/vxlconf"
 
     echo "-- the desktop entry opens the main window (virtual X server)"
     cd "$work"

@@ -28,14 +28,14 @@ struct FakeModemRun {
         PreferenceStore(dir.File("prefs.conf")).SetText(kPrefInstallDir, dir.path());
     }
     // Runs vxlconf with `args` on the fake modem; standard error goes to `errors`.
-    int Run(std::vector<std::string> args, const std::string& backupRoot = std::string()) {
+    int Run(std::vector<std::string> args) {
         args.insert(args.end(), {"port", "3", "softbreak"});
         CConfigApp app;
         app.SetPreferencePath(dir.File("prefs.conf"));
         std::FILE* err = std::tmpfile();
         app.SetErrorStream(err);
         if (renderer) app.SetReportRenderer(renderer);
-        app.Coordinator().SetBackupRoot(backupRoot.empty() ? dir.File("backups") : backupRoot);
+        app.Coordinator().SetBackupRoot(dir.File("backups"));
         app.Coordinator().SetLinkFactory([this](int, int&) -> std::unique_ptr<ISerialLink> {
             auto link = std::make_unique<FakeSerialLink>(3);
             modem.Connect(*link);

@@ -10,6 +10,7 @@
 #include "report_fixture.h"
 #include "reports/configuration_report.h"
 #include "reports/report_page_builder.h"
+#include "support/temp_dir.h"
 #include "util/result_codes.h"
 
 namespace vxl::test {
@@ -31,50 +32,7 @@ TEST(ConfigurationReport, PrintsEverySettingOfAKnownVxl) {
     const ReportDocument document =
         BuildConfigurationReport(settings.Set(), 4, TestHeading(), kLetterLines);
     EXPECT_EQ(document.name, "KTRCONF Configuration Report");
-    EXPECT_EQ(
-        AsText(document),
-        "== page 1\n"
-        " 3.5 B |VXL Configuration Program (End User) Version 2.42B         Nov 14, 2023  "
-        "22:13:20\n"
-        " 4.5   |Norvale Corporation Copyright (C) 2026. All rights reserved.\n"
-        " 7.0 B |Identification\n"
-        " 8.0   |  Model:                                       VXL\n"
-        " 9.0   |  Modem Board ID:                           1038-0\n"
-        "10.0   |  Firmware Revision:                          2.20\n"
-        "11.0   |  Serial Number:                          01427259\n"
-        "12.0   |  Call Sign:                                KD7XYZ\n"
-        "13.0   |  Owner:                          Pump & <Station>\n"
-        "15.0   |  Frequency Range:                     450-470 MHz\n"
-        "16.0   |  Channel Bandwidth:                          25 K\n"
-        "17.0   |  Power:                                   2 Watts\n"
-        "19.0 B |Radio Link\n"
-        "20.0   |  Current Channel:                               0\n"
-        "21.0   |  Current RX Frequency:               455.0000 MHz\n"
-        "22.0   |  Current TX Frequency:               455.0000 MHz\n"
-        "23.0   |  Link Rate:                                  9600\n"
-        "24.0   |  Modulation Mode:                     4-Level-FSK\n"
-        "25.0   |  Scrambling:                                  Yes\n"
-        "26.0   |  Transmit Retries:                              3\n"
-        "27.0   |  TX ACK Timeout:                              0.5\n"
-        "28.0   |  CSMA Monitoring:                             Yes\n"
-        "29.0   |  Digisquelch:                            Moderate\n"
-        "30.0   |  Forward Error Correction:                    Yes\n"
-        "31.0   |  Local Address:                                 3\n"
-        "32.0   |  Remote Address:                              255\n"
-        "34.0 B |Serial Interface\n"
-        "35.0   |  Baud Rate:                                 38400\n"
-        "36.0   |  Parity:                                     None\n"
-        "37.0   |  Protocol Mode:                   Packet Switched\n"
-        "38.0   |  BREAK to Command:                            Yes\n"
-        "39.0   |  Modem Enable:                                Yes\n"
-        "40.0   |  EOT value:                                   005\n"
-        "41.0   |  Digipeater Delay:                           0.50\n"
-        "42.0   |  Local Node Repeater:                          No\n"
-        "44.0 B |Frequency Table\n"
-        "46.0 U |Channel           TX                      RX\n"
-        "47.0   |00            455.0000 MHz            455.0000 MHz\n"
-        "48.0   |01                 MHz                460.0000 MHz\n"
-        " 6.0 rule\n");
+    EXPECT_EQ(AsText(document), TempDir::Read(VXL_TEST_DATA_DIR "/vxl_configuration_report.txt"));
 }
 
 // A receive-only QMX modem whose running protocol mode (3) has no name on its type.

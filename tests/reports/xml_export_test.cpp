@@ -8,66 +8,23 @@
 #include "report_fixture.h"
 #include "reports/protocol_mode_names.h"
 #include "reports/xml_export.h"
+#include "support/temp_dir.h"
 #include "support/xml_check.h"
 #include "util/result_codes.h"
 
 namespace vxl::test {
 namespace {
 
-const char* const kVxlDocument =
-    "<?xml version=\"1.0\"?>\r\n"
-    "<ktrconf-parameters>\r\n"
-    "<station-id>north &amp; south</station-id>\r\n"
-    "<date>Nov 14, 2023  22:13:20</date>\r\n"
-    "<model>VXL</model>\r\n"
-    "<modem-board-id>1038-0</modem-board-id>\r\n"
-    "<firmware-revision>2.20</firmware-revision>\r\n"
-    "<serial-number>01427259</serial-number>\r\n"
-    "<call-sign>KD7XYZ</call-sign>\r\n"
-    "<owner>Pump &amp; &lt;Station&gt;</owner>\r\n"
-    "<frequency-range>450-470</frequency-range>\r\n"
-    "<channel-bandwidth>25</channel-bandwidth>\r\n"
-    "<power>2</power>\r\n"
-    "<current-channel>0</current-channel>\r\n"
-    "<current-rx-frequency>455.0000</current-rx-frequency>\r\n"
-    "<current-tx-frequency>455.0000</current-tx-frequency>\r\n"
-    "<link-rate>9600</link-rate>\r\n"
-    "<modulation-mode>4-Level-FSK</modulation-mode>\r\n"
-    "<scrambling>yes</scrambling>\r\n"
-    "<transmit-retries>3</transmit-retries>\r\n"
-    "<tx-ack-timeout>0.5</tx-ack-timeout>\r\n"
-    "<csma-monitoring>yes</csma-monitoring>\r\n"
-    "<digisquelch>Moderate</digisquelch>\r\n"
-    "<forward-error-correction>yes</forward-error-correction>\r\n"
-    "<local-address>3</local-address>\r\n"
-    "<remote-address>255</remote-address>\r\n"
-    "<baud-rate>38400</baud-rate>\r\n"
-    "<parity>None</parity>\r\n"
-    "<protocol-mode>Packet Switched</protocol-mode>\r\n"
-    "<break-to-command>yes</break-to-command>\r\n"
-    "<modem-enable>yes</modem-enable>\r\n"
-    "<eot-value>005</eot-value>\r\n"
-    "<digipeater-delay>0.50</digipeater-delay>\r\n"
-    "<local-node-repeater>no</local-node-repeater>\r\n"
-    "<channel-table>\r\n"
-    "<channel-table-entry>\r\n"
-    "<channel-table-entry-idx>00</channel-table-entry-idx>\r\n"
-    "<channel-table-entry-tx>455.0000</channel-table-entry-tx>\r\n"
-    "<channel-table-entry-rx>455.0000</channel-table-entry-rx>\r\n"
-    "</channel-table-entry>\r\n"
-    "<channel-table-entry>\r\n"
-    "<channel-table-entry-idx>01</channel-table-entry-idx>\r\n"
-    "<channel-table-entry-tx></channel-table-entry-tx>\r\n"
-    "<channel-table-entry-rx>460.0000</channel-table-entry-rx>\r\n"
-    "</channel-table-entry>\r\n"
-    "</channel-table>\r\n"
-    "</ktrconf-parameters>\r\n";
+// The whole document of the known VXL, CR LF line ends.
+std::string VxlDocument() {
+    return TempDir::Read(VXL_TEST_DATA_DIR "/vxl_export.xml");
+}
 
 TEST(XmlExport, WritesEveryLineForAKnownVxlImage) {
     auto modem = VxlModem();
     LoadedSettings settings(*modem);
     EXPECT_EQ(BuildXmlDocument(settings.Set(), 4, "north & south", "Nov 14, 2023  22:13:20"),
-              kVxlDocument);
+              VxlDocument());
 }
 
 bool HasElement(const std::string& document, const std::string& tag) {
@@ -157,7 +114,7 @@ TEST(XmlExport, DocumentsAreAlwaysWellFormed) {
     EXPECT_NE(document.find("<call-sign>\u2407\u24071$\u2407</call-sign>"), std::string::npos);
     EXPECT_NE(document.find("<owner>\u2401Quarry\u241B[7m\u00E9</owner>"), std::string::npos);
     EXPECT_TRUE(WellFormedXml(document));
-    EXPECT_TRUE(WellFormedXml(kVxlDocument));
+    EXPECT_TRUE(WellFormedXml(VxlDocument()));
 }
 
 // The names differ by modem type; a mode a type does not have has none.
