@@ -271,7 +271,7 @@ int CConfigApp::Fail(const char* what, int code, const std::string& detail) {
         return kExitRunFailed;
     }
     std::string text = RunFailureText(code, coordinator_->GetPort());
-    if (!detail.empty()) text += " " + detail;
+    if (!detail.empty()) text += (text.empty() || text.back() == '.' ? " " : ". ") + detail;
     text = ProgramFailureMessage(text, code, coordinator_->GetProgramNote());
     std::string line =
         Format("vxlconf: %s failed: code %d: %s", what, code, OneSentenceLine(text).c_str());
