@@ -23,13 +23,11 @@ TEST(SettingsRun, FailuresAndRefusalsAreReportedOnStandardError) {
     } cases[] = {
         {"applied", [](FakeModem&) {}, kExitEntriesRefused,
          "vxlconf: profile entry refused: Bogus=1: this is not a setting this program knows\n"},
-        {"a byte stored wrongly", [](FakeModem& m) { m.wrongStoreAddress = 0x16B; },
-         kExitRunFailed,
+        {"a byte stored wrongly", [](FakeModem& m) { m.wrongStoreAddress = 0x16B; }, kExitRunFailed,
          "vxlconf: profile entry refused: Bogus=1: this is not a setting this program knows\n"
          "vxlconf: profile run failed: code 131: Verification failed: 1 bytes differ, first at "
          "0x016B. The modem does not hold the new settings. Program it again.\n"},
-        {"the commit's answer lost", [](FakeModem& m) { m.replyFor[0x1E] = {}; },
-         kExitRunFailed,
+        {"the commit's answer lost", [](FakeModem& m) { m.replyFor[0x1E] = {}; }, kExitRunFailed,
          "vxlconf: profile entry refused: Bogus=1: this is not a setting this program knows\n"
          "vxlconf: profile run failed: code 77: Modem command timed out. Reading the settings "
          "back shows that the modem holds the new settings; only its answer to the commit was "
