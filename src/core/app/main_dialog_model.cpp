@@ -3,7 +3,9 @@
 #include "coordinator/safety_commands.h"
 
 #include "coordinator/coordinator.h"
+#include "modem/capture_methods.h"
 #include "params/model_tables.h"
+#include "params/modem_types.h"
 #include "ui/operator.h"
 #include "util/format.h"
 #include "util/preferences.h"
@@ -45,7 +47,7 @@ std::string LostDeviceMessage(const std::string& device, int port, int error, bo
 // The name of a modem family in the unsupported-modem message. The older family is named as a
 // whole: its models are rows of another table and none of them is kept for editing.
 std::string FamilyName(int modemType, int model) {
-    if (modemType >= 1 && modemType <= 3) return "QMX";
+    if (IsQmxType(modemType)) return "QMX";
     const char* name = Type4ModelName(model);
     return name != nullptr ? name : "these";
 }
@@ -77,8 +79,9 @@ MainDialogModel::MainDialogModel(CCoordinator& coordinator, MainDialogSettings s
     BuildTitle();
     menu_.selectPortEnabled = true;
     menu_.upgradeEnabled = false;
-    menu_.checkedCaptureCommand =
-        coordinator_.GetCaptureMethod() == 1 ? menu::kSoftBreak : menu::kPowerOnCapture;
+    menu_.checkedCaptureCommand = coordinator_.GetCaptureMethod() == kCaptureSoftBreak
+                                      ? menu::kSoftBreak
+                                      : menu::kPowerOnCapture;
     nextDefault_ = DialogButton::Load;
 }
 
@@ -180,7 +183,7 @@ void MainDialogModel::Load() {
     response_.clear();
     coordinator_.FirmwareFixUp(response_);
     nextDefault_ = DialogButton::Close;
-    menu_.upgradeEnabled = coordinator_.GetAttachedModemType() == 4;
+    menu_.upgradeEnabled = coordinator_.GetAttachedModemType() == kModemTypeVxl;
     menu_.selectPortEnabled = false;
 }
 
@@ -293,7 +296,7 @@ void MainDialogModel::ShowMemoryMap() {
 }
 
 const MenuState& MainDialogModel::RefreshMenu() {
-    const bool upgradable = coordinator_.GetAttachedModemType() == 4;
+    const bool upgradable = coordinator_.GetAttachedModemType() == kModemTypeVxl;
     menu_.upgradeEnabled = upgradable;
     menu_.selectPortEnabled = !upgradable;
     return menu_;
@@ -322,11 +325,11 @@ void MainDialogModel::MenuCommand(int command) {
             }
             break;
         case menu::kPowerOnCapture:
-            coordinator_.SetCaptureMethod(3);
+            coordinator_.SetCaptureMethod(kCapturePowerOn);
             menu_.checkedCaptureCommand = menu::kPowerOnCapture;
             break;
         case menu::kSoftBreak:
-            coordinator_.SetCaptureMethod(1);
+            coordinator_.SetCaptureMethod(kCaptureSoftBreak);
             menu_.checkedCaptureCommand = menu::kSoftBreak;
             break;
         default:

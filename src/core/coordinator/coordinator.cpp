@@ -3,9 +3,11 @@
 #include "backup/backup_store.h"
 #include "coordinator/factory_tables.h"
 #include "link/serial_link.h"
+#include "modem/capture_methods.h"
 #include "modem/modem_base.h"
 #include "params/modem_memory_image.h"
 #include "params/modem_parameter_set.h"
+#include "params/modem_types.h"
 #include "params/parameter_ids.h"
 #include "util/preferences.h"
 #include "util/result_codes.h"
@@ -37,10 +39,10 @@ int CCoordinator::Init(int port, int captureMethod) {
     port_ = port >= 0 ? port : Prefs().GetInt(vxl::kPrefComPortNum, -1);
     verify_ = Prefs().GetInt(vxl::kPrefVerifyAfterProgramming, 1) != 0;
     if (captureMethod < 0) {
-        captureMethod_ = Prefs().GetInt(vxl::kPrefCaptureMethod, 3);
+        captureMethod_ = Prefs().GetInt(vxl::kPrefCaptureMethod, vxl::kCapturePowerOn);
         return rc::kOk;
     }
-    if (captureMethod == 1 || captureMethod == 3) {
+    if (captureMethod == vxl::kCaptureSoftBreak || captureMethod == vxl::kCapturePowerOn) {
         captureMethod_ = captureMethod;
         return rc::kOk;
     }
@@ -159,7 +161,7 @@ void CCoordinator::UpdateDialog() {
 // A type-4 modem stored with a link rate that its modulation and bandwidth rule out (an older
 // program, or a changed bandwidth) is shown, and then kept, with the rate that fits.
 void CCoordinator::FitLinkRateToModulation() {
-    if (ModemType() != 4) return;
+    if (ModemType() != vxl::kModemTypeVxl) return;
     const int linkRate = vxl::LinkRateForModulation(
         IntOf(pid::kChannelBandwidth), IntOf(pid::kModulationType), IntOf(pid::kLinkRate));
     if (linkRate >= 0) parameters_->SetInt(pid::kLinkRate, linkRate);

@@ -3,6 +3,7 @@
 #include "coordinator/factory_tables.h"
 #include "params/modem_memory_image.h"
 #include "params/modem_parameter_set.h"
+#include "params/modem_types.h"
 #include "params/parameter_ids.h"
 #include "util/format.h"
 #include "util/result_codes.h"
@@ -12,8 +13,6 @@ namespace rc = vxl::rc;
 using vxl::CoordinatorPage;
 
 namespace {
-
-constexpr int kType4 = 4;
 
 // ChannelSelectType values.
 constexpr int kManual = 0;
@@ -74,7 +73,7 @@ void CCoordinator::ReloadDefinitions() {
 }
 
 void CCoordinator::ApplyRules(int id, int value) {
-    const bool type4 = ModemType() == kType4;
+    const bool type4 = ModemType() == vxl::kModemTypeVxl;
     switch (id) {
         case pid::kSerialNumber:
             if (view_ != nullptr)
@@ -134,7 +133,7 @@ void CCoordinator::ApplyRules(int id, int value) {
 }
 
 void CCoordinator::ApplyModelRule(int value) {
-    if (ModemType() == kType4) {
+    if (ModemType() == vxl::kModemTypeVxl) {
         ShowModemId();
         if (const vxl::ModelRule* rule = vxl::FindModelRule(value)) {
             const int power = IntOf(pid::kPower);
@@ -157,7 +156,7 @@ void CCoordinator::ApplyModelRule(int value) {
 
 void CCoordinator::ApplyBandwidthRule(int value) {
     if (view_ != nullptr) view_->ShowInt(pid::kChannelBandwidth, value);
-    if (ModemType() == kType4) ApplyLinkRateRule(IntOf(pid::kLinkRate));
+    if (ModemType() == vxl::kModemTypeVxl) ApplyLinkRateRule(IntOf(pid::kLinkRate));
     ApplyModulationRule(IntOf(pid::kModulationType));
     RefreshPages();
     if (view_ != nullptr) view_->ShowInt(pid::kChannelBandwidth, value);
@@ -166,14 +165,14 @@ void CCoordinator::ApplyBandwidthRule(int value) {
 
 // Type 4: some link rates need a given modulation.
 void CCoordinator::ApplyLinkRateRule(int linkRate) {
-    if (ModemType() != kType4) return;
+    if (ModemType() != vxl::kModemTypeVxl) return;
     const int modulation = vxl::ModulationForLinkRate(IntOf(pid::kChannelBandwidth), linkRate);
     if (modulation >= 0) parameters_->SetInt(pid::kModulationType, modulation);
 }
 
 // Type 4: a modulation rules out some link rates.
 void CCoordinator::ApplyModulationRule(int modulation) {
-    if (ModemType() != kType4) return;
+    if (ModemType() != vxl::kModemTypeVxl) return;
     const int linkRate = vxl::LinkRateForModulation(IntOf(pid::kChannelBandwidth), modulation,
                                                     IntOf(pid::kLinkRate));
     if (linkRate >= 0) parameters_->SetInt(pid::kLinkRate, linkRate);
@@ -207,7 +206,7 @@ void CCoordinator::ApplyProtocolModeRule(int value) {
             break;
         case kTrimMark:
         case kTrimTalk:
-            if (ModemType() == kType4) {
+            if (ModemType() == vxl::kModemTypeVxl) {
                 parameters_->SetInt(pid::kModulationType, kGmsk);
                 if (view_ != nullptr) view_->ShowInt(pid::kModulationType, kGmsk);
                 const int linkRate = IntOf(pid::kLinkRate);

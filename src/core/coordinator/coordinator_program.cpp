@@ -7,6 +7,7 @@
 #include "modem/modem_base.h"
 #include "params/modem_memory_image.h"
 #include "params/modem_parameter_set.h"
+#include "params/modem_types.h"
 #include "params/parameter_ids.h"
 #include "ui/operator.h"
 #include "util/result_codes.h"
@@ -126,7 +127,7 @@ int CCoordinator::ApplyFactoryTestSettings() {
         int id;
         int value;
     };
-    if (ModemType() == 4) {
+    if (ModemType() == vxl::kModemTypeVxl) {
         const Setting type4[] = {
             {pid::kSynthesizerType, 4},
             {pid::kBitPolarity, 49},

@@ -10,6 +10,7 @@
 #include "params/model_tables.h"
 #include "params/modem_memory_image.h"
 #include "params/modem_parameter_set.h"
+#include "params/modem_types.h"
 #include "params/parameter_ids.h"
 #include "ui/operator.h"
 #include "util/clock.h"
@@ -23,7 +24,6 @@ namespace {
 
 constexpr int kSerialNumberAddress = 0x106;
 constexpr size_t kModelByteIndex = 0x0A;
-constexpr int kType4 = 4;
 // Unlock key with power and bandwidth (0x100..0x105), serial number, model and band (0x10A).
 constexpr int kIdentityBytes = 11;
 
@@ -73,7 +73,7 @@ void CCoordinator::DescribeBackup(const ModemMemoryImage& image, vxl::BackupImag
     h.model.clear();
     if (parameters_ != nullptr) {
         parameters_->GetText(pid::kModel, h.model);
-    } else if (image.GetModemType() == kType4) {
+    } else if (image.GetModemType() == vxl::kModemTypeVxl) {
         const char* name = vxl::Type4ModelName((backup.bytes[kModelByteIndex] >> 4) & 7);
         h.model = name ? name : "";
     }

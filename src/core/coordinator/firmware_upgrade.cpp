@@ -9,6 +9,7 @@
 #include "modem/modem.h"
 #include "params/modem_parameter.h"
 #include "params/modem_parameter_set.h"
+#include "params/modem_types.h"
 #include "params/parameter_ids.h"
 #include "ui/operator.h"
 #include "util/format.h"
@@ -30,7 +31,6 @@ constexpr const char* kPowerCycle =
     " then reload the modem and check the settings";
 
 // The loader is the one of the program's own modem family, from firmware 1.00 on.
-constexpr int kLoaderModemType = 4;
 constexpr int kFirstUpgradableRevision = 100;  // hundredths
 
 // Serial number: four bytes, high byte first.
@@ -132,7 +132,7 @@ int CheckFirmwareUpgradable(CCoordinator& coordinator) {
     }
     // The demo modem has no loader.
     CModem* modem = dynamic_cast<CModem*>(attached);
-    if (modem == nullptr || modem->GetModemType() != kLoaderModemType ||
+    if (modem == nullptr || modem->GetModemType() != kModemTypeVxl ||
         !RevisionAtLeast(modem->GetFirmwareRevision(), kFirstUpgradableRevision)) {
         Ui().MessageBox(kCannotUpgrade, kCaption, MsgIcon::Exclamation, MsgButtons::Ok);
         return rc::kNotSupported;
@@ -150,7 +150,7 @@ int UpgradeModemFirmware(CCoordinator& coordinator, const std::string& path, boo
 
 bool FirmwareUpgradeOffered(const CCoordinator& coordinator) {
     const CModemBase* modem = coordinator.GetModem();
-    return modem != nullptr && modem->GetModemType() == kLoaderModemType;
+    return modem != nullptr && modem->GetModemType() == kModemTypeVxl;
 }
 
 FirmwareUpgradeOutcome UpgradeFirmwareFromWindow(CCoordinator& coordinator,
