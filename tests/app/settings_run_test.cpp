@@ -46,12 +46,14 @@ struct FakeModemRun {
         app.SetPreferencePath(dir.File("prefs.conf"));
         std::FILE* err = std::tmpfile();
         app.SetErrorStream(err);
-        app.Coordinator().SetBackupRoot(backupRoot.empty() ? dir.File("backups") : backupRoot);
-        app.Coordinator().SetLinkFactory([this](int, int&) -> std::unique_ptr<ISerialLink> {
-            auto link = std::make_unique<test::FakeSerialLink>(3);
-            modem.Connect(*link);
-            return link;
-        });
+        app.Coordinator().Programming().SetBackupRoot(backupRoot.empty() ? dir.File("backups")
+                                                                         : backupRoot);
+        app.Coordinator().Session().SetLinkFactory(
+            [this](int, int&) -> std::unique_ptr<ISerialLink> {
+                auto link = std::make_unique<test::FakeSerialLink>(3);
+                modem.Connect(*link);
+                return link;
+            });
         const int status = app.Run(args);
         errors = ReadAll(err);
         std::fclose(err);

@@ -79,7 +79,7 @@ MainDialogModel::MainDialogModel(CCoordinator& coordinator, MainDialogSettings s
     BuildTitle();
     menu_.selectPortEnabled = true;
     menu_.upgradeEnabled = false;
-    menu_.checkedCaptureCommand = coordinator_.GetCaptureMethod() == kCaptureSoftBreak
+    menu_.checkedCaptureCommand = coordinator_.Session().GetCaptureMethod() == kCaptureSoftBreak
                                       ? menu::kSoftBreak
                                       : menu::kPowerOnCapture;
     nextDefault_ = DialogButton::Load;
@@ -112,16 +112,16 @@ void MainDialogModel::Release() {
 
 void MainDialogModel::ShowUnsupportedModel() {
     const std::string family =
-        FamilyName(coordinator_.GetAttachedModemType(), coordinator_.GetModel());
+        FamilyName(coordinator_.Session().GetAttachedModemType(), coordinator_.GetModel());
     Release();
     Ui().MessageBox(Format("%s does not support %s modems.", kProgramTitle, family.c_str()),
                     "Unsupported Modem", MsgIcon::Stop, MsgButtons::Ok);
 }
 
 void MainDialogModel::FirstRunPortMessage() {
-    if (coordinator_.GetPort() >= 0 || !choosePort_) return;
+    if (coordinator_.Session().GetPort() >= 0 || !choosePort_) return;
     BusyScope busy(*this);
-    coordinator_.SetPort(choosePort_(true));
+    coordinator_.Session().SetPort(choosePort_(true));
 }
 
 // Reads the attached modem, offering a retry while the connection fails. False when the load
@@ -142,7 +142,7 @@ bool MainDialogModel::ReadModem() {
             return false;
         }
         MsgAnswer answer = Ui().MessageBox(
-            Format(kConnectionLost, result, coordinator_.GetDiagnosticLocation().c_str()),
+            Format(kConnectionLost, result, coordinator_.Session().GetDiagnosticLocation().c_str()),
             "Load Failed", MsgIcon::Stop, MsgButtons::RetryCancel);
         if (answer != MsgAnswer::Retry) {
             Release();
@@ -155,7 +155,7 @@ bool MainDialogModel::ReadModem() {
 }
 
 void MainDialogModel::Load() {
-    if (coordinator_.GetPort() <= 0) return;
+    if (coordinator_.Session().GetPort() <= 0) return;
     if (coordinator_.IsAttached() && !(coordinator_.IsProgrammed() && !coordinator_.IsModified()))
         return;
     BusyScope busy(*this);
@@ -183,7 +183,7 @@ void MainDialogModel::Load() {
     response_.clear();
     coordinator_.FirmwareFixUp(response_);
     nextDefault_ = DialogButton::Close;
-    menu_.upgradeEnabled = coordinator_.GetAttachedModemType() == kModemTypeVxl;
+    menu_.upgradeEnabled = coordinator_.Session().GetAttachedModemType() == kModemTypeVxl;
     menu_.selectPortEnabled = false;
 }
 
@@ -201,14 +201,14 @@ void MainDialogModel::Program() {
         const char* caption = result == rc::kVerifyFailed   ? "Verification Failed"
                               : result == rc::kBackupFailed ? "Backup Failed"
                                                             : "Connection Lost";
-        if (Ui().MessageBox(
-                ProgramFailureMessage(kWriteBroken, result, coordinator_.GetProgramNote()), caption,
-                MsgIcon::Stop, MsgButtons::RetryCancel) != MsgAnswer::Retry)
+        if (Ui().MessageBox(ProgramFailureMessage(kWriteBroken, result,
+                                                  coordinator_.Programming().GetProgramNote()),
+                            caption, MsgIcon::Stop, MsgButtons::RetryCancel) != MsgAnswer::Retry)
             return;
         response_.clear();
         result = coordinator_.Program(response_);
     }
-    if (CoordinatorView* view = coordinator_.GetView()) view->ClearModifiedMarks();
+    if (view_ != nullptr) view_->ClearPageMarks();
     nextDefault_ = DialogButton::Close;
 }
 
@@ -252,14 +252,14 @@ bool MainDialogModel::Exit() {
 
 void MainDialogModel::UndoChanges() {
     BusyScope busy(*this);
-    if (CoordinatorView* view = coordinator_.GetView()) view->ClearModifiedMarks();
+    if (view_ != nullptr) view_->ClearPageMarks();
     response_.clear();
     coordinator_.Undo();
 }
 
 void MainDialogModel::FactoryDefaults() {
     BusyScope busy(*this);
-    coordinator_.ApplyDefaults();
+    coordinator_.Settings().ApplyDefaults();
     if (view_ != nullptr) {
         view_->MarkPageChanged(CoordinatorPage::RadioLink);
         view_->MarkPageChanged(CoordinatorPage::SerialInterface);
@@ -296,7 +296,7 @@ void MainDialogModel::ShowMemoryMap() {
 }
 
 const MenuState& MainDialogModel::RefreshMenu() {
-    const bool upgradable = coordinator_.GetAttachedModemType() == kModemTypeVxl;
+    const bool upgradable = coordinator_.Session().GetAttachedModemType() == kModemTypeVxl;
     menu_.upgradeEnabled = upgradable;
     menu_.selectPortEnabled = !upgradable;
     return menu_;
@@ -310,7 +310,7 @@ void MainDialogModel::MenuCommand(int command) {
             if (showAbout_) showAbout_();
             break;
         case menu::kSelectPort:
-            if (choosePort_) coordinator_.SetPort(choosePort_(false));
+            if (choosePort_) coordinator_.Session().SetPort(choosePort_(false));
             break;
         case menu::kUpgradeFirmware:
             if (coordinator_.IsAttached()) {
@@ -325,11 +325,11 @@ void MainDialogModel::MenuCommand(int command) {
             }
             break;
         case menu::kPowerOnCapture:
-            coordinator_.SetCaptureMethod(kCapturePowerOn);
+            coordinator_.Session().SetCaptureMethod(kCapturePowerOn);
             menu_.checkedCaptureCommand = menu::kPowerOnCapture;
             break;
         case menu::kSoftBreak:
-            coordinator_.SetCaptureMethod(kCaptureSoftBreak);
+            coordinator_.Session().SetCaptureMethod(kCaptureSoftBreak);
             menu_.checkedCaptureCommand = menu::kSoftBreak;
             break;
         default:
@@ -346,9 +346,9 @@ bool MainDialogModel::CheckDevice() {
     nextDefault_ = DialogButton::Load;
     menu_.upgradeEnabled = false;
     menu_.selectPortEnabled = true;
-    Ui().MessageBox(
-        LostDeviceMessage(coordinator_.GetLostDevice(), coordinator_.GetPort(), error, modified),
-        "Serial Device Lost", MsgIcon::Stop, MsgButtons::Ok);
+    Ui().MessageBox(LostDeviceMessage(coordinator_.Session().GetLostDevice(),
+                                      coordinator_.Session().GetPort(), error, modified),
+                    "Serial Device Lost", MsgIcon::Stop, MsgButtons::Ok);
     return true;
 }
 
@@ -373,8 +373,8 @@ ButtonState MainDialogModel::UpdatePass() {
         }
     }
     lastModified_ = modified;
-    state.load =
-        coordinator_.GetPort() >= 1 && (!attached || (coordinator_.IsProgrammed() && !modified));
+    state.load = coordinator_.Session().GetPort() >= 1 &&
+                 (!attached || (coordinator_.IsProgrammed() && !modified));
     takeDefault(DialogButton::Load);
     state.close = attached;
     takeDefault(DialogButton::Close);

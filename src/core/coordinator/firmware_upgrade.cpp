@@ -50,7 +50,7 @@ void ShowFailure(int code, const std::string& response, const std::string& path 
 void RememberModem(CCoordinator& coordinator, CModemBase& modem) {
     int serial = -1;
     std::string revision;
-    if (ModemParameterSet* parameters = coordinator.GetParameterSet()) {
+    if (ModemParameterSet* parameters = coordinator.Settings().Parameters()) {
         if (parameters->GetInt(pid::kSerialNumber, serial) != rc::kOk) serial = -1;
         if (parameters->GetText(pid::kFirmwareRevision, revision) != rc::kOk) revision.clear();
     } else {
@@ -80,7 +80,7 @@ std::string FolderOf(const std::string& path) {
 
 // The download itself, once the modem is known to take it; the messages after it.
 int Download(CCoordinator& coordinator, const std::string& path, std::string& response) {
-    CModem* modem = dynamic_cast<CModem*>(coordinator.GetModem());
+    CModem* modem = dynamic_cast<CModem*>(coordinator.Session().GetModem());
     CFirmwareFile file(path);
     int result = rc::kOk;
     {
@@ -98,9 +98,10 @@ int Download(CCoordinator& coordinator, const std::string& path, std::string& re
             ShowFailure(result, response, path);
             return result;
         }
-        result = coordinator.BackUpModem(response);
+        result = coordinator.Programming().BackUpModem(response);
         if (result != rc::kOk) {
-            Ui().MessageBox(coordinator.GetProgramNote(), kCaption, MsgIcon::Stop, MsgButtons::Ok);
+            Ui().MessageBox(coordinator.Programming().GetProgramNote(), kCaption, MsgIcon::Stop,
+                            MsgButtons::Ok);
             return result;
         }
         RememberModem(coordinator, *modem);
@@ -112,7 +113,7 @@ int Download(CCoordinator& coordinator, const std::string& path, std::string& re
     }
     if (result != rc::kOk) {
         // The unlock hands back a failed read's code negated.
-        result = coordinator.ExplainFailure(std::abs(result), response);
+        result = coordinator.Session().ExplainFailure(std::abs(result), response);
         ShowFailure(result, response, path);
         return result;
     }
@@ -125,7 +126,7 @@ int Download(CCoordinator& coordinator, const std::string& path, std::string& re
 }  // namespace
 
 int CheckFirmwareUpgradable(CCoordinator& coordinator) {
-    CModemBase* attached = coordinator.GetModem();
+    CModemBase* attached = coordinator.Session().GetModem();
     if (attached == nullptr) {
         ShowFailure(rc::kNoPort, std::string());
         return rc::kNoPort;
@@ -149,7 +150,7 @@ int UpgradeModemFirmware(CCoordinator& coordinator, const std::string& path, boo
 }
 
 bool FirmwareUpgradeOffered(const CCoordinator& coordinator) {
-    const CModemBase* modem = coordinator.GetModem();
+    const CModemBase* modem = coordinator.Session().GetModem();
     return modem != nullptr && modem->GetModemType() == kModemTypeVxl;
 }
 

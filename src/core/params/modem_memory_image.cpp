@@ -185,6 +185,22 @@ void ModemMemoryImage::RecomputeChecksum() {
     bytes_[static_cast<size_t>(mainSize_ - 1)] = ComputedChecksum();
 }
 
+std::vector<uint8_t> ModemMemoryImage::ConfigurationBytes() const {
+    std::vector<uint8_t> bytes(static_cast<size_t>(mainSize_ + extensionSize_), 0);
+    ReadBytes(kBaseAddress, mainSize_, bytes.data());
+    if (extensionSize_ > 0) ReadBytes(kExtensionAddress, extensionSize_, bytes.data() + mainSize_);
+    return bytes;
+}
+
+int ModemMemoryImage::WriteConfigurationBytes(const std::vector<uint8_t>& bytes) {
+    if (bytes.size() != static_cast<size_t>(mainSize_ + extensionSize_))
+        return vxl::rc::kBadOffsetOrLength;
+    int result = WriteBytes(kBaseAddress, mainSize_, bytes.data());
+    if (result == vxl::rc::kOk && extensionSize_ > 0)
+        result = WriteBytes(kExtensionAddress, extensionSize_, bytes.data() + mainSize_);
+    return result;
+}
+
 void ModemMemoryImage::ShiftExtension(int delta) {
     if (delta == 0 || bytes_.empty()) return;
     const long long size = static_cast<long long>(bytes_.size());
