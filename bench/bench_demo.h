@@ -47,12 +47,12 @@ inline double NowMs() {
 
 // Gives channels 1 to 15 the frequencies of channel 0.
 inline void FillChannels(CCoordinator& coordinator, const char* program) {
-    ModemMemoryImage& image = *coordinator.GetWorkingImage();
+    ModemMemoryImage& image = *coordinator.Settings().Image();
     uint8_t channel0[6];
     if (image.ReadBytes(0x10B, 6, channel0) != 0) DieDemo(program, "cannot read channel 0");
     for (int k = 1; k < 16; ++k)
         for (int i = 0; i < 6; ++i)
-            if (coordinator.WriteMemoryByte(0x0B + 6 * k + i, channel0[i]) != 0)
+            if (coordinator.Settings().WriteByte(0x0B + 6 * k + i, channel0[i]) != 0)
                 DieDemo(program, "cannot fill the channels");
 }
 

@@ -97,7 +97,8 @@ int main(int argc, char** argv) {
 
     vxl::CConfigApp app;
     app.Coordinator().Init(0, 1);
-    app.Coordinator().SetDemoModemFactory([] { return std::make_unique<DemoModem256>(); });
+    app.Coordinator().Session().SetDemoModemFactory(
+        [] { return std::make_unique<DemoModem256>(); });
     vxl::gui::MainDialog dialog(app);
     app.Coordinator().SetView(&dialog);
     dialog.sheet()->AddPage(vxl::CoordinatorPage::Frequencies);
@@ -106,7 +107,7 @@ int main(int argc, char** argv) {
     dialog.model().ShowMemoryMap();
     QCoreApplication::processEvents();
     CCoordinator& coordinator = app.Coordinator();
-    ModemMemoryImage* image = coordinator.GetWorkingImage();
+    ModemMemoryImage* image = coordinator.Settings().Image();
     auto* memoryMap = static_cast<vxl::gui::MemoryMapPage*>(
         dialog.sheet()->page(vxl::CoordinatorPage::MemoryMap));
     if (image == nullptr || memoryMap->ByteCount() != 256) Die("the demo modem did not load");
@@ -120,7 +121,7 @@ int main(int argc, char** argv) {
         const uint8_t value = static_cast<uint8_t>(i % 2 ? original : original ^ 0x5A);
         // Until the window has painted the result.
         roundTrips.push_back(TimeMs([&] {
-            coordinator.WriteMemoryByte(0x40, value);
+            coordinator.Settings().WriteByte(0x40, value);
             QCoreApplication::processEvents();
         }));
     }

@@ -1,8 +1,8 @@
 // How long the pages take to show the settings again: the main window on the demo modem, an
-// edit, then a full RefreshPages (every page filled from the parameter set, as after a rule, an
-// undo or the defaults). Also a key stroke in the Owner field and a modulation change, whose
-// rules refill the pages themselves. "--short" runs a few rounds for the test suite and leaves
-// the target to the full run.
+// edit, then every parameter announced as changed (every page filled from the parameter set, as
+// after a rule, an undo or the defaults). Also a key stroke in the Owner field and a modulation
+// change, whose rules refill the pages themselves. "--short" runs a few rounds for the test suite
+// and leaves the target to the full run.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <algorithm>
@@ -86,8 +86,8 @@ int main(int argc, char** argv) {
     std::printf("Filling the pages on the demo modem (%d rounds)\n", rounds);
     auto owner = [](int i) { return "Owner " + std::to_string(i); };
 
-    auto edit = [&](int i) { coordinator.SetTextParameter(vxl::pid::kOwner, owner(i)); };
-    auto refreshPages = [&](int) { coordinator.RefreshPages(); };
+    auto edit = [&](int i) { coordinator.Settings().SetText(vxl::pid::kOwner, owner(i)); };
+    auto refreshPages = [&](int) { coordinator.Settings().Announce(vxl::ParameterChanges::All()); };
     const Times refresh = Measure(rounds, false, edit, refreshPages);
     Report("RefreshPages after an edit", refresh, true);
     Report("RefreshPages and the repaint after it", Measure(rounds, true, edit, refreshPages),
@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
     Report("a modulation change (rules, refill), repainted",
            Measure(
                rounds, true, [](int) {},
-               [&](int i) { coordinator.SetIntParameter(vxl::pid::kModulationType, i % 2); }),
+               [&](int i) { coordinator.Settings().SetInt(vxl::pid::kModulationType, i % 2); }),
            false);
 
     coordinator.SetView(nullptr);

@@ -33,12 +33,13 @@ using vxl::bench::WallMs;
 
 // Programs the modem once (the whole image is written whether it changed or not).
 double ProgramMs(CCoordinator& c, bool verify) {
-    c.SetVerifyAfterProgramming(verify, false);
+    c.Programming().SetVerifyAfterProgramming(verify, false);
     std::string response;
     const double start = WallMs();
     const int result = c.Program(response);
     const double ms = WallMs() - start;
-    if (result != 0) Die("program failed: " + std::to_string(result) + " " + c.GetProgramNote());
+    if (result != 0)
+        Die("program failed: " + std::to_string(result) + " " + c.Programming().GetProgramNote());
     return ms;
 }
 
@@ -62,7 +63,7 @@ int main(int argc, char** argv) {
 
     vxl::ScopedDefinitionsPath definitions(std::string(VXL_SOURCE_DATA_DIR) + "/vxlconf.ini");
     CCoordinator c;
-    c.SetBackupRoot(root + "/backups");
+    c.Programming().SetBackupRoot(root + "/backups");
     c.Init(vxl::PortTable::Instance().AssignDevice(sim.LinkPath()), 1);
     std::string response;
     if (c.Attach(response, false) != 0 || c.Read(response, false) != 0)
@@ -70,7 +71,7 @@ int main(int argc, char** argv) {
 
     const double plain = quick ? 0.0 : ProgramMs(c, false);
     const double verified = ProgramMs(c, true);
-    const ModemMemoryImage& image = *c.GetWorkingImage();
+    const ModemMemoryImage& image = *c.Settings().Image();
     std::printf("Program of a VXL modem (%d + %d bytes) at 9600 baud, line timing on\n",
                 image.GetMainSize(), image.GetExtensionSize());
     if (quick) {

@@ -90,17 +90,19 @@ FactoryPage::FactoryPage(EditSink* sink, const DialogUnits& units, QWidget* pare
     }
     connect(serial_, &FieldEdit::userEdited, this, [this] {
         SetChanged(true);
-        if (sink_ != nullptr) sink_->EditInt(pid::kSerialNumber, serial_->Value());
+        if (sink_ != nullptr) sink_->EditInt(index(), pid::kSerialNumber, serial_->Value());
     });
 }
 
-int FactoryPage::Fill(ModemParameterSet& parameters) {
+void FactoryPage::Refresh(const ParameterChanges& changes, ModemParameterSet& parameters,
+                          int keptId) {
     int serial = 0;
-    if (parameters.GetInt(pid::kSerialNumber, serial) == rc::kOk) {
+    if (changes.Contains(pid::kSerialNumber) && keptId != pid::kSerialNumber &&
+        parameters.GetInt(pid::kSerialNumber, serial) == rc::kOk) {
         const QSignalBlocker blocker(serial_);
         serial_->SetValue(serial);
     }
-    return Page::Fill(parameters);
+    Page::Refresh(changes, parameters, keptId);
 }
 
 }  // namespace vxl::gui

@@ -19,7 +19,8 @@ class FactoryPage : public Page {
   public:
     FactoryPage(EditSink* sink, const DialogUnits& units, QWidget* parent = nullptr);
 
-    int Fill(ModemParameterSet& parameters) override;
+    void Refresh(const ParameterChanges& changes, ModemParameterSet& parameters,
+                 int keptId) override;
     SerialNumberField* serialNumber() const { return serial_; }
 
   private:

@@ -122,16 +122,18 @@ FrequenciesPage::FrequenciesPage(EditSink* sink, const DialogUnits& units, QWidg
     connect(grid_, &GridCtrl::endEdit, this, &FrequenciesPage::OnEndEdit);
 }
 
-int FrequenciesPage::Fill(ModemParameterSet& parameters) {
+void FrequenciesPage::Refresh(const ParameterChanges& changes, ModemParameterSet& parameters,
+                              int keptId) {
     for (int row = 1; row < kRows; ++row) {
         for (int column : {kTxColumn, kRxColumn}) {
+            const int id = CellParameter(row, column);
             std::string text;
-            if (parameters.GetText(CellParameter(row, column), text) == rc::kOk)
+            if (changes.Contains(id) && parameters.GetText(id, text) == rc::kOk)
                 grid_->SetItemText(row, column, QString::fromStdString(text + " "));
         }
     }
     grid_->Redraw();
-    return Page::Fill(parameters);
+    Page::Refresh(changes, parameters, keptId);
 }
 
 void FrequenciesPage::UpdateControls(bool loaded, ModemParameterSet* parameters) {
@@ -139,23 +141,10 @@ void FrequenciesPage::UpdateControls(bool loaded, ModemParameterSet* parameters)
     if (grid_->isEnabled() != loaded) grid_->setEnabled(loaded);
 }
 
-double FrequenciesPage::CellFrequency(int row, int column) const {
-    if (!IsFrequencyCell(row, column)) return 0.0;
-    grid_->CommitEdit();
-    bool ok = false;
-    const double mhz = grid_->GetItemText(row, column).trimmed().toDouble(&ok);
-    return ok ? mhz : 0.0;
-}
-
-void FrequenciesPage::SetCellFrequency(int row, int column, double mhz) {
-    if (!IsFrequencyCell(row, column)) return;
-    grid_->SetItemText(row, column, mhz == 0.0 ? QString() : QString::asprintf("%f", mhz));
-}
-
 void FrequenciesPage::ClearFrequencies() {
     for (int row = 1; row < kRows; ++row) {
-        SetCellFrequency(row, kTxColumn, 0.0);
-        SetCellFrequency(row, kRxColumn, 0.0);
+        grid_->SetItemText(row, kTxColumn, QString());
+        grid_->SetItemText(row, kRxColumn, QString());
     }
     grid_->Redraw();
 }

@@ -18,14 +18,10 @@ class FrequenciesPage : public Page {
   public:
     FrequenciesPage(EditSink* sink, const DialogUnits& units, QWidget* parent = nullptr);
 
-    int Fill(ModemParameterSet& parameters) override;
+    void Refresh(const ParameterChanges& changes, ModemParameterSet& parameters,
+                 int keptId) override;
     void UpdateControls(bool loaded, ModemParameterSet* parameters) override;
 
-    // The frequency a cell shows (rows 1 to 16, columns 1 and 2; 0.0 elsewhere and for an
-    // empty cell), an open edit included.
-    double CellFrequency(int row, int column) const;
-    // Writes a frequency into a cell (0.0 empties it); rows 1 to 16, columns 1 and 2 only.
-    void SetCellFrequency(int row, int column, double mhz);
     // Empties every frequency cell.
     void ClearFrequencies();
     void SetTransmitEditable(bool editable);

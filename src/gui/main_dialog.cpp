@@ -218,7 +218,7 @@ void MainDialog::RunUpdatePass() {
         if (state.focusDefault && chosen->isEnabled()) chosen->setFocus(Qt::OtherFocusReason);
     }
     CCoordinator& coordinator = model_->Coordinator();
-    sheet_->UpdateControls(coordinator.IsAttached(), coordinator.GetParameterSet());
+    sheet_->UpdateControls(coordinator.IsAttached(), coordinator.Settings().Parameters());
 }
 
 void MainDialog::TryExit() {

@@ -30,6 +30,7 @@ namespace vxl::gui {
 
 class PropertySheet;
 class HelpWindow;
+class FrequenciesPage;
 
 class MainDialog : public QDialog, public CoordinatorView, public MainDialogView, public EditSink {
     Q_OBJECT
@@ -39,6 +40,7 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
 
     MainDialogModel& model() { return *model_; }
     PropertySheet* sheet() const { return sheet_; }
+    FrequenciesPage* frequenciesPage() const;
     QPushButton* button(DialogButton id) const;
     QMenu* modemMenu() const { return modemMenu_; }
     QMenu* settingsMenu() const { return settingsMenu_; }
@@ -64,32 +66,20 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
     // Runs the enabling pass now (the window runs it by itself when idle).
     void RunUpdatePass();
 
-    // CoordinatorView
-    int FillPage(CoordinatorPage page, ModemParameterSet& parameters) override;
-    void ShowInt(int id, int value) override;
-    void ShowReal(int id, double value) override;
-    void ShowBool(int id, bool value) override;
-    void ShowText(int id, const std::string& text) override;
-    void SetRealRange(int id, double minimum, double maximum, int decimals) override;
-    void SetTransmitColumnEditable(bool editable) override;
-    void EnablePages(bool enable) override;
-    void ClearModifiedMarks() override;
-    void ResetFrequenciesPage() override;
-    void ClearIdentificationTexts() override;
-    void UpdateDialog() override { RunUpdatePass(); }
-    void GetGridFrequencies(double rx[kGridChannels], double tx[kGridChannels]) override;
-    void ClearGridFrequencies() override;
+    // CoordinatorView: the pages read what changed from the coordinator's settings.
+    void ValuesChanged(const ParameterChanges& changes) override;
+    void StateChanged() override;
 
     // MainDialogView
     void MarkPageChanged(CoordinatorPage page) override;
+    void ClearPageMarks() override;
     void ShowMemoryMapPage() override;
 
     // EditSink
-    void EditInt(int id, int value) override;
-    void EditBool(int id, bool value) override;
-    void EditReal(int id, double value) override;
-    void EditText(int id, const std::string& text) override;
-    void RefreshLinkPage() override;
+    void EditInt(CoordinatorPage page, int id, int value) override;
+    void EditBool(CoordinatorPage page, int id, bool value) override;
+    void EditReal(CoordinatorPage page, int id, double value) override;
+    void EditText(CoordinatorPage page, int id, const std::string& text) override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -113,6 +103,9 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
     // The pages of the Dealer and Factory levels and the Memory Map page's edits.
     void BindLevelPages();
     void TryExit();
+    // Hands an edit to the coordinator; while it runs, the control it came from is kept as the
+    // operator left it.
+    void Edit(CoordinatorPage page, int id, const std::function<void()>& edit);
 
     CConfigApp& app_;
     std::unique_ptr<MainDialogModel> model_;
@@ -140,6 +133,9 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
     PortDetector portDetector_ = DetectSerialPorts;
     QTimer* deviceTimer_ = nullptr;
     bool firstShow_ = true;
+    // The page and parameter of the edit being handed on (-1: none).
+    CoordinatorPage editPage_ = CoordinatorPage::Identification;
+    int editId_ = -1;
 };
 
 }  // namespace vxl::gui

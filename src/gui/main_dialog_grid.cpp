@@ -5,6 +5,7 @@
 #include "app/config_app.h"
 #include "app/level_page_actions.h"
 #include "coordinator/coordinator.h"
+#include "coordinator/factory_operations.h"
 #include "gui/export_channel_table_dialog.h"
 #include "gui/factory_page.h"
 #include "gui/frequencies_page.h"
@@ -16,12 +17,6 @@
 
 namespace vxl::gui {
 
-namespace {
-constexpr int kFrequencyRows = kGridChannels;
-constexpr int kTxColumn = 1;
-constexpr int kRxColumn = 2;
-}  // namespace
-
 void MainDialog::BindLevelPages() {
     const PrivilegeLevel level = app_.Options().level;
     if (ShowsFrequenciesPage(level)) sheet_->AddPage(CoordinatorPage::Frequencies);
@@ -29,7 +24,7 @@ void MainDialog::BindLevelPages() {
 
     auto* memoryMap = static_cast<MemoryMapPage*>(sheet_->page(CoordinatorPage::MemoryMap));
     connect(memoryMap, &MemoryMapPage::byteEdited, this, [this](int offset, int value) {
-        model_->Coordinator().WriteMemoryByte(offset, static_cast<uint8_t>(value));
+        model_->Coordinator().Settings().WriteByte(offset, static_cast<uint8_t>(value));
     });
 
     auto* frequencies = static_cast<FrequenciesPage*>(sheet_->page(CoordinatorPage::Frequencies));
@@ -58,9 +53,9 @@ void MainDialog::BindLevelPages() {
         CCoordinator& coordinator = model_->Coordinator();
         Run([&, id] {
             if (id == kClearUserFieldsButton) {
-                coordinator.ClearUserFields();
+                vxl::ClearUserFields(coordinator);
             } else if (id == kFactoryTestSettingsButton) {
-                coordinator.ApplyFactoryTestSettings();
+                vxl::ApplyFactoryTestSettings(coordinator);
             } else if (id == kSetFactoryFrequenciesButton) {
                 SetFactoryFrequenciesCommand(coordinator);
             }
@@ -68,40 +63,8 @@ void MainDialog::BindLevelPages() {
     });
 }
 
-// ---- The Frequencies grid as the coordinator sees it ----
-
-void MainDialog::GetGridFrequencies(double rx[kGridChannels], double tx[kGridChannels]) {
-    auto* page = static_cast<FrequenciesPage*>(sheet_->page(CoordinatorPage::Frequencies));
-    ModemParameterSet* parameters = model_->Coordinator().GetParameterSet();
-    const bool shown = sheet_->Shows(CoordinatorPage::Frequencies);
-    for (int n = 0; n < kFrequencyRows; ++n) {
-        rx[n] = tx[n] = 0.0;
-        if (shown) {
-            rx[n] = page->CellFrequency(n + 1, kRxColumn);
-            tx[n] = page->CellFrequency(n + 1, kTxColumn);
-        } else if (parameters != nullptr) {
-            // Without the page the channels are those loaded.
-            parameters->GetReal(pid::RxChannelId(n), rx[n]);
-            parameters->GetReal(pid::TxChannelId(n), tx[n]);
-        }
-    }
-}
-
-void MainDialog::ClearGridFrequencies() {
-    static_cast<FrequenciesPage*>(sheet_->page(CoordinatorPage::Frequencies))->ClearFrequencies();
-}
-
-void MainDialog::ResetFrequenciesPage() {
-    auto* page = static_cast<FrequenciesPage*>(sheet_->page(CoordinatorPage::Frequencies));
-    page->ClearFrequencies();
-    page->SetChanged(false);
-    // The next modem starts with both columns editable until its model says otherwise.
-    page->SetTransmitEditable(true);
-}
-
-void MainDialog::SetTransmitColumnEditable(bool editable) {
-    static_cast<FrequenciesPage*>(sheet_->page(CoordinatorPage::Frequencies))
-        ->SetTransmitEditable(editable);
+FrequenciesPage* MainDialog::frequenciesPage() const {
+    return static_cast<FrequenciesPage*>(sheet_->page(CoordinatorPage::Frequencies));
 }
 
 }  // namespace vxl::gui

@@ -80,7 +80,7 @@ void MainDialog::BuildSettingsMenu() {
     connect(settingsMenu_, &QMenu::aboutToShow, this, &MainDialog::ApplyMenuState);
 
     settings_->SetBackupChooser([this](const std::vector<BackupListEntry>& backups) {
-        return ChooseBackup(this, model_->Coordinator().GetSerialNumberText(), backups);
+        return ChooseBackup(this, model_->Coordinator().Settings().SerialNumberText(), backups);
     });
     // The pages that show a parameter the restore or the profile changed are marked changed.
     settings_->SetChangedParameters([this](const std::vector<int>& ids) {

@@ -9,6 +9,7 @@
 #include "coordinator/coordinator.h"
 #include "gui/about_box.h"
 #include "gui/event_pump.h"
+#include "gui/frequencies_page.h"
 #include "gui/help_window.h"
 #include "gui/main_dialog.h"
 #include "gui/pages.h"
@@ -52,42 +53,26 @@ void MainDialog::InstallDefaultWorkflows() {
 
 // ---- CoordinatorView ----
 
-int MainDialog::FillPage(CoordinatorPage page, ModemParameterSet& parameters) {
-    // A page that is not among the tabs is filled when it is added.
-    if (!sheet_->Shows(page)) return rc::kOk;
-    return sheet_->page(page)->Fill(parameters);
+void MainDialog::ValuesChanged(const ParameterChanges& changes) {
+    CCoordinator& coordinator = model_->Coordinator();
+    if (ModemParameterSet* parameters = coordinator.Settings().Parameters())
+        sheet_->Refresh(changes, *parameters, editPage_, editId_);
+    frequenciesPage()->SetTransmitEditable(coordinator.Settings().TransmitColumnEditable());
+    RunUpdatePass();
 }
 
-void MainDialog::ShowInt(int id, int value) {
-    sheet_->ShowInt(id, value);
-}
-
-void MainDialog::ShowReal(int id, double value) {
-    sheet_->ShowReal(id, value);
-}
-
-void MainDialog::ShowBool(int id, bool value) {
-    sheet_->ShowBool(id, value);
-}
-
-void MainDialog::ShowText(int id, const std::string& text) {
-    sheet_->ShowText(id, QString::fromStdString(text));
-}
-
-void MainDialog::SetRealRange(int id, double minimum, double maximum, int decimals) {
-    sheet_->SetRealRange(id, minimum, maximum, decimals);
-}
-
-void MainDialog::EnablePages(bool enable) {
-    sheet_->EnablePages(enable);
-}
-
-void MainDialog::ClearModifiedMarks() {
-    sheet_->ClearChangedFlags();
-}
-
-void MainDialog::ClearIdentificationTexts() {
-    sheet_->page(CoordinatorPage::Identification)->ClearTexts();
+void MainDialog::StateChanged() {
+    CCoordinator& coordinator = model_->Coordinator();
+    const bool loaded = coordinator.IsLoaded();
+    if (sheet_->PagesEnabled() != loaded) sheet_->EnablePages(loaded);
+    if (!coordinator.IsAttached()) {
+        // Nothing to show: the marks go, the identification and the channels are emptied.
+        sheet_->ClearChangedFlags();
+        sheet_->page(CoordinatorPage::Identification)->ClearTexts();
+        frequenciesPage()->ClearFrequencies();
+    }
+    frequenciesPage()->SetTransmitEditable(coordinator.Settings().TransmitColumnEditable());
+    RunUpdatePass();
 }
 
 // ---- MainDialogView ----
@@ -96,37 +81,43 @@ void MainDialog::MarkPageChanged(CoordinatorPage page) {
     sheet_->page(page)->SetChanged(true);
 }
 
+void MainDialog::ClearPageMarks() {
+    sheet_->ClearChangedFlags();
+}
+
 void MainDialog::ShowMemoryMapPage() {
     CCoordinator& coordinator = model_->Coordinator();
-    const bool loaded = coordinator.IsAttached() && coordinator.GetParameterSet() != nullptr;
+    const bool loaded = coordinator.IsAttached() && coordinator.Settings().Parameters() != nullptr;
     if (!sheet_->ShowMemoryMapPage(loaded) || !loaded) return;
     Page* page = sheet_->page(CoordinatorPage::MemoryMap);
     if (QWidget* print = page->Control(kMemoryMapPrintButton))
         print->setToolTip(QString::fromLatin1(kMemoryMapPrintTip));
-    page->Fill(*coordinator.GetParameterSet());
+    page->Fill(*coordinator.Settings().Parameters());
 }
 
-// ---- EditSink: every edit goes to the coordinator at once; a refused one is put back by the
-// refresh that follows ----
+// ---- EditSink: every edit goes to the coordinator at once; what it changed is shown again ----
 
-void MainDialog::EditInt(int id, int value) {
-    model_->Coordinator().SetIntParameter(id, value);
+void MainDialog::Edit(CoordinatorPage page, int id, const std::function<void()>& edit) {
+    editPage_ = page;
+    editId_ = id;
+    edit();
+    editId_ = -1;
 }
 
-void MainDialog::EditBool(int id, bool value) {
-    model_->Coordinator().SetBoolParameter(id, value);
+void MainDialog::EditInt(CoordinatorPage page, int id, int value) {
+    Edit(page, id, [&] { model_->Coordinator().Settings().SetInt(id, value); });
 }
 
-void MainDialog::EditReal(int id, double value) {
-    model_->Coordinator().SetRealParameter(id, value);
+void MainDialog::EditBool(CoordinatorPage page, int id, bool value) {
+    Edit(page, id, [&] { model_->Coordinator().Settings().SetBool(id, value); });
 }
 
-void MainDialog::EditText(int id, const std::string& text) {
-    model_->Coordinator().SetTextParameter(id, text);
+void MainDialog::EditReal(CoordinatorPage page, int id, double value) {
+    Edit(page, id, [&] { model_->Coordinator().Settings().SetReal(id, value); });
 }
 
-void MainDialog::RefreshLinkPage() {
-    model_->Coordinator().RefreshLinkPage();
+void MainDialog::EditText(CoordinatorPage page, int id, const std::string& text) {
+    Edit(page, id, [&] { model_->Coordinator().Settings().SetText(id, text); });
 }
 
 // ---- Workflows ----

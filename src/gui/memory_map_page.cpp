@@ -86,9 +86,8 @@ void MemoryMapPage::SetUp(int bytes) {
     }
 }
 
-int MemoryMapPage::Fill(ModemParameterSet& parameters) {
+void MemoryMapPage::Refresh(const ParameterChanges&, ModemParameterSet& parameters, int) {
     FillMemoryMap(parameters.GetImage());
-    return rc::kOk;
 }
 
 void MemoryMapPage::FillMemoryMap(const ModemMemoryImage* image) {

@@ -18,8 +18,9 @@ class MemoryMapPage : public Page {
   public:
     MemoryMapPage(EditSink* sink, const DialogUnits& units, QWidget* parent = nullptr);
 
-    // Shows the working image (blank cells without one).
-    int Fill(ModemParameterSet& parameters) override;
+    // Any change shows the working image again (blank cells without one).
+    void Refresh(const ParameterChanges& changes, ModemParameterSet& parameters,
+                 int keptId) override;
     void FillMemoryMap(const ModemMemoryImage* image);
     void UpdateControls(bool loaded, ModemParameterSet* parameters) override;
 

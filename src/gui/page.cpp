@@ -126,19 +126,19 @@ void Page::OnEdited(const ControlSpec& spec, QWidget* control) {
     if (sink_ == nullptr || spec.parameterId < 0) return;
     const int id = spec.parameterId;
     if (auto* callSign = qobject_cast<CallSignField*>(control)) {
-        sink_->EditText(id, callSign->CallSign().toStdString());
+        sink_->EditText(index_, id, callSign->CallSign().toStdString());
     } else if (auto* field = qobject_cast<IntField*>(control)) {
-        sink_->EditInt(id, field->Value());
+        sink_->EditInt(index_, id, field->Value());
     } else if (auto* real = qobject_cast<RealField*>(control)) {
-        sink_->EditReal(id, real->Value());
+        sink_->EditReal(index_, id, real->Value());
     } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-        sink_->EditText(id, edit->text().toStdString());
+        sink_->EditText(index_, id, edit->text().toStdString());
     } else if (auto* choice = qobject_cast<ChoiceField*>(control)) {
-        if (choice->Value() >= 0) sink_->EditInt(id, choice->Value());
+        if (choice->Value() >= 0) sink_->EditInt(index_, id, choice->Value());
     } else if (auto* box = qobject_cast<QCheckBox*>(control)) {
-        sink_->EditBool(id, box->checkState() != Qt::Unchecked);
+        sink_->EditBool(index_, id, box->checkState() != Qt::Unchecked);
     } else if (auto* radio = qobject_cast<QRadioButton*>(control)) {
-        if (radio->isChecked()) sink_->EditInt(id, spec.limit);
+        if (radio->isChecked()) sink_->EditInt(index_, id, spec.limit);
     }
 }
 
@@ -212,11 +212,12 @@ void Page::FillControl(const ControlSpec& spec, QWidget* control, ModemParameter
     showingValue_ = false;
 }
 
-int Page::Fill(ModemParameterSet& parameters) {
+void Page::Refresh(const ParameterChanges& changes, ModemParameterSet& parameters, int keptId) {
     for (Entry& entry : controls_) {
-        if (ShowsParameter(entry.spec)) FillControl(entry.spec, entry.widget, parameters);
+        const int id = entry.spec.parameterId;
+        if (ShowsParameter(entry.spec) && id != keptId && changes.Contains(id))
+            FillControl(entry.spec, entry.widget, parameters);
     }
-    return rc::kOk;
 }
 
 QWidget* Page::Control(int controlId) const {
@@ -232,46 +233,6 @@ QWidget* Page::ParameterControl(int parameterId) const {
             return entry.widget;
     }
     return nullptr;
-}
-
-bool Page::ShowInt(int parameterId, int value) {
-    QWidget* control = ParameterControl(parameterId);
-    if (control == nullptr) return false;
-    const QSignalBlocker blocker(control);
-    if (auto* field = qobject_cast<IntField*>(control)) field->SetValue(value);
-    if (auto* choice = qobject_cast<ChoiceField*>(control)) choice->SelectValue(value);
-    return true;
-}
-
-bool Page::ShowReal(int parameterId, double value) {
-    auto* field = qobject_cast<RealField*>(ParameterControl(parameterId));
-    if (field == nullptr) return false;
-    const QSignalBlocker blocker(field);
-    field->SetValue(value);
-    return true;
-}
-
-bool Page::ShowBool(int parameterId, bool value) {
-    auto* box = qobject_cast<QCheckBox*>(ParameterControl(parameterId));
-    if (box == nullptr) return false;
-    const QSignalBlocker blocker(box);
-    box->setChecked(value);
-    return true;
-}
-
-bool Page::ShowText(int parameterId, const QString& text) {
-    auto* edit = qobject_cast<QLineEdit*>(ParameterControl(parameterId));
-    if (edit == nullptr) return false;
-    const QSignalBlocker blocker(edit);
-    edit->setText(text);
-    return true;
-}
-
-bool Page::SetRealRange(int parameterId, double minimum, double maximum, int decimals) {
-    auto* field = qobject_cast<RealField*>(ParameterControl(parameterId));
-    if (field == nullptr) return false;
-    field->SetRange(minimum, maximum, decimals);
-    return true;
 }
 
 void Page::ClearControl(const ControlSpec&, QWidget* control) {

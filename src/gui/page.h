@@ -46,16 +46,15 @@ struct ControlSpec {
     int limit = 0;                 // text fields: length limit; radio buttons: the choice
 };
 
-// Where the pages' edits go (the main window, which hands them to the coordinator).
+// Where the pages' edits go (the main window, which hands them to the coordinator). `page` is
+// the page the edit was made on.
 class EditSink {
   public:
     virtual ~EditSink() = default;
-    virtual void EditInt(int id, int value) = 0;
-    virtual void EditBool(int id, bool value) = 0;
-    virtual void EditReal(int id, double value) = 0;
-    virtual void EditText(int id, const std::string& text) = 0;
-    // Fills the Radio Link page again (after the channel or its selection changed).
-    virtual void RefreshLinkPage() {}
+    virtual void EditInt(CoordinatorPage page, int id, int value) = 0;
+    virtual void EditBool(CoordinatorPage page, int id, bool value) = 0;
+    virtual void EditReal(CoordinatorPage page, int id, double value) = 0;
+    virtual void EditText(CoordinatorPage page, int id, const std::string& text) = 0;
 };
 
 class Page : public QWidget {
@@ -69,14 +68,12 @@ class Page : public QWidget {
     bool changed() const { return changed_; }
     void SetChanged(bool changed) { changed_ = changed; }
 
-    // Fills every control that shows a parameter; a result code (0 = success).
-    virtual int Fill(ModemParameterSet& parameters);
-    // Shows a value the coordinator hands over; false when no control shows `parameterId`.
-    virtual bool ShowInt(int parameterId, int value);
-    bool ShowReal(int parameterId, double value);
-    bool ShowBool(int parameterId, bool value);
-    bool ShowText(int parameterId, const QString& text);
-    bool SetRealRange(int parameterId, double minimum, double maximum, int decimals);
+    // Shows the parameters that changed as the parameter set holds them, every control that
+    // shows one of them but the one of `keptId` (the control the operator is changing).
+    virtual void Refresh(const ParameterChanges& changes, ModemParameterSet& parameters,
+                         int keptId = -1);
+    // Fills every control that shows a parameter.
+    void Fill(ModemParameterSet& parameters) { Refresh(ParameterChanges::All(), parameters); }
     // The idle-time enabling pass.
     virtual void UpdateControls(bool loaded, ModemParameterSet* parameters);
     // Hides a control for good (the main window hides those the End User level never uses).

@@ -118,24 +118,11 @@ void PropertySheet::SelectTab(int index) {
     if (target >= 0) setCurrentIndex(target);
 }
 
-void PropertySheet::ShowInt(int id, int value) {
-    for (Page* p : pages_) p->ShowInt(id, value);
-}
-
-void PropertySheet::ShowReal(int id, double value) {
-    for (Page* p : pages_) p->ShowReal(id, value);
-}
-
-void PropertySheet::ShowBool(int id, bool value) {
-    for (Page* p : pages_) p->ShowBool(id, value);
-}
-
-void PropertySheet::ShowText(int id, const QString& text) {
-    for (Page* p : pages_) p->ShowText(id, text);
-}
-
-void PropertySheet::SetRealRange(int id, double minimum, double maximum, int decimals) {
-    for (Page* p : pages_) p->SetRealRange(id, minimum, maximum, decimals);
+void PropertySheet::Refresh(const ParameterChanges& changes, ModemParameterSet& parameters,
+                            CoordinatorPage source, int keptId) {
+    for (Page* p : pages_) {
+        if (Shows(p->index())) p->Refresh(changes, parameters, p->index() == source ? keptId : -1);
+    }
 }
 
 void PropertySheet::UpdateControls(bool loaded, ModemParameterSet* parameters) {

@@ -43,12 +43,10 @@ class PropertySheet : public QTabWidget {
     // Selects tab `index`, or the nearest enabled one in the direction of the request.
     void SelectTab(int index);
 
-    // Every page that shows parameter `id` shows the value.
-    void ShowInt(int id, int value);
-    void ShowReal(int id, double value);
-    void ShowBool(int id, bool value);
-    void ShowText(int id, const QString& text);
-    void SetRealRange(int id, double minimum, double maximum, int decimals);
+    // Every page among the tabs shows the parameters that changed; on page `source` the control
+    // of `keptId` stays as the operator left it.
+    void Refresh(const ParameterChanges& changes, ModemParameterSet& parameters,
+                 CoordinatorPage source, int keptId);
     void UpdateControls(bool loaded, ModemParameterSet* parameters);
     void HideControl(int controlId);
     void ClearChangedFlags();

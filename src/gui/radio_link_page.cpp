@@ -64,22 +64,14 @@ class RadioLinkPage : public Page {
         Control(kModulationBox)->setToolTip(QString::fromLatin1(kModulationTip));
     }
 
-    int Fill(ModemParameterSet& parameters) override {
+    void Refresh(const ParameterChanges& changes, ModemParameterSet& parameters,
+                 int keptId) override {
         // A modem without a channel selection keeps the buttons as they are; any other failure
         // to read it leaves the page as it was.
         int selection = 0;
         const int result = parameters.GetInt(pid::kChannelSelectType, selection);
-        if (result != rc::kOk && result != rc::kNotAvailable) return result;
-        return Page::Fill(parameters);
-    }
-
-  protected:
-    void OnEdited(const ControlSpec& spec, QWidget* control) override {
-        Page::OnEdited(spec, control);
-        // The link rate and the modulation may depend on the channel.
-        const int id = spec.parameterId;
-        if (sink_ != nullptr && (id == pid::kCurrentChannel || id == pid::kChannelSelectType))
-            sink_->RefreshLinkPage();
+        if (result != rc::kOk && result != rc::kNotAvailable) return;
+        Page::Refresh(changes, parameters, keptId);
     }
 };
 

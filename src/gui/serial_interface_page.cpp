@@ -10,6 +10,7 @@
 #include "gui/up_down_control.h"
 #include "params/modem_parameter_set.h"
 #include "params/parameter_ids.h"
+#include "params/protocol_modes.h"
 #include "util/result_codes.h"
 
 namespace vxl::gui {
@@ -23,9 +24,6 @@ constexpr int kBaudRateList = 1023;
 constexpr int kEotCharacterField = 1028;
 constexpr int kEotCharacterUpDown = 1053;
 constexpr int kDataSecurityCodeField = 1111;
-// The modes that end a transmission on a character, and those that count 100 ms steps.
-constexpr int kTransparentCharacter = 1;
-constexpr int kCountingModes[] = {0, 4, 5, 6};
 // The baud rates from the slowest up, as the list shows them.
 constexpr int kBaudRateOrder[] = {6, 5, 4, 3, 2, 1, 0, 8, 7};
 
@@ -73,34 +71,27 @@ class SerialInterfacePage : public Page {
                 this, &SerialInterfacePage::StepEotCharacter);
     }
 
-    int Fill(ModemParameterSet& parameters) override {
+    void Refresh(const ParameterChanges& changes, ModemParameterSet& parameters,
+                 int keptId) override {
         if (names_.isEmpty()) {
             std::vector<std::string> texts;
             std::vector<int> values;
             parameters.GetChoices(pid::kEOTCharacter, texts, values);
             for (const std::string& text : texts) names_ << QString::fromStdString(text);
         }
-        const int result = Page::Fill(parameters);
-        FillBaudRates(parameters);
+        Page::Refresh(changes, parameters, keptId);
+        auto shows = [&](int id) { return changes.Contains(id) && id != keptId; };
+        if (shows(pid::kBaudRate)) FillBaudRates(parameters);
         int value = 0;
-        if (parameters.GetInt(pid::kProtocolMode, value) == rc::kOk) ShowEotFields(value);
+        if (shows(pid::kProtocolMode) && parameters.GetInt(pid::kProtocolMode, value) == rc::kOk)
+            ShowEotFields(value);
+        if (!shows(pid::kEOTCharacter)) return;
         if (parameters.GetInt(pid::kEOTCharacter, value) == rc::kOk) {
             ShowCharacter(value);
         } else {
             name_.clear();
             SetCharacterText();
         }
-        return result;
-    }
-
-    bool ShowInt(int parameterId, int value) override {
-        if (parameterId == pid::kEOTCharacter) {
-            ShowCharacter(value);
-            return true;
-        }
-        const bool shown = Page::ShowInt(parameterId, value);
-        if (parameterId == pid::kProtocolMode) ShowEotFields(value);
-        return shown;
     }
 
   protected:
@@ -146,9 +137,9 @@ class SerialInterfacePage : public Page {
     }
 
     void ShowEotFields(int mode) {
-        const bool character = mode == kTransparentCharacter;
-        bool count = false;
-        for (int counting : kCountingModes) count = count || mode == counting;
+        const protocol::EotSetting shown = protocol::EotSettingOf(mode);
+        const bool character = shown == protocol::EotSetting::Character;
+        const bool count = shown == protocol::EotSetting::Count;
         for (int id : {kEotCharacterField, kEotCharacterUpDown, 1061}) Show(id, character);
         for (int id : {1031, 1063}) Show(id, count);
         // The time-out is entered as a count of 100 ms.
@@ -174,7 +165,7 @@ class SerialInterfacePage : public Page {
     void StepEotCharacter(int delta) {
         SetChanged(true);
         ShowCharacter(((code_ + delta) % 256 + 256) % 256);
-        if (sink_ != nullptr) sink_->EditInt(pid::kEOTCharacter, code_);
+        if (sink_ != nullptr) sink_->EditInt(index(), pid::kEOTCharacter, code_);
     }
 
     QStringList names_;

@@ -49,8 +49,8 @@ class StartUp : public ::testing::Test {
         app->SetPreferencePath(prefsPath);
         app->SetErrorStream(err);
         app->SetInteractiveRun([this](CConfigApp& a) {
-            interactivePort = a.Coordinator().GetPort();
-            interactiveMethod = a.Coordinator().GetCaptureMethod();
+            interactivePort = a.Coordinator().Session().GetPort();
+            interactiveMethod = a.Coordinator().Session().GetCaptureMethod();
             return 0;
         });
         ScopedUi scope(ui);
@@ -248,11 +248,12 @@ TEST_F(StartUp, DamagedSettingsAreProgrammedOnlyWithForce) {
     modem.SetIdentity(0xD2, 22, 0);
     modem.Poke(0x1A0, {4});  // synthesizer type
     modem.damagedReadAddress = 0x150;
-    app->Coordinator().SetLinkFactory([&modem](int, int&) -> std::unique_ptr<ISerialLink> {
-        auto link = std::make_unique<test::FakeSerialLink>(3);
-        modem.Connect(*link);
-        return link;
-    });
+    app->Coordinator().Session().SetLinkFactory(
+        [&modem](int, int&) -> std::unique_ptr<ISerialLink> {
+            auto link = std::make_unique<test::FakeSerialLink>(3);
+            modem.Connect(*link);
+            return link;
+        });
     const std::string table = dir.File("table.upg");
     const struct {
         std::vector<std::string> args;

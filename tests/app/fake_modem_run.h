@@ -35,8 +35,8 @@ struct FakeModemRun {
         std::FILE* err = std::tmpfile();
         app.SetErrorStream(err);
         if (renderer) app.SetReportRenderer(renderer);
-        app.Coordinator().SetBackupRoot(dir.File("backups"));
-        app.Coordinator().SetLinkFactory([this](int, int&) -> std::unique_ptr<ISerialLink> {
+        app.Coordinator().Programming().SetBackupRoot(dir.File("backups"));
+        app.Coordinator().Session().SetLinkFactory([this](int, int&) -> std::unique_ptr<ISerialLink> {
             auto link = std::make_unique<FakeSerialLink>(3);
             modem.Connect(*link);
             return link;

@@ -16,23 +16,14 @@
 namespace vxl::test {
 namespace {
 
-// A view whose first `failures` page fillings fail with 113, so a read fails that often.
-class FlakyView : public RecordingView, public MainDialogView {
+class WindowView : public RecordingView, public MainDialogView {
   public:
-    int FillPage(CoordinatorPage page, ModemParameterSet& set) override {
-        RecordingView::FillPage(page, set);
-        if (failures > 0) {
-            --failures;
-            return rc::kBadPower;
-        }
-        return rc::kOk;
-    }
     void MarkPageChanged(CoordinatorPage page) override {
         marked.push_back(static_cast<int>(page));
     }
+    void ClearPageMarks() override { calls.push_back("ClearPageMarks"); }
     void ShowMemoryMapPage() override { ++memoryMapShown; }
 
-    int failures = 0;
     std::vector<int> marked;
     int memoryMapShown = 0;
 };
@@ -62,10 +53,22 @@ struct Dialog {
         for (const RecordedMessage& m : h.ui.messages) captions.push_back(m.caption);
         return captions;
     }
-    int Reads() const { return view.Count("EnablePages 1"); }
+    int Reads() const {
+        int reads = 0;
+        for (const auto& p : h.ui.progress) reads += p->title == "Reading Modem" ? 1 : 0;
+        return reads;
+    }
+    // The modem's device goes away while the first `reads` reads run.
+    void LoseDeviceWhileReading(int reads) {
+        h.ui.onOpenProgress = [this, reads, count = 0](const std::string& title) mutable {
+            if (title != "Reading Modem") return;
+            auto* link = static_cast<FakeSerialLink*>(h.coordinator.Session().GetLink());
+            link->lostError = count++ < reads ? ENODEV : 0;
+        };
+    }
 
     CoordinatorHarness h;
-    FlakyView view;
+    WindowView view;
     std::unique_ptr<MainDialogModel> model;
 };
 
@@ -118,13 +121,13 @@ TEST(MainDialogLoad, EachOutcomeShowsItsMessagesAndLeavesTheModemAsItSays) {
          "The model ID for this modem is missing or corrupt.", false, 1},
         {"reading stops: the load ends", 0xD2, 220,
          [](Dialog& d) { d.h.modem.faultAddress = 0x150; }, {}, {"Error Occured"},
-         "Cannot Read Memory Map.", false, 0},
-        {"a failed read retried succeeds", 0xD2, 220, [](Dialog& d) { d.view.failures = 1; },
+         "Cannot Read Memory Map.", false, 1},
+        {"a failed read retried succeeds", 0xD2, 220, [](Dialog& d) { d.LoseDeviceWhileReading(1); },
          {MsgAnswer::Retry}, {"Load Failed"},
          "Connection lost during load. Please check your connection and retry.\n\nDiagnostic "
-         "Code: 113 at ", true, 2},
+         "Code: 19 at Coordinator:316", true, 2},
         {"a failed read cancelled releases the modem", 0xD2, 220,
-         [](Dialog& d) { d.view.failures = 5; }, {MsgAnswer::Retry, MsgAnswer::Cancel},
+         [](Dialog& d) { d.LoseDeviceWhileReading(5); }, {MsgAnswer::Retry, MsgAnswer::Cancel},
          {"Load Failed", "Load Failed"}, "Connection lost during load.", false, 2},
         {"another model of the family is released", 0x92, 220, [](Dialog&) {}, {},
          {"Unsupported Modem"}, "VXL Configuration Program does not support KTR Rover modems.",
@@ -132,7 +135,7 @@ TEST(MainDialogLoad, EachOutcomeShowsItsMessagesAndLeavesTheModemAsItSays) {
         // The older family has no definitions of its own; that is no lost connection.
         {"an older-family modem is released", QmxRow(), 341, [](Dialog&) {}, {},
          {"Unsupported Modem"}, "VXL Configuration Program does not support QMX modems.", false,
-         0},
+         1},
         // clang-format on
     };
     for (const auto& c : cases) {
@@ -160,7 +163,7 @@ TEST(MainDialogLoad, ReloadsOnlyAfterAProgramWithNothingChanged) {
     d.model->Load();
     d.model->Load();
     EXPECT_EQ(d.Reads(), 1) << "loaded, not programmed: Load does nothing";
-    d.h.coordinator.SetTextParameter(pid::kOwner, "Pier 9");
+    d.h.coordinator.Settings().SetText(pid::kOwner, "Pier 9");
     d.model->Program();
     d.model->Load();
     EXPECT_EQ(d.Reads(), 2);
@@ -172,7 +175,7 @@ TEST(MainDialogProgram, AsksFirstRetriesABrokenWriteAndClearsThePageMarks) {
     d.model->Program();
     EXPECT_TRUE(d.h.ui.messages.empty()) << "nothing to program";
     d.model->Load();
-    d.h.coordinator.SetTextParameter(pid::kOwner, "Pier 9");
+    d.h.coordinator.Settings().SetText(pid::kOwner, "Pier 9");
 
     d.h.ui.ScriptAnswers({MsgAnswer::No});
     d.model->Program();
@@ -191,7 +194,7 @@ TEST(MainDialogProgram, AsksFirstRetriesABrokenWriteAndClearsThePageMarks) {
               "settings is unknown. Load it again to check.");
     EXPECT_EQ(d.h.ui.messages[2].buttons, MsgButtons::RetryCancel);
     EXPECT_TRUE(d.h.coordinator.IsModified());
-    EXPECT_FALSE(d.view.Saw("ClearModifiedMarks"));
+    EXPECT_FALSE(d.view.Saw("ClearPageMarks"));
 
     // A byte the modem keeps wrong: the verification's finding is the message.
     d.h.modem.faultAddress = -1;
@@ -210,7 +213,7 @@ TEST(MainDialogProgram, AsksFirstRetriesABrokenWriteAndClearsThePageMarks) {
     d.h.modem.wrongStoreAddress = -1;
     d.model->Program();
     EXPECT_FALSE(d.h.coordinator.IsModified());
-    EXPECT_TRUE(d.view.Saw("ClearModifiedMarks"));
+    EXPECT_TRUE(d.view.Saw("ClearPageMarks"));
     EXPECT_EQ(d.h.modem.Count(0x1E), 2)
         << "the Program whose verification failed, and the one that held";
 }
@@ -220,7 +223,7 @@ TEST(MainDialogCloseAndExit, AskAboutUnprogrammedChangesAndExitAlwaysResets) {
         SCOPED_TRACE(keepOpen);
         Dialog d(0xD2, 220, keepOpen);
         d.model->Load();
-        d.h.coordinator.SetTextParameter(pid::kOwner, "Pier 9");
+        d.h.coordinator.Settings().SetText(pid::kOwner, "Pier 9");
         d.h.ui.ScriptAnswers({MsgAnswer::No, MsgAnswer::No});
         d.model->Close();
         EXPECT_FALSE(d.model->Exit());
@@ -254,14 +257,14 @@ TEST(MainDialogEnabling, FollowsTheStateAndHandsTheDefaultButtonOn) {
     EXPECT_EQ(pass(), "--L--- 0");
     d.model->Load();
     EXPECT_EQ(pass(), "---CRF 1009*");
-    d.h.coordinator.SetTextParameter(pid::kOwner, "Pier 9");
+    d.h.coordinator.Settings().SetText(pid::kOwner, "Pier 9");
     EXPECT_EQ(pass(), "UP-CRF 1003");
     EXPECT_EQ(pass(), "UP-CRF 0");
-    d.h.coordinator.WriteMemoryByte(0x8E, 20);  // CurrentChannel
+    d.h.coordinator.Settings().WriteByte(0x8E, 20);  // CurrentChannel
     EXPECT_EQ(pass(), "U--CRF 0") << "a channel outside the table is never programmed";
     d.model->UndoChanges();
     EXPECT_EQ(pass(), "---CRF 1009*");
-    d.h.coordinator.SetTextParameter(pid::kOwner, "Pier 9");
+    d.h.coordinator.Settings().SetText(pid::kOwner, "Pier 9");
     pass();
     d.model->Program();
     EXPECT_EQ(pass(), "--LCRF 1009*");
@@ -274,7 +277,7 @@ TEST(MainDialogEnabling, FollowsTheStateAndHandsTheDefaultButtonOn) {
 TEST(MainDialogEnabling, ProgramStaysDisabledForAModemWithoutItsModelId) {
     Dialog d(0x00);
     EXPECT_EQ(d.h.Load(), rc::kOk);
-    d.h.coordinator.SetTextParameter(pid::kOwner, "Pier 9");
+    d.h.coordinator.Settings().SetText(pid::kOwner, "Pier 9");
     EXPECT_TRUE(d.h.coordinator.IsModified());
     EXPECT_FALSE(d.model->UpdatePass().program);
 }
@@ -291,7 +294,7 @@ TEST(MainDialogCommands, DemoDefaultsUndoPrintAndMemoryMap) {
     EXPECT_EQ(d.view.marked, (std::vector<int>{1, 2}));
     d.view.calls.clear();
     d.model->UndoChanges();
-    EXPECT_EQ(d.view.calls.front(), "ClearModifiedMarks");
+    EXPECT_EQ(d.view.calls.front(), "ClearPageMarks");
 
     d.model->Print();
     EXPECT_EQ(d.Captions().back(), "Print") << "no printer bound: the operator is told";
@@ -324,7 +327,7 @@ TEST(MainDialogMenu, CommandsActOnlyWhenTheyApply) {
     d.model->FirstRunPortMessage();
     EXPECT_EQ(chosen, 0) << "a port is configured";
     d.model->MenuCommand(menu::kSoftBreak + 3);  // the low four bits do not matter
-    EXPECT_EQ(d.h.coordinator.GetCaptureMethod(), 1);
+    EXPECT_EQ(d.h.coordinator.Session().GetCaptureMethod(), 1);
     EXPECT_EQ(d.model->Menu().checkedCaptureCommand, menu::kSoftBreak);
     d.model->MenuCommand(menu::kPowerOnCapture);
     EXPECT_EQ(d.h.prefs.GetInt(kPrefCaptureMethod, -1), 3);
@@ -333,7 +336,7 @@ TEST(MainDialogMenu, CommandsActOnlyWhenTheyApply) {
     d.model->MenuCommand(menu::kUpgradeFirmware);
     EXPECT_EQ(upgrades, 0) << "no modem attached";
     d.model->MenuCommand(menu::kSelectPort);
-    EXPECT_EQ(d.h.coordinator.GetPort(), 6);
+    EXPECT_EQ(d.h.coordinator.Session().GetPort(), 6);
     EXPECT_EQ(d.h.prefs.GetInt(kPrefComPortNum, -1), 6);
     d.model->MenuCommand(menu::kAbout);
     EXPECT_EQ(abouts, 1);
@@ -351,7 +354,7 @@ TEST(MainDialogMenu, CommandsActOnlyWhenTheyApply) {
     d.h.prefs.SetInt(kPrefComPortNum, -1);
     d.h.coordinator.Init(-1, 1);
     d.model->FirstRunPortMessage();
-    EXPECT_EQ(d.h.coordinator.GetPort(), 4);
+    EXPECT_EQ(d.h.coordinator.Session().GetPort(), 4);
 }
 
 TEST(MainDialogDevice, ADeviceGoneWhileIdleIsReportedOnceAndTheModemReleased) {
@@ -363,8 +366,8 @@ TEST(MainDialogDevice, ADeviceGoneWhileIdleIsReportedOnceAndTheModemReleased) {
     d.model->Load();
     d.model->UpdatePass();
     EXPECT_FALSE(d.model->CheckDevice());
-    d.h.coordinator.SetTextParameter(pid::kOwner, "Pier 9");
-    static_cast<FakeSerialLink*>(d.h.coordinator.GetLink())->lostError = ENODEV;
+    d.h.coordinator.Settings().SetText(pid::kOwner, "Pier 9");
+    static_cast<FakeSerialLink*>(d.h.coordinator.Session().GetLink())->lostError = ENODEV;
     const int resets = d.h.modem.Count(0x1D);
     d.view.calls.clear();
     EXPECT_TRUE(d.model->CheckDevice());
@@ -377,7 +380,7 @@ TEST(MainDialogDevice, ADeviceGoneWhileIdleIsReportedOnceAndTheModemReleased) {
               "comes back under another name, choose it with Modem > Select Serial Port.");
     EXPECT_FALSE(d.h.coordinator.IsAttached());
     EXPECT_EQ(d.h.modem.Count(0x1D), resets) << "nothing is sent to a device that is gone";
-    EXPECT_EQ(d.view.Count("EnablePages 0"), 1);
+    EXPECT_EQ(d.view.calls.back(), "State");
     EXPECT_EQ(d.model->UpdatePass().makeDefault, DialogButton::Load);
     EXPECT_TRUE(d.model->Menu().selectPortEnabled && !d.model->Menu().upgradeEnabled);
 }

@@ -38,11 +38,12 @@ class ReportRun : public ::testing::Test {
         modem.Poke(0x106, {0x00, 0x15, 0xC7, 0x3B});  // serial number 1427259
         modem.Poke(0x10B, {0x02, 0x7C, 0x68});        // channel 0 receives on 455.0 MHz
         modem.SetConfigChecksum();
-        app.Coordinator().SetLinkFactory([this](int, int&) -> std::unique_ptr<ISerialLink> {
-            auto link = std::make_unique<test::FakeSerialLink>(3);
-            modem.Connect(*link);
-            return link;
-        });
+        app.Coordinator().Session().SetLinkFactory(
+            [this](int, int&) -> std::unique_ptr<ISerialLink> {
+                auto link = std::make_unique<test::FakeSerialLink>(3);
+                modem.Connect(*link);
+                return link;
+            });
         PreferenceStore(dir.File("prefs.conf")).SetText(kPrefInstallDir, VXL_SOURCE_DATA_DIR);
         app.SetPreferencePath(dir.File("prefs.conf"));
         err = std::tmpfile();
@@ -140,7 +141,7 @@ TEST_F(ReportRun, JobsOfTheWindowShowEditsNotYetProgrammedAndTheLevel) {
     std::string response;
     ASSERT_EQ(coordinator.Attach(response, false), rc::kOk) << response;
     ASSERT_EQ(coordinator.Read(response, false), rc::kOk) << response;
-    ASSERT_EQ(coordinator.WriteMemoryByte(0x10, 0xAB), rc::kOk);
+    ASSERT_EQ(coordinator.Settings().WriteByte(0x10, 0xAB), rc::kOk);
 
     ASSERT_EQ(MakeMemoryMapJob(coordinator, ProgramVersion(), job), rc::kOk);
     EXPECT_EQ(job.suggestedFileName, "vxl-memory-map-01427259.pdf");

@@ -45,9 +45,9 @@ TEST(SettingsMenu, RestoresTheChosenBackupAndRefusesADamagedOne) {
     EXPECT_TRUE(m.Says("no backups of the modem with serial number 01427259")) << m.Last().text;
     EXPECT_TRUE(m.Says(m.h.dir.File("backups/01427259")));
 
-    ASSERT_EQ(m.h.coordinator.SetTextParameter(pid::kOwner, "Quarry"), rc::kOk);
+    ASSERT_EQ(m.h.coordinator.Settings().SetText(pid::kOwner, "Quarry"), rc::kOk);
     ASSERT_EQ(m.h.coordinator.Program(m.h.response), rc::kOk);  // backup: no owner
-    ASSERT_EQ(m.h.coordinator.SetTextParameter(pid::kOwner, "Pit 4"), rc::kOk);
+    ASSERT_EQ(m.h.coordinator.Settings().SetText(pid::kOwner, "Pit 4"), rc::kOk);
     ASSERT_EQ(m.h.coordinator.Program(m.h.response), rc::kOk);  // backup: "Quarry"
     m.model.RestoreFromBackup();
     ASSERT_EQ(m.offered.size(), 2u);
@@ -68,7 +68,7 @@ TEST(SettingsMenu, RestoresTheChosenBackupAndRefusesADamagedOne) {
 TEST(SettingsMenu, SavesAndLoadsProfilesThroughTheFileDialogs) {
     Menu m;
     ASSERT_EQ(m.h.Load(), rc::kOk);
-    ASSERT_EQ(m.h.coordinator.SetTextParameter(pid::kOwner, "Fleet"), rc::kOk);
+    ASSERT_EQ(m.h.coordinator.Settings().SetText(pid::kOwner, "Fleet"), rc::kOk);
     const std::string saved = m.h.dir.File("fleet.ini");
     m.h.ui.ScriptFiles({saved, m.h.dir.Write("mixed.ini", "[VXL]\nOwner=Fleet\nColour=blue\n")});
     m.model.SaveProfile();
@@ -76,7 +76,7 @@ TEST(SettingsMenu, SavesAndLoadsProfilesThroughTheFileDialogs) {
     EXPECT_EQ(m.h.ui.fileDialogs[0].startDir, "profile-01427259.ini");
     EXPECT_NE(TempDir::Read(saved).find("Owner=Fleet\n"), std::string::npos);
 
-    ASSERT_EQ(m.h.coordinator.SetTextParameter(pid::kOwner, "Other"), rc::kOk);
+    ASSERT_EQ(m.h.coordinator.Settings().SetText(pid::kOwner, "Other"), rc::kOk);
     m.model.LoadProfile();
     EXPECT_EQ(m.h.ui.fileDialogs[1].startDir, m.h.dir.path());
     EXPECT_EQ(m.h.Text(pid::kOwner), "Fleet");

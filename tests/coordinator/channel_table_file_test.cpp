@@ -40,8 +40,8 @@ class ChannelTableFile : public ::testing::Test {
     void SetUp() override { ASSERT_EQ(h.coordinator.StartDemo(), rc::kOk); }
 
     void SetChannel(int k, double rx, double tx) {
-        ASSERT_EQ(h.coordinator.SetRealParameter(pid::RxChannelId(k), rx), rc::kOk);
-        ASSERT_EQ(h.coordinator.SetRealParameter(pid::TxChannelId(k), tx), rc::kOk);
+        ASSERT_EQ(h.coordinator.Settings().SetReal(pid::RxChannelId(k), rx), rc::kOk);
+        ASSERT_EQ(h.coordinator.Settings().SetReal(pid::TxChannelId(k), tx), rc::kOk);
     }
     std::vector<double> Channels() const {
         std::vector<double> values;
@@ -62,28 +62,23 @@ TEST_F(ChannelTableFile, ExportThenImportReproducesTheChannelsWithAndWithoutSeri
         SetChannel(7, 469.9875, 450.0);
         const std::vector<double> exported = Channels();
         const std::string path = h.dir.File("table.upg");
-        ASSERT_EQ(h.coordinator.ExportChannelTable(path, serial), rc::kOk);
+        ASSERT_EQ(h.coordinator.Settings().ExportChannelTable(path, serial), rc::kOk);
         SetChannel(1, 452.5, 452.5);
         SetChannel(7, 453.5, 453.5);
-        ASSERT_EQ(h.coordinator.ImportChannelTable(path), rc::kOk);
+        ASSERT_EQ(h.coordinator.Settings().ImportChannelTable(path), rc::kOk);
         EXPECT_EQ(Channels(), exported);
     }
 }
 
-TEST_F(ChannelTableFile, ExportWritesTheRecordScrambledFromTheGridWhenThereIsAView) {
-    ASSERT_EQ(h.coordinator.ClearChannelTable(), rc::kOk);
+TEST_F(ChannelTableFile, ExportWritesTheRecordScrambledFromTheSettings) {
+    ASSERT_EQ(h.coordinator.Settings().ClearChannelTable(), rc::kOk);
     SetChannel(0, 455.0, 455.0);
-    ASSERT_EQ(h.coordinator.ExportChannelTable(h.dir.File("layout.upg"), 0x01020304), rc::kOk);
-    const std::string bytes = Scrambled(TempDir::Read(h.dir.File("layout.upg")));
-    EXPECT_EQ(bytes, Record(0x01020304, {455.0}, {455.0}));
+    SetChannel(3, 460.0, 465.0);
+    const std::string path = h.dir.File("layout.upg");
+    ASSERT_EQ(h.coordinator.Settings().ExportChannelTable(path, 0x01020304), rc::kOk);
+    const std::string bytes = Scrambled(TempDir::Read(path));
+    EXPECT_EQ(bytes, Record(0x01020304, {455.0, 0, 0, 460.0}, {455.0, 0, 0, 465.0}));
     EXPECT_EQ(bytes.substr(14, 3), "\x02\x7C\x68");  // 455.0 MHz receive
-
-    h.coordinator.SetView(&h.view);
-    h.view.gridRx[3] = 460.0;
-    h.view.gridTx[3] = 465.0;
-    ASSERT_EQ(h.coordinator.ExportChannelTable(h.dir.File("grid.upg"), 0), rc::kOk);
-    EXPECT_EQ(Scrambled(TempDir::Read(h.dir.File("grid.upg"))),
-              Record(0, {0, 0, 0, 460.0}, {0, 0, 0, 465.0}));
 }
 
 // An empty field leaves the channel; one above the band edge empties it; a longer file is read
@@ -94,7 +89,7 @@ TEST_F(ChannelTableFile, ImportTakesTheFieldsOfTheFirstRecord) {
     const std::string path = h.dir.File("mixed.upg");
     h.dir.Write("mixed.upg", Scrambled(Record(0, {0, 0, 480.0, 466.0}, {0, 0, 0.0, 467.0}) +
                                        std::string(189, 'x')));
-    ASSERT_EQ(h.coordinator.ImportChannelTable(path), rc::kOk);
+    ASSERT_EQ(h.coordinator.Settings().ImportChannelTable(path), rc::kOk);
     EXPECT_EQ(h.Real(pid::RxChannelId(2)), 0.0);
     EXPECT_NEAR(h.Real(pid::TxChannelId(2)), 459.0, 1e-9);
     EXPECT_NEAR(h.Real(pid::RxChannelId(3)), 466.0, 1e-9);
@@ -108,7 +103,7 @@ TEST_F(ChannelTableFile, AnotherModemsFileOrAnUnreadableOneChangesNothing) {
     std::string damaged = Record(0, {451.0, 452.0}, {451.0, 452.0});
     damaged[20] ^= 0x04;
     h.dir.Write("damaged.upg", Scrambled(damaged));
-    const auto before = h.coordinator.GetWorkingImage()->Clone();
+    const auto before = h.coordinator.Settings().Image()->Clone();
     const struct {
         std::string path;
         int result;
@@ -123,11 +118,11 @@ TEST_F(ChannelTableFile, AnotherModemsFileOrAnUnreadableOneChangesNothing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
         std::string problem;
-        EXPECT_EQ(h.coordinator.ImportChannelTable(c.path, &problem), c.result);
+        EXPECT_EQ(h.coordinator.Settings().ImportChannelTable(c.path, &problem), c.result);
         EXPECT_NE(problem.find(c.problem), std::string::npos) << problem;
-        EXPECT_TRUE(h.coordinator.GetWorkingImage()->Equals(*before));
+        EXPECT_TRUE(h.coordinator.Settings().Image()->Equals(*before));
     }
-    EXPECT_EQ(h.coordinator.ExportChannelTable(h.dir.File("no/such/folder.upg"), 0),
+    EXPECT_EQ(h.coordinator.Settings().ExportChannelTable(h.dir.File("no/such/folder.upg"), 0),
               rc::kFileBadPath);
 }
 
@@ -135,24 +130,23 @@ TEST_F(ChannelTableFile, ClearEmptiesEveryChannelAndDeselectsTheCurrentOne) {
     h.coordinator.SetView(&h.view);
     SetChannel(5, 455.0, 456.0);
     h.view.calls.clear();
-    ASSERT_EQ(h.coordinator.ClearChannelTable(), rc::kOk);
+    ASSERT_EQ(h.coordinator.Settings().ClearChannelTable(), rc::kOk);
     for (double mhz : Channels()) EXPECT_EQ(mhz, 0.0);
     uint8_t current = 0;
     h.Set()->ReadBytes(0x18E, 1, &current);
     EXPECT_EQ(current, 0xFF);
-    EXPECT_TRUE(h.view.Saw("FillPage 3"));
-    EXPECT_TRUE(h.view.Saw("UpdateDialog"));
+    EXPECT_EQ(h.view.calls, std::vector<std::string>{"Values *"});
 }
 
-TEST(ChannelTableWithoutModem, ExportWritesNothingAndClearOnlyEmptiesTheGrid) {
+TEST(ChannelTableWithoutModem, ExportWritesNothingAndNothingIsShown) {
     CoordinatorHarness h;
     h.coordinator.SetView(&h.view);
     const std::string path = h.dir.File("nothing.upg");
-    EXPECT_EQ(h.coordinator.ExportChannelTable(path, 0), rc::kMissingArgument);
+    EXPECT_EQ(h.coordinator.Settings().ExportChannelTable(path, 0), rc::kMissingArgument);
     EXPECT_EQ(TempDir::Read(path), "");
-    EXPECT_EQ(h.coordinator.ImportChannelTable(path), rc::kOk);
-    EXPECT_EQ(h.coordinator.ClearChannelTable(), rc::kMissingArgument);
-    EXPECT_EQ(h.view.calls, std::vector<std::string>{"ClearGridFrequencies"});
+    EXPECT_EQ(h.coordinator.Settings().ImportChannelTable(path), rc::kOk);
+    EXPECT_EQ(h.coordinator.Settings().ClearChannelTable(), rc::kMissingArgument);
+    EXPECT_TRUE(h.view.calls.empty());
 }
 
 }  // namespace

@@ -37,15 +37,16 @@ class CoordinatorHarness {
         modem.Poke(0x10B, {0x02, 0x7C, 0x68});        // channel 0 receives on 455.0 MHz
         modem.Poke(0x1A0, {4});                       // synthesizer type
         modem.SetConfigChecksum();
-        coordinator.SetLinkFactory([this](int, int& lastError) -> std::unique_ptr<ISerialLink> {
-            ++linksOpened;
-            lastError = openError;
-            if (openError != 0) return nullptr;
-            auto link = std::make_unique<FakeSerialLink>(3);
-            modem.Connect(*link);
-            return link;
-        });
-        coordinator.SetBackupRoot(dir.File("backups"));
+        coordinator.Session().SetLinkFactory(
+            [this](int, int& lastError) -> std::unique_ptr<ISerialLink> {
+                ++linksOpened;
+                lastError = openError;
+                if (openError != 0) return nullptr;
+                auto link = std::make_unique<FakeSerialLink>(3);
+                modem.Connect(*link);
+                return link;
+            });
+        coordinator.Programming().SetBackupRoot(dir.File("backups"));
         coordinator.Init(3, 1);
     }
 
@@ -69,7 +70,7 @@ class CoordinatorHarness {
         if (Set()) Set()->GetText(id, text);
         return text;
     }
-    ModemParameterSet* Set() const { return coordinator.GetParameterSet(); }
+    ModemParameterSet* Set() const { return coordinator.Settings().Parameters(); }
 
     FakeClock clock;
     RecordingOperator ui;

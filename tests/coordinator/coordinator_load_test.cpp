@@ -24,14 +24,14 @@ TEST(CoordinatorState, WalksFromDetachedThroughLoadedModifiedProgrammedAndBack) 
     EXPECT_EQ(c.GetModel(), -1);
     ASSERT_EQ(c.Read(h.response, false), rc::kOk);
     EXPECT_EQ(state(), "AL--");
-    EXPECT_FALSE(c.IsChecksumMismatch());
+    EXPECT_FALSE(c.Session().IsChecksumMismatch());
     EXPECT_EQ(c.GetModel(), 5);
     EXPECT_TRUE(c.IsSupportedModel());
-    ASSERT_EQ(c.SetTextParameter(pid::kOwner, "Harbour crane 4"), rc::kOk);
+    ASSERT_EQ(c.Settings().SetText(pid::kOwner, "Harbour crane 4"), rc::kOk);
     EXPECT_EQ(state(), "ALM-");
     ASSERT_EQ(c.Undo(), rc::kOk);
     EXPECT_EQ(state(), "AL--");
-    ASSERT_EQ(c.SetTextParameter(pid::kOwner, "Harbour crane 4"), rc::kOk);
+    ASSERT_EQ(c.Settings().SetText(pid::kOwner, "Harbour crane 4"), rc::kOk);
     ASSERT_EQ(c.Program(h.response), rc::kOk);
     EXPECT_EQ(state(), "AL-P");
     EXPECT_EQ(h.modem.Count(0x1E), 1);
@@ -68,7 +68,7 @@ TEST(CoordinatorAttach, FailuresRecordTheFailingStepAndLeaveADefinedState) {
         {"identification refused", [](Harness& h) { h.modem.faultAddress = 0x10A;
                                                     h.modem.faultReply = {1, 0x55, 0x55, 0x55}; },
          rc::kIncorrectResponse, 0, "Modem:170", false},
-        {"capture delivers no modem", [](Harness& h) { h.coordinator.SetModemFactory(
+        {"capture delivers no modem", [](Harness& h) { h.coordinator.Session().SetModemFactory(
              [](std::string&, ISerialLink*, std::unique_ptr<CModemBase>&, int, std::string&, bool) {
                  return 0; }); },
          rc::kNothingReceived, 0, "Coordinator:277", false},
@@ -85,9 +85,9 @@ TEST(CoordinatorAttach, FailuresRecordTheFailingStepAndLeaveADefinedState) {
         if (result == rc::kOk) {
             EXPECT_EQ(h.coordinator.Read(h.response, false), c.readResult);
         }
-        EXPECT_EQ(h.coordinator.GetDiagnosticLocation(), c.location);
+        EXPECT_EQ(h.coordinator.Session().GetDiagnosticLocation(), c.location);
         EXPECT_EQ(h.coordinator.IsAttached(), c.attached);
-        EXPECT_EQ(h.coordinator.GetLink() != nullptr, c.attached);
+        EXPECT_EQ(h.coordinator.Session().GetLink() != nullptr, c.attached);
         EXPECT_FALSE(h.coordinator.IsLoaded());
         EXPECT_EQ(h.linksOpened, c.attachResult == rc::kNoPort ? 0 : 1);
     }
@@ -101,6 +101,7 @@ TEST(CoordinatorAttach, MissingModelIdKeepsTheModemAttachedAndReadable) {
     EXPECT_TRUE(h.coordinator.IsLoaded());
 }
 
+// The view is told every value after a read, and the state at each step of the road.
 TEST(CoordinatorDetach, SendsResetUnlessKeptOpenAndForgetsTheModemEitherWay) {
     for (bool keepOpen : {false, true}) {
         SCOPED_TRACE(keepOpen);
@@ -109,34 +110,16 @@ TEST(CoordinatorDetach, SendsResetUnlessKeptOpenAndForgetsTheModemEitherWay) {
         EXPECT_EQ(h.coordinator.Detach(h.response, false), rc::kOk);
         EXPECT_TRUE(h.view.calls.empty()) << "nothing attached: nothing to do";
         ASSERT_EQ(h.Load(), rc::kOk);
+        EXPECT_EQ(h.view.calls, (std::vector<std::string>{"State", "Values *", "State"}));
         h.view.calls.clear();
         EXPECT_EQ(h.coordinator.Detach(h.response, keepOpen), rc::kOk);
         EXPECT_EQ(h.modem.Count(0x1D), keepOpen ? 0 : 1);
         EXPECT_FALSE(h.coordinator.IsAttached());
         EXPECT_FALSE(h.coordinator.IsLoaded());
-        EXPECT_EQ(h.coordinator.GetLink(), nullptr);
-        EXPECT_EQ(h.coordinator.GetWorkingImage(), nullptr);
-        EXPECT_EQ(h.view.calls,
-                  (std::vector<std::string>{"ClearModifiedMarks", "ClearIdentificationTexts",
-                                            "ResetFrequenciesPage", "EnablePages 0"}));
+        EXPECT_EQ(h.coordinator.Session().GetLink(), nullptr);
+        EXPECT_EQ(h.coordinator.Settings().Image(), nullptr);
+        EXPECT_EQ(h.view.calls, std::vector<std::string>{"State"});
     }
-}
-
-TEST(CoordinatorRead, FillsThePagesInOrderAndStopsAtTheFirstFailure) {
-    CoordinatorHarness h;
-    h.coordinator.SetView(&h.view);
-    h.view.failingPage = CoordinatorPage::Frequencies;
-    h.view.failResult = rc::kBadPower;
-    ASSERT_EQ(h.coordinator.Attach(h.response, false), rc::kOk);
-    EXPECT_EQ(h.coordinator.Read(h.response, false), rc::kBadPower);
-    EXPECT_EQ(h.view.calls, (std::vector<std::string>{"EnablePages 1", "FillPage 0", "FillPage 1",
-                                                      "FillPage 2", "FillPage 3"}));
-    h.view.failingPage = static_cast<CoordinatorPage>(-1);
-    h.view.calls.clear();
-    EXPECT_EQ(h.coordinator.Read(h.response, false), rc::kOk);
-    EXPECT_EQ(h.view.calls,
-              (std::vector<std::string>{"EnablePages 1", "FillPage 0", "FillPage 1", "FillPage 2",
-                                        "FillPage 3", "FillPage 4", "FillPage 5", "UpdateDialog"}));
 }
 
 // Settings that fail their checksum twice: the window asks (Cancel fails the read with 73 and
@@ -156,7 +139,7 @@ TEST(CoordinatorRead, DamagedSettingsAreOfferedToTheOperator) {
         h.ui.ScriptAnswers({c.answer});
         ASSERT_EQ(h.coordinator.Attach(h.response, false), rc::kOk);
         EXPECT_EQ(h.coordinator.Read(h.response, c.interactive), c.result);
-        EXPECT_TRUE(h.coordinator.IsChecksumMismatch());
+        EXPECT_TRUE(h.coordinator.Session().IsChecksumMismatch());
         EXPECT_EQ(h.coordinator.IsLoaded(), c.result == rc::kOk);
         ASSERT_EQ(h.ui.messages.size(), c.interactive ? 1u : 0u);
         if (c.interactive) {
@@ -164,7 +147,7 @@ TEST(CoordinatorRead, DamagedSettingsAreOfferedToTheOperator) {
             EXPECT_EQ(h.ui.messages[0].buttons, MsgButtons::ContinueCancel);
         }
         if (c.result != rc::kOk) {
-            EXPECT_EQ(h.coordinator.GetDiagnosticLocation(), "Coordinator:316");
+            EXPECT_EQ(h.coordinator.Session().GetDiagnosticLocation(), "Coordinator:316");
         }
     }
 }
@@ -174,21 +157,21 @@ TEST(CoordinatorRead, DamagedSettingsAreOfferedToTheOperator) {
 TEST(CoordinatorRead, ALostDeviceIsNamedInsteadOfTheFailureItCauses) {
     CoordinatorHarness h;
     ASSERT_EQ(h.coordinator.Attach(h.response, false), rc::kOk);
-    static_cast<FakeSerialLink*>(h.coordinator.GetLink())->lostError = ENODEV;
+    static_cast<FakeSerialLink*>(h.coordinator.Session().GetLink())->lostError = ENODEV;
     EXPECT_EQ(h.coordinator.Read(h.response, false), ENODEV);
-    EXPECT_EQ(h.coordinator.GetLostDevice(), "/dev/ttyFAKE");
+    EXPECT_EQ(h.coordinator.Session().GetLostDevice(), "/dev/ttyFAKE");
     EXPECT_EQ(h.response, "the serial device /dev/ttyFAKE went away");
     EXPECT_EQ(ErrorBoxMessage(ENODEV, h.response),
               "No such device\nResponse: the serial device /dev/ttyFAKE went away<-");
-    EXPECT_EQ(h.coordinator.GetDiagnosticLocation(), "Coordinator:316");
+    EXPECT_EQ(h.coordinator.Session().GetDiagnosticLocation(), "Coordinator:316");
 }
 
 TEST(CoordinatorDemo, StartsOnceAndRefusesWhileAModemIsAttached) {
     CoordinatorHarness h;
     EXPECT_EQ(h.coordinator.StartDemo(), rc::kOk);
     EXPECT_TRUE(h.coordinator.IsLoaded());
-    EXPECT_EQ(h.coordinator.GetLink(), nullptr);
-    EXPECT_EQ(h.coordinator.GetModem()->GetPortNumber(), 99);
+    EXPECT_EQ(h.coordinator.Session().GetLink(), nullptr);
+    EXPECT_EQ(h.coordinator.Session().GetModem()->GetPortNumber(), 99);
     ModemParameterSet* demoSet = h.Set();
     EXPECT_EQ(h.coordinator.StartDemo(), rc::kAlreadyDemo);
     EXPECT_EQ(h.Set(), demoSet);
@@ -196,7 +179,7 @@ TEST(CoordinatorDemo, StartsOnceAndRefusesWhileAModemIsAttached) {
     CoordinatorHarness real;
     ASSERT_EQ(real.coordinator.Attach(real.response, false), rc::kOk);
     EXPECT_EQ(real.coordinator.StartDemo(), rc::kAlreadyDemo);
-    EXPECT_EQ(real.coordinator.GetModem()->GetPortNumber(), 3);
+    EXPECT_EQ(real.coordinator.Session().GetModem()->GetPortNumber(), 3);
 }
 
 // After an upgrade the settings of the modem last upgraded (serial number and revision in the

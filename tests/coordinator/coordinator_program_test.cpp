@@ -1,6 +1,7 @@
 // Programming, undo, defaults, the Factory page's operations and the XML export.
 #include <gtest/gtest.h>
 
+#include "coordinator/factory_operations.h"
 #include "coordinator_harness.h"
 #include "params/parameter_ids.h"
 #include "reports/xml_export.h"
@@ -13,9 +14,9 @@ TEST(CoordinatorProgram, NothingLoadedReturns57) {
     CoordinatorHarness h;
     EXPECT_EQ(h.coordinator.Program(h.response), rc::kMissingArgument);
     EXPECT_EQ(h.coordinator.Undo(), rc::kMissingArgument);
-    EXPECT_EQ(h.coordinator.ApplyDefaults(), rc::kMissingArgument);
-    EXPECT_EQ(h.coordinator.SetFactoryFrequencies(), rc::kMissingArgument);
-    EXPECT_EQ(h.coordinator.SetIntParameter(pid::kBaudRate, 1), rc::kMissingArgument);
+    EXPECT_EQ(h.coordinator.Settings().ApplyDefaults(), rc::kMissingArgument);
+    EXPECT_EQ(vxl::SetFactoryFrequencies(h.coordinator), rc::kMissingArgument);
+    EXPECT_EQ(h.coordinator.Settings().SetInt(pid::kBaudRate, 1), rc::kMissingArgument);
     EXPECT_TRUE(h.modem.commands.empty());
 }
 
@@ -34,7 +35,7 @@ TEST(CoordinatorProgram, TheEtsQuestionIsAskedOnlyForTheLowPowerBaseInTheNarrowB
         SCOPED_TRACE(c.name);
         CoordinatorHarness h;
         ASSERT_EQ(h.coordinator.StartDemo(), rc::kOk);
-        ASSERT_EQ(h.coordinator.WriteMemoryByte(0x0A, 0x80 | c.model << 4 | c.band), rc::kOk);
+        ASSERT_EQ(h.coordinator.Settings().WriteByte(0x0A, 0x80 | c.model << 4 | c.band), rc::kOk);
         ASSERT_EQ(h.Int(pid::kPower), 1);
         h.ui.ScriptAnswers({c.answer});
         EXPECT_EQ(h.coordinator.Program(h.response), rc::kOk);
@@ -55,7 +56,7 @@ TEST(CoordinatorFactory, SetFactoryFrequenciesFillsTheRangeTableAndEmptiesTheRes
     CoordinatorHarness h;
     ASSERT_EQ(h.coordinator.StartDemo(), rc::kOk);
     ASSERT_EQ(h.Int(pid::kFrequency), 2);
-    ASSERT_EQ(h.coordinator.SetFactoryFrequencies(), rc::kOk);
+    ASSERT_EQ(vxl::SetFactoryFrequencies(h.coordinator), rc::kOk);
     const double expected[4] = {459.85, 450.15, 469.85, 457.275};
     for (int k = 0; k < 16; ++k) {
         SCOPED_TRACE(k);
@@ -64,22 +65,22 @@ TEST(CoordinatorFactory, SetFactoryFrequenciesFillsTheRangeTableAndEmptiesTheRes
         EXPECT_NEAR(h.Real(pid::TxChannelId(k)), k < 4 ? expected[k] : 0.0, 0.0125);
     }
     // Model 5 has no band 11 in the factory table.
-    ASSERT_EQ(h.coordinator.WriteMemoryByte(0x0A, 0xDB), rc::kOk);
-    EXPECT_EQ(h.coordinator.SetFactoryFrequencies(), rc::kBadModelRow);
+    ASSERT_EQ(h.coordinator.Settings().WriteByte(0x0A, 0xDB), rc::kOk);
+    EXPECT_EQ(vxl::SetFactoryFrequencies(h.coordinator), rc::kBadModelRow);
     EXPECT_NEAR(h.Real(pid::RxChannelId(1)), expected[1], 0.0125);
 }
 
 TEST(CoordinatorFactory, UserFieldsAndFactoryTestSettings) {
     CoordinatorHarness h;
     ASSERT_EQ(h.coordinator.StartDemo(), rc::kOk);
-    ASSERT_EQ(h.coordinator.SetTextParameter(pid::kOwner, "Site 9"), rc::kOk);
-    ASSERT_EQ(h.coordinator.SetTextParameter(pid::kCallSign, "KD7XYZ"), rc::kOk);
-    EXPECT_EQ(h.coordinator.ClearUserFields(), rc::kOk);
+    ASSERT_EQ(h.coordinator.Settings().SetText(pid::kOwner, "Site 9"), rc::kOk);
+    ASSERT_EQ(h.coordinator.Settings().SetText(pid::kCallSign, "KD7XYZ"), rc::kOk);
+    EXPECT_EQ(vxl::ClearUserFields(h.coordinator), rc::kOk);
     EXPECT_EQ(h.Text(pid::kOwner), "");
     EXPECT_EQ(h.Text(pid::kCallSign), "");
 
-    ASSERT_EQ(h.coordinator.WriteMemoryByte(0xA0, 2), rc::kOk);  // synthesizer type 2
-    EXPECT_EQ(h.coordinator.ApplyFactoryTestSettings(), rc::kOk);
+    ASSERT_EQ(h.coordinator.Settings().WriteByte(0xA0, 2), rc::kOk);  // synthesizer type 2
+    EXPECT_EQ(vxl::ApplyFactoryTestSettings(h.coordinator), rc::kOk);
     const struct {
         int id, value;
     } expected[] = {
@@ -100,31 +101,30 @@ TEST(CoordinatorEdits, WriteMemoryByteChangesTheWorkingImageAndARefusedEditNothi
     h.coordinator.SetView(&h.view);
     ASSERT_EQ(h.coordinator.StartDemo(), rc::kOk);
     h.view.calls.clear();
-    EXPECT_NE(h.coordinator.SetIntParameter(200, 1), rc::kOk);
-    EXPECT_NE(h.coordinator.SetIntParameter(pid::kBitPolarity, 1), rc::kOk);  // never available
+    EXPECT_NE(h.coordinator.Settings().SetInt(200, 1), rc::kOk);
+    EXPECT_NE(h.coordinator.Settings().SetInt(pid::kBitPolarity, 1), rc::kOk);  // never available
     EXPECT_TRUE(h.view.calls.empty());
     EXPECT_FALSE(h.coordinator.IsModified());
 
-    ASSERT_EQ(h.coordinator.WriteMemoryByte(0x8B, 1), rc::kOk);  // BaudRate 9600
+    ASSERT_EQ(h.coordinator.Settings().WriteByte(0x8B, 1), rc::kOk);  // BaudRate 9600
     EXPECT_EQ(h.Int(pid::kBaudRate), 1);
     EXPECT_TRUE(h.coordinator.IsModified());
-    EXPECT_EQ(h.view.Count("FillPage 0"), 1);
-    EXPECT_TRUE(h.view.Saw("UpdateDialog"));
-    EXPECT_EQ(h.coordinator.WriteMemoryByte(0x400, 1), rc::kBadAddress);
+    EXPECT_EQ(h.view.calls, std::vector<std::string>{"Values *"});
+    EXPECT_EQ(h.coordinator.Settings().WriteByte(0x400, 1), rc::kBadAddress);
 }
 
 TEST(CoordinatorXmlExport, WritesNameDotXmlWithTheNameAsStationAndTheClocksDate) {
     CoordinatorHarness h;
-    EXPECT_EQ(h.coordinator.ExportXmlParameters(h.dir.File("empty")), rc::kMissingArgument);
+    EXPECT_EQ(h.coordinator.Settings().ExportXml(h.dir.File("empty")), rc::kMissingArgument);
     EXPECT_EQ(TempDir::Read(h.dir.File("empty.xml")), "");
     ASSERT_EQ(h.coordinator.StartDemo(), rc::kOk);
     std::string problem;
-    EXPECT_EQ(h.coordinator.ExportXmlParameters(h.dir.File("no/s"), &problem), rc::kFileBadPath);
+    EXPECT_EQ(h.coordinator.Settings().ExportXml(h.dir.File("no/s"), &problem), rc::kFileBadPath);
     EXPECT_EQ(problem, "the folder " + h.dir.File("no") + " does not exist");
 
     const std::string name = h.dir.File("station7");
     const std::string date = FormatExportDate(h.clock.WallSeconds());
-    ASSERT_EQ(h.coordinator.ExportXmlParameters(name), rc::kOk);
+    ASSERT_EQ(h.coordinator.Settings().ExportXml(name), rc::kOk);
     const std::string document = TempDir::Read(name + ".xml");
     EXPECT_EQ(document, BuildXmlDocument(*h.Set(), 4, name, date));
     EXPECT_EQ(document.compare(0, 23, "<?xml version=\"1.0\"?>\r\n"), 0);
@@ -133,23 +133,18 @@ TEST(CoordinatorXmlExport, WritesNameDotXmlWithTheNameAsStationAndTheClocksDate)
     EXPECT_FALSE(h.coordinator.IsModified());
 }
 
-TEST(CoordinatorDefaults, ApplyDefaultsRefillsEveryPageAndRefreshLinkPageOnlyTheLinkPage) {
+TEST(CoordinatorDefaults, ApplyDefaultsChangesEveryParameterButTheUserFields) {
     CoordinatorHarness h;
     h.coordinator.SetView(&h.view);
-    EXPECT_EQ(h.coordinator.RefreshLinkPage(), rc::kMissingArgument);
     ASSERT_EQ(h.coordinator.StartDemo(), rc::kOk);
-    ASSERT_EQ(h.coordinator.SetTextParameter(pid::kOwner, "Depot"), rc::kOk);
-    ASSERT_EQ(h.coordinator.WriteMemoryByte(0x97, 3), rc::kOk);  // Digisquelch "Off"
+    ASSERT_EQ(h.coordinator.Settings().SetText(pid::kOwner, "Depot"), rc::kOk);
+    ASSERT_EQ(h.coordinator.Settings().WriteByte(0x97, 3), rc::kOk);  // Digisquelch "Off"
     h.view.calls.clear();
-    ASSERT_EQ(h.coordinator.ApplyDefaults(), rc::kOk);
+    ASSERT_EQ(h.coordinator.Settings().ApplyDefaults(), rc::kOk);
     EXPECT_EQ(h.Int(pid::kDigisquelch), h.Set()->GetDefaultInt(pid::kDigisquelch));
     EXPECT_EQ(h.Int(pid::kParity), h.Set()->GetDefaultInt(pid::kParity));
     EXPECT_EQ(h.Text(pid::kOwner), "Depot");
-    EXPECT_EQ(h.view.calls.front(), "FillPage 0");
-    EXPECT_EQ(h.view.calls.back(), "UpdateDialog");
-    h.view.calls.clear();
-    EXPECT_EQ(h.coordinator.RefreshLinkPage(), rc::kOk);
-    EXPECT_EQ(h.view.calls, std::vector<std::string>{"FillPage 1"});
+    EXPECT_EQ(h.view.calls, std::vector<std::string>{"Values *"});
 }
 
 }  // namespace

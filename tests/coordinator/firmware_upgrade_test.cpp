@@ -76,7 +76,7 @@ TEST_F(FirmwareUpgradeTest, SuccessStoresTheOldModemDetachesAndTellsTheOperator)
 
 TEST_F(FirmwareUpgradeTest, NoUpgradeWithoutABackup) {
     Attach(220);
-    h->coordinator.SetBackupRoot(h->dir.Write("plain", "x") + "/backups");
+    h->coordinator.Programming().SetBackupRoot(h->dir.Write("plain", "x") + "/backups");
     EXPECT_EQ(Upgrade(kFirmware, false), rc::kBackupFailed);
     ASSERT_EQ(h->ui.messages.size(), 1u);
     EXPECT_EQ(h->ui.messages[0].caption, "Upgrade Modem Firmware");

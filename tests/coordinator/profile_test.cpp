@@ -4,8 +4,8 @@
 
 #include <sstream>
 
+#include "coordinator/profile_apply.h"
 #include "coordinator/safety_commands.h"
-#include "coordinator/settings_profile.h"
 #include "coordinator_harness.h"
 #include "params/parameter_ids.h"
 #include "reports/xml_export.h"
@@ -33,19 +33,19 @@ TEST(Profile, ConfiguresAnotherModemAlikeAndLeavesItsIdentity) {
     CoordinatorHarness a;
     ASSERT_EQ(a.Load(), rc::kOk);
     CCoordinator& c = a.coordinator;
-    ASSERT_EQ(c.SetIntParameter(pid::kProtocolMode, 1), rc::kOk);  // EOT character shown
-    ASSERT_EQ(c.SetIntParameter(pid::kEOTCharacter, 13), rc::kOk);
-    ASSERT_EQ(c.SetIntParameter(pid::kLocalAddress, 12), rc::kOk);
-    ASSERT_EQ(c.SetIntParameter(pid::kDigisquelch, 3), rc::kOk);
-    ASSERT_EQ(c.SetIntParameter(pid::kBaudRate, 3), rc::kOk);
-    ASSERT_EQ(c.SetRealParameter(pid::kTxAckTimeout, 2.5), rc::kOk);
-    ASSERT_EQ(c.SetBoolParameter(pid::kScrambling, false), rc::kOk);
-    ASSERT_EQ(c.SetTextParameter(pid::kOwner, "Site #9 = north"), rc::kOk);
-    ASSERT_EQ(c.SetTextParameter(pid::kCallSign, "KD7XYZ"), rc::kOk);
-    ASSERT_EQ(c.SetRealParameter(pid::RxChannelId(3), 461.025), rc::kOk);
-    ASSERT_EQ(c.SetRealParameter(pid::TxChannelId(3), 466.025), rc::kOk);
-    ASSERT_EQ(c.SetIntParameter(pid::kCurrentChannel, 3), rc::kOk);
-    ASSERT_EQ(c.SetRealParameter(pid::RxChannelId(0), 0.0), rc::kOk);  // no longer current
+    ASSERT_EQ(c.Settings().SetInt(pid::kProtocolMode, 1), rc::kOk);  // EOT character shown
+    ASSERT_EQ(c.Settings().SetInt(pid::kEOTCharacter, 13), rc::kOk);
+    ASSERT_EQ(c.Settings().SetInt(pid::kLocalAddress, 12), rc::kOk);
+    ASSERT_EQ(c.Settings().SetInt(pid::kDigisquelch, 3), rc::kOk);
+    ASSERT_EQ(c.Settings().SetInt(pid::kBaudRate, 3), rc::kOk);
+    ASSERT_EQ(c.Settings().SetReal(pid::kTxAckTimeout, 2.5), rc::kOk);
+    ASSERT_EQ(c.Settings().SetBool(pid::kScrambling, false), rc::kOk);
+    ASSERT_EQ(c.Settings().SetText(pid::kOwner, "Site #9 = north"), rc::kOk);
+    ASSERT_EQ(c.Settings().SetText(pid::kCallSign, "KD7XYZ"), rc::kOk);
+    ASSERT_EQ(c.Settings().SetReal(pid::RxChannelId(3), 461.025), rc::kOk);
+    ASSERT_EQ(c.Settings().SetReal(pid::TxChannelId(3), 466.025), rc::kOk);
+    ASSERT_EQ(c.Settings().SetInt(pid::kCurrentChannel, 3), rc::kOk);
+    ASSERT_EQ(c.Settings().SetReal(pid::RxChannelId(0), 0.0), rc::kOk);  // no longer current
     std::string text;
     ASSERT_TRUE(BuildProfile(c, text));
     for (const char* line : {"[VXL]\n", "ProtocolMode=Transparent w/EOT Character\n",
@@ -67,6 +67,24 @@ TEST(Profile, ConfiguresAnotherModemAlikeAndLeavesItsIdentity) {
     EXPECT_EQ(b.Text(pid::kSerialNumber), "01427264");
     EXPECT_TRUE(b.coordinator.IsModified());
     EXPECT_TRUE(b.modem.commands.size() > 0 && b.modem.Count(0x20) == 0) << "nothing programmed";
+}
+
+// A profile carries the end-of-transmission setting the Serial Interface page shows for the
+// mode, and none for the modes that use none.
+TEST(Profile, CarriesTheEndOfTransmissionSettingOfItsMode) {
+    CoordinatorHarness h;
+    ASSERT_EQ(h.Load(), rc::kOk);
+    const char* const carried[] = {"EOTCount", "EOTCharacter", "",        "",
+                                   "EOTCount", "EOTCount",     "EOTCount"};
+    for (int mode = 0; mode < 7; ++mode) {
+        ASSERT_EQ(h.coordinator.Settings().SetInt(pid::kProtocolMode, mode), rc::kOk);
+        std::string text;
+        ASSERT_TRUE(BuildProfile(h.coordinator, text));
+        std::string keys;
+        for (const char* key : {"EOTCharacter", "EOTCount", "EOTTimeout"})
+            if (text.find(std::string("\n") + key + "=") != std::string::npos) keys += key;
+        EXPECT_EQ(keys, carried[mode]) << mode;
+    }
 }
 
 TEST(Profile, EntriesThatCannotBeAppliedAreReportedAndTheRestApplied) {

@@ -52,7 +52,7 @@ void ChannelTableEndToEnd::exportedForATypedSerialImportsIntoThatModem() {
     QTest::keyClicks(grid, QStringLiteral("4"));
     QTest::keyClicks(grid->Editor(), QStringLiteral("61.025"));
     std::vector<std::string> tx(16), rx(16);
-    ModemParameterSet* demo = w.app->Coordinator().GetParameterSet();
+    ModemParameterSet* demo = w.app->Coordinator().Settings().Parameters();
 
     // The dialog: the serial number typed, the file name following it, Export.
     w.dialog->model().InitialChannelTableDir() = w.dir.path();

@@ -12,15 +12,16 @@
 namespace vxl::gui::test {
 
 inline bool SaveDemoBackup(CCoordinator& coordinator, std::time_t time) {
-    const ModemMemoryImage& image = *coordinator.GetWorkingImage();
+    const ModemMemoryImage& image = *coordinator.Settings().Image();
     const int main = image.GetMainSize(), extension = image.GetExtensionSize();
-    BackupImage backup{{coordinator.GetSerialNumberText(), "VXL", image.GetFirmwareRevisionText(),
-                        main, extension, image.GetModemType(), time},
-                       std::vector<uint8_t>(static_cast<size_t>(main + extension))};
+    BackupImage backup{
+        {coordinator.Settings().SerialNumberText(), "VXL", image.GetFirmwareRevisionText(), main,
+         extension, image.GetModemType(), time},
+        std::vector<uint8_t>(static_cast<size_t>(main + extension))};
     image.ReadBytes(image.GetBaseAddress(), main, backup.bytes.data());
     image.ReadBytes(ModemMemoryImage::kExtensionAddress, extension, backup.bytes.data() + main);
     std::string path;
-    return SaveBackup(coordinator.GetBackupRoot(), backup, path).ok();
+    return SaveBackup(coordinator.Programming().GetBackupRoot(), backup, path).ok();
 }
 
 }  // namespace vxl::gui::test

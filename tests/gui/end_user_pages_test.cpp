@@ -44,12 +44,12 @@ class EndUserPages : public QObject {
     CCoordinator& Coordinator() { return s->app->Coordinator(); }
     int Int(int id) {
         int value = -999;
-        Coordinator().GetParameterSet()->GetInt(id, value);
+        Coordinator().Settings().Parameters()->GetInt(id, value);
         return value;
     }
     QString Text(int id) {
         std::string text;
-        Coordinator().GetParameterSet()->GetText(id, text);
+        Coordinator().Settings().Parameters()->GetText(id, text);
         return QString::fromStdString(text);
     }
     // The operator picks an item of a list, or types into a field.
@@ -89,7 +89,7 @@ void EndUserPages::everyControlShowsTheStoredValue() {
             if (auto* box = qobject_cast<QComboBox*>(control)) {
                 QCOMPARE(box->currentText(), Text(id));
             } else if (auto* check = qobject_cast<QCheckBox*>(control)) {
-                Coordinator().GetParameterSet()->GetBool(id, flag);
+                Coordinator().Settings().Parameters()->GetBool(id, flag);
                 QVERIFY2(check->isChecked() == flag, key);
             } else if (auto* number = qobject_cast<IntField*>(control)) {
                 QVERIFY2(number->Value() == Int(id), key);  // the security code is hexadecimal
@@ -121,13 +121,9 @@ void EndUserPages::protocolModeShowsTheEotFieldsItUses_data() {
     QTest::addColumn<QString>("mode");
     QTest::addColumn<bool>("character");
     QTest::addColumn<bool>("count");
-    QTest::newRow("0") << "Transparent w/EOT Timeout" << false << true;
-    QTest::newRow("1") << "Transparent w/EOT Character" << true << false;
-    QTest::newRow("2") << "Packet Switched" << false << false;
-    QTest::newRow("3") << "Digipeater" << false << false;
-    QTest::newRow("4") << "Fast Async" << false << true;
-    QTest::newRow("5") << "TrimMark II/IIe" << false << true;
-    QTest::newRow("6") << "TrimTalk 450s" << false << true;
+    QTest::newRow("count") << "Transparent w/EOT Timeout" << false << true;
+    QTest::newRow("character") << "Transparent w/EOT Character" << true << false;
+    QTest::newRow("none") << "Digipeater" << false << false;
 }
 
 void EndUserPages::protocolModeShowsTheEotFieldsItUses() {
@@ -138,7 +134,11 @@ void EndUserPages::protocolModeShowsTheEotFieldsItUses() {
     // Away from the mode first, so that the filling has to put the fields right as well.
     Pick("ProtocolMode", mode == "Packet Switched" ? "Digipeater" : "Packet Switched");
     for (bool refilled : {false, true}) {
-        refilled ? void(Coordinator().RefreshPages()) : Pick("ProtocolMode", mode);
+        if (refilled) {
+            Coordinator().Settings().Announce(ParameterChanges::All());
+        } else {
+            Pick("ProtocolMode", mode);
+        }
         QCOMPARE(Text(pid::kProtocolMode), mode);
         for (const char* name : {"EOTCharacter", "eotCharacterUpDown", "eotCharacterLabel"})
             QVERIFY2(Find(name)->isVisibleTo(page) == character, name);
@@ -152,8 +152,7 @@ void EndUserPages::protocolModeShowsTheEotFieldsItUses() {
 
 void EndUserPages::eotCharacterStepsWrapAroundByName() {
     Pick("ProtocolMode", "Transparent w/EOT Character");
-    Coordinator().SetIntParameter(pid::kEOTCharacter, 0);
-    Coordinator().RefreshPages();
+    Coordinator().Settings().SetInt(pid::kEOTCharacter, 0);
     QCOMPARE(Find<QLineEdit>("EOTCharacter")->text(), QStringLiteral("NUL"));
     const struct {
         Qt::Key key;
@@ -184,7 +183,7 @@ void EndUserPages::linkRateAndModulationAnswerEachOther() {
     QCOMPARE(Find<QLineEdit>("TxAckTimeout")->text(), QStringLiteral("700.0"));
 
     // At 12.5 kHz 4-Level-FSK has one rate: nothing to choose.
-    Coordinator().SetIntParameter(pid::kChannelBandwidth, 1);
+    Coordinator().Settings().SetInt(pid::kChannelBandwidth, 1);
     s->dialog->RunUpdatePass();
     QCOMPARE(Items("LinkRate"), QStringList({"9600"}));
     QVERIFY(!Find("LinkRate")->isEnabled() && Find("ModulationType")->isEnabled());
@@ -192,15 +191,15 @@ void EndUserPages::linkRateAndModulationAnswerEachOther() {
 
 void EndUserPages::importAndChannelChoiceRefillTheChannelList() {
     vxl::test::TempDir dir;
-    double rx[kGridChannels];
-    double tx[kGridChannels];
-    for (int k = 0; k < kGridChannels; ++k) rx[k] = (tx[k] = 460.0 + k) - 10.0;
+    double rx[pid::kChannelCount];
+    double tx[pid::kChannelCount];
+    for (int k = 0; k < pid::kChannelCount; ++k) rx[k] = (tx[k] = 460.0 + k) - 10.0;
     const std::string table = dir.File("all.upg");
-    QCOMPARE(Coordinator().GetParameterSet()->WriteChannelTableFile(table, 0, rx, tx), 0);
+    QCOMPARE(Coordinator().Settings().Parameters()->WriteChannelTableFile(table, 0, rx, tx), 0);
     s->ui.ScriptFiles({table});
     QTest::mouseClick(Find<QPushButton>("importChannelTableButton"), Qt::LeftButton);
     QVERIFY(s->ui.messages.empty());
-    QCOMPARE(Find<QComboBox>("CurrentChannel")->count(), kGridChannels);
+    QCOMPARE(Find<QComboBox>("CurrentChannel")->count(), pid::kChannelCount);
     QVERIFY(PageOf(CoordinatorPage::Frequencies)->changed());
 
     Pick("CurrentChannel", Find<QComboBox>("CurrentChannel")->itemText(5));
@@ -222,8 +221,7 @@ void EndUserPages::hiddenControlsAndTheBaudRateList() {
     QCOMPARE(Items("BaudRate"), QStringList({"1200", "2400", "4800", "9600", "19200", "38400"}));
     auto* baud = Find<ChoiceField>("BaudRate");
     QCOMPARE(baud->itemData(0).toInt(), 4);
-    Coordinator().SetIntParameter(pid::kBaudRate, 6);
-    Coordinator().RefreshPages();
+    Coordinator().Settings().SetInt(pid::kBaudRate, 6);
     QCOMPARE(baud->Value(), 6);
     QCOMPARE(baud->count(), 6);
 }

@@ -81,7 +81,8 @@ void LevelPages::eachLevelShowsItsTabsAndTitle() {
 
 void LevelPages::memoryMapFollowsTheImageAndItsEditsChangeTheOtherPages() {
     LevelWindow w({});
-    w.app->Coordinator().SetDemoModemFactory([] { return std::make_unique<SizedDemoModem>(256); });
+    w.app->Coordinator().Session().SetDemoModemFactory(
+        [] { return std::make_unique<SizedDemoModem>(256); });
     w.Key(Qt::Key_F6, Qt::ControlModifier);  // added without a modem: filled at the load
     w.LoadDemo();
     auto* page = w.Page<MemoryMapPage>(CoordinatorPage::MemoryMap);
@@ -91,7 +92,7 @@ void LevelPages::memoryMapFollowsTheImageAndItsEditsChangeTheOtherPages() {
     QCOMPARE(grid->GetItemText(0, 0), QStringLiteral("0x0100"));
     QCOMPARE(grid->GetItemText(31, 0), QStringLiteral("0x01F8"));
     for (int column = 0; column < 9; ++column) QVERIFY(grid->GetItemText(32, column).isEmpty());
-    ModemMemoryImage* image = w.app->Coordinator().GetWorkingImage();
+    ModemMemoryImage* image = w.app->Coordinator().Settings().Image();
     for (int i = 0; i < 256; ++i) {
         uint8_t byte = 0;
         QCOMPARE(image->ReadBytes(0x100 + i, 1, &byte), 0);
@@ -102,7 +103,8 @@ void LevelPages::memoryMapFollowsTheImageAndItsEditsChangeTheOtherPages() {
 
     // Another modem with the demo's own 246 bytes: the grid is laid out again.
     QTest::mouseClick(w.dialog->button(DialogButton::Close), Qt::LeftButton);
-    w.app->Coordinator().SetDemoModemFactory([] { return std::make_unique<CDemoModem>(); });
+    w.app->Coordinator().Session().SetDemoModemFactory(
+        [] { return std::make_unique<CDemoModem>(); });
     w.LoadDemo();
     QCOMPARE(grid->RowCount(), 31);
     QCOMPARE(grid->GetItemText(30, 0), QStringLiteral("0x01F0"));
@@ -138,7 +140,7 @@ void LevelPages::frequencyEditsFollowTheChannelRules() {
     QCOMPARE(grid->RowCount(), 17);
     CCoordinator& coordinator = w.app->Coordinator();
     int current = -1;
-    coordinator.GetParameterSet()->GetInt(pid::kCurrentChannel, current);
+    coordinator.Settings().Parameters()->GetInt(pid::kCurrentChannel, current);
     QVERIFY(current >= 0 && current < 16);
 
     // The channel in use cannot be cleared: said, and its frequency shown again.
@@ -156,7 +158,7 @@ void LevelPages::frequencyEditsFollowTheChannelRules() {
     TypeInCell(grid, other + 1, 2, QStringLiteral("0"));
     QCOMPARE(Trimmed(grid, other + 1, 2), QString());
     double rx = -1;
-    coordinator.GetParameterSet()->GetReal(pid::RxChannelId(other), rx);
+    coordinator.Settings().Parameters()->GetReal(pid::RxChannelId(other), rx);
     QCOMPARE(rx, 0.0);
     QCOMPARE(w.ui.messages.size(), size_t(1));
     QVERIFY(page->changed());
@@ -167,7 +169,7 @@ void LevelPages::frequencyEditsFollowTheChannelRules() {
     QTest::keyClicks(grid->Editor(), QStringLiteral("55.12345"));
     QCOMPARE(static_cast<QLineEdit*>(grid->Editor())->text(), QStringLiteral("455.1234"));
     QTest::keyClick(grid->Editor(), Qt::Key_Up);
-    coordinator.GetParameterSet()->GetReal(pid::RxChannelId(other), rx);
+    coordinator.Settings().Parameters()->GetReal(pid::RxChannelId(other), rx);
     QVERIFY(qAbs(rx - 455.1234) < 0.0125);
 
     // Released: the grid is emptied.
@@ -185,7 +187,7 @@ void LevelPages::factoryPageTypesTheSerialNumberAndClearsTheUserFields() {
     auto red = [field] { return field->palette().color(QPalette::Text) == QColor(255, 0, 0); };
     auto stored = [&w] {
         int serial = -1;
-        w.app->Coordinator().GetParameterSet()->GetInt(pid::kSerialNumber, serial);
+        w.app->Coordinator().Settings().Parameters()->GetInt(pid::kSerialNumber, serial);
         return serial;
     };
     QSignalSpy refused(field, &FieldEdit::refused);
@@ -212,9 +214,8 @@ void LevelPages::factoryPageTypesTheSerialNumberAndClearsTheUserFields() {
 
     // Clear User Fields empties Owner and Call Sign on their page at once.
     CCoordinator& coordinator = w.app->Coordinator();
-    coordinator.SetTextParameter(pid::kOwner, "Quay 4");
-    coordinator.SetTextParameter(pid::kCallSign, "KD7XYZ");
-    coordinator.RefreshPages();
+    coordinator.Settings().SetText(pid::kOwner, "Quay 4");
+    coordinator.Settings().SetText(pid::kCallSign, "KD7XYZ");
     auto* owner = w.dialog->findChild<QLineEdit*>(QStringLiteral("Owner"));
     QCOMPARE(owner->text(), QStringLiteral("Quay 4"));
     QTest::mouseClick(w.dialog->findChild<QPushButton*>(QStringLiteral("clearUserFieldsButton")),

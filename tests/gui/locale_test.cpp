@@ -35,7 +35,7 @@ void Locale::frequenciesKeepTheirPointUnderAGermanLocale() {
     ScopedDefinitionsPath definitions(VXL_SOURCE_DATA_DIR "/vxlconf.ini");
     CCoordinator coordinator;
     QCOMPARE(coordinator.StartDemo(), 0);
-    ModemParameterSet& set = *coordinator.GetParameterSet();
+    ModemParameterSet& set = *coordinator.Settings().Parameters();
     const int channel = pid::RxChannelId(1);
     double minimum = 0, maximum = 0;
     int decimals = 0;

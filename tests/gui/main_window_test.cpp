@@ -124,7 +124,7 @@ void MainWindow::menuCarriesTheCommandsAndF1OpensTheGuide() {
         checks << action->text() + (action->isChecked() ? "*" : "");
     QCOMPARE(checks, QStringList({"Power On Capture", "Soft Break*"}));
     capture->actions().at(0)->trigger();
-    QCOMPARE(w.app->Coordinator().GetCaptureMethod(), 3);
+    QCOMPARE(w.app->Coordinator().Session().GetCaptureMethod(), 3);
     QVERIFY(capture->actions().at(0)->isChecked() && !capture->actions().at(1)->isChecked());
     auto* about = w.dialog->findChild<QAction*>(QStringLiteral("aboutAction"));
     QCOMPARE(about->text(), QStringLiteral("&About VXL Configuration Software..."));

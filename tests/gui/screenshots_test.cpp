@@ -178,20 +178,20 @@ void Screenshots::restoreDialog() {
     LevelWindow w({});
     w.LoadDemo();
     CCoordinator& coordinator = w.app->Coordinator();
-    coordinator.SetBackupRoot(w.dir.File("backups"));
-    coordinator.SetTextParameter(pid::kOwner, "Quarry 7");
-    coordinator.SetIntParameter(pid::kBaudRate, 3);
-    coordinator.SetIntParameter(pid::kParity, 1);
-    coordinator.SetTextParameter(pid::kCallSign, "KD7XYZ");
-    coordinator.SetIntParameter(pid::kLocalAddress, 12);
+    coordinator.Programming().SetBackupRoot(w.dir.File("backups"));
+    coordinator.Settings().SetText(pid::kOwner, "Quarry 7");
+    coordinator.Settings().SetInt(pid::kBaudRate, 3);
+    coordinator.Settings().SetInt(pid::kParity, 1);
+    coordinator.Settings().SetText(pid::kCallSign, "KD7XYZ");
+    coordinator.Settings().SetInt(pid::kLocalAddress, 12);
     QVERIFY(SaveDemoBackup(coordinator, 1714566896));
     coordinator.Undo();
-    coordinator.SetTextParameter(pid::kOwner, "Pit 4");
+    coordinator.Settings().SetText(pid::kOwner, "Pit 4");
     QVERIFY(SaveDemoBackup(coordinator, 1715853312));
     coordinator.Undo();
     QVERIFY(SaveDemoBackup(coordinator, 1716970420));
     SafetyCommands commands(coordinator);
-    RestoreBackupDialog dialog(coordinator.GetSerialNumberText(), commands.ListBackups());
+    RestoreBackupDialog dialog(coordinator.Settings().SerialNumberText(), commands.ListBackups());
     Save(&dialog, "restore-dialog");
 }
 

@@ -22,7 +22,7 @@ class SettingsMenuTest : public QObject {
 void SettingsMenuTest::menuRestoresABackupThroughItsList() {
     LevelWindow w({});
     CCoordinator& coordinator = w.app->Coordinator();
-    coordinator.SetBackupRoot(w.dir.File("backups"));
+    coordinator.Programming().SetBackupRoot(w.dir.File("backups"));
     QMenu* menu = w.dialog->settingsMenu();
     QStringList items;
     for (QAction* action : menu->actions()) items << action->text();
@@ -32,12 +32,12 @@ void SettingsMenuTest::menuRestoresABackupThroughItsList() {
     QAction* restore = menu->actions()[2];
     QVERIFY(verify->isChecked() && !restore->isEnabled());
     verify->trigger();
-    QVERIFY(!verify->isChecked() && !coordinator.VerifiesAfterProgramming());
+    QVERIFY(!verify->isChecked() && !coordinator.Programming().VerifiesAfterProgramming());
 
     w.LoadDemo();
     QVERIFY(restore->isEnabled());
     QVERIFY(SaveDemoBackup(coordinator, 1714566896));  // no owner
-    coordinator.SetTextParameter(pid::kOwner, "Quarry");
+    coordinator.Settings().SetText(pid::kOwner, "Quarry");
     QVERIFY(SaveDemoBackup(coordinator, 1714567000));
     coordinator.Undo();
     QTimer::singleShot(50, [] {

@@ -182,7 +182,7 @@ void WindowWorkflows::theFirstRunLocatesTheModemOnItsPinnedPort() {
     s->prefs.SetText(kPortsSection, "COM2", s->simulator->LinkPath());
     PortTable::Instance().BuildFrom(ReadPinnedPorts(s->prefs.Path()), {});
     s->app.Coordinator().Init(-1, 1);
-    QCOMPARE(s->app.Coordinator().GetPort(), -1);
+    QCOMPARE(s->app.Coordinator().Session().GetPort(), -1);
 
     QStringList statuses;
     bool firstRun = false;
@@ -198,7 +198,7 @@ void WindowWorkflows::theFirstRunLocatesTheModemOnItsPinnedPort() {
     });
     driver.start(10);
     Open(false);
-    QTRY_COMPARE_WITH_TIMEOUT(s->app.Coordinator().GetPort(), 2, 60000);
+    QTRY_COMPARE_WITH_TIMEOUT(s->app.Coordinator().Session().GetPort(), 2, 60000);
     QVERIFY(firstRun);
     QCOMPARE(statuses, QStringList({"Available", "Available"}));
     QCOMPARE(s->prefs.GetInt(kPrefComPortNum, -1), 2);

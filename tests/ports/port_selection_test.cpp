@@ -143,14 +143,14 @@ TEST_F(PortSelection, TheFirstRunAsksOnlyWithoutAPortAndStoresTheChoice) {
     CCoordinator coordinator;
     coordinator.Init(-1, 3);
     FirstRunPortSelection(coordinator, Dialog(-1, false), nullptr);
-    EXPECT_EQ(coordinator.GetPort(), -1);
+    EXPECT_EQ(coordinator.Session().GetPort(), -1);
     EXPECT_EQ(prefs.GetInt(kPrefComPortNum, -7), -7) << "nothing stored";
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].caption, "No Serial Port Selected");
 
     FirstRunPortSelection(coordinator, Dialog(0, true), nullptr);
     EXPECT_TRUE(firstRun);
-    EXPECT_EQ(coordinator.GetPort(), 1);
+    EXPECT_EQ(coordinator.Session().GetPort(), 1);
     EXPECT_EQ(prefs.GetInt(kPrefComPortNum, -7), 1);
 
     FirstRunPortSelection(coordinator, Dialog(0, true), nullptr);

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "params/protocol_modes.h"
 #include "report_fixture.h"
-#include "reports/protocol_mode_names.h"
 #include "reports/xml_export.h"
 #include "support/temp_dir.h"
 #include "support/xml_check.h"
@@ -119,9 +119,9 @@ TEST(XmlExport, DocumentsAreAlwaysWellFormed) {
 
 // The names differ by modem type; a mode a type does not have has none.
 TEST(XmlExport, ProtocolModeNamesDependOnTheModemType) {
-    EXPECT_EQ(ProtocolModeName(4, 3), "Digipeater");
-    EXPECT_EQ(ProtocolModeName(3, 3), "");
-    for (int mode : {-1, 7}) EXPECT_EQ(ProtocolModeName(4, mode), "") << mode;
+    EXPECT_EQ(protocol::ModeName(4, 3), "Digipeater");
+    EXPECT_EQ(protocol::ModeName(3, 3), "");
+    for (int mode : {-1, 7}) EXPECT_EQ(protocol::ModeName(4, mode), "") << mode;
 }
 
 }  // namespace

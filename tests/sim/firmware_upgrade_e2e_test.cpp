@@ -45,7 +45,7 @@ class FirmwareUpgradeEndToEnd : public EndToEnd {
     }
 
     std::string Revision() {
-        return Format("%3.2f", coordinator_.GetModem()->GetFirmwareRevision());
+        return Format("%3.2f", coordinator_.Session().GetModem()->GetFirmwareRevision());
     }
 
     vxl::PreferenceStore prefs_{dir.File("prefs.conf")};

@@ -206,32 +206,34 @@ TEST_F(HeadlessRun, VerificationCatchesAMisWriteAndTheBackupRestoresTheModem) {
     StartVxl();
     ScopedDefinitionsPath definitions(std::string(VXL_SOURCE_DATA_DIR) + "/vxlconf.ini");
     CCoordinator c;
-    c.SetBackupRoot(dir.File("backups"));
+    c.Programming().SetBackupRoot(dir.File("backups"));
     c.Init(portNumber, 1);
     std::string response;
     ASSERT_EQ(c.Attach(response, false), rc::kOk) << response;
     ASSERT_EQ(c.Read(response, false), rc::kOk) << response;
-    const std::string before = BuildXmlDocument(*c.GetParameterSet(), 4, "s", "d");
+    const std::string before = BuildXmlDocument(*c.Settings().Parameters(), 4, "s", "d");
 
     FaultPlan faults;
     faults.wrongStoreAddress = 0x197;  // Digisquelch, which the defaults change
     sim->SetFaults(faults);
-    ASSERT_EQ(c.ApplyDefaults(), rc::kOk);
+    ASSERT_EQ(c.Settings().ApplyDefaults(), rc::kOk);
     EXPECT_EQ(c.Program(response), rc::kVerifyFailed);
-    EXPECT_EQ(c.GetProgramNote().rfind("Verification failed: 1 bytes differ, first at 0x0197\n", 0),
+    EXPECT_EQ(c.Programming().GetProgramNote().rfind(
+                  "Verification failed: 1 bytes differ, first at 0x0197\n", 0),
               0u)
-        << c.GetProgramNote();
+        << c.Programming().GetProgramNote();
     EXPECT_EQ(sim->StoredMemory()[0x197], 0x12);
     EXPECT_TRUE(c.IsModified());
 
     sim->SetFaults(FaultPlan());
     BackupImage backup;
     std::string reason;
-    ASSERT_EQ(ReadBackupFile(c.GetLastBackupPath(), backup, reason), rc::kOk) << reason;
-    ASSERT_EQ(c.RestoreBackup(backup, false, reason), rc::kOk) << reason;
-    EXPECT_EQ(BuildXmlDocument(*c.GetParameterSet(), 4, "s", "d"), before);
+    ASSERT_EQ(ReadBackupFile(c.Programming().GetLastBackupPath(), backup, reason), rc::kOk)
+        << reason;
+    ASSERT_EQ(c.Programming().RestoreBackup(backup, false, reason), rc::kOk) << reason;
+    EXPECT_EQ(BuildXmlDocument(*c.Settings().Parameters(), 4, "s", "d"), before);
     // The read-back of the verification shows the modem holds what was programmed.
-    ASSERT_EQ(c.Program(response), rc::kOk) << c.GetProgramNote();
+    ASSERT_EQ(c.Program(response), rc::kOk) << c.Programming().GetProgramNote();
     EXPECT_EQ(sim->StoredMemory()[0x197], 0x00);
     EXPECT_EQ(ListBackupFiles(dir.File("backups"), "01427259").size(), 2u);
     c.Detach(response);

@@ -39,7 +39,7 @@ TEST_F(EndToEnd, TheFirstRunLocatesTheModemOnTheSecondOfThreePortsAndStoresIt) {
             },
             nullptr);
         EXPECT_EQ(statuses, std::vector<std::string>(3, "Available"));
-        EXPECT_EQ(coordinator.GetPort(), 2);
+        EXPECT_EQ(coordinator.Session().GetPort(), 2);
         EXPECT_EQ(prefs.GetInt(kPrefComPortNum, -1), 2);
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].caption, "Modem Found");

@@ -96,6 +96,7 @@ std::unique_ptr<ProgressWindow> RecordingOperator::OpenProgress(
     record->lines = lines;
     record->cancellable = cancellable;
     progress.push_back(record);
+    if (onOpenProgress) onOpenProgress(title);
     int cancelAfter = -1;
     if (cancellable) {
         cancelAfter = cancelAfterChecks_;

@@ -89,6 +89,9 @@ class RecordingOperator : public OperatorInterface {
     int keepAliveCount = 0;
     std::vector<std::string> logos;
     int logoMs = 0;
+    // Called with the title of every progress window that opens (a test changes the world
+    // while an operation runs).
+    std::function<void(const std::string& title)> onOpenProgress;
 
   private:
     std::deque<MsgAnswer> answers_;

@@ -41,9 +41,8 @@ int CConfigApp::ChannelRun() {
     }
     // Settings that failed their checksum are programmed back only when the operator says so:
     // the damaged byte would be stored for good.
-    const bool programs = options_.defaults || !options_.importFile.empty() ||
-                          !options_.restoreFile.empty() || !options_.loadProfileFile.empty();
-    const bool damaged = c.IsChecksumMismatch();
+    const bool programs = ChangesSettings();
+    const bool damaged = c.Session().IsChecksumMismatch();
     if (damaged && programs && !options_.force) {
         Release();
         if (int status = ReportInterrupt(what); status != kExitOk) return status;
@@ -64,18 +63,19 @@ int CConfigApp::ChannelRun() {
     response_.clear();
     if (!options_.exportFile.empty()) {
         std::string problem;
-        result = c.ExportChannelTable(options_.exportFile, 0, &problem);
+        result = c.Settings().ExportChannelTable(options_.exportFile, 0, &problem);
         if (result != rc::kOk) return release(result, options_.exportFile + ": " + problem);
         std::fprintf(stdout, "Channel table written to %s\n", options_.exportFile.c_str());
     }
     std::string detail;
     if ((result = SaveProfileStep(detail)) != rc::kOk) return release(result, detail);
     if ((result = RestoreStep(detail)) != rc::kOk) return release(result, detail);
-    if (options_.defaults && (result = c.ApplyDefaults()) != rc::kOk) return release(result);
+    if (options_.defaults && (result = c.Settings().ApplyDefaults()) != rc::kOk)
+        return release(result);
     if ((result = LoadProfileStep()) != rc::kOk) return release(result);
     if (!options_.importFile.empty()) {
         std::string problem;
-        if ((result = c.ImportChannelTable(options_.importFile, &problem)) != rc::kOk) {
+        if ((result = c.Settings().ImportChannelTable(options_.importFile, &problem)) != rc::kOk) {
             response_ = problem;
             return release(result);
         }

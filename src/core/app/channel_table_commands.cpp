@@ -74,7 +74,7 @@ int ImportChannelTableCommand(CCoordinator& coordinator, MainDialogView* view,
     if (!Ui().ChooseOpenFile("Import Channel Table From File", kFilter, folder, path))
         return rc::kOk;
     std::string problem;
-    const int result = coordinator.ImportChannelTable(path, &problem);
+    const int result = coordinator.Settings().ImportChannelTable(path, &problem);
     if (result == rc::kOk) {
         if (view != nullptr) view->MarkPageChanged(CoordinatorPage::Frequencies);
     } else if (!problem.empty()) {
@@ -93,7 +93,7 @@ int ExportChannelTableCommand(CCoordinator& coordinator, const ChannelTableExpor
     ChannelTableExportChoice choice;
     if (!dialog || !dialog(folder, choice)) return rc::kOk;
     std::string problem;
-    const int result = coordinator.ExportChannelTable(
+    const int result = coordinator.Settings().ExportChannelTable(
         choice.path, ExportSerialNumber(choice.serialText), &problem);
     if (result == rc::kOk) {
         Ui().MessageBox(Format("Channel table written to %s", choice.path.c_str()),
@@ -114,7 +114,7 @@ int ClearChannelTableCommand(CCoordinator& coordinator, MainDialogView* view) {
     if (Ui().MessageBox("Clear the channel table?", "Clear Channels", MsgIcon::Exclamation,
                         MsgButtons::YesNo) != MsgAnswer::Yes)
         return rc::kOk;
-    const int result = coordinator.ClearChannelTable();
+    const int result = coordinator.Settings().ClearChannelTable();
     if (result == rc::kOk) {
         if (view != nullptr) view->MarkPageChanged(CoordinatorPage::Frequencies);
         Ui().MessageBox(kClearedNote, "Clear Channels", MsgIcon::Exclamation, MsgButtons::Ok);

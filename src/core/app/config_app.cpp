@@ -132,7 +132,7 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
     }
 
     coordinator_->Init(options_.port, options_.captureMethod);
-    if (options_.noverify) coordinator_->SetVerifyAfterProgramming(false, false);
+    if (options_.noverify) coordinator_->Programming().SetVerifyAfterProgramming(false, false);
 
     if (!options_.nologo && !headless) Ui().ShowLogo(vendorLogoPath_, kLogoMs);
 
@@ -240,7 +240,7 @@ int CConfigApp::CheckOutputTargets() {
 
 int CConfigApp::CaptureAndRead(const char* what, bool acceptMissingModelId, bool acceptBadOffset) {
     CCoordinator& c = *coordinator_;
-    if (c.GetPort() < 1) {
+    if (c.Session().GetPort() < 1) {
         lastResult_ = rc::kStealthNoPort;
         std::fprintf(err_,
                      "vxlconf: %s failed: code %d: no serial port (give 'port N' or 'device "
@@ -262,7 +262,7 @@ int CConfigApp::CaptureAndRead(const char* what, bool acceptMissingModelId, bool
 int CConfigApp::Fail(const char* what, int code, const std::string& detail) {
     if (int status = ReportInterrupt(what); status != kExitOk) return status;
     lastResult_ = code;
-    const std::string& lost = coordinator_->GetLostDevice();
+    const std::string& lost = coordinator_->Session().GetLostDevice();
     if (!lost.empty()) {
         std::fprintf(err_,
                      "vxlconf: %s failed: the serial device %s went away: %s (code %d); "
@@ -270,12 +270,12 @@ int CConfigApp::Fail(const char* what, int code, const std::string& detail) {
                      what, Printable(lost).c_str(), ErrorText(code).c_str(), code);
         return kExitRunFailed;
     }
-    std::string text = RunFailureText(code, coordinator_->GetPort());
+    std::string text = RunFailureText(code, coordinator_->Session().GetPort());
     if (!detail.empty()) text += (text.empty() || text.back() == '.' ? " " : ". ") + detail;
-    text = ProgramFailureMessage(text, code, coordinator_->GetProgramNote());
+    text = ProgramFailureMessage(text, code, coordinator_->Programming().GetProgramNote());
     std::string line =
         Format("vxlconf: %s failed: code %d: %s", what, code, OneSentenceLine(text).c_str());
-    std::string location = coordinator_->GetDiagnosticLocation();
+    std::string location = coordinator_->Session().GetDiagnosticLocation();
     if (!location.empty()) line += " (" + location + ")";
     if (!response_.empty()) line += " response: " + response_;
     std::fprintf(err_, "%s\n", Printable(line).c_str());

@@ -12,7 +12,7 @@
 #include "app/version.h"
 #include "backup/backup_file.h"
 #include "coordinator/coordinator.h"
-#include "coordinator/settings_profile.h"
+#include "coordinator/profile_apply.h"
 #include "reports/report_document.h"
 #include "util/preferences.h"
 
@@ -112,6 +112,9 @@ class CConfigApp {
     int SaveProfileStep(std::string& detail);
     int RestoreStep(std::string& detail);
     int LoadProfileStep();
+    // The settings run changes the modem's settings (defaults, an import, a restore or a
+    // profile); a run that only reads them never programs.
+    bool ChangesSettings() const;
     // Programs the changes once (when there are any) and says so on standard output.
     int ProgramChanges();
 

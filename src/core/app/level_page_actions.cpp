@@ -1,6 +1,7 @@
 #include "app/level_page_actions.h"
 
 #include "coordinator/coordinator.h"
+#include "coordinator/factory_operations.h"
 #include "ui/operator.h"
 #include "util/result_codes.h"
 
@@ -17,26 +18,21 @@ constexpr const char* kNoFactoryFrequencies =
 }  // namespace
 
 int EditChannelFrequency(CCoordinator& coordinator, int id, double mhz) {
-    const int result = coordinator.SetRealParameter(id, mhz);
-    if (result == rc::kOk) {
-        coordinator.RefreshLinkPage();
-    } else if (result == rc::kZeroCurrentChannel) {
+    // The grid shows the channel as stored whatever the outcome: an emptied channel empty, a
+    // frequency as the synthesizer holds it, the channel in use with its old frequency.
+    const int result = coordinator.Settings().SetReal(id, mhz);
+    if (result == rc::kZeroCurrentChannel) {
         Ui().MessageBox(kChannelInUse, "Error Changing Channel Frequencies", MsgIcon::Exclamation,
                         MsgButtons::Ok);
-    } else {
-        // Any other refusal leaves the typed text until the next filling.
-        return result;
+        ParameterChanges unchanged;
+        unchanged.Add(id);
+        coordinator.Settings().Announce(unchanged);
     }
-    // The grid shows the channel as stored: an emptied channel empty, a frequency as the
-    // synthesizer holds it, the channel in use with its old frequency.
-    CoordinatorView* view = coordinator.GetView();
-    if (view != nullptr && coordinator.GetParameterSet() != nullptr)
-        view->FillPage(CoordinatorPage::Frequencies, *coordinator.GetParameterSet());
     return result;
 }
 
 int SetFactoryFrequenciesCommand(CCoordinator& coordinator) {
-    const int result = coordinator.SetFactoryFrequencies();
+    const int result = vxl::SetFactoryFrequencies(coordinator);
     // Without a modem the page cannot be reached; a modem is needed to say it has no table.
     if (result != rc::kOk && coordinator.IsLoaded()) {
         Ui().MessageBox(kNoFactoryFrequencies, "Set Factory Frequencies", MsgIcon::Exclamation,

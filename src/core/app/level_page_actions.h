@@ -6,10 +6,9 @@ class CCoordinator;
 
 namespace vxl {
 
-// A frequency cell's edit: sets channel parameter `id` (4..35) to `mhz`. On success the Radio
-// Link page's channel list and the grid show the channel as stored; the channel in use cannot
-// be cleared, which is said and the old frequency put back into the grid. Returns the
-// coordinator's result.
+// A frequency cell's edit: sets channel parameter `id` (4..35) to `mhz`. The grid and the Radio
+// Link page's channel list show the channel as stored; the channel in use cannot be cleared,
+// which is said. Returns the settings' result.
 int EditChannelFrequency(CCoordinator& coordinator, int id, double mhz);
 
 // The Factory page's Set Factory Frequencies: a failure is explained in a message box.

@@ -3,7 +3,9 @@
 #include "coordinator/safety_commands.h"
 
 #include "coordinator/coordinator.h"
+#include "modem/capture_methods.h"
 #include "params/model_tables.h"
+#include "params/modem_types.h"
 #include "ui/operator.h"
 #include "util/format.h"
 #include "util/preferences.h"
@@ -45,7 +47,7 @@ std::string LostDeviceMessage(const std::string& device, int port, int error, bo
 // The name of a modem family in the unsupported-modem message. The older family is named as a
 // whole: its models are rows of another table and none of them is kept for editing.
 std::string FamilyName(int modemType, int model) {
-    if (modemType >= 1 && modemType <= 3) return "QMX";
+    if (IsQmxType(modemType)) return "QMX";
     const char* name = Type4ModelName(model);
     return name != nullptr ? name : "these";
 }
@@ -77,8 +79,9 @@ MainDialogModel::MainDialogModel(CCoordinator& coordinator, MainDialogSettings s
     BuildTitle();
     menu_.selectPortEnabled = true;
     menu_.upgradeEnabled = false;
-    menu_.checkedCaptureCommand =
-        coordinator_.GetCaptureMethod() == 1 ? menu::kSoftBreak : menu::kPowerOnCapture;
+    menu_.checkedCaptureCommand = coordinator_.Session().GetCaptureMethod() == kCaptureSoftBreak
+                                      ? menu::kSoftBreak
+                                      : menu::kPowerOnCapture;
     nextDefault_ = DialogButton::Load;
 }
 
@@ -109,16 +112,16 @@ void MainDialogModel::Release() {
 
 void MainDialogModel::ShowUnsupportedModel() {
     const std::string family =
-        FamilyName(coordinator_.GetAttachedModemType(), coordinator_.GetModel());
+        FamilyName(coordinator_.Session().GetAttachedModemType(), coordinator_.GetModel());
     Release();
     Ui().MessageBox(Format("%s does not support %s modems.", kProgramTitle, family.c_str()),
                     "Unsupported Modem", MsgIcon::Stop, MsgButtons::Ok);
 }
 
 void MainDialogModel::FirstRunPortMessage() {
-    if (coordinator_.GetPort() >= 0 || !choosePort_) return;
+    if (coordinator_.Session().GetPort() >= 0 || !choosePort_) return;
     BusyScope busy(*this);
-    coordinator_.SetPort(choosePort_(true));
+    coordinator_.Session().SetPort(choosePort_(true));
 }
 
 // Reads the attached modem, offering a retry while the connection fails. False when the load
@@ -139,7 +142,7 @@ bool MainDialogModel::ReadModem() {
             return false;
         }
         MsgAnswer answer = Ui().MessageBox(
-            Format(kConnectionLost, result, coordinator_.GetDiagnosticLocation().c_str()),
+            Format(kConnectionLost, result, coordinator_.Session().GetDiagnosticLocation().c_str()),
             "Load Failed", MsgIcon::Stop, MsgButtons::RetryCancel);
         if (answer != MsgAnswer::Retry) {
             Release();
@@ -152,7 +155,7 @@ bool MainDialogModel::ReadModem() {
 }
 
 void MainDialogModel::Load() {
-    if (coordinator_.GetPort() <= 0) return;
+    if (coordinator_.Session().GetPort() <= 0) return;
     if (coordinator_.IsAttached() && !(coordinator_.IsProgrammed() && !coordinator_.IsModified()))
         return;
     BusyScope busy(*this);
@@ -180,7 +183,7 @@ void MainDialogModel::Load() {
     response_.clear();
     coordinator_.FirmwareFixUp(response_);
     nextDefault_ = DialogButton::Close;
-    menu_.upgradeEnabled = coordinator_.GetAttachedModemType() == 4;
+    menu_.upgradeEnabled = coordinator_.Session().GetAttachedModemType() == kModemTypeVxl;
     menu_.selectPortEnabled = false;
 }
 
@@ -198,14 +201,14 @@ void MainDialogModel::Program() {
         const char* caption = result == rc::kVerifyFailed   ? "Verification Failed"
                               : result == rc::kBackupFailed ? "Backup Failed"
                                                             : "Connection Lost";
-        if (Ui().MessageBox(
-                ProgramFailureMessage(kWriteBroken, result, coordinator_.GetProgramNote()), caption,
-                MsgIcon::Stop, MsgButtons::RetryCancel) != MsgAnswer::Retry)
+        if (Ui().MessageBox(ProgramFailureMessage(kWriteBroken, result,
+                                                  coordinator_.Programming().GetProgramNote()),
+                            caption, MsgIcon::Stop, MsgButtons::RetryCancel) != MsgAnswer::Retry)
             return;
         response_.clear();
         result = coordinator_.Program(response_);
     }
-    if (CoordinatorView* view = coordinator_.GetView()) view->ClearModifiedMarks();
+    if (view_ != nullptr) view_->ClearPageMarks();
     nextDefault_ = DialogButton::Close;
 }
 
@@ -249,14 +252,14 @@ bool MainDialogModel::Exit() {
 
 void MainDialogModel::UndoChanges() {
     BusyScope busy(*this);
-    if (CoordinatorView* view = coordinator_.GetView()) view->ClearModifiedMarks();
+    if (view_ != nullptr) view_->ClearPageMarks();
     response_.clear();
     coordinator_.Undo();
 }
 
 void MainDialogModel::FactoryDefaults() {
     BusyScope busy(*this);
-    coordinator_.ApplyDefaults();
+    coordinator_.Settings().ApplyDefaults();
     if (view_ != nullptr) {
         view_->MarkPageChanged(CoordinatorPage::RadioLink);
         view_->MarkPageChanged(CoordinatorPage::SerialInterface);
@@ -293,7 +296,7 @@ void MainDialogModel::ShowMemoryMap() {
 }
 
 const MenuState& MainDialogModel::RefreshMenu() {
-    const bool upgradable = coordinator_.GetAttachedModemType() == 4;
+    const bool upgradable = coordinator_.Session().GetAttachedModemType() == kModemTypeVxl;
     menu_.upgradeEnabled = upgradable;
     menu_.selectPortEnabled = !upgradable;
     return menu_;
@@ -307,7 +310,7 @@ void MainDialogModel::MenuCommand(int command) {
             if (showAbout_) showAbout_();
             break;
         case menu::kSelectPort:
-            if (choosePort_) coordinator_.SetPort(choosePort_(false));
+            if (choosePort_) coordinator_.Session().SetPort(choosePort_(false));
             break;
         case menu::kUpgradeFirmware:
             if (coordinator_.IsAttached()) {
@@ -322,11 +325,11 @@ void MainDialogModel::MenuCommand(int command) {
             }
             break;
         case menu::kPowerOnCapture:
-            coordinator_.SetCaptureMethod(3);
+            coordinator_.Session().SetCaptureMethod(kCapturePowerOn);
             menu_.checkedCaptureCommand = menu::kPowerOnCapture;
             break;
         case menu::kSoftBreak:
-            coordinator_.SetCaptureMethod(1);
+            coordinator_.Session().SetCaptureMethod(kCaptureSoftBreak);
             menu_.checkedCaptureCommand = menu::kSoftBreak;
             break;
         default:
@@ -343,9 +346,9 @@ bool MainDialogModel::CheckDevice() {
     nextDefault_ = DialogButton::Load;
     menu_.upgradeEnabled = false;
     menu_.selectPortEnabled = true;
-    Ui().MessageBox(
-        LostDeviceMessage(coordinator_.GetLostDevice(), coordinator_.GetPort(), error, modified),
-        "Serial Device Lost", MsgIcon::Stop, MsgButtons::Ok);
+    Ui().MessageBox(LostDeviceMessage(coordinator_.Session().GetLostDevice(),
+                                      coordinator_.Session().GetPort(), error, modified),
+                    "Serial Device Lost", MsgIcon::Stop, MsgButtons::Ok);
     return true;
 }
 
@@ -370,8 +373,8 @@ ButtonState MainDialogModel::UpdatePass() {
         }
     }
     lastModified_ = modified;
-    state.load =
-        coordinator_.GetPort() >= 1 && (!attached || (coordinator_.IsProgrammed() && !modified));
+    state.load = coordinator_.Session().GetPort() >= 1 &&
+                 (!attached || (coordinator_.IsProgrammed() && !modified));
     takeDefault(DialogButton::Load);
     state.close = attached;
     takeDefault(DialogButton::Close);

@@ -62,6 +62,8 @@ class MainDialogView {
     virtual ~MainDialogView() = default;
     // Sets a page's changed flag (Factory Defaults marks the pages it changed).
     virtual void MarkPageChanged(CoordinatorPage page) = 0;
+    // Clears every page's changed flag (the changes were programmed or undone).
+    virtual void ClearPageMarks() = 0;
     // Adds the Memory Map page to the sheet.
     virtual void ShowMemoryMapPage() = 0;
 };

@@ -34,7 +34,7 @@ std::string SuggestedName(ModemParameterSet& parameters, const char* stem) {
 
 int MakeConfigurationReportJob(CCoordinator& coordinator, const VersionTexts& version,
                                ReportJob& job, const std::string& level) {
-    ModemParameterSet* parameters = coordinator.GetParameterSet();
+    ModemParameterSet* parameters = coordinator.Settings().Parameters();
     if (parameters == nullptr) return rc::kMissingArgument;
     const int modemType = parameters->GetModemType();
     const ReportHeading heading =
@@ -48,8 +48,8 @@ int MakeConfigurationReportJob(CCoordinator& coordinator, const VersionTexts& ve
 }
 
 int MakeMemoryMapJob(CCoordinator& coordinator, const VersionTexts& version, ReportJob& job) {
-    ModemParameterSet* parameters = coordinator.GetParameterSet();
-    ModemMemoryImage* image = coordinator.GetWorkingImage();
+    ModemParameterSet* parameters = coordinator.Settings().Parameters();
+    ModemMemoryImage* image = coordinator.Settings().Image();
     if (parameters == nullptr || image == nullptr) return rc::kMissingArgument;
     // The listing shows what the Memory Map page shows: the main block from its first address.
     const int start = image->GetBaseAddress();

@@ -17,7 +17,7 @@ constexpr const char* kProfileFilter = "Settings profiles (*.ini);;All files (*)
 // The shown value of every parameter, by id ("" for those the modem does not have).
 std::vector<std::string> ShownValues(CCoordinator& coordinator) {
     std::vector<std::string> values(pid::kParameterCount);
-    ModemParameterSet* set = coordinator.GetParameterSet();
+    ModemParameterSet* set = coordinator.Settings().Parameters();
     if (set == nullptr) return values;
     for (int id = 0; id < pid::kParameterCount; ++id) {
         if (set->Get(id) == nullptr) continue;
@@ -72,11 +72,12 @@ void SettingsMenuModel::RestoreFromBackup() {
     if (!commands_.CanRestore()) return;
     const std::vector<BackupListEntry> backups = commands_.ListBackups();
     if (backups.empty()) {
-        const std::string serial = coordinator_.GetSerialNumberText();
+        const std::string serial = coordinator_.Settings().SerialNumberText();
         Ui().MessageBox(
             Format("There are no backups of the modem with serial number %s.\n\nA "
                    "backup is saved before every Program, in the folder\n%s",
-                   serial.c_str(), BackupFolder(coordinator_.GetBackupRoot(), serial).c_str()),
+                   serial.c_str(),
+                   BackupFolder(coordinator_.Programming().GetBackupRoot(), serial).c_str()),
             "Restore From Backup", MsgIcon::Exclamation, MsgButtons::Ok);
         return;
     }
@@ -90,7 +91,7 @@ void SettingsMenuModel::SaveProfile() {
     if (!commands_.CanSaveProfile()) return;
     std::string path;
     const std::string suggested =
-        InFolder(profileDir_, "profile-" + coordinator_.GetSerialNumberText() + ".ini");
+        InFolder(profileDir_, "profile-" + coordinator_.Settings().SerialNumberText() + ".ini");
     if (!Ui().ChooseSaveFile("Save Profile", kProfileFilter, suggested, path)) return;
     profileDir_ = FolderOf(path);
     commands_.SaveProfile(path);

@@ -34,7 +34,7 @@ int CConfigApp::SaveProfileStep(std::string& detail) {
 
 int CConfigApp::RestoreStep(std::string& detail) {
     if (options_.restoreFile.empty()) return rc::kOk;
-    int result = coordinator_->RestoreBackup(restoreBackup_, options_.force, detail);
+    int result = coordinator_->Programming().RestoreBackup(restoreBackup_, options_.force, detail);
     if (result == rc::kBackupRefused && !options_.force &&
         detail.find("serial number") != std::string::npos)
         detail += " Give 'force' to restore it all the same.";
@@ -52,24 +52,28 @@ int CConfigApp::LoadProfileStep() {
     return result;
 }
 
+bool CConfigApp::ChangesSettings() const {
+    return options_.defaults || !options_.importFile.empty() || !options_.restoreFile.empty() ||
+           !options_.loadProfileFile.empty();
+}
+
 int CConfigApp::ProgramChanges() {
     CCoordinator& c = *coordinator_;
+    // A run that only reads (export, saveprofile) leaves the modem as it is, even when the
+    // rules fitted a setting the modem holds.
+    if (!ChangesSettings()) return rc::kOk;
     if (!c.IsModified()) {
-        // A run that only reads (export, saveprofile) has nothing to say here.
-        if (options_.defaults || !options_.importFile.empty() || !options_.restoreFile.empty() ||
-            !options_.loadProfileFile.empty())
-            std::fprintf(stdout,
-                         "The modem already holds these settings; nothing was programmed.\n");
+        std::fprintf(stdout, "The modem already holds these settings; nothing was programmed.\n");
         return rc::kOk;
     }
     int result = c.Program(response_);
     if (result != rc::kOk) return result;
     if (c.IsModified()) return rc::kCommandUnsuccessful;
     std::fprintf(stdout, "Modem programmed with the new settings%s.\n",
-                 c.VerifiesAfterProgramming() ? " (read back and verified)" : "");
-    if (!c.GetLastBackupPath().empty())
+                 c.Programming().VerifiesAfterProgramming() ? " (read back and verified)" : "");
+    if (!c.Programming().GetLastBackupPath().empty())
         std::fprintf(stdout, "Its previous settings are saved in %s\n",
-                     c.GetLastBackupPath().c_str());
+                     c.Programming().GetLastBackupPath().c_str());
     return rc::kOk;
 }
 

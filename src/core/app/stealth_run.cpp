@@ -11,10 +11,10 @@ int CConfigApp::StealthRun() {
     const char* what = options_.stealth ? "stealth run" : "report run";
     // A modem without a model ID ends the run; it is still released like a normal end.
     if (int status = CaptureAndRead(what, false, true); status != kExitOk) return status;
-    if (coordinator_->IsChecksumMismatch()) WarnChecksumMismatch();
+    if (coordinator_->Session().IsChecksumMismatch()) WarnChecksumMismatch();
     if (options_.stealth) {
         std::string problem;
-        int result = coordinator_->ExportXmlParameters(options_.stealthName, &problem);
+        int result = coordinator_->Settings().ExportXml(options_.stealthName, &problem);
         if (result != rc::kOk) {
             Release();
             response_.clear();

@@ -35,7 +35,7 @@ int CConfigApp::UpgradeRun() {
     if (checked != rc::kOk) return FailFile(what, checked, options_.upgradeFile, problem);
 
     if (int status = CaptureAndRead(what, true, false); status != kExitOk) return status;
-    if (c.IsChecksumMismatch()) WarnChecksumMismatch();
+    if (c.Session().IsChecksumMismatch()) WarnChecksumMismatch();
     int result;
     CollectingOperator quiet;
     {
@@ -50,9 +50,9 @@ int CConfigApp::UpgradeRun() {
     }
     lastResult_ = rc::kOk;
     for (const std::string& message : quiet.messages) std::fprintf(stdout, "%s\n", message.c_str());
-    if (!c.GetLastBackupPath().empty())
+    if (!c.Programming().GetLastBackupPath().empty())
         std::fprintf(stdout, "The settings before the upgrade are saved in %s\n",
-                     c.GetLastBackupPath().c_str());
+                     c.Programming().GetLastBackupPath().c_str());
     return kExitOk;
 }
 

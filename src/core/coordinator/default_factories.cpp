@@ -1,5 +1,5 @@
 // The real port, modem and demo modem behind the coordinator's factories.
-#include "coordinator/coordinator.h"
+#include "coordinator/modem_session.h"
 #include "link/com_port.h"
 #include "link/line_settings.h"
 #include "modem/demo_modem.h"

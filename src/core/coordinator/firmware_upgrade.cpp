@@ -9,6 +9,7 @@
 #include "modem/modem.h"
 #include "params/modem_parameter.h"
 #include "params/modem_parameter_set.h"
+#include "params/modem_types.h"
 #include "params/parameter_ids.h"
 #include "ui/operator.h"
 #include "util/format.h"
@@ -30,7 +31,6 @@ constexpr const char* kPowerCycle =
     " then reload the modem and check the settings";
 
 // The loader is the one of the program's own modem family, from firmware 1.00 on.
-constexpr int kLoaderModemType = 4;
 constexpr int kFirstUpgradableRevision = 100;  // hundredths
 
 // Serial number: four bytes, high byte first.
@@ -52,7 +52,7 @@ void ShowFailure(int code, const std::string& response, const std::string& path 
 void RememberModem(CCoordinator& coordinator, CModemBase& modem) {
     int serial = -1;
     std::string revision;
-    if (ModemParameterSet* parameters = coordinator.GetParameterSet()) {
+    if (ModemParameterSet* parameters = coordinator.Settings().Parameters()) {
         if (parameters->GetInt(pid::kSerialNumber, serial) != rc::kOk) serial = -1;
         if (parameters->GetText(pid::kFirmwareRevision, revision) != rc::kOk) revision.clear();
     } else {
@@ -82,7 +82,7 @@ std::string FolderOf(const std::string& path) {
 
 // The download itself, once the modem is known to take it; the messages after it.
 int Download(CCoordinator& coordinator, const std::string& path, std::string& response) {
-    CModem* modem = dynamic_cast<CModem*>(coordinator.GetModem());
+    CModem* modem = dynamic_cast<CModem*>(coordinator.Session().GetModem());
     CFirmwareFile file(path);
     int result = rc::kOk;
     bool inBootLoader = false;
@@ -101,9 +101,10 @@ int Download(CCoordinator& coordinator, const std::string& path, std::string& re
             ShowFailure(result, response, path);
             return result;
         }
-        result = coordinator.BackUpModem(response);
+        result = coordinator.Programming().BackUpModem(response);
         if (result != rc::kOk) {
-            Ui().MessageBox(coordinator.GetProgramNote(), kCaption, MsgIcon::Stop, MsgButtons::Ok);
+            Ui().MessageBox(coordinator.Programming().GetProgramNote(), kCaption, MsgIcon::Stop,
+                            MsgButtons::Ok);
             return result;
         }
         RememberModem(coordinator, *modem);
@@ -116,7 +117,7 @@ int Download(CCoordinator& coordinator, const std::string& path, std::string& re
     }
     if (result != rc::kOk) {
         // The unlock hands back a failed read's code negated.
-        result = coordinator.ExplainFailure(std::abs(result), response);
+        result = coordinator.Session().ExplainFailure(std::abs(result), response);
         ShowFailure(result, response, path, inBootLoader);
         return result;
     }
@@ -129,19 +130,19 @@ int Download(CCoordinator& coordinator, const std::string& path, std::string& re
 }  // namespace
 
 bool LeftInBootLoader(const CCoordinator& coordinator) {
-    const CModem* modem = dynamic_cast<const CModem*>(coordinator.GetModem());
+    const CModem* modem = dynamic_cast<const CModem*>(coordinator.Session().GetModem());
     return modem != nullptr && modem->InBootLoader();
 }
 
 int CheckFirmwareUpgradable(CCoordinator& coordinator) {
-    CModemBase* attached = coordinator.GetModem();
+    CModemBase* attached = coordinator.Session().GetModem();
     if (attached == nullptr) {
         ShowFailure(rc::kNoPort, std::string());
         return rc::kNoPort;
     }
     // The demo modem has no loader.
     CModem* modem = dynamic_cast<CModem*>(attached);
-    if (modem == nullptr || modem->GetModemType() != kLoaderModemType ||
+    if (modem == nullptr || modem->GetModemType() != kModemTypeVxl ||
         !RevisionAtLeast(modem->GetFirmwareRevision(), kFirstUpgradableRevision)) {
         Ui().MessageBox(kCannotUpgrade, kCaption, MsgIcon::Exclamation, MsgButtons::Ok);
         return rc::kNotSupported;
@@ -158,8 +159,8 @@ int UpgradeModemFirmware(CCoordinator& coordinator, const std::string& path, boo
 }
 
 bool FirmwareUpgradeOffered(const CCoordinator& coordinator) {
-    const CModemBase* modem = coordinator.GetModem();
-    return modem != nullptr && modem->GetModemType() == kLoaderModemType;
+    const CModemBase* modem = coordinator.Session().GetModem();
+    return modem != nullptr && modem->GetModemType() == kModemTypeVxl;
 }
 
 FirmwareUpgradeOutcome UpgradeFirmwareFromWindow(CCoordinator& coordinator,

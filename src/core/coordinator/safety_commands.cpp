@@ -41,16 +41,11 @@ std::string ValueOf(ModemParameterSet& set, int id) {
 
 std::vector<std::string> Differences(CCoordinator& coordinator, const BackupImage& backup) {
     std::vector<std::string> keys;
-    ModemParameterSet* loaded = coordinator.GetParameterSet();
-    ModemMemoryImage* working = coordinator.GetWorkingImage();
+    ModemParameterSet* loaded = coordinator.Settings().Parameters();
+    ModemMemoryImage* working = coordinator.Settings().Image();
     if (loaded == nullptr || working == nullptr) return keys;
     std::unique_ptr<ModemMemoryImage> image = working->Clone();
-    const int main = image->GetMainSize();
-    if (image->WriteBytes(image->GetBaseAddress(), main, backup.bytes.data()) != rc::kOk ||
-        (image->GetExtensionSize() > 0 &&
-         image->WriteBytes(ModemMemoryImage::kExtensionAddress, image->GetExtensionSize(),
-                           backup.bytes.data() + main) != rc::kOk))
-        return keys;
+    if (image->WriteConfigurationBytes(backup.bytes) != rc::kOk) return keys;
     QuietOperator quiet;
     ScopedUi scope(quiet);
     std::string location;
@@ -70,11 +65,12 @@ void Show(const std::string& text, const char* caption, MsgIcon icon) {
 }  // namespace
 
 bool SafetyCommands::VerifyAfterProgramming() const {
-    return coordinator_.VerifiesAfterProgramming();
+    return coordinator_.Programming().VerifiesAfterProgramming();
 }
 
 void SafetyCommands::ToggleVerifyAfterProgramming() {
-    coordinator_.SetVerifyAfterProgramming(!coordinator_.VerifiesAfterProgramming(), true);
+    coordinator_.Programming().SetVerifyAfterProgramming(
+        !coordinator_.Programming().VerifiesAfterProgramming(), true);
 }
 
 bool SafetyCommands::CanRestore() const {
@@ -84,9 +80,9 @@ bool SafetyCommands::CanRestore() const {
 std::vector<BackupListEntry> SafetyCommands::ListBackups() const {
     std::vector<BackupListEntry> entries;
     if (!CanRestore()) return entries;
-    const ModemMemoryImage* working = coordinator_.GetWorkingImage();
-    for (const std::string& path :
-         ListBackupFiles(coordinator_.GetBackupRoot(), coordinator_.GetSerialNumberText())) {
+    const ModemMemoryImage* working = coordinator_.Settings().Image();
+    for (const std::string& path : ListBackupFiles(coordinator_.Programming().GetBackupRoot(),
+                                                   coordinator_.Settings().SerialNumberText())) {
         BackupListEntry entry;
         entry.path = path;
         BackupImage backup;
@@ -110,7 +106,7 @@ int SafetyCommands::RestoreFromBackup(const std::string& path) {
     BackupImage backup;
     std::string reason;
     int result = ReadBackupFile(path, backup, reason);
-    if (result == rc::kOk) result = coordinator_.RestoreBackup(backup, false, reason);
+    if (result == rc::kOk) result = coordinator_.Programming().RestoreBackup(backup, false, reason);
     if (result != rc::kOk) {
         Show(Format("The backup %s cannot be restored: %s", path.c_str(),
                     reason.empty() ? ErrorText(result).c_str() : reason.c_str()),

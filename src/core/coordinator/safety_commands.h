@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "coordinator/settings_profile.h"
+#include "coordinator/profile_apply.h"
 
 class CCoordinator;
 

@@ -1,6 +1,7 @@
 // Capture brings a modem from normal operation into command mode: by soft break ("+++" framed
 // by guard times, searched over the serial rates) or by power-on capture (the capture command
 // sent continuously while the operator switches the modem off and on).
+#include "modem/capture_methods.h"
 #include "modem/capture_steps.h"
 #include "modem/capture_windows.h"
 #include "modem/command_frame.h"
@@ -10,9 +11,6 @@
 
 namespace {
 
-constexpr int kAutomatic = 0;
-constexpr int kSoftBreak = 1;
-constexpr int kPowerOn = 3;
 // The modem's start-up after a power-on capture takes this long before it answers reads.
 constexpr int kPowerOnSettleMs = 1200;
 
@@ -31,15 +29,15 @@ int CModem::Capture(std::string& status, int method, bool showDialogs) {
     status.clear();
     if (method > 0) captureMethod_ = method;
     switch (captureMethod_) {
-        case kSoftBreak:
+        case vxl::kCaptureSoftBreak:
             return SoftBreak(status, showDialogs);
-        case kPowerOn: {
+        case vxl::kCapturePowerOn: {
             int result = PowerOnCapture(status);
             if (result != vxl::rc::kOk) return result;
             Sync();
             return vxl::rc::kOk;
         }
-        case kAutomatic:
+        case vxl::kCaptureAutomatic:
             return AutomaticCapture(status, showDialogs);
         default:
             return vxl::rc::kOk;
@@ -53,7 +51,7 @@ int CModem::AutomaticCapture(std::string& status, bool showDialogs) {
     uint8_t value = 0;
     result = ReadMemoryLocation(status, value, vxl::kCaptureCheckAddress, vxl::polls::kSingleRead);
     if (result == vxl::rc::kOk) {
-        captureMethod_ = kSoftBreak;
+        captureMethod_ = vxl::kCaptureSoftBreak;
         return vxl::rc::kOk;
     }
     if (vxl::IsStopCode(result)) return result;
@@ -63,7 +61,7 @@ int CModem::AutomaticCapture(std::string& status, bool showDialogs) {
     Sync();
     result = ReadMemoryLocation(status, value, vxl::kCaptureCheckAddress, vxl::polls::kSingleRead);
     if (result != vxl::rc::kOk) return result;
-    captureMethod_ = kPowerOn;
+    captureMethod_ = vxl::kCapturePowerOn;
     return vxl::rc::kOk;
 }
 

@@ -1,5 +1,7 @@
 #include "modem/demo_modem.h"
 
+#include "modem/capture_methods.h"
+#include "params/modem_types.h"
 #include "util/clock.h"
 #include "util/result_codes.h"
 
@@ -9,11 +11,10 @@ constexpr int kReadMs = 15;
 constexpr int kWriteMs = 100;
 constexpr int kProgramMs = 2000;
 
-constexpr int kDemoType = 4;
+constexpr int kDemoType = vxl::kModemTypeVxl;
 constexpr double kDemoRevision = 2.20;
 constexpr int kDemoConfigurationSize = 246;
 constexpr int kDemoParameterBase = 0xEE00;
-constexpr int kSoftBreakMethod = 1;
 
 // Bytes outside the memory that the demo answers like a type 4 modem: the running protocol
 // mode and the identity block's configuration size and identity word.
@@ -72,7 +73,7 @@ bool InMemory(int address) {
 CDemoModem::CDemoModem() {
     modemType_ = kDemoType;
     firmwareRevision_ = kDemoRevision;
-    captureMethod_ = kSoftBreakMethod;
+    captureMethod_ = vxl::kCaptureSoftBreak;
     configurationSize_ = kDemoConfigurationSize;
     parameterBase_ = kDemoParameterBase;
     memory_.fill(0x00);

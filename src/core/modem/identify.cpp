@@ -5,6 +5,7 @@
 #include "modem/command_frame.h"
 #include "modem/modem.h"
 #include "params/model_tables.h"
+#include "params/modem_types.h"
 #include "util/result_codes.h"
 
 namespace {
@@ -18,9 +19,9 @@ struct Family {
     int parameterBase;
     int identityBlock;
 };
-constexpr Family kType4Family{4, 0xEE00, 0x8400};
-constexpr Family kQmxFamily{2, 0xAE00, 0xE000};
-constexpr Family kQmxReceiveOnlyFamily{3, 0xB600, 0xE000};
+constexpr Family kType4Family{vxl::kModemTypeVxl, 0xEE00, 0x8400};
+constexpr Family kQmxFamily{vxl::kModemTypeQmx, 0xAE00, 0xE000};
+constexpr Family kQmxReceiveOnlyFamily{vxl::kModemTypeQmxReceiveOnly, 0xB600, 0xE000};
 constexpr Family kUnknownFamily{0, 0, 0};
 
 // Model-table names by prefix; the longer prefix must come first.
@@ -72,11 +73,12 @@ int CModem::Identify(std::string& status) {
     }
     int hundredths = RevisionHundredths(block[2], block[3]);
     firmwareRevision_ = hundredths / 100 + (hundredths % 100) * 0.01;
-    if (modemType_ == 2 && hundredths < kType2FirstRevision) modemType_ = 1;
+    if (modemType_ == vxl::kModemTypeQmx && hundredths < kType2FirstRevision)
+        modemType_ = vxl::kModemTypeQmxEarly;
     configurationSize_ = block[4];
 
     identityWord_ = 0;
-    if (modemType_ == 3 || modemType_ == 4) {
+    if (modemType_ == vxl::kModemTypeQmxReceiveOnly || modemType_ == vxl::kModemTypeVxl) {
         for (int offset = 5; offset <= 6; ++offset) {
             result = read(family.identityBlock + offset, block[offset]);
             if (result != vxl::rc::kOk) return result;

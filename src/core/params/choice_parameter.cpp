@@ -1,5 +1,6 @@
 #include "params/choice_parameter.h"
 
+#include "params/modem_types.h"
 #include "params/parameter_text.h"
 #include "util/result_codes.h"
 
@@ -32,7 +33,7 @@ bool ChoiceParameter::IsSettable(int value) {
 }
 
 vxl::BitField ChoiceParameter::Field() {
-    return ModemType() == 4 ? field_.type4 : field_.qmx;
+    return ModemType() == vxl::kModemTypeVxl ? field_.type4 : field_.qmx;
 }
 
 int ChoiceParameter::BuiltInDefault() {

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "params/model_tables.h"
+#include "params/modem_types.h"
 #include "util/format.h"
 #include "util/ini_file.h"
 #include "util/result_codes.h"
@@ -47,11 +48,11 @@ ScopedDefinitionsPath::~ScopedDefinitionsPath() {
 int DefinitionSection(int modemType, int model, std::string& section) {
     if (modemType < 0 || modemType > 5) return rc::kBadModemType;
     if (model < 0 || model > 6) return rc::kBadModel;
-    if (modemType >= 1 && modemType <= 3) {
+    if (IsQmxType(modemType)) {
         section = "QMX";
         return rc::kOk;
     }
-    if (modemType != 4) return rc::kBadModemTypeForLayout;
+    if (modemType != kModemTypeVxl) return rc::kBadModemTypeForLayout;
     const char* name = Type4ModelName(model);
     if (name == nullptr) return rc::kBadModel;
     section = name;

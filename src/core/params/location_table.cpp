@@ -3,6 +3,7 @@
 #include <array>
 
 #include "params/modem_parameter.h"
+#include "params/modem_types.h"
 #include "params/parameter_ids.h"
 #include "util/result_codes.h"
 
@@ -40,57 +41,73 @@ constexpr Entry Same(int id, int address, int length, int kind) {
     return {id, {At(address, length, kind), At(address, length, kind), At(address, length, kind)}};
 }
 
-// One-byte values that follow each other in every layout: ids first..last from `address` on.
-struct ByteRun {
-    int first;
-    int last;
-    int address;
-    int kind;
-};
-constexpr ByteRun kByteRuns[] = {
-    {38, 42, 0x18C, kKindInteger},
-    {43, 44, 0x191, kKindFlag},
-    {45, 55, 0x193, kKindInteger},
-    {59, 63, 0x1A3, kKindInteger},
-};
+constexpr int kRaw = kKindRaw;
+constexpr int kInteger = kKindInteger;
+constexpr int kReal = kKindReal;
+constexpr int kText = kKindText;
+constexpr int kFlag = kKindFlag;
+constexpr int kDerived = kKindDerived;
 
-// Channel frequencies (ids 4..35) are generated like the byte runs; the entries listed here are
-// laid over both.
+// Channel frequencies are generated (channel n at 0x10B + 6n, receive then transmit); every
+// other slot is listed here.
 constexpr Entry kEntries[] = {
-    Same(0, 0x100, 1, 0),
-    Same(1, 0x101, 5, 0),
-    Same(2, 0x106, 4, 1),
-    Same(3, 0x10A, 1, 0),
-    Same(36, 0x16B, 32, 4),
-    {37, {At(0x18B, 1, 6), At(0x18B, 1, 1), At(0x18B, 1, 1)}},
-    {39, {At(0x18D, 1, 1), At(0x18D, 1, 6), At(0x18D, 1, 6)}},
-    Same(56, 0x19E, 2, 2),
-    Same(57, 0x1A0, 1, 1),
-    Same(58, 0x1A1, 2, 2),
-    {64, {At(0x1A8, 7, 0), At(0x1A8, 15, 0), At(0x1A8, 15, 0)}},
-    {65, {Absent(4), At(0x1B7, 8, 4), At(0x1B7, 10, 4)}},
-    {66, {Absent(1), Absent(1), At(0x1C1, 1, 1)}},
-    {67, {Absent(1), Absent(1), At(0x1C2, 1, 1)}},
-    {68, {Absent(1), Absent(1), At(0x1C3, 1, 1)}},
-    {69, {At(0x1AF, 1, 0), At(0x1BF, 1, 0), At(0x8000, 1, 0)}},
-    {70, {Absent(1), Absent(1), At(0x8001, 4, 1)}},
-    Same(71, 0x10A, 1, 6),
-    Same(72, 0x10A, 1, 6),
-    {73, {At(0x10A, 1, 6), At(0x10A, 1, 6), At(0x100, 1, 6)}},
-    Same(74, 0x1A3, 1, 5),
-    {75, {At(0xE002, 2, 6), At(0xE002, 2, 6), At(0x8402, 2, 6)}},
-    Same(76, 0x190, 1, 5),
-    Same(77, 0x1A3, 1, 5),
-    Same(78, 0x193, 1, 2),
-    {79, {Absent(6), At(0x18F, 1, 6), At(0x100, 1, 6)}},
-    {80, {Absent(6), Absent(6), At(0x18D, 1, 6)}},
-    {81, {Absent(6), Absent(6), At(0, 0, 6)}},
-    {82, {Absent(6), At(0xE005, 2, 6), At(0x8405, 2, 6)}},
-    Same(83, 0x193, 1, 1),
-    {84, {Absent(5), Absent(5), At(0x18D, 1, 5)}},
-    {85, {kZeroRow, kZeroRow, At(0x8005, 1, 5)}},
-    {86, {kZeroRow, kZeroRow, At(0x8006, 4, 1)}},
-    {87, {kZeroRow, kZeroRow, At(0x1F5, 1, 1)}},
+    Same(pid::kRawSlot0, 0x100, 1, kRaw),
+    Same(pid::kRawSlot1, 0x101, 5, kRaw),
+    Same(pid::kSerialNumber, 0x106, 4, kInteger),
+    Same(pid::kRawModelByte, 0x10A, 1, kRaw),
+    Same(pid::kOwner, 0x16B, 32, kText),
+    {pid::kBaudRate, {At(0x18B, 1, kDerived), At(0x18B, 1, kInteger), At(0x18B, 1, kInteger)}},
+    Same(pid::kParity, 0x18C, 1, kInteger),
+    {pid::kRawSlot39, {At(0x18D, 1, kInteger), At(0x18D, 1, kDerived), At(0x18D, 1, kDerived)}},
+    Same(pid::kCurrentChannel, 0x18E, 1, kInteger),
+    Same(pid::kLinkRate, 0x18F, 1, kInteger),
+    Same(pid::kProtocolMode, 0x190, 1, kInteger),
+    Same(pid::kForwardErrorCorrection, 0x191, 1, kFlag),
+    Same(pid::kScrambling, 0x192, 1, kFlag),
+    Same(pid::kEOTCharacter, 0x193, 1, kInteger),
+    Same(pid::kLocalAddress, 0x194, 1, kInteger),
+    Same(pid::kTransmitRetries, 0x195, 1, kInteger),
+    Same(pid::kRemoteAddress, 0x196, 1, kInteger),
+    Same(pid::kDigisquelch, 0x197, 1, kInteger),
+    Same(pid::kHighRSSICDLevel, 0x198, 1, kInteger),
+    Same(pid::kHighRSSIHystLevel, 0x199, 1, kInteger),
+    Same(pid::kMediumRSSICDLevel, 0x19A, 1, kInteger),
+    Same(pid::kMediumRSSIHystLevel, 0x19B, 1, kInteger),
+    Same(pid::kLowRSSICDLevel, 0x19C, 1, kInteger),
+    Same(pid::kLowRSSIHystLevel, 0x19D, 1, kInteger),
+    Same(pid::kTxAckTimeout, 0x19E, 2, kReal),
+    Same(pid::kSynthesizerType, 0x1A0, 1, kInteger),
+    Same(pid::kDigipeaterDelay, 0x1A1, 2, kReal),
+    Same(pid::kBitPolarity, 0x1A3, 1, kInteger),
+    Same(pid::kRXDelay, 0x1A4, 1, kInteger),
+    Same(pid::kTXDelay, 0x1A5, 1, kInteger),
+    Same(pid::kModulationType, 0x1A6, 1, kInteger),
+    Same(pid::kFrequencyError, 0x1A7, 1, kInteger),
+    {pid::kDACCompVoltageCount, {At(0x1A8, 7, kRaw), At(0x1A8, 15, kRaw), At(0x1A8, 15, kRaw)}},
+    {pid::kCallSign, {Absent(kText), At(0x1B7, 8, kText), At(0x1B7, 10, kText)}},
+    {pid::kLastFailure, {Absent(kInteger), Absent(kInteger), At(0x1C1, 1, kInteger)}},
+    {pid::kPowerControl, {Absent(kInteger), Absent(kInteger), At(0x1C2, 1, kInteger)}},
+    {pid::kChannelSelectType, {Absent(kInteger), Absent(kInteger), At(0x1C3, 1, kInteger)}},
+    {pid::kRawSlot69, {At(0x1AF, 1, kRaw), At(0x1BF, 1, kRaw), At(0x8000, 1, kRaw)}},
+    {pid::kSystemClock, {Absent(kInteger), Absent(kInteger), At(0x8001, 4, kInteger)}},
+    Same(pid::kModel, 0x10A, 1, kDerived),
+    Same(pid::kFrequency, 0x10A, 1, kDerived),
+    {pid::kPower, {At(0x10A, 1, kDerived), At(0x10A, 1, kDerived), At(0x100, 1, kDerived)}},
+    Same(pid::kCSMAMonitor, 0x1A3, 1, kFlag),
+    {pid::kFirmwareRevision,
+     {At(0xE002, 2, kDerived), At(0xE002, 2, kDerived), At(0x8402, 2, kDerived)}},
+    Same(pid::kBREAKtoCommand, 0x190, 1, kFlag),
+    Same(pid::kRepeater, 0x1A3, 1, kFlag),
+    Same(pid::kEOTTimeout, 0x193, 1, kReal),
+    {pid::kChannelBandwidth, {Absent(kDerived), At(0x18F, 1, kDerived), At(0x100, 1, kDerived)}},
+    {pid::kCrystal, {Absent(kDerived), Absent(kDerived), At(0x18D, 1, kDerived)}},
+    {pid::kRawSlot81, {Absent(kDerived), Absent(kDerived), At(0, 0, kDerived)}},
+    {pid::kModemID, {Absent(kDerived), At(0xE005, 2, kDerived), At(0x8405, 2, kDerived)}},
+    Same(pid::kEOTCount, 0x193, 1, kInteger),
+    {pid::kRoverAutoOff, {Absent(kFlag), Absent(kFlag), At(0x18D, 1, kFlag)}},
+    {pid::kModemEnable, {kZeroRow, kZeroRow, At(0x8005, 1, kFlag)}},
+    {pid::kDataSecurityCode, {kZeroRow, kZeroRow, At(0x8006, 4, kInteger)}},
+    {pid::kRawSlot87, {kZeroRow, kZeroRow, At(0x1F5, 1, kInteger)}},
 };
 
 using LayoutTable = std::array<std::array<LocationRow, pid::kParameterCount>, kLayoutCount>;
@@ -104,9 +121,6 @@ LayoutTable BuildTable() {
     for (auto& layout : table)
         for (LocationRow& row : layout) row = {kAbsent, 0, 0, 0};
     for (auto& layout : table) {
-        for (const ByteRun& run : kByteRuns)
-            for (int id = run.first; id <= run.last; ++id)
-                layout[id] = {id, run.address + id - run.first, 1, run.kind};
         for (int n = 0; n < pid::kChannelCount; ++n) {
             layout[pid::RxChannelId(n)] = {pid::RxChannelId(n), 0x10B + 6 * n, 3,
                                            kKindChannelFrequency};
@@ -127,12 +141,12 @@ const LayoutTable& Table() {
 
 int LayoutOf(int modemType) {
     switch (modemType) {
-        case 1:
+        case kModemTypeQmxEarly:
             return 0;
-        case 2:
-        case 3:
+        case kModemTypeQmx:
+        case kModemTypeQmxReceiveOnly:
             return 1;
-        case 4:
+        case kModemTypeVxl:
             return 2;
         default:
             return -1;

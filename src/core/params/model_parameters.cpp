@@ -3,6 +3,7 @@
 #include "params/model_tables.h"
 #include "params/modem_parameter_set.h"
 #include "params/modem_source.h"
+#include "params/modem_types.h"
 #include "params/parameter_catalogue.h"
 #include "params/parameter_ids.h"
 #include "util/format.h"
@@ -27,7 +28,7 @@ constexpr int kUnreadableCrystal = 7;
 const char* const kUnknown = "Unknown";
 
 bool IsQmx(int modemType) {
-    return modemType >= 1 && modemType <= 3;
+    return vxl::IsQmxType(modemType);
 }
 bool IsQmxRow(int row) {
     return row >= 1 && row < vxl::kQmxModelRows;
@@ -72,7 +73,7 @@ bool ShowsUnknown(ModemParameterSet& set, std::string& text) {
 namespace vxl {
 
 int RewriteDacCompensation(ModemParameterSet& set) {
-    if (set.GetModemType() != 4) return rc::kOk;
+    if (set.GetModemType() != vxl::kModemTypeVxl) return rc::kOk;
     int crystal = -1;
     int model = -1;
     int bandwidth = -1;
@@ -94,7 +95,7 @@ vxl::ChoiceTexts Model::Texts(int modemType) {
     vxl::ChoiceTexts texts;
     if (IsQmx(modemType)) {
         for (int row = 0; row < vxl::kQmxModelRows; ++row) texts.push_back(vxl::QmxModelText(row));
-    } else if (modemType == 4) {
+    } else if (modemType == vxl::kModemTypeVxl) {
         for (int model = 0; model < vxl::kType4ModelCount; ++model)
             texts.push_back(vxl::Type4ModelName(model));
     }
@@ -115,7 +116,8 @@ int Model::GetText(std::string& text) {
 int Model::SetInt(int value) {
     if (GetLength() < 1) return rc::kBadOffsetOrLength;
     if (!IsSettable(value)) return rc::kInvalidDefinition;
-    if (ModemType() != 4) return WriteField(vxl::kWholeValue, static_cast<uint32_t>(value));
+    if (ModemType() != vxl::kModemTypeVxl)
+        return WriteField(vxl::kWholeValue, static_cast<uint32_t>(value));
     int code = WriteField(kModelMarkAndModel, 0x8u | (static_cast<uint32_t>(value) & 7u));
     if (code != rc::kOk) return code;
     code = vxl::RewriteDacCompensation(ParameterSet());
@@ -128,7 +130,7 @@ Frequency::Frequency(ModemParameterSet* owner)
 
 vxl::ChoiceTexts Frequency::Texts(int modemType) {
     vxl::ChoiceTexts texts;
-    if (modemType == 4) {
+    if (modemType == vxl::kModemTypeVxl) {
         texts.resize(vxl::kType4BandCount);
         for (int band : vxl::Type4Bands(CurrentModel()))
             texts[static_cast<size_t>(band)] = std::string(vxl::Type4BandText(band)) + " MHz";
@@ -139,13 +141,13 @@ vxl::ChoiceTexts Frequency::Texts(int modemType) {
 }
 
 int Frequency::GetChoiceCount(int modemType, int& count) {
-    if (modemType != 4) return ChoiceParameter::GetChoiceCount(modemType, count);
+    if (modemType != vxl::kModemTypeVxl) return ChoiceParameter::GetChoiceCount(modemType, count);
     count = vxl::Type4ChoiceCount(CurrentModel());
     return rc::kOk;
 }
 
 int Frequency::GetInt(int& value) {
-    if (ModemType() == 4) return ChoiceParameter::GetInt(value);
+    if (ModemType() == vxl::kModemTypeVxl) return ChoiceParameter::GetInt(value);
     if (GetLength() < 1) return rc::kBadOffsetOrLength;
     int row = QmxRow(ParameterSet());
     if (!IsQmxRow(row)) return rc::kBadModelRow;
@@ -157,7 +159,7 @@ int Frequency::GetText(std::string& text) {
     int value = 0;
     int code = GetInt(value);
     if (code != rc::kOk) return code;
-    if (ModemType() != 4) {
+    if (ModemType() != vxl::kModemTypeVxl) {
         text = vxl::QmxModel(QmxRow(ParameterSet())).band;
         return rc::kOk;
     }
@@ -169,7 +171,7 @@ int Frequency::GetText(std::string& text) {
 }
 
 int Frequency::SetInt(int value) {
-    if (ModemType() != 4) return rc::kType4Only;
+    if (ModemType() != vxl::kModemTypeVxl) return rc::kType4Only;
     if (!IsSettable(value)) return rc::kInvalidDefinition;
     return WriteField(kModelMarkAndBand, 0x80u | (static_cast<uint32_t>(value) & 0x0Fu));
 }
@@ -179,7 +181,7 @@ Power::Power(ModemParameterSet* owner)
 
 vxl::ChoiceTexts Power::Texts(int modemType) {
     vxl::ChoiceTexts texts;
-    if (modemType != 4) return texts;
+    if (modemType != vxl::kModemTypeVxl) return texts;
     texts.resize(vxl::kType4PowerCodeCount);
     for (int code : vxl::Type4PowerCodes(CurrentModel()))
         texts[static_cast<size_t>(code)] = std::string(vxl::Type4PowerText(code)) + " Watts";
@@ -187,7 +189,7 @@ vxl::ChoiceTexts Power::Texts(int modemType) {
 }
 
 int Power::GetInt(int& value) {
-    if (ModemType() != 4) return rc::kType4Only;
+    if (ModemType() != vxl::kModemTypeVxl) return rc::kType4Only;
     return ChoiceParameter::GetInt(value);
 }
 
@@ -209,7 +211,7 @@ int Power::GetText(std::string& text) {
 }
 
 int Power::SetInt(int value) {
-    if (ModemType() != 4) return rc::kType4Only;
+    if (ModemType() != vxl::kModemTypeVxl) return rc::kType4Only;
     if (value < 0 || value > kHighestPowerCode) return rc::kBadPower;
     return WriteField(kLowNibble, static_cast<uint32_t>(value));
 }
@@ -219,7 +221,7 @@ ChannelBandwidth::ChannelBandwidth(ModemParameterSet* owner)
                       vxl::ChoiceField(vxl::kWholeValue, kHighNibble)) {}
 
 int ChannelBandwidth::SetInt(int value) {
-    if (ModemType() != 4) return rc::kType4Only;
+    if (ModemType() != vxl::kModemTypeVxl) return rc::kType4Only;
     return ChoiceParameter::SetInt(value);
 }
 
@@ -238,7 +240,7 @@ ModemID::ModemID(ModemParameterSet* owner) : ModemParameter(owner, CatalogueRow(
 
 int ModemID::GetInt(int& value) {
     if (int code = RequireAvailable()) return code;
-    if (ModemType() == 4) {
+    if (ModemType() == vxl::kModemTypeVxl) {
         value = vxl::Type4BoardId(CurrentModel(), IntOf(pid::kFrequency, -1));
         return rc::kOk;
     }

@@ -82,7 +82,9 @@ const QmxTable& QmxTableRows() {
 struct Type4Model {
     const char* name;
     bool transmits;
+    bool base;  // a base station: its transmit frequencies are its own to set
     int choiceCount;
+    int highestFactoryBand;
     std::vector<int> bands;
     std::vector<int> powerCodes;
     int powerControl;
@@ -95,12 +97,12 @@ const std::vector<Type4Model>& Type4Models() {
     static const std::vector<int> kBaseBands = {0, 1, 2};
     static const std::vector<int> kSplitBands = {0, 1, 2, 4, 5, 6, 7, 8, 9, 10};
     static const std::vector<Type4Model> kModels = {
-        {"KTR HP Base", true, 3, kBaseBands, {2}, 0x47, {987, 988, 938}, false},
-        {"KTR Rover", false, 3, kBaseBands, {0}, 0, {1080, 1081, 968}, false},
-        {"KTR RXO", false, 11, {0, 1, 2, 10}, {0}, 0, {1013, 1021, 974}, false},
-        {"KTR LP Base", true, 11, kSplitBands, {1, 3}, 0xFF, {1038, 1038, 1038}, true},
-        {"Spare", false, 3, kBaseBands, {0}, 0, {0, 0, 0}, false},
-        {"VXL", true, 10, kSplitBands, {1, 3}, 0xFF, {1038, 1038, 1038}, true},
+        {"KTR HP Base", true, true, 3, 3, kBaseBands, {2}, 0x47, {987, 988, 938}, false},
+        {"KTR Rover", false, false, 3, 3, kBaseBands, {0}, 0, {1080, 1081, 968}, false},
+        {"KTR RXO", false, false, 11, 11, {0, 1, 2, 10}, {0}, 0, {1013, 1021, 974}, false},
+        {"KTR LP Base", true, true, 11, 11, kSplitBands, {1, 3}, 0xFF, {1038, 1038, 1038}, true},
+        {"Spare", false, false, 3, 3, kBaseBands, {0}, 0, {0, 0, 0}, false},
+        {"VXL", true, true, 10, 10, kSplitBands, {1, 3}, 0xFF, {1038, 1038, 1038}, true},
     };
     return kModels;
 }
@@ -208,6 +210,14 @@ const char* Type4ModelName(int model) {
 
 bool Type4Transmits(int model) {
     return ModelField(model, &Type4Model::transmits, false);
+}
+
+bool Type4IsBase(int model) {
+    return ModelField(model, &Type4Model::base, false);
+}
+
+int Type4HighestFactoryBand(int model) {
+    return ModelField(model, &Type4Model::highestFactoryBand, -1);
 }
 
 int Type4ChoiceCount(int model) {

@@ -33,11 +33,18 @@ constexpr int kType4PowerCodeCount = 4;
 const char* Type4ModelName(int model);
 // Models 0, 3 and 5 have a transmitter.
 bool Type4Transmits(int model);
+// Base stations (models 0, 3 and 5) set their own transmit frequencies and never select their
+// channel as a rover.
+bool Type4IsBase(int model);
+// The highest Frequency value for which the factory has a channel table for the model; -1
+// outside 0..5.
+int Type4HighestFactoryBand(int model);
 // The room reserved for the band choices of the model (3, 3, 11, 11, 3, 10); 0 outside 0..5.
 int Type4ChoiceCount(int model);
 // Band indexes offered for the model, ascending; empty outside 0..5.
 const std::vector<int>& Type4Bands(int model);
-// Power codes offered for the model, ascending; empty outside 0..5.
+// Power codes offered for the model, ascending (the first is the model's default); empty outside
+// 0..5.
 const std::vector<int>& Type4PowerCodes(int model);
 // The power-control byte a model starts with; -1 outside 0..5. Model 0 on firmware 2.00 uses 0.
 int Type4PowerControlDefault(int model, double firmwareRevision);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "params/modem_source.h"
+#include "params/modem_types.h"
 #include "ui/operator.h"
 #include "util/format.h"
 #include "util/result_codes.h"
@@ -38,7 +39,7 @@ ModemMemoryImage::ModemMemoryImage() = default;
 ModemMemoryImage::~ModemMemoryImage() = default;
 
 int ModemMemoryImage::ExtensionSizeFor(int modemType, double firmwareRevision) {
-    if (modemType != 4) return 0;
+    if (modemType != vxl::kModemTypeVxl) return 0;
     // Revisions are two-decimal numbers held as doubles; compare in hundredths.
     return firmwareRevision * 100.0 + 0.5 < 104.0 ? 5 : 9;
 }
@@ -52,7 +53,7 @@ bool ModemMemoryImage::Prepare(IModemSource* modem) {
     bytes_.clear();
     if (modem == nullptr) return false;
     int type = modem->GetModemType();
-    if (type < 1 || type > 4) return false;
+    if (type < vxl::kModemTypeQmxEarly || type > vxl::kModemTypeVxl) return false;
     int size = modem->GetConfigurationSize();
     if (size < 1 || size > kMaxMainSize) return false;
     mainSize_ = size;
@@ -182,6 +183,22 @@ uint8_t ModemMemoryImage::ComputedChecksum() const {
 void ModemMemoryImage::RecomputeChecksum() {
     if (mainSize_ < 1) return;
     bytes_[static_cast<size_t>(mainSize_ - 1)] = ComputedChecksum();
+}
+
+std::vector<uint8_t> ModemMemoryImage::ConfigurationBytes() const {
+    std::vector<uint8_t> bytes(static_cast<size_t>(mainSize_ + extensionSize_), 0);
+    ReadBytes(kBaseAddress, mainSize_, bytes.data());
+    if (extensionSize_ > 0) ReadBytes(kExtensionAddress, extensionSize_, bytes.data() + mainSize_);
+    return bytes;
+}
+
+int ModemMemoryImage::WriteConfigurationBytes(const std::vector<uint8_t>& bytes) {
+    if (bytes.size() != static_cast<size_t>(mainSize_ + extensionSize_))
+        return vxl::rc::kBadOffsetOrLength;
+    int result = WriteBytes(kBaseAddress, mainSize_, bytes.data());
+    if (result == vxl::rc::kOk && extensionSize_ > 0)
+        result = WriteBytes(kExtensionAddress, extensionSize_, bytes.data() + mainSize_);
+    return result;
 }
 
 void ModemMemoryImage::ShiftExtension(int delta) {

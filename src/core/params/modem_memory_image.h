@@ -42,6 +42,10 @@ class ModemMemoryImage {
     // nothing. WriteBytes recomputes the checksum byte.
     int ReadBytes(int address, int count, uint8_t* out) const;
     int WriteBytes(int address, int count, const uint8_t* in);
+    // The N + E configuration bytes in order (the extension after the main block), and the
+    // same written back: 62 when `bytes` holds another number of bytes.
+    std::vector<uint8_t> ConfigurationBytes() const;
+    int WriteConfigurationBytes(const std::vector<uint8_t>& bytes);
     // Moves the extension window by `delta` bytes (N and E stay); the firmware fix-up uses +1/-1.
     void ShiftExtension(int delta);
 

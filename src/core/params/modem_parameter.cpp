@@ -6,7 +6,9 @@
 #include "params/location_table.h"
 #include "params/model_tables.h"
 #include "params/modem_parameter_set.h"
+#include "params/modem_types.h"
 #include "params/parameter_ids.h"
+#include "params/protocol_modes.h"
 #include "util/result_codes.h"
 
 namespace vxl {
@@ -162,7 +164,7 @@ bool ModemParameter::Transmits() const {
 
 bool ModemParameter::Holds(Rule rule) const {
     const int type = ModemType();
-    const int protocol = rule >= Rule::kAddressProtocols ? CurrentProtocol() : -1;
+    const int mode = rule >= Rule::kAddressProtocols ? CurrentProtocol() : -1;
     switch (rule) {
         case Rule::kAlways:
             return true;
@@ -171,31 +173,32 @@ bool ModemParameter::Holds(Rule rule) const {
         case Rule::kTransmitter:
             return Transmits();
         case Rule::kType4:
-            return type == 4;
+            return type == vxl::kModemTypeVxl;
         case Rule::kType4Transmitter:
-            return type == 4 && Transmits();
+            return type == vxl::kModemTypeVxl && Transmits();
         case Rule::kType4Revision104:
-            return type == 4 && vxl::RevisionAtLeast(FirmwareRevision(), 104);
+            return type == vxl::kModemTypeVxl && vxl::RevisionAtLeast(FirmwareRevision(), 104);
         case Rule::kRoverAutoOff:
-            return type == 4 && vxl::RevisionAtLeast(FirmwareRevision(), 104) &&
+            return type == vxl::kModemTypeVxl && vxl::RevisionAtLeast(FirmwareRevision(), 104) &&
                    CurrentModel() == 1;
         case Rule::kCallSign:
-            return type == 2 || (type == 4 && Transmits());
+            return type == vxl::kModemTypeQmx || (type == vxl::kModemTypeVxl && Transmits());
         case Rule::kNotType3:
-            return type != 3;
+            return type != vxl::kModemTypeQmxReceiveOnly;
         case Rule::kAddressProtocols:
-            return protocol >= 0 && protocol <= 2;
+            return mode >= vxl::protocol::kTransparentTimeout &&
+                   mode <= vxl::protocol::kPacketSwitched;
         case Rule::kNotFastAsync:
-            return protocol != 4;
+            return mode != vxl::protocol::kFastAsync;
         case Rule::kNotDigipeaterOrFastAsync:
-            return protocol != 3 && protocol != 4;
+            return mode != vxl::protocol::kDigipeater && mode != vxl::protocol::kFastAsync;
         case Rule::kModulationEditable: {
             int count = 0;
             owner_->GetChoiceCount(vxl::pid::kModulationType, type, count);
-            return type == 4 && count >= 2 && protocol != 5 && protocol != 6;
+            return type == vxl::kModemTypeVxl && count >= 2 && !vxl::protocol::IsTrim(mode);
         }
         case Rule::kCurrentChannelEditable:
-            if (type == 4 && owner_->IsAvailable(vxl::pid::kChannelSelectType))
+            if (type == vxl::kModemTypeVxl && owner_->IsAvailable(vxl::pid::kChannelSelectType))
                 return IntOf(vxl::pid::kChannelSelectType, -1) == 0;
             return true;
     }

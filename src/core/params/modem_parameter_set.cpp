@@ -2,6 +2,7 @@
 
 #include "params/location_table.h"
 #include "params/modem_source.h"
+#include "params/modem_types.h"
 #include "params/parameter_factory.h"
 #include "ui/operator.h"
 #include "util/format.h"
@@ -177,7 +178,8 @@ int ModemParameterSet::WriteParameterBytes(int id, const uint8_t* bytes) {
     if (id < 0 || id >= pid::kParameterCount) return rc::kBadParameterId;
     if (bytes == nullptr) return rc::kMissingArgument;
     const int type = GetModemType();
-    if (type < 1 || type > 4) return rc::kBadModemTypeForLayout;
+    if (type < vxl::kModemTypeQmxEarly || type > vxl::kModemTypeVxl)
+        return rc::kBadModemTypeForLayout;
     int address = 0;
     int length = 0;
     int kind = 0;

@@ -7,6 +7,15 @@ namespace vxl::pid {
 constexpr int kParameterCount = 88;
 constexpr int kChannelCount = 16;
 
+// Slots that hold no parameter: their bytes are copied with the image and never interpreted.
+constexpr int kRawSlot0 = 0;
+constexpr int kRawSlot1 = 1;
+constexpr int kRawModelByte = 3;  // the byte Model and Frequency are read from
+constexpr int kRawSlot39 = 39;
+constexpr int kRawSlot69 = 69;
+constexpr int kRawSlot81 = 81;
+constexpr int kRawSlot87 = 87;
+
 constexpr int kSerialNumber = 2;
 // Channel n (0..15): RX frequency 4 + 2n, TX frequency 5 + 2n.
 constexpr int RxChannelId(int n) {

@@ -2,6 +2,7 @@
 
 #include "params/model_tables.h"
 #include "params/modem_parameter_set.h"
+#include "params/modem_types.h"
 #include "params/parameter_catalogue.h"
 #include "params/parameter_ids.h"
 #include "params/parameter_text.h"
@@ -94,19 +95,21 @@ LinkRate::LinkRate(ModemParameterSet* owner)
 
 int LinkRate::GetChoiceCount(int modemType, int& count) {
     int code = ChoiceParameter::GetChoiceCount(modemType, count);
-    if (code == rc::kOk && modemType == 4 && IntOf(pid::kChannelBandwidth, -1) == k12kHz) count = 4;
+    if (code == rc::kOk && modemType == vxl::kModemTypeVxl &&
+        IntOf(pid::kChannelBandwidth, -1) == k12kHz)
+        count = 4;
     return code;
 }
 
 bool LinkRate::IsOffered(int position, const vxl::ChoiceTexts& texts) {
     if (!ChoiceParameter::IsOffered(position, texts)) return false;
-    if (ModemType() != 4) return true;
+    if (ModemType() != vxl::kModemTypeVxl) return true;
     return vxl::IsLinkRateAllowed(position, IntOf(pid::kModulationType, -1),
                                   IntOf(pid::kChannelBandwidth, -1));
 }
 
 int LinkRate::BuiltInDefault() {
-    if (ModemType() != 4) return 4;
+    if (ModemType() != vxl::kModemTypeVxl) return 4;
     const int modulation = IntOf(pid::kModulationType, -1);
     const int bandwidth = IntOf(pid::kChannelBandwidth, -1);
     if (modulation == kFourLevelFsk && bandwidth == k25kHz) return 4;

@@ -2,9 +2,11 @@
 
 #include <array>
 
+#include "params/modem_types.h"
 #include "params/parameter_catalogue.h"
 #include "params/parameter_ids.h"
 #include "params/parameter_text.h"
+#include "params/protocol_modes.h"
 #include "util/format.h"
 #include "util/result_codes.h"
 
@@ -12,11 +14,6 @@ namespace rc = vxl::rc;
 namespace pid = vxl::pid;
 
 namespace {
-
-// The TrimMark II/IIe and TrimTalk 450s protocols count in finer steps.
-bool IsTrimProtocol(int protocol) {
-    return protocol == 5 || protocol == 6;
-}
 
 const vxl::ChoiceLists& BaudRates() {
     static const vxl::ChoiceLists lists = [] {
@@ -41,17 +38,10 @@ const vxl::ChoiceTexts kProtocolDefinitionNames{
 
 const vxl::ChoiceLists& Protocols() {
     static const vxl::ChoiceLists lists = [] {
-        vxl::ChoiceTexts all{"Transparent w/EOT Timeout",
-                             "Transparent w/EOT Character",
-                             "Packet Switched",
-                             "Digipeater",
-                             "Fast Async",
-                             "TrimMark II/IIe",
-                             "TrimTalk 450s"};
-        vxl::ChoiceTexts qmx(all.begin(), all.begin() + 5);
-        vxl::ChoiceTexts receiveOnly = qmx;
-        receiveOnly[3].clear();
-        return vxl::ChoiceLists{{{}, qmx, qmx, receiveOnly, all, {}}};
+        vxl::ChoiceLists result;
+        for (size_t type = 0; type < result.size(); ++type)
+            result[type] = vxl::protocol::ModeNames(static_cast<int>(type));
+        return result;
     }();
     return lists;
 }
@@ -89,7 +79,7 @@ constexpr vxl::RealScale kTrimEotTimeoutScale{1000, 0, 0.0, 0.255, 3};
 BaudRate::BaudRate(ModemParameterSet* owner)
     : ChoiceParameter(owner, vxl::CatalogueRow(pid::kBaudRate), BaudRates()) {}
 int BaudRate::BuiltInDefault() {
-    return ModemType() == 4 ? 8 : 1;
+    return ModemType() == vxl::kModemTypeVxl ? 8 : 1;
 }
 
 Parity::Parity(ModemParameterSet* owner)
@@ -113,7 +103,7 @@ ForwardErrorCorrection::ForwardErrorCorrection(ModemParameterSet* owner)
 Scrambling::Scrambling(ModemParameterSet* owner)
     : FlagParameter(owner, vxl::CatalogueRow(pid::kScrambling), vxl::kWholeValue) {}
 uint32_t Scrambling::OnValue() {
-    return IsTrimProtocol(CurrentProtocol()) ? 2 : 1;
+    return vxl::protocol::IsTrim(CurrentProtocol()) ? 2 : 1;
 }
 
 EOTCharacter::EOTCharacter(ModemParameterSet* owner)
@@ -137,7 +127,7 @@ EOTCount::EOTCount(ModemParameterSet* owner)
 EOTTimeout::EOTTimeout(ModemParameterSet* owner)
     : ScaledRealParameter(owner, vxl::CatalogueRow(pid::kEOTTimeout), kEotTimeoutScale) {}
 vxl::RealScale EOTTimeout::Scale() {
-    return IsTrimProtocol(CurrentProtocol()) ? kTrimEotTimeoutScale : kEotTimeoutScale;
+    return vxl::protocol::IsTrim(CurrentProtocol()) ? kTrimEotTimeoutScale : kEotTimeoutScale;
 }
 
 LocalAddress::LocalAddress(ModemParameterSet* owner)

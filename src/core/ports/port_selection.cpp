@@ -2,6 +2,7 @@
 
 #include "link/com_port.h"
 #include "link/port_probe.h"
+#include "modem/capture_methods.h"
 #include "modem/modem.h"
 #include "ui/operator.h"
 #include "util/format.h"
@@ -9,8 +10,6 @@
 namespace vxl {
 
 namespace {
-
-constexpr int kPowerOnCaptureMethod = 3;
 
 enum Column { kNumberColumn, kStatusColumn, kDeviceColumn, kDescriptionColumn };
 
@@ -130,7 +129,7 @@ bool PortSelectionModel::LocateModem() {
     if (links.empty()) return false;
     int found = -1;
     const int count = static_cast<int>(links.size());
-    if (captureMethod_ == kPowerOnCaptureMethod) {
+    if (captureMethod_ == kCapturePowerOn) {
         CModem::LocateByPowerOn(locateStatus_, links.data(), count, found);
     } else {
         CModem::LocateBySoftBreak(locateStatus_, links.data(), count, found);

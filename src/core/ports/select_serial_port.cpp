@@ -19,8 +19,8 @@ std::string NoAvailablePortsMessage(const std::vector<PortRow>& rows) {
 int SelectSerialPort(CCoordinator* coordinator, bool firstRun, const PortDialog& dialog,
                      PortDetector detector) {
     if (coordinator == nullptr) return -1;
-    const int current = coordinator->GetPort();
-    PortSelectionModel model(current, coordinator->GetCaptureMethod(), firstRun,
+    const int current = coordinator->Session().GetPort();
+    PortSelectionModel model(current, coordinator->Session().GetCaptureMethod(), firstRun,
                              std::move(detector));
     if (model.Probe() == 0) {
         Ui().MessageBox(NoAvailablePortsMessage(model.Rows()), "No Available Serial Ports",
@@ -38,13 +38,15 @@ int SelectSerialPort(CCoordinator* coordinator, bool firstRun, const PortDialog&
 }
 
 void ChooseSerialPort(CCoordinator& coordinator, const PortDialog& dialog, PortDetector detector) {
-    coordinator.SetPort(SelectSerialPort(&coordinator, false, dialog, std::move(detector)));
+    coordinator.Session().SetPort(
+        SelectSerialPort(&coordinator, false, dialog, std::move(detector)));
 }
 
 void FirstRunPortSelection(CCoordinator& coordinator, const PortDialog& dialog,
                            PortDetector detector) {
-    if (coordinator.GetPort() >= 0) return;
-    coordinator.SetPort(SelectSerialPort(&coordinator, true, dialog, std::move(detector)));
+    if (coordinator.Session().GetPort() >= 0) return;
+    coordinator.Session().SetPort(
+        SelectSerialPort(&coordinator, true, dialog, std::move(detector)));
 }
 
 }  // namespace vxl

@@ -4,8 +4,9 @@
 #include <vector>
 
 #include "params/modem_parameter_set.h"
+#include "params/modem_types.h"
 #include "params/parameter_ids.h"
-#include "reports/protocol_mode_names.h"
+#include "params/protocol_modes.h"
 #include "reports/report_page_builder.h"
 #include "util/format.h"
 #include "util/result_codes.h"
@@ -106,7 +107,7 @@ class ReportValues {
             case Omit::Unavailable:
                 return !parameters_.IsAvailable(row.id);
             case Omit::NotType4:
-                return modemType_ != 4;
+                return modemType_ != kModemTypeVxl;
         }
         return false;
     }
@@ -132,7 +133,7 @@ class ReportValues {
             case Show::Protocol: {
                 int value = -1;
                 if (parameters_.GetInt(row.id, value) != rc::kOk) return std::string();
-                return ProtocolModeName(modemType_, value);
+                return protocol::ModeName(modemType_, value);
             }
             case Show::Channel: {
                 int channel = -1;

@@ -3,8 +3,9 @@
 #include <vector>
 
 #include "params/modem_parameter_set.h"
+#include "params/modem_types.h"
 #include "params/parameter_ids.h"
-#include "reports/protocol_mode_names.h"
+#include "params/protocol_modes.h"
 #include "reports/report_document.h"
 #include "util/format.h"
 #include "util/result_codes.h"
@@ -143,7 +144,7 @@ class DocumentWriter {
             case Omit::CurrentChannelUnavailable:
                 return !parameters_.IsAvailable(pid::kCurrentChannel);
             case Omit::NotType4:
-                return modemType_ != 4;
+                return modemType_ != kModemTypeVxl;
         }
         return false;
     }
@@ -184,7 +185,7 @@ class DocumentWriter {
             case Value::ProtocolName: {
                 int v = -1;
                 if (parameters_.GetInt(element.id, v) == rc::kOk) {
-                    value = ProtocolModeName(modemType_, v);
+                    value = protocol::ModeName(modemType_, v);
                 }
                 return true;
             }

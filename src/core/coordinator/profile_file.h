@@ -12,8 +12,8 @@
 //   CurrentChannel=0
 //
 // Identity fields (serial number, model, band, power, firmware) are never written to a profile
-// nor taken from one. A profile is applied through the coordinator's edit operations, so the
-// rules that tie parameters together hold as if the operator had made the changes.
+// nor taken from one. This file is the format: which settings a profile holds, how each value is
+// written, reading and checking a profile file. Applying one is profile_apply.
 #pragma once
 
 #include <string>
@@ -21,6 +21,7 @@
 #include <vector>
 
 class CCoordinator;
+class ModemParameterSet;
 
 namespace vxl {
 
@@ -29,16 +30,33 @@ struct Profile {
     std::vector<std::pair<std::string, std::string>> entries;  // key, value; in file order
 };
 
-// An entry of a profile that was not applied, and why.
-struct RefusedEntry {
-    std::string key;
-    std::string value;
-    std::string why;
+// How a setting's value is written and read back.
+enum class ProfileForm {
+    Text,       // free text (Owner, CallSign)
+    Choice,     // one of the parameter's choice texts, or a number within its limits
+    Flag,       // yes / no
+    Real,       // a decimal number within the parameter's limits
+    Character,  // a character's name, as the EOT Character field shows it
+    Channel,    // the current channel's number
 };
+
+struct ProfileSetting {
+    int id;
+    ProfileForm form;
+};
+
+// The settings of the End User pages, in the order they are applied: each rule's inputs before
+// the values the rule may change, the channel table before the current channel.
+const std::vector<ProfileSetting>& ProfileSettings();
+// The identity fields, never carried.
+const std::vector<int>& ProfileIdentityIds();
 
 // The key of a parameter in profiles and lists: its catalogue key, "RXChannel_n" and
 // "TXChannel_n" for the channel frequencies.
 std::string ProfileKey(int id);
+
+// The value of a setting as the pages show it; false when it cannot be read.
+bool ShownProfileValue(ModemParameterSet& set, const ProfileSetting& setting, std::string& value);
 
 // The loaded modem's user settings as the text of a profile; false with nothing loaded.
 bool BuildProfile(CCoordinator& coordinator, std::string& text);
@@ -50,10 +68,5 @@ int SaveProfile(CCoordinator& coordinator, const std::string& path, std::string*
 int ParseProfile(const std::string& text, Profile& profile, std::string& reason);
 // Reads and checks a profile file: 0, a file error, rc::kTooManyBytes or rc::kProfileDamaged.
 int ReadProfileFile(const std::string& path, Profile& profile, std::string& reason);
-
-// Applies the profile to the working image; every entry that was not applied, or that another
-// setting's rule changed afterwards, is listed in `refused`. 0, or 57 with nothing loaded.
-int ApplyProfile(CCoordinator& coordinator, const Profile& profile,
-                 std::vector<RefusedEntry>& refused);
 
 }  // namespace vxl

@@ -1,0 +1,218 @@
+// Programming the working settings into the modem, the read-back after it, and what the modem
+// is known to hold.
+#include "coordinator/modem_programming.h"
+
+#include <cstdlib>
+
+#include "backup/backup_file.h"
+#include "backup/backup_store.h"
+#include "coordinator/modem_session.h"
+#include "coordinator/working_settings.h"
+#include "modem/command_frame.h"
+#include "modem/modem_base.h"
+#include "params/modem_memory_image.h"
+#include "params/modem_parameter_set.h"
+#include "params/parameter_ids.h"
+#include "ui/operator.h"
+#include "util/format.h"
+#include "util/preferences.h"
+#include "util/result_codes.h"
+
+namespace vxl {
+
+namespace {
+
+constexpr const char* kEtsCaption = "Warning!!!";
+constexpr const char* kEtsText =
+    "Operation of 2 Watt 4LVFSK Modulation has not been approved for use under ETS 300 113.";
+
+// "KTR LP Base" at 2 W in the 10 MHz sub-bands (Frequency 4..9) needs the operator's consent.
+constexpr int kEtsModel = 3;
+constexpr int kEtsPower = 1;
+constexpr int kEtsFirstRange = 4;
+constexpr int kEtsLastRange = 9;
+
+int IntOf(ModemParameterSet& set, int id) {
+    int value = -1;
+    return set.GetInt(id, value) == rc::kOk ? value : -1;
+}
+
+}  // namespace
+
+ModemProgramming::ModemProgramming(ModemSession& session, WorkingSettings& settings)
+    : session_(session), settings_(settings), backupRoot_(DefaultBackupRoot()) {}
+
+ModemProgramming::~ModemProgramming() = default;
+
+void ModemProgramming::Init() {
+    verify_ = Prefs().GetInt(kPrefVerifyAfterProgramming, 1) != 0;
+}
+
+void ModemProgramming::SetVerifyAfterProgramming(bool on, bool remember) {
+    verify_ = on;
+    if (remember) Prefs().SetInt(kPrefVerifyAfterProgramming, on ? 1 : 0);
+}
+
+void ModemProgramming::Remember(std::unique_ptr<ModemMemoryImage> image) {
+    held_ = std::move(image);
+    unverified_ = false;
+    programmed_ = false;
+}
+
+void ModemProgramming::Forget() {
+    held_.reset();
+    unverified_ = false;
+}
+
+void ModemProgramming::Released() {
+    Forget();
+    programmed_ = false;
+}
+
+bool ModemProgramming::HasPendingChanges() const {
+    const ModemMemoryImage* working = settings_.Image();
+    if (working == nullptr) return false;
+    if (unverified_) return true;
+    return held_ == nullptr || !working->Equals(*held_);
+}
+
+bool ModemProgramming::AsksEtsQuestion() const {
+    ModemParameterSet& set = *settings_.Parameters();
+    const int frequency = IntOf(set, pid::kFrequency);
+    return IntOf(set, pid::kPower) == kEtsPower && frequency >= kEtsFirstRange &&
+           frequency <= kEtsLastRange && IntOf(set, pid::kModel) == kEtsModel;
+}
+
+int ModemProgramming::Program(std::string& responseText) {
+    if (!settings_.IsLoaded() || session_.GetModem() == nullptr) return rc::kMissingArgument;
+    if (AsksEtsQuestion()) {
+        MsgAnswer answer = Ui().MessageBox(kEtsText, kEtsCaption, MsgIcon::Exclamation,
+                                           MsgButtons::ContinueCancel);
+        if (answer != MsgAnswer::Continue) return rc::kOk;
+    }
+    session_.ForgetLostDevice();
+    return session_.ExplainFailure(ProgramImage(responseText), responseText);
+}
+
+// The modem holds the new settings only once the commit has succeeded (and, with verification
+// on, once they have been read back): until then the changes still count as not programmed, and
+// a retry writes the whole image again.
+int ModemProgramming::ProgramImage(std::string& responseText) {
+    programNote_.clear();
+    lastBackupPath_.clear();
+    // The demo modem is no modem: it has nothing worth a backup.
+    if (session_.GetLink() != nullptr) {
+        BackupImage backup;
+        int result = MakeBackup(backup) ? WriteBackup(backup)
+                                        : NoBackup("This modem has no settings to back up.");
+        if (result != rc::kOk) return result;
+    }
+    CModemBase& modem = *session_.GetModem();
+    const ModemMemoryImage& working = *settings_.Image();
+    bool committing = false;
+    int result = modem.WriteMemoryImage(responseText, working);
+    if (result == rc::kOk) {
+        committing = true;
+        result = modem.Program(responseText);
+    }
+    if (result != rc::kOk) {
+        ExplainFailedProgram(result, committing);
+        return result;
+    }
+    if (verify_) {
+        result = Verify(responseText);
+        if (result != rc::kOk) return result;
+    }
+    held_ = working.Clone();
+    programmed_ = true;
+    unverified_ = false;
+    return rc::kOk;
+}
+
+// Reads the N + E configuration bytes from the addresses they are written to (the extension
+// follows the main block). Each read may wait as long as any single read: a late reply must not
+// pass for a difference or a failure, and a prompt one ends the wait at once.
+int ModemProgramming::ReadConfiguration(const ModemMemoryImage& layout, const char* title,
+                                        const char* what, std::string& responseText,
+                                        std::vector<uint8_t>& bytes) {
+    const int total = layout.GetMainSize() + layout.GetExtensionSize();
+    bytes.assign(static_cast<size_t>(total), 0);
+    std::unique_ptr<ProgressWindow> window = Ui().OpenProgress(title, {what}, false);
+    if (window) {
+        window->SetRange(0, total);
+        window->ShowBar(true);
+    }
+    CModemBase& modem = *session_.GetModem();
+    for (int i = 0; i < total; ++i) {
+        int result = modem.ReadMemoryLocation(responseText, bytes[static_cast<size_t>(i)],
+                                              layout.GetBaseAddress() + i, polls::kSingleRead);
+        if (result != rc::kOk) return result;
+        if (window) window->StepIt();
+    }
+    return rc::kOk;
+}
+
+int ModemProgramming::ReadBack(const ModemMemoryImage& written, std::string& responseText,
+                               int& differing, int& firstAddress) {
+    differing = 0;
+    firstAddress = 0;
+    const std::vector<uint8_t> expected = written.ConfigurationBytes();
+    std::vector<uint8_t> held;
+    int result = ReadConfiguration(written, "Verifying Modem",
+                                   "Reading the settings back from the modem", responseText, held);
+    if (result != rc::kOk) return result;
+    for (size_t i = 0; i < expected.size(); ++i)
+        if (held[i] != expected[i] && differing++ == 0)
+            firstAddress = written.GetBaseAddress() + static_cast<int>(i);
+    return rc::kOk;
+}
+
+int ModemProgramming::Verify(std::string& responseText) {
+    int differing = 0;
+    int first = 0;
+    int result = ReadBack(*settings_.Image(), responseText, differing, first);
+    if (result != rc::kOk) {
+        unverified_ = true;
+        programNote_ =
+            "The settings could not be read back for verification: whether the modem holds them "
+            "is unknown. Load the modem again to check.";
+        return result;
+    }
+    if (differing == 0) return rc::kOk;
+    unverified_ = true;
+    programNote_ = Format(
+        "Verification failed: %d bytes differ, first at 0x%04X\nThe modem does not hold the new "
+        "settings. Program it again.",
+        differing, first);
+    return rc::kVerifyFailed;
+}
+
+// A write or commit whose reply was lost may still have reached the modem: reading the settings
+// back before reporting tells the operator where the modem stands. Reads show the modem's
+// memory, committed or not, so only a commit whose answer alone was lost can have stored them;
+// the changes stay pending in every case, and programming again is always safe.
+void ModemProgramming::ExplainFailedProgram(int code, bool committing) {
+    int differing = 0;
+    int first = 0;
+    std::string status;
+    if (ReadBack(*settings_.Image(), status, differing, first) != rc::kOk) {
+        programNote_ =
+            "The settings could not be read back from the modem: whether it holds the new "
+            "settings is unknown. Load it again to check.";
+    } else if (differing > 0) {
+        programNote_ = Format(
+            "Reading the settings back shows that the modem does not hold the new settings (%d "
+            "bytes differ, first at 0x%04X). Program it again.",
+            differing, first);
+    } else if (committing && std::abs(code) == rc::kTimeout) {
+        programNote_ =
+            "Reading the settings back shows that the modem holds the new settings; only its "
+            "answer to the commit was lost. Program it again to be sure they are stored.";
+    } else {
+        programNote_ =
+            "The modem holds the new settings in its memory but did not confirm storing them: it "
+            "returns to its previous settings when it restarts. Program it again.";
+    }
+}
+
+}  // namespace vxl

@@ -1,0 +1,125 @@
+#include "coordinator/working_settings.h"
+
+#include "coordinator/coordinator_view.h"
+#include "params/model_tables.h"
+#include "params/modem_memory_image.h"
+#include "params/modem_parameter_set.h"
+#include "params/modem_types.h"
+#include "params/parameter_ids.h"
+#include "params/parameter_rules.h"
+#include "util/result_codes.h"
+
+namespace vxl {
+
+WorkingSettings::WorkingSettings() = default;
+
+WorkingSettings::~WorkingSettings() {
+    Clear();
+}
+
+int WorkingSettings::Load(std::unique_ptr<ModemMemoryImage> image,
+                          std::string* definitionsLocation) {
+    parameters_.reset();
+    image_ = std::move(image);
+    std::string location;
+    int status = rc::kOk;
+    parameters_ = std::make_unique<ModemParameterSet>(location, status, image_.get());
+    if (definitionsLocation != nullptr) *definitionsLocation = location;
+    ParameterChanges settled;
+    rules::Settle(*parameters_, settled);
+    return status;
+}
+
+void WorkingSettings::Clear() {
+    // The parameters refer to the image.
+    parameters_.reset();
+    image_.reset();
+}
+
+void WorkingSettings::Release() {
+    Clear();
+    transmitEditable_ = true;
+}
+
+int WorkingSettings::GetModel() const {
+    int model = -1;
+    if (parameters_ == nullptr || parameters_->GetInt(pid::kModel, model) != rc::kOk) return -1;
+    return model;
+}
+
+std::string WorkingSettings::SerialNumberText() const {
+    std::string text;
+    if (parameters_ == nullptr || parameters_->GetText(pid::kSerialNumber, text) != rc::kOk)
+        return std::string();
+    return text;
+}
+
+void WorkingSettings::Announce(ParameterChanges changes) {
+    if (parameters_ != nullptr) rules::Settle(*parameters_, changes);
+    if (view_ != nullptr) view_->ValuesChanged(changes);
+}
+
+// A refused edit changed nothing and tells nothing.
+int WorkingSettings::Finish(int result, ParameterChanges& changes) {
+    if (result == rc::kOk && view_ != nullptr) view_->ValuesChanged(changes);
+    return result;
+}
+
+int WorkingSettings::FinishBulk(int result) {
+    Announce(ParameterChanges::All());
+    return result;
+}
+
+int WorkingSettings::SetInt(int id, int value) {
+    if (parameters_ == nullptr) return rc::kMissingArgument;
+    ParameterChanges changes;
+    changes.Add(id);
+    const int result = rules::SetInt(*parameters_, id, value, changes);
+    // The model decides whether the transmit frequencies are the modem's own to set.
+    if (result == rc::kOk && id == pid::kModel && parameters_->GetModemType() == kModemTypeVxl &&
+        Type4ModelName(value) != nullptr)
+        transmitEditable_ = Type4IsBase(value);
+    return Finish(result, changes);
+}
+
+int WorkingSettings::SetBool(int id, bool value) {
+    if (parameters_ == nullptr) return rc::kMissingArgument;
+    ParameterChanges changes;
+    changes.Add(id);
+    return Finish(rules::SetBool(*parameters_, id, value, changes), changes);
+}
+
+int WorkingSettings::SetReal(int id, double value) {
+    if (parameters_ == nullptr) return rc::kMissingArgument;
+    ParameterChanges changes;
+    changes.Add(id);
+    return Finish(rules::SetReal(*parameters_, id, value, changes), changes);
+}
+
+int WorkingSettings::SetText(int id, const std::string& text) {
+    if (parameters_ == nullptr) return rc::kMissingArgument;
+    ParameterChanges changes;
+    changes.Add(id);
+    return Finish(rules::SetText(*parameters_, id, text, changes), changes);
+}
+
+int WorkingSettings::WriteByte(int offset, uint8_t value) {
+    if (parameters_ == nullptr) return rc::kMissingArgument;
+    return FinishBulk(parameters_->WriteBytes(image_->GetBaseAddress() + offset, 1, &value));
+}
+
+int WorkingSettings::ApplyDefaults() {
+    if (parameters_ == nullptr) return rc::kMissingArgument;
+    return FinishBulk(parameters_->ApplyDefaults());
+}
+
+int WorkingSettings::ReplaceBytes(const std::vector<uint8_t>& bytes) {
+    if (parameters_ == nullptr) return rc::kMissingArgument;
+    const int result = image_->WriteConfigurationBytes(bytes);
+    if (result != rc::kOk) return result;
+    std::string location;
+    parameters_->LoadDefaults(location);
+    return FinishBulk(rc::kOk);
+}
+
+}  // namespace vxl

@@ -1,0 +1,92 @@
+// The settings being edited: a copy of the image the modem holds, the parameters decoded over
+// it, and every change to them. Edits go through the rules of the parameter model; changes that
+// bypass the rules (bytes, defaults, channel tables) end with the rules' settling. Whoever shows
+// the settings is told which parameters changed and reads them from Parameters().
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "params/parameter_changes.h"
+
+class ModemMemoryImage;
+class ModemParameterSet;
+
+namespace vxl {
+
+class CoordinatorView;
+
+class WorkingSettings {
+  public:
+    WorkingSettings();
+    ~WorkingSettings();
+    WorkingSettings(const WorkingSettings&) = delete;
+    WorkingSettings& operator=(const WorkingSettings&) = delete;
+
+    void SetView(CoordinatorView* view) { view_ = view; }
+
+    // Builds the parameters over `image` (a copy of what the modem holds) and settles them.
+    // Returns the definitions' result: 0, 91 (an entry missing, not fatal) or a code that makes
+    // the settings unusable; `definitionsLocation` receives where they were looked up. The view
+    // is told only by Announce.
+    int Load(std::unique_ptr<ModemMemoryImage> image, std::string* definitionsLocation = nullptr);
+    // Forgets the settings (the modem is read again).
+    void Clear();
+    // Forgets the settings of a modem released: the next modem's transmit frequencies start
+    // editable.
+    void Release();
+
+    bool IsLoaded() const { return parameters_ != nullptr; }
+    ModemParameterSet* Parameters() const { return parameters_.get(); }
+    ModemMemoryImage* Image() const { return image_.get(); }
+    // The Model value; -1 when nothing is loaded or it cannot be read.
+    int GetModel() const;
+    // The serial number as the Identification page shows it (empty without settings).
+    std::string SerialNumberText() const;
+    // Whether the transmit frequencies may be edited: a model change on a type-4 modem decides
+    // (a base station sets its own); until then they may.
+    bool TransmitColumnEditable() const { return transmitEditable_; }
+
+    // ---- Edits: the parameter set's result, 57 with nothing loaded ----
+    int SetInt(int id, int value);
+    int SetBool(int id, bool value);
+    int SetReal(int id, double value);
+    int SetText(int id, const std::string& text);
+    // One byte at the image's base address + offset (the Memory Map page).
+    int WriteByte(int offset, uint8_t value);
+    // Every parameter that has a default takes it.
+    int ApplyDefaults();
+    // The image's N + E bytes replaced by `bytes` (a restored backup); the definitions are looked
+    // up again.
+    int ReplaceBytes(const std::vector<uint8_t>& bytes);
+
+    // ---- Channel tables and the XML export ----
+    // A file that cannot be read or is damaged changes nothing; `problem` (when given) says
+    // what is wrong with it. 0 with nothing loaded.
+    int ImportChannelTable(const std::string& path, std::string* problem = nullptr);
+    // Writes the channels as the settings hold them: 0, 57 with nothing loaded, or the file's
+    // error.
+    int ExportChannelTable(const std::string& path, uint32_t serialNumber,
+                           std::string* problem = nullptr);
+    int ClearChannelTable();
+    // Writes name + ".xml"; 0, 57 with nothing loaded, or a file error code.
+    int ExportXml(const std::string& name, std::string* problem = nullptr);
+
+    // Settles the settings after a change made directly through Parameters() or Image(), and
+    // tells the view what changed.
+    void Announce(ParameterChanges changes);
+
+  private:
+    // The end of every change: settled, and the view told.
+    int Finish(int result, ParameterChanges& changes);
+    int FinishBulk(int result);
+
+    std::unique_ptr<ModemMemoryImage> image_;
+    std::unique_ptr<ModemParameterSet> parameters_;
+    CoordinatorView* view_ = nullptr;
+    bool transmitEditable_ = true;
+};
+
+}  // namespace vxl
