@@ -1,9 +1,6 @@
-// The main window's side of the pages that the Dealer and Factory levels add (Frequencies,
-// Factory) and of the Memory Map page: their commands and edits, and the grid as the
-// coordinator sees it.
-#include "app/channel_table_commands.h"
+// The main window's side of its pages: every page's buttons go to the model, the grid pages'
+// edits to the coordinator.
 #include "app/config_app.h"
-#include "app/level_page_actions.h"
 #include "coordinator/coordinator.h"
 #include "coordinator/factory_operations.h"
 #include "gui/export_channel_table_dialog.h"
@@ -14,57 +11,31 @@
 #include "gui/property_sheet.h"
 #include "params/modem_parameter_set.h"
 #include "params/parameter_ids.h"
+#include "window/channel_table_commands.h"
+#include "window/level_page_actions.h"
 
 namespace vxl::gui {
 
-void MainDialog::BindLevelPages() {
-    const PrivilegeLevel level = app_.Options().level;
-    if (ShowsFrequenciesPage(level)) sheet_->AddPage(CoordinatorPage::Frequencies);
-    if (ShowsFactoryPage(level)) sheet_->AddPage(CoordinatorPage::Factory);
-
-    auto* memoryMap = static_cast<MemoryMapPage*>(sheet_->page(CoordinatorPage::MemoryMap));
+void MainDialog::BindPages() {
+    for (SheetPage index : kSheetPages) {
+        connect(sheet_->page(index), &Page::buttonClicked, this, [this, index](int id) {
+            Run([this, index, id] { model_->PageButton(index, id); });
+        });
+    }
+    model_->SetChannelTableExportDialog(
+        [this](const std::string& start, ChannelTableExportChoice& choice) {
+            return ChooseChannelTableExport(this, start, choice);
+        });
+    auto* memoryMap = static_cast<MemoryMapPage*>(sheet_->page(SheetPage::MemoryMap));
     connect(memoryMap, &MemoryMapPage::byteEdited, this, [this](int offset, int value) {
         model_->Coordinator().Settings().WriteByte(offset, static_cast<uint8_t>(value));
     });
-
-    auto* frequencies = static_cast<FrequenciesPage*>(sheet_->page(CoordinatorPage::Frequencies));
-    connect(frequencies, &FrequenciesPage::frequencyEdited, this,
+    connect(frequenciesPage(), &FrequenciesPage::frequencyEdited, this,
             [this](int id, double mhz) { EditChannelFrequency(model_->Coordinator(), id, mhz); });
-    connect(frequencies, &Page::buttonClicked, this, [this](int id) {
-        CCoordinator& coordinator = model_->Coordinator();
-        std::string& folder = model_->InitialChannelTableDir();
-        Run([&, id] {
-            if (id == kExportChannelTableButton) {
-                ExportChannelTableCommand(
-                    coordinator,
-                    [this](const std::string& start, ChannelTableExportChoice& choice) {
-                        return ChooseChannelTableExport(this, start, choice);
-                    },
-                    folder);
-            } else if (id == kImportChannelTableButton) {
-                model_->ImportChannelTable();
-            } else if (id == kClearChannelTableButton) {
-                ClearChannelTableCommand(coordinator, this);
-            }
-        });
-    });
-
-    connect(sheet_->page(CoordinatorPage::Factory), &Page::buttonClicked, this, [this](int id) {
-        CCoordinator& coordinator = model_->Coordinator();
-        Run([&, id] {
-            if (id == kClearUserFieldsButton) {
-                vxl::ClearUserFields(coordinator);
-            } else if (id == kFactoryTestSettingsButton) {
-                vxl::ApplyFactoryTestSettings(coordinator);
-            } else if (id == kSetFactoryFrequenciesButton) {
-                SetFactoryFrequenciesCommand(coordinator);
-            }
-        });
-    });
 }
 
 FrequenciesPage* MainDialog::frequenciesPage() const {
-    return static_cast<FrequenciesPage*>(sheet_->page(CoordinatorPage::Frequencies));
+    return static_cast<FrequenciesPage*>(sheet_->page(SheetPage::Frequencies));
 }
 
 }  // namespace vxl::gui

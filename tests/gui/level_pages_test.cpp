@@ -76,7 +76,7 @@ void LevelPages::eachLevelShowsItsTabsAndTitle() {
     for (int i = 1; i < w.Sheet()->count(); ++i) QVERIFY(w.Sheet()->isTabEnabled(i));
     w.Key(Qt::Key_F6, Qt::ControlModifier);
     QCOMPARE(w.Tabs(), tabs);
-    QCOMPARE(w.Sheet()->currentWidget(), w.Sheet()->page(CoordinatorPage::MemoryMap));
+    QCOMPARE(w.Sheet()->currentWidget(), w.Sheet()->page(SheetPage::MemoryMap));
 }
 
 void LevelPages::memoryMapFollowsTheImageAndItsEditsChangeTheOtherPages() {
@@ -85,7 +85,7 @@ void LevelPages::memoryMapFollowsTheImageAndItsEditsChangeTheOtherPages() {
         [] { return std::make_unique<SizedDemoModem>(256); });
     w.Key(Qt::Key_F6, Qt::ControlModifier);  // added without a modem: filled at the load
     w.LoadDemo();
-    auto* page = w.Page<MemoryMapPage>(CoordinatorPage::MemoryMap);
+    auto* page = w.Page<MemoryMapPage>(SheetPage::MemoryMap);
     GridCtrl* grid = page->grid();
     QCOMPARE(grid->RowCount(), 33);
     QCOMPARE(grid->ColumnCount(), 9);
@@ -131,7 +131,7 @@ void LevelPages::memoryMapFollowsTheImageAndItsEditsChangeTheOtherPages() {
 void LevelPages::frequencyEditsFollowTheChannelRules() {
     LevelWindow w({"dealer"});
     w.LoadDemo();
-    auto* page = w.Page<FrequenciesPage>(CoordinatorPage::Frequencies);
+    auto* page = w.Page<FrequenciesPage>(SheetPage::Frequencies);
     GridCtrl* grid = page->grid();
     w.Sheet()->setCurrentWidget(page);
     QCOMPARE(grid->GetItemText(0, 1), QStringLiteral("TX Frequency (MHz)"));
@@ -180,7 +180,7 @@ void LevelPages::frequencyEditsFollowTheChannelRules() {
 void LevelPages::factoryPageTypesTheSerialNumberAndClearsTheUserFields() {
     LevelWindow w({"factory"});
     w.LoadDemo();
-    auto* page = w.Page<FactoryPage>(CoordinatorPage::Factory);
+    auto* page = w.Page<FactoryPage>(SheetPage::Factory);
     w.Sheet()->setCurrentWidget(page);
     SerialNumberField* field = page->serialNumber();
     QCOMPARE(field->text(), QStringLiteral("01427259"));
@@ -205,7 +205,7 @@ void LevelPages::factoryPageTypesTheSerialNumberAndClearsTheUserFields() {
     QTest::keyClick(field, Qt::Key_Backspace);
     QCOMPARE(stored(), 9807123);
     QCOMPARE(w.Sheet()
-                 ->page(CoordinatorPage::Identification)
+                 ->page(SheetPage::Identification)
                  ->findChild<QLineEdit*>(QStringLiteral("SerialNumber"))
                  ->text(),
              QStringLiteral("09807123"));                // the Identification page follows
