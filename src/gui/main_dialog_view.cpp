@@ -1,6 +1,6 @@
-// The main window as the coordinator's view, as the sink of the pages' edits, and the
-// workflows it supplies to the model (help, About, port choice, printing, the watch on the
-// modem's device).
+// The main window as the coordinator's view, as the sink of the pages' edits, the binding of
+// its pages, and the workflows it supplies to the model (help, About, port choice, printing,
+// the watch on the modem's device).
 #include <QApplication>
 #include <QTimer>
 
@@ -9,9 +9,11 @@
 #include "coordinator/coordinator.h"
 #include "gui/about_box.h"
 #include "gui/event_pump.h"
+#include "gui/export_channel_table_dialog.h"
 #include "gui/frequencies_page.h"
 #include "gui/help_window.h"
 #include "gui/main_dialog.h"
+#include "gui/memory_map_page.h"
 #include "gui/page_registry.h"
 #include "gui/port_dialog.h"
 #include "gui/property_sheet.h"
@@ -21,6 +23,7 @@
 #include "ui/operator.h"
 #include "util/result_codes.h"
 #include "window/control_ids.h"
+#include "window/level_page_actions.h"
 
 namespace vxl::gui {
 
@@ -120,6 +123,30 @@ void MainDialog::EditReal(SheetPage page, int id, double value) {
 
 void MainDialog::EditText(SheetPage page, int id, const std::string& text) {
     Edit(page, id, [&] { model_->Coordinator().Settings().SetText(id, text); });
+}
+
+// ---- The pages: their buttons go to the model, the grid pages' edits to the settings ----
+
+void MainDialog::BindPages() {
+    for (SheetPage index : kSheetPages) {
+        connect(sheet_->page(index), &Page::buttonClicked, this, [this, index](int id) {
+            Run([this, index, id] { model_->PageButton(index, id); });
+        });
+    }
+    model_->SetChannelTableExportDialog(
+        [this](const std::string& start, ChannelTableExportChoice& choice) {
+            return ChooseChannelTableExport(this, start, choice);
+        });
+    auto* memoryMap = static_cast<MemoryMapPage*>(sheet_->page(SheetPage::MemoryMap));
+    connect(memoryMap, &MemoryMapPage::byteEdited, this, [this](int offset, int value) {
+        model_->Coordinator().Settings().WriteByte(offset, static_cast<uint8_t>(value));
+    });
+    connect(frequenciesPage(), &FrequenciesPage::frequencyEdited, this,
+            [this](int id, double mhz) { EditChannelFrequency(model_->Coordinator(), id, mhz); });
+}
+
+FrequenciesPage* MainDialog::frequenciesPage() const {
+    return static_cast<FrequenciesPage*>(sheet_->page(SheetPage::Frequencies));
 }
 
 // ---- Workflows ----

@@ -19,8 +19,14 @@ namespace {
 using K = ControlKind;
 using R = UpdateRule;
 
+// The end-of-transmission fields and their labels share one place; the mode shows one group.
 constexpr int kEotCharacterField = 1028;
 constexpr int kEotCharacterUpDown = 1053;
+constexpr int kEotCharacterLabel = 1061;
+constexpr int kEotCountField = 1031;
+constexpr int kEotCountLabel = 1063;
+constexpr int kEotTimeoutField = 1029;
+constexpr int kEotTimeoutLabel = 1062;
 
 // clang-format off
 const std::vector<ControlSpec>& SerialInterfaceTable() {
@@ -40,14 +46,14 @@ const std::vector<ControlSpec>& SerialInterfaceTable() {
      "transmission follow the mode."},
         {1026, pid::kBREAKtoCommand, K::CheckBox, {14, 83, 88, 10}, R::Plain, "BREAK to Command:", nullptr, "A BREAK on the serial line puts the modem into command mode."},
         {1050, pid::kRepeater, K::CheckBox, {14, 97, 88, 10}, R::Editable, "Repeater:", nullptr, "The modem repeats what it receives."},
-        {1062, pid::kEOTTimeout, K::Label, {142, 84, 56, 8}, R::Label, "EOT Timeout:", "eotTimeoutLabel"},
-        {1029, pid::kEOTTimeout, K::Decimal, {214, 82, 44, 12}, R::Available, nullptr, nullptr},
-        {1061, pid::kEOTCharacter, K::Label, {142, 84, 56, 8}, R::Label, "EOT Character:", "eotCharacterLabel"},
+        {kEotTimeoutLabel, pid::kEOTTimeout, K::Label, {142, 84, 56, 8}, R::Label, "EOT Timeout:", "eotTimeoutLabel"},
+        {kEotTimeoutField, pid::kEOTTimeout, K::Decimal, {214, 82, 44, 12}, R::Available, nullptr, nullptr},
+        {kEotCharacterLabel, pid::kEOTCharacter, K::Label, {142, 84, 56, 8}, R::Label, "EOT Character:", "eotCharacterLabel"},
         {kEotCharacterField, pid::kEOTCharacter, K::ReadOnlyText, {214, 82, 33, 12}, R::Available, nullptr, nullptr, "The character that ends a transmission. Use the arrows beside it to step through the 256 "
      "characters."},
         {kEotCharacterUpDown, pid::kEOTCharacter, K::UpDown, {247, 82, 11, 12}, R::Available, nullptr, "eotCharacterUpDown", "Steps the end-of-transmission character up or down."},
-        {1063, pid::kEOTCount, K::Label, {142, 84, 56, 8}, R::Label, "EOT Count:", "eotCountLabel"},
-        {1031, pid::kEOTCount, K::Integer, {214, 82, 44, 12}, R::Available, nullptr, nullptr, "The pause that ends a transmission, in steps of 100 ms."},
+        {kEotCountLabel, pid::kEOTCount, K::Label, {142, 84, 56, 8}, R::Label, "EOT Count:", "eotCountLabel"},
+        {kEotCountField, pid::kEOTCount, K::Integer, {214, 82, 44, 12}, R::Available, nullptr, nullptr, "The pause that ends a transmission, in steps of 100 ms."},
         {1115, pid::kDigipeaterDelay, K::Label, {142, 99, 64, 8}, R::Label, "Digipeater Delay:", "digipeaterDelayLabel"},
         {1030, pid::kDigipeaterDelay, K::Decimal, {214, 97, 44, 12}, R::Available, nullptr, nullptr, "How long a digipeater waits before it repeats, in seconds."},
     };
@@ -105,10 +111,11 @@ class SerialInterfacePage : public Page {
         const protocol::EotSetting shown = protocol::EotSettingOf(mode);
         const bool character = shown == protocol::EotSetting::Character;
         const bool count = shown == protocol::EotSetting::Count;
-        for (int id : {kEotCharacterField, kEotCharacterUpDown, 1061}) Show(id, character);
-        for (int id : {1031, 1063}) Show(id, count);
+        for (int id : {kEotCharacterField, kEotCharacterUpDown, kEotCharacterLabel})
+            Show(id, character);
+        for (int id : {kEotCountField, kEotCountLabel}) Show(id, count);
         // The time-out is entered as a count of 100 ms.
-        for (int id : {1029, 1062}) Show(id, false);
+        for (int id : {kEotTimeoutField, kEotTimeoutLabel}) Show(id, false);
         SetCharacterText();
     }
 
