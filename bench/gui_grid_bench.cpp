@@ -101,15 +101,15 @@ int main(int argc, char** argv) {
         [] { return std::make_unique<DemoModem256>(); });
     vxl::gui::MainDialog dialog(app);
     app.Coordinator().SetView(&dialog);
-    dialog.sheet()->AddPage(vxl::CoordinatorPage::Frequencies);
+    dialog.sheet()->AddPage(vxl::SheetPage::Frequencies);
     dialog.show();
     dialog.model().StartDemo();
     dialog.model().ShowMemoryMap();
     QCoreApplication::processEvents();
     CCoordinator& coordinator = app.Coordinator();
     ModemMemoryImage* image = coordinator.Settings().Image();
-    auto* memoryMap = static_cast<vxl::gui::MemoryMapPage*>(
-        dialog.sheet()->page(vxl::CoordinatorPage::MemoryMap));
+    auto* memoryMap =
+        static_cast<vxl::gui::MemoryMapPage*>(dialog.sheet()->page(vxl::SheetPage::MemoryMap));
     if (image == nullptr || memoryMap->ByteCount() != 256) Die("the demo modem did not load");
     if (!memoryMap->grid()->isVisible()) Die("the Memory Map page is not shown");
 
@@ -140,8 +140,8 @@ int main(int argc, char** argv) {
     Report("dump refill, all 256 cells changed", refill, kRefillTargetMs);
     Report("dump repaint (visible cells)", Summarise(paints), kKeyTargetMs);
 
-    auto* frequencies = static_cast<vxl::gui::FrequenciesPage*>(
-        dialog.sheet()->page(vxl::CoordinatorPage::Frequencies));
+    auto* frequencies =
+        static_cast<vxl::gui::FrequenciesPage*>(dialog.sheet()->page(vxl::SheetPage::Frequencies));
     dialog.sheet()->setCurrentWidget(frequencies);
     vxl::gui::GridCtrl* grid = frequencies->grid();
     std::vector<double> opens, keys, commits;

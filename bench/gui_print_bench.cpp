@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
         const Print prints[] = {
             {"Print: configuration report, 16 channels",
              [&] { dialog.button(vxl::DialogButton::Print)->click(); }},
-            {"Memory Map page's Print: listing", [&] { dialog.PrintMemoryMap(); }},
+            {"Memory Map page's Print: listing", [&] { dialog.model().PrintMemoryMap(); }},
         };
         std::printf("Print in the main window -> written PDF file (%s), no printer\n",
                     path.c_str());

@@ -89,9 +89,9 @@ int main(int argc, char** argv) {
     auto edit = [&](int i) { coordinator.Settings().SetText(vxl::pid::kOwner, owner(i)); };
     auto refreshPages = [&](int) { coordinator.Settings().Announce(vxl::ParameterChanges::All()); };
     const Times refresh = Measure(rounds, false, edit, refreshPages);
-    Report("RefreshPages after an edit", refresh, true);
-    Report("RefreshPages and the repaint after it", Measure(rounds, true, edit, refreshPages),
-           false);
+    Report("Every page refilled after an edit", refresh, true);
+    Report("Every page refilled and the repaint after it",
+           Measure(rounds, true, edit, refreshPages), false);
     Report("a key stroke in Owner, repainted",
            Measure(
                rounds, true, [](int) {}, edit),

@@ -24,7 +24,8 @@ ExportChannelTableDialog::ExportChannelTableDialog(const QString& startDir, QWid
     setLabelText(QFileDialog::Accept, tr("&Export"));
     if (!startDir.isEmpty()) setDirectory(startDir);
     fileName_ = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    if (fileName_ != nullptr) fileName_->setText(QStringLiteral("*.upg"));
+    if (fileName_ != nullptr)
+        fileName_->setText(QString::fromLatin1(ExportFileNameRule::kStartName));
 
     serial_->setObjectName(QStringLiteral("serialNumberField"));
     auto* label = new QLabel(tr("Enter Serial Number:"), this);
@@ -71,9 +72,7 @@ void ExportChannelTableDialog::SerialChanged(const QString& text) {
 }
 
 void ExportChannelTableDialog::accept() {
-    // A wild card is a pattern, not a file name: it would make a file named "*.upg".
-    if (fileName_ != nullptr && (fileName_->text().contains(QLatin1Char('*')) ||
-                                 fileName_->text().contains(QLatin1Char('?')))) {
+    if (fileName_ != nullptr && ExportFileNameRule::IsPattern(fileName_->text().toStdString())) {
         fileName_->setFocus();
         fileName_->selectAll();
         return;

@@ -6,7 +6,7 @@
 
 #include <QFileDialog>
 
-#include "app/channel_table_commands.h"
+#include "window/channel_table_commands.h"
 
 class QLineEdit;
 

@@ -9,11 +9,6 @@ namespace vxl::gui {
 
 class SerialNumberField;
 
-// Control ids of the page's buttons.
-constexpr int kClearUserFieldsButton = 1098;
-constexpr int kFactoryTestSettingsButton = 1099;
-constexpr int kSetFactoryFrequenciesButton = 1097;
-
 class FactoryPage : public Page {
     Q_OBJECT
   public:

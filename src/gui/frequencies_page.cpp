@@ -1,10 +1,11 @@
 #include "gui/frequencies_page.h"
 
 #include "gui/grid_ctrl.h"
-#include "gui/pages.h"
+#include "gui/page_registry.h"
 #include "params/modem_parameter_set.h"
 #include "params/parameter_ids.h"
 #include "util/result_codes.h"
+#include "window/control_ids.h"
 
 namespace vxl::gui {
 
@@ -26,33 +27,25 @@ const std::vector<ControlSpec>& FrequenciesTable() {
     using R = UpdateRule;
     // clang-format off
     static const std::vector<ControlSpec> table = {
-        {kExportChannelTableButton, -1, K::PushButton, {7, 130, 80, 14}, R::None,
-         "Export Channel Table", "exportChannelTableButton"},
-        {kImportChannelTableButton, -1, K::PushButton, {95, 130, 80, 14}, R::Plain,
-         "Import Channel Table", "importChannelTableButton"},
-        {kClearChannelTableButton, -1, K::PushButton, {183, 130, 81, 14}, R::None,
-         "Clear Channel Table", "clearChannelTableButton"},
+        {control::kExportChannelTable, -1, K::PushButton, {7, 130, 80, 14}, R::None,
+         "Export Channel Table", "exportChannelTableButton",
+         "Writes the channel table shown into a channel-table file (.upg) for the modem whose "
+         "serial number you enter."},
+        {control::kImportChannelTable, -1, K::PushButton, {95, 130, 80, 14}, R::Plain,
+         "Import Channel Table", "importChannelTableButton",
+         "Reads the channels of a channel-table file (.upg) into the modem's settings."},
+        {control::kClearChannelTable, -1, K::PushButton, {183, 130, 81, 14}, R::None,
+         "Clear Channel Table", "clearChannelTableButton",
+         "Takes every channel out of use. Enter new frequencies and choose a current channel "
+         "before you program the modem."},
     };
     // clang-format on
     return table;
 }
 
-struct HelpRow {
-    int controlId;
-    const char* text;
-};
-// clang-format off
-constexpr HelpRow kHelp[] = {
-    {kGridId, "The 16 channels with their transmit and receive frequencies in MHz. Type over a "
-              "frequency to change it; 0 takes the channel out of use."},
-    {kExportChannelTableButton, "Writes the channel table shown into a channel-table file (.upg) "
-                                "for the modem whose serial number you enter."},
-    {kImportChannelTableButton, "Reads the channels of a channel-table file (.upg) into the modem's "
-                                "settings."},
-    {kClearChannelTableButton, "Takes every channel out of use. Enter new frequencies and choose a "
-                               "current channel before you program the modem."},
-};
-// clang-format on
+constexpr const char* kGridHelp =
+    "The 16 channels with their transmit and receive frequencies in MHz. Type over a frequency "
+    "to change it; 0 takes the channel out of use.";
 
 bool IsFrequencyCell(int row, int column) {
     return row >= 1 && row < kRows && (column == kTxColumn || column == kRxColumn);
@@ -67,7 +60,7 @@ int CellParameter(int row, int column) {
 }  // namespace
 
 FrequenciesPage::FrequenciesPage(EditSink* sink, const DialogUnits& units, QWidget* parent)
-    : Page(CoordinatorPage::Frequencies, QStringLiteral("Frequencies"), 113, sink, parent),
+    : Page(SheetPage::Frequencies, QStringLiteral("Frequencies"), 113, sink, parent),
       grid_(new GridCtrl(this)) {
     setObjectName(QStringLiteral("FrequenciesPage"));
     Build(FrequenciesTable(), units);
@@ -75,10 +68,7 @@ FrequenciesPage::FrequenciesPage(EditSink* sink, const DialogUnits& units, QWidg
     grid_->setObjectName(QStringLiteral("frequencyGrid"));
     grid_->setProperty("controlId", kGridId);
     grid_->setGeometry(units.Rect(kGridRect));
-    for (const HelpRow& row : kHelp) {
-        QWidget* control = row.controlId == kGridId ? grid_ : Control(row.controlId);
-        control->setWhatsThis(tr(row.text));
-    }
+    grid_->setWhatsThis(tr(kGridHelp));
 
     grid_->SetRowCount(kRows);
     grid_->SetColumnCount(kColumns);
@@ -151,6 +141,10 @@ void FrequenciesPage::ClearFrequencies() {
 
 void FrequenciesPage::SetTransmitEditable(bool editable) {
     grid_->SetColumnEditable(kTxColumn, editable);
+}
+
+Page* MakeFrequenciesPage(EditSink* sink, const DialogUnits& units, QWidget* parent) {
+    return new FrequenciesPage(sink, units, parent);
 }
 
 void FrequenciesPage::OnEndEdit(int row, int column) {

@@ -3,15 +3,10 @@
 #pragma once
 
 #include "gui/page.h"
-#include "gui/pages.h"
 
 namespace vxl::gui {
 
 class GridCtrl;
-
-// Control ids of the page's buttons.
-constexpr int kExportChannelTableButton = 1099;
-constexpr int kClearChannelTableButton = 1102;
 
 class FrequenciesPage : public Page {
     Q_OBJECT

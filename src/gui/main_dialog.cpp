@@ -14,10 +14,9 @@
 #include "app/config_app.h"
 #include "gui/dialog_units.h"
 #include "gui/event_pump.h"
-#include "gui/help_texts.h"
 #include "gui/help_window.h"
 #include "gui/logo_panel.h"
-#include "gui/pages.h"
+#include "gui/page_registry.h"
 #include "gui/property_sheet.h"
 
 namespace vxl::gui {
@@ -37,41 +36,40 @@ struct ButtonRow {
     const char* name;
     DluRect rect;
     const char* tip;
+    const char* help;  // What's This (Shift+F1)
 };
 
+// clang-format off
 constexpr ButtonRow kButtons[] = {
-    {DialogButton::Help,
-     "Help",
-     "helpButton",
-     {17, 73, 61, 14},
-     "Learn how to use VXL Configuration Software"},
-    {DialogButton::Load,
-     "Load",
-     "loadButton",
-     {17, 99, 61, 14},
-     "Connect to the modem and read its settings"},
-    {DialogButton::Program,
-     "Program",
-     "programButton",
-     {17, 118, 61, 14},
-     "Program the modem with the current settings"},
-    {DialogButton::Close, "Close", "closeButton", {17, 137, 61, 14}, "Detach from the modem"},
-    {DialogButton::Print, "Print", "printButton", {16, 164, 61, 14}, "Print configuration report"},
-    {DialogButton::Exit, "Exit", "exitButton", {16, 184, 61, 14}, "Exit this utility"},
-    {DialogButton::UndoChanges,
-     "Undo Changes",
-     "undoButton",
-     {139, 184, 92, 14},
-     "Restore original settings"},
-    {DialogButton::FactoryDefaults,
-     "Factory Defaults",
-     "defaultsButton",
-     {241, 184, 92, 14},
-     "Restore factory default settings"},
+    {DialogButton::Help, "Help", "helpButton", {17, 73, 61, 14},
+     "Learn how to use VXL Configuration Software",
+     "Opens the operator's guide of VXL Configuration Software (F1)."},
+    {DialogButton::Load, "Load", "loadButton", {17, 99, 61, 14},
+     "Connect to the modem and read its settings",
+     "Captures the modem on the selected serial port and reads its settings (F2). After a "
+     "Program it reads the modem again."},
+    {DialogButton::Program, "Program", "programButton", {17, 118, 61, 14},
+     "Program the modem with the current settings",
+     "Writes the changed settings into the modem (F4). Available once a setting differs from "
+     "what the modem holds."},
+    {DialogButton::Close, "Close", "closeButton", {17, 137, 61, 14}, "Detach from the modem",
+     "Releases the modem; it returns to normal operation."},
+    {DialogButton::Print, "Print", "printButton", {16, 164, 61, 14}, "Print configuration report",
+     "Prints the configuration report of the loaded modem (F5)."},
+    {DialogButton::Exit, "Exit", "exitButton", {16, 184, 61, 14}, "Exit this utility",
+     "Leaves the program; the modem returns to normal operation."},
+    {DialogButton::UndoChanges, "Undo Changes", "undoButton", {139, 184, 92, 14},
+     "Restore original settings",
+     "Puts back the settings the modem holds, dropping every change."},
+    {DialogButton::FactoryDefaults, "Factory Defaults", "defaultsButton", {241, 184, 92, 14},
+     "Restore factory default settings",
+     "Sets the radio link and serial interface settings to the factory defaults of this model. "
+     "Program writes them into the modem."},
 };
+// clang-format on
 
-// Controls of the pages that the End User level never uses.
-constexpr int kHiddenForGood[] = {1111, 1112, 1084, 1085, 1086, 1022};
+constexpr const char* kSheetHelp = "The modem's settings, one page per topic.";
+constexpr const char* kLogoHelp = "The vendor of your modem; its tool tip names the support line.";
 
 constexpr const char* kSupportLine =
     "Norvale Corporation support: www.norvale.example/support  +1 555 0100 200";
@@ -103,10 +101,12 @@ MainDialog::MainDialog(CConfigApp& app, QWidget* parent) : QDialog(parent), app_
     layout->addWidget(client);
     BuildControls(client);
     BuildShortcuts();
-    BindLevelPages();
-    for (int id : kHiddenForGood) sheet_->HideControl(id);
+    BindPages();
+    for (const PageControl& hidden : HiddenControls())
+        sheet_->page(hidden.page)->HideControl(hidden.controlId);
     setWindowTitle(QString::fromStdString(model_->Title()));
     setFixedSize(sizeHint());
+    RunUpdatePass();
 
     idleTimer_ = new QTimer(this);
     connect(idleTimer_, &QTimer::timeout, this, &MainDialog::RunUpdatePass);
@@ -143,7 +143,7 @@ void MainDialog::BuildControls(QWidget* client) {
         button->setProperty("controlId", static_cast<int>(row.id));
         button->setGeometry(units.Rect(row.rect));
         button->setToolTip(QString::fromLatin1(row.tip));
-        button->setWhatsThis(ControlHelpText(kMainDialogId, static_cast<int>(row.id)));
+        button->setWhatsThis(tr(row.help));
         buttons_[row.id] = button;
     }
     auto bind = [this](DialogButton id, void (MainDialogModel::*command)()) {
@@ -158,32 +158,13 @@ void MainDialog::BuildControls(QWidget* client) {
     bind(DialogButton::UndoChanges, &MainDialogModel::UndoChanges);
     bind(DialogButton::FactoryDefaults, &MainDialogModel::FactoryDefaults);
     connect(buttons_[DialogButton::Exit], &QPushButton::clicked, this, &MainDialog::TryExit);
-    for (auto& [id, button] : buttons_)
-        button->setEnabled(id == DialogButton::Help || id == DialogButton::Load ||
-                           id == DialogButton::Print || id == DialogButton::Exit);
-    buttons_[DialogButton::Load]->setDefault(true);
 
-    sheet_ = new PropertySheet(this, units, client);
+    sheet_ = new PropertySheet(this, units, StartPages(app_.Options().level), client);
     sheet_->setProperty("controlId", 1012);
     sheet_->setGeometry(units.Rect(kSheetArea));
     sheet_->EnablePages(false);
-    connect(sheet_->page(CoordinatorPage::MemoryMap), &Page::buttonClicked, this, [this](int id) {
-        if (id == kMemoryMapPrintButton) PrintMemoryMap();
-    });
-    connect(sheet_->page(CoordinatorPage::RadioLink), &Page::buttonClicked, this, [this](int id) {
-        if (id == kImportChannelTableButton) Run([this] { model_->ImportChannelTable(); });
-    });
-    sheet_->setWhatsThis(ControlHelpText(kMainDialogId, 1012));
-    logo_->setWhatsThis(ControlHelpText(kMainDialogId, 1049));
-    for (CoordinatorPage index : kPagesInFillOrder) {
-        Page* page = sheet_->page(index);
-        const int dialogId = page->property("dialogId").toInt();
-        for (QWidget* control : page->findChildren<QWidget*>()) {
-            const int id = control->property("controlId").toInt();
-            if (id != 0 && control->whatsThis().isEmpty())
-                control->setWhatsThis(ControlHelpText(dialogId, id));
-        }
-    }
+    sheet_->setWhatsThis(tr(kSheetHelp));
+    logo_->setWhatsThis(tr(kLogoHelp));
 }
 
 QPushButton* MainDialog::button(DialogButton id) const {

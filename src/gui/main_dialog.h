@@ -8,12 +8,13 @@
 #include <map>
 #include <memory>
 
-#include "app/main_dialog_model.h"
-#include "app/settings_menu_model.h"
 #include "coordinator/coordinator_view.h"
 #include "gui/page.h"
 #include "gui/report/window_print.h"
 #include "ports/port_selection.h"
+#include "window/main_dialog_model.h"
+#include "window/page_plan.h"
+#include "window/settings_menu_model.h"
 
 class QAction;
 class QMenu;
@@ -47,16 +48,9 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
     SettingsMenuModel& settingsModel() { return *settings_; }
     // A further menu of the menu bar, placed before Help.
     QMenu* AddMenu(const QString& title);
-    // The Memory Map page's Print button; without a printer it says printing is not available.
-    void SetMemoryMapPrinter(std::function<void()> printer) {
-        printMemoryMap_ = std::move(printer);
-    }
-    // What the Memory Map page's Print button does: the listing of the loaded modem.
-    void PrintMemoryMap();
     // Where Print sends the reports: the printer named (none when empty), else a PDF file at
     // the path asked for. By default the system's default printer and a file dialog.
-    void SetPrintDestination(std::function<std::string()> printerName,
-                             report::AskPdfPath askPdfPath) {
+    void SetPrintDestination(std::function<std::string()> printerName, AskPdfPath askPdfPath) {
         printerName_ = std::move(printerName);
         askPdfPath_ = std::move(askPdfPath);
     }
@@ -71,15 +65,15 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
     void StateChanged() override;
 
     // MainDialogView
-    void MarkPageChanged(CoordinatorPage page) override;
+    void MarkPageChanged(SheetPage page) override;
     void ClearPageMarks() override;
     void ShowMemoryMapPage() override;
 
     // EditSink
-    void EditInt(CoordinatorPage page, int id, int value) override;
-    void EditBool(CoordinatorPage page, int id, bool value) override;
-    void EditReal(CoordinatorPage page, int id, double value) override;
-    void EditText(CoordinatorPage page, int id, const std::string& text) override;
+    void EditInt(SheetPage page, int id, int value) override;
+    void EditBool(SheetPage page, int id, bool value) override;
+    void EditReal(SheetPage page, int id, double value) override;
+    void EditText(SheetPage page, int id, const std::string& text) override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -100,12 +94,12 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
     int ChoosePort(bool firstRun);
     void PrintReport(const ReportJob& job);
     void WatchDevice();
-    // The pages of the Dealer and Factory levels and the Memory Map page's edits.
-    void BindLevelPages();
+    // The pages' buttons and the grid pages' edits.
+    void BindPages();
     void TryExit();
     // Hands an edit to the coordinator; while it runs, the control it came from is kept as the
     // operator left it.
-    void Edit(CoordinatorPage page, int id, const std::function<void()>& edit);
+    void Edit(SheetPage page, int id, const std::function<void()>& edit);
 
     CConfigApp& app_;
     std::unique_ptr<MainDialogModel> model_;
@@ -127,14 +121,13 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
     std::map<DialogButton, QPushButton*> buttons_;
     QTimer* idleTimer_ = nullptr;
     QPointer<HelpWindow> help_;
-    std::function<void()> printMemoryMap_;
     std::function<std::string()> printerName_;
-    report::AskPdfPath askPdfPath_;
+    AskPdfPath askPdfPath_;
     PortDetector portDetector_ = DetectSerialPorts;
     QTimer* deviceTimer_ = nullptr;
     bool firstShow_ = true;
     // The page and parameter of the edit being handed on (-1: none).
-    CoordinatorPage editPage_ = CoordinatorPage::Identification;
+    SheetPage editPage_ = SheetPage::Identification;
     int editId_ = -1;
 };
 

@@ -84,7 +84,7 @@ void MainDialog::BuildSettingsMenu() {
     });
     // The pages that show a parameter the restore or the profile changed are marked changed.
     settings_->SetChangedParameters([this](const std::vector<int>& ids) {
-        for (CoordinatorPage index : kPagesInFillOrder) {
+        for (SheetPage index : kSheetPages) {
             Page* page = sheet_->page(index);
             for (int id : ids)
                 if (page->ParameterControl(id) != nullptr) page->SetChanged(true);

@@ -1,6 +1,6 @@
-// The main window as the coordinator's view, as the sink of the pages' edits, and the
-// workflows it supplies to the model (help, About, port choice, printing, the watch on the
-// modem's device).
+// The main window as the coordinator's view, as the sink of the pages' edits, the binding of
+// its pages, and the workflows it supplies to the model (help, About, port choice, printing,
+// the watch on the modem's device).
 #include <QApplication>
 #include <QTimer>
 
@@ -9,16 +9,21 @@
 #include "coordinator/coordinator.h"
 #include "gui/about_box.h"
 #include "gui/event_pump.h"
+#include "gui/export_channel_table_dialog.h"
 #include "gui/frequencies_page.h"
 #include "gui/help_window.h"
 #include "gui/main_dialog.h"
-#include "gui/pages.h"
+#include "gui/memory_map_page.h"
+#include "gui/page_registry.h"
 #include "gui/port_dialog.h"
 #include "gui/property_sheet.h"
+#include "gui/report/report_output.h"
 #include "params/modem_parameter_set.h"
 #include "params/parameter_ids.h"
 #include "ui/operator.h"
 #include "util/result_codes.h"
+#include "window/control_ids.h"
+#include "window/level_page_actions.h"
 
 namespace vxl::gui {
 
@@ -41,7 +46,7 @@ void MainDialog::InstallDefaultWorkflows() {
                                        model_->LevelName()) == rc::kOk)
             PrintReport(job);
     });
-    SetMemoryMapPrinter([this] {
+    model_->SetMemoryMapPrinter([this] {
         ReportJob job;
         if (MakeMemoryMapJob(model_->Coordinator(), app_.Version(), job) == rc::kOk)
             PrintReport(job);
@@ -68,7 +73,7 @@ void MainDialog::StateChanged() {
     if (!coordinator.IsAttached()) {
         // Nothing to show: the marks go, the identification and the channels are emptied.
         sheet_->ClearChangedFlags();
-        sheet_->page(CoordinatorPage::Identification)->ClearTexts();
+        sheet_->page(SheetPage::Identification)->ClearTexts();
         frequenciesPage()->ClearFrequencies();
     }
     frequenciesPage()->SetTransmitEditable(coordinator.Settings().TransmitColumnEditable());
@@ -77,7 +82,7 @@ void MainDialog::StateChanged() {
 
 // ---- MainDialogView ----
 
-void MainDialog::MarkPageChanged(CoordinatorPage page) {
+void MainDialog::MarkPageChanged(SheetPage page) {
     sheet_->page(page)->SetChanged(true);
 }
 
@@ -89,35 +94,59 @@ void MainDialog::ShowMemoryMapPage() {
     CCoordinator& coordinator = model_->Coordinator();
     const bool loaded = coordinator.IsAttached() && coordinator.Settings().Parameters() != nullptr;
     if (!sheet_->ShowMemoryMapPage(loaded) || !loaded) return;
-    Page* page = sheet_->page(CoordinatorPage::MemoryMap);
-    if (QWidget* print = page->Control(kMemoryMapPrintButton))
+    Page* page = sheet_->page(SheetPage::MemoryMap);
+    if (QWidget* print = page->Control(control::kPrintMemoryMap))
         print->setToolTip(QString::fromLatin1(kMemoryMapPrintTip));
     page->Fill(*coordinator.Settings().Parameters());
 }
 
 // ---- EditSink: every edit goes to the coordinator at once; what it changed is shown again ----
 
-void MainDialog::Edit(CoordinatorPage page, int id, const std::function<void()>& edit) {
+void MainDialog::Edit(SheetPage page, int id, const std::function<void()>& edit) {
     editPage_ = page;
     editId_ = id;
     edit();
     editId_ = -1;
 }
 
-void MainDialog::EditInt(CoordinatorPage page, int id, int value) {
+void MainDialog::EditInt(SheetPage page, int id, int value) {
     Edit(page, id, [&] { model_->Coordinator().Settings().SetInt(id, value); });
 }
 
-void MainDialog::EditBool(CoordinatorPage page, int id, bool value) {
+void MainDialog::EditBool(SheetPage page, int id, bool value) {
     Edit(page, id, [&] { model_->Coordinator().Settings().SetBool(id, value); });
 }
 
-void MainDialog::EditReal(CoordinatorPage page, int id, double value) {
+void MainDialog::EditReal(SheetPage page, int id, double value) {
     Edit(page, id, [&] { model_->Coordinator().Settings().SetReal(id, value); });
 }
 
-void MainDialog::EditText(CoordinatorPage page, int id, const std::string& text) {
+void MainDialog::EditText(SheetPage page, int id, const std::string& text) {
     Edit(page, id, [&] { model_->Coordinator().Settings().SetText(id, text); });
+}
+
+// ---- The pages: their buttons go to the model, the grid pages' edits to the settings ----
+
+void MainDialog::BindPages() {
+    for (SheetPage index : kSheetPages) {
+        connect(sheet_->page(index), &Page::buttonClicked, this, [this, index](int id) {
+            Run([this, index, id] { model_->PageButton(index, id); });
+        });
+    }
+    model_->SetChannelTableExportDialog(
+        [this](const std::string& start, ChannelTableExportChoice& choice) {
+            return ChooseChannelTableExport(this, start, choice);
+        });
+    auto* memoryMap = static_cast<MemoryMapPage*>(sheet_->page(SheetPage::MemoryMap));
+    connect(memoryMap, &MemoryMapPage::byteEdited, this, [this](int offset, int value) {
+        model_->Coordinator().Settings().WriteByte(offset, static_cast<uint8_t>(value));
+    });
+    connect(frequenciesPage(), &FrequenciesPage::frequencyEdited, this,
+            [this](int id, double mhz) { EditChannelFrequency(model_->Coordinator(), id, mhz); });
+}
+
+FrequenciesPage* MainDialog::frequenciesPage() const {
+    return static_cast<FrequenciesPage*>(sheet_->page(SheetPage::Frequencies));
 }
 
 // ---- Workflows ----
@@ -137,12 +166,8 @@ int MainDialog::ChoosePort(bool firstRun) {
 }
 
 void MainDialog::PrintReport(const ReportJob& job) {
-    if (!printerName_ && !askPdfPath_) {
-        report::PrintReportFromWindow(this, job);
-        return;
-    }
-    report::PrintOrSave(job, printerName_ ? printerName_() : std::string(),
-                        askPdfPath_ ? askPdfPath_ : report::PdfFileDialog(this));
+    PrintOrSave(job, printerName_ ? printerName_() : report::DefaultPrinterName(),
+                askPdfPath_ ? askPdfPath_ : report::PdfFileDialog(this), report::RenderReport);
 }
 
 void MainDialog::WatchDevice() {
@@ -150,16 +175,6 @@ void MainDialog::WatchDevice() {
     if (model_->Busy() || Pumping() || QApplication::activeModalWidget() != nullptr) return;
     if (!model_->Coordinator().IsAttached()) return;
     Run([this] { model_->CheckDevice(); });
-}
-
-void MainDialog::PrintMemoryMap() {
-    if (model_->Busy() || !model_->Coordinator().IsAttached()) return;
-    if (printMemoryMap_) {
-        WaitCursor wait;
-        printMemoryMap_();
-        return;
-    }
-    Ui().MessageBox(kListingUnavailable, "Print", MsgIcon::Exclamation, MsgButtons::Ok);
 }
 
 }  // namespace vxl::gui

@@ -3,10 +3,11 @@
 #include <array>
 
 #include "gui/grid_ctrl.h"
-#include "gui/pages.h"
+#include "gui/page_registry.h"
 #include "params/modem_memory_image.h"
 #include "params/modem_parameter_set.h"
 #include "util/result_codes.h"
+#include "window/control_ids.h"
 
 namespace vxl::gui {
 
@@ -20,8 +21,8 @@ constexpr Qt::Alignment kCentred = Qt::AlignHCenter | Qt::AlignVCenter;
 const std::vector<ControlSpec>& MemoryMapTable() {
     // clang-format off
     static const std::vector<ControlSpec> table = {
-        {kMemoryMapPrintButton, -1, ControlKind::PushButton, {7, 4, 50, 14}, UpdateRule::Plain,
-         "Print", "memoryMapPrintButton"},
+        {control::kPrintMemoryMap, -1, ControlKind::PushButton, {7, 4, 50, 14}, UpdateRule::Plain,
+         "Print", "memoryMapPrintButton", "Prints the memory map of the loaded modem."},
     };
     // clang-format on
     return table;
@@ -44,7 +45,7 @@ QString AddressText(int address) {
 }  // namespace
 
 MemoryMapPage::MemoryMapPage(EditSink* sink, const DialogUnits& units, QWidget* parent)
-    : Page(CoordinatorPage::MemoryMap, QStringLiteral("Memory Map"), 114, sink, parent),
+    : Page(SheetPage::MemoryMap, QStringLiteral("Memory Map"), 114, sink, parent),
       grid_(new GridCtrl(this)) {
     setObjectName(QStringLiteral("MemoryMapPage"));
     Build(MemoryMapTable(), units);
@@ -107,6 +108,10 @@ void MemoryMapPage::FillMemoryMap(const ModemMemoryImage* image) {
             grid_->SetItemText(row, 0, read ? AddressText(startAddress_ + i) : QString());
     }
     grid_->Redraw();
+}
+
+Page* MakeMemoryMapPage(EditSink* sink, const DialogUnits& units, QWidget* parent) {
+    return new MemoryMapPage(sink, units, parent);
 }
 
 void MemoryMapPage::OnEndEdit(int row, int column) {

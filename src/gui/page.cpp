@@ -12,6 +12,7 @@
 #include "params/modem_parameter_set.h"
 #include "params/parameter_catalogue.h"
 #include "util/result_codes.h"
+#include "window/shown_choices.h"
 
 namespace vxl::gui {
 
@@ -34,8 +35,7 @@ QString ControlName(const ControlSpec& spec) {
     return spec.controlId != 0 ? QStringLiteral("control%1").arg(spec.controlId) : QString();
 }
 
-Page::Page(CoordinatorPage index, const QString& title, int dialogId, EditSink* sink,
-           QWidget* parent)
+Page::Page(SheetPage index, const QString& title, int dialogId, EditSink* sink, QWidget* parent)
     : QWidget(parent), sink_(sink), index_(index), title_(title) {
     setProperty("dialogId", dialogId);
     setAutoFillBackground(true);
@@ -94,6 +94,7 @@ void Page::Build(const std::vector<ControlSpec>& table, const DialogUnits& units
         QWidget* widget = Create(spec);
         widget->setObjectName(ControlName(spec));
         if (spec.controlId != 0) widget->setProperty("controlId", spec.controlId);
+        if (spec.help != nullptr) widget->setWhatsThis(tr(spec.help));
         QRect rect = units.Rect(spec.rect);
         // A closed combo box is as high as its own hint, whatever the row gives for its list.
         if (qobject_cast<QComboBox*>(widget)) rect.setHeight(widget->sizeHint().height());
@@ -152,7 +153,7 @@ void Page::FillControl(const ControlSpec& spec, QWidget* control, ModemParameter
             std::vector<std::string> texts;
             std::vector<int> values;
             int value = -1;
-            set.GetChoices(id, texts, values);
+            ShownChoices(set, id, texts, values);
             set.GetInt(id, value);
             static_cast<ChoiceField*>(control)->SetChoices(texts, values, value);
             break;

@@ -9,9 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "app/update_rules.h"
-#include "coordinator/coordinator_view.h"
 #include "gui/dialog_units.h"
+#include "params/parameter_changes.h"
+#include "window/page_plan.h"
+#include "window/update_rules.h"
 
 class ModemParameterSet;
 
@@ -42,6 +43,7 @@ struct ControlSpec {
     UpdateRule rule;
     const char* text;              // label, group box, check box or button text
     const char* name;              // object name of a control that shows no parameter
+    const char* help = nullptr;    // what the control is for (What's This, Shift+F1)
     const char* suffix = nullptr;  // read-only texts: appended to the parameter's text
     int limit = 0;                 // text fields: length limit; radio buttons: the choice
 };
@@ -51,19 +53,19 @@ struct ControlSpec {
 class EditSink {
   public:
     virtual ~EditSink() = default;
-    virtual void EditInt(CoordinatorPage page, int id, int value) = 0;
-    virtual void EditBool(CoordinatorPage page, int id, bool value) = 0;
-    virtual void EditReal(CoordinatorPage page, int id, double value) = 0;
-    virtual void EditText(CoordinatorPage page, int id, const std::string& text) = 0;
+    virtual void EditInt(SheetPage page, int id, int value) = 0;
+    virtual void EditBool(SheetPage page, int id, bool value) = 0;
+    virtual void EditReal(SheetPage page, int id, double value) = 0;
+    virtual void EditText(SheetPage page, int id, const std::string& text) = 0;
 };
 
 class Page : public QWidget {
     Q_OBJECT
   public:
-    Page(CoordinatorPage index, const QString& title, int dialogId, EditSink* sink,
+    Page(SheetPage index, const QString& title, int dialogId, EditSink* sink,
          QWidget* parent = nullptr);
 
-    CoordinatorPage index() const { return index_; }
+    SheetPage index() const { return index_; }
     const QString& title() const { return title_; }
     bool changed() const { return changed_; }
     void SetChanged(bool changed) { changed_ = changed; }
@@ -101,7 +103,7 @@ class Page : public QWidget {
     QWidget* Create(const ControlSpec& spec);
     void ClearControl(const ControlSpec& spec, QWidget* control);
 
-    CoordinatorPage index_;
+    SheetPage index_;
     QString title_;
     bool changed_ = false;
     struct Entry {

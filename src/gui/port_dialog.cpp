@@ -15,13 +15,6 @@ namespace vxl::gui {
 
 namespace {
 
-constexpr const char* kDefaultHint =
-    "Choose the port your modem is connected to, or press Locate Modem to search every "
-    "available port for it. Rescan lists adapters plugged in since.";
-constexpr const char* kNothingFound =
-    "No modem answered on the available ports. Check that it is connected and powered; with "
-    "Power On Capture, switch it off and on when asked.";
-
 QPushButton* MakeButton(const QString& text, const char* name, QWidget* parent) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(name));
@@ -143,15 +136,11 @@ void SelectPortDialog::ShowState() {
     rescan_->setEnabled(!searching_);
     cancel_->setEnabled(!searching_);
     list_->setEnabled(!searching_);
-    const std::string& hint = model_.Hint();
-    hint_->setText(!hint.empty()   ? QString::fromStdString(hint)
-                   : nothingFound_ ? QString::fromLatin1(kNothingFound)
-                                   : QString::fromLatin1(kDefaultHint));
+    hint_->setText(QString::fromStdString(model_.Hint()));
 }
 
 void SelectPortDialog::RowChosen(QTreeWidgetItem* item) {
     if (searching_ || item == nullptr) return;
-    nothingFound_ = false;
     model_.ClickRow(list_->indexOfTopLevelItem(item));
     ShowState();
 }
@@ -167,18 +156,12 @@ void SelectPortDialog::Locate() {
     ShowState();
     const bool found = model_.LocateModem();
     searching_ = false;
-    if (found) {
-        ShowState();
-        accept();
-        return;
-    }
-    nothingFound_ = true;
     ShowState();
+    if (found) accept();
 }
 
 void SelectPortDialog::Rescan() {
     if (searching_) return;
-    nothingFound_ = false;
     {
         WaitCursor wait;
         model_.Rescan();

@@ -42,7 +42,6 @@ class SelectPortDialog : public QDialog {
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
     bool searching_ = false;
-    bool nothingFound_ = false;
 };
 
 // The dialog as the port selection asks for it: shown modally over `parent`.

@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QProxyStyle>
 
-#include "gui/pages.h"
+#include "gui/page_registry.h"
 
 namespace vxl::gui {
 
@@ -47,7 +47,8 @@ void SheetTabBar::keyPressEvent(QKeyEvent* event) {
     if (next >= 0) setCurrentIndex(next);
 }
 
-PropertySheet::PropertySheet(EditSink* sink, const DialogUnits& units, QWidget* parent)
+PropertySheet::PropertySheet(EditSink* sink, const DialogUnits& units,
+                             const std::vector<SheetPage>& tabs, QWidget* parent)
     : QTabWidget(parent), bar_(new SheetTabBar(this)) {
     setObjectName(QStringLiteral("propertySheet"));
     auto* style = new CompactTabStyle;
@@ -56,15 +57,12 @@ PropertySheet::PropertySheet(EditSink* sink, const DialogUnits& units, QWidget* 
     bar_->setElideMode(Qt::ElideRight);
     bar_->setUsesScrollButtons(false);
     setTabBar(bar_);
-    for (CoordinatorPage index : kPagesInFillOrder) {
+    for (SheetPage index : kSheetPages) {
         Page* page = MakePage(index, sink, units, this);
         page->hide();
         pages_[static_cast<int>(index)] = page;
     }
-    // The End User level.
-    for (CoordinatorPage index : {CoordinatorPage::Identification, CoordinatorPage::RadioLink,
-                                  CoordinatorPage::SerialInterface})
-        AddPage(index);
+    for (SheetPage index : tabs) AddPage(index);
     setCurrentIndex(0);
     // A tab that cannot be selected hands the request on to the nearest one that can.
     connect(bar_, &QTabBar::currentChanged, this, [this](int index) {
@@ -77,16 +75,16 @@ PropertySheet::PropertySheet(EditSink* sink, const DialogUnits& units, QWidget* 
     });
 }
 
-bool PropertySheet::Shows(CoordinatorPage index) const {
+bool PropertySheet::Shows(SheetPage index) const {
     return indexOf(page(index)) >= 0;
 }
 
-void PropertySheet::AddPage(CoordinatorPage index) {
+void PropertySheet::AddPage(SheetPage index) {
     Page* added = page(index);
     if (Shows(index)) return;
     int position = 0;
     for (int i = 0; i < static_cast<int>(index); ++i) {
-        if (Shows(static_cast<CoordinatorPage>(i))) ++position;
+        if (Shows(static_cast<SheetPage>(i))) ++position;
     }
     insertTab(position, added, added->title());
     setTabEnabled(position, pagesEnabled_ || position == 0);
@@ -102,13 +100,13 @@ void PropertySheet::EnablePages(bool enable) {
 }
 
 bool PropertySheet::ShowMemoryMapPage(bool loaded) {
-    if (Shows(CoordinatorPage::MemoryMap)) return false;
-    AddPage(CoordinatorPage::MemoryMap);
+    if (Shows(SheetPage::MemoryMap)) return false;
+    AddPage(SheetPage::MemoryMap);
     if (!loaded) {
         EnablePages(false);
         return true;
     }
-    setCurrentWidget(page(CoordinatorPage::MemoryMap));
+    setCurrentWidget(page(SheetPage::MemoryMap));
     return true;
 }
 
@@ -119,7 +117,7 @@ void PropertySheet::SelectTab(int index) {
 }
 
 void PropertySheet::Refresh(const ParameterChanges& changes, ModemParameterSet& parameters,
-                            CoordinatorPage source, int keptId) {
+                            SheetPage source, int keptId) {
     for (Page* p : pages_) {
         if (Shows(p->index())) p->Refresh(changes, parameters, p->index() == source ? keptId : -1);
     }
@@ -129,10 +127,6 @@ void PropertySheet::UpdateControls(bool loaded, ModemParameterSet* parameters) {
     for (Page* p : pages_) {
         if (Shows(p->index())) p->UpdateControls(loaded, parameters);
     }
-}
-
-void PropertySheet::HideControl(int controlId) {
-    for (Page* p : pages_) p->HideControl(controlId);
 }
 
 void PropertySheet::ClearChangedFlags() {

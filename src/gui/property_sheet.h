@@ -26,13 +26,15 @@ class SheetTabBar : public QTabBar {
 class PropertySheet : public QTabWidget {
     Q_OBJECT
   public:
-    PropertySheet(EditSink* sink, const DialogUnits& units, QWidget* parent = nullptr);
+    // Builds every page; `tabs` are shown from the start.
+    PropertySheet(EditSink* sink, const DialogUnits& units, const std::vector<SheetPage>& tabs,
+                  QWidget* parent = nullptr);
 
-    Page* page(CoordinatorPage index) const { return pages_[static_cast<int>(index)]; }
+    Page* page(SheetPage index) const { return pages_[static_cast<int>(index)]; }
     // True while the page is one of the sheet's tabs.
-    bool Shows(CoordinatorPage index) const;
+    bool Shows(SheetPage index) const;
     // Adds a page as a tab in its place in the fixed order (nothing when it is shown already).
-    void AddPage(CoordinatorPage index);
+    void AddPage(SheetPage index);
 
     // Enables or disables every tab but the first; disabling makes Identification active.
     void EnablePages(bool enable);
@@ -45,10 +47,9 @@ class PropertySheet : public QTabWidget {
 
     // Every page among the tabs shows the parameters that changed; on page `source` the control
     // of `keptId` stays as the operator left it.
-    void Refresh(const ParameterChanges& changes, ModemParameterSet& parameters,
-                 CoordinatorPage source, int keptId);
+    void Refresh(const ParameterChanges& changes, ModemParameterSet& parameters, SheetPage source,
+                 int keptId);
     void UpdateControls(bool loaded, ModemParameterSet* parameters);
-    void HideControl(int controlId);
     void ClearChangedFlags();
 
   private:

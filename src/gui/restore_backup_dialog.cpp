@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/settings_menu_model.h"
+#include "window/settings_menu_model.h"
 
 namespace vxl::gui {
 

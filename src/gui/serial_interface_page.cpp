@@ -2,16 +2,15 @@
 // fields share one place; the protocol mode decides which of them shows.
 #include <QLineEdit>
 #include <QSignalBlocker>
-#include <iterator>
-#include <map>
 
-#include "gui/pages.h"
+#include "gui/page_registry.h"
 #include "gui/text_fields.h"
 #include "gui/up_down_control.h"
 #include "params/modem_parameter_set.h"
 #include "params/parameter_ids.h"
 #include "params/protocol_modes.h"
 #include "util/result_codes.h"
+#include "window/control_ids.h"
 
 namespace vxl::gui {
 
@@ -20,39 +19,43 @@ namespace {
 using K = ControlKind;
 using R = UpdateRule;
 
-constexpr int kBaudRateList = 1023;
+// The end-of-transmission fields and their labels share one place; the mode shows one group.
 constexpr int kEotCharacterField = 1028;
 constexpr int kEotCharacterUpDown = 1053;
-constexpr int kDataSecurityCodeField = 1111;
-// The baud rates from the slowest up, as the list shows them.
-constexpr int kBaudRateOrder[] = {6, 5, 4, 3, 2, 1, 0, 8, 7};
+constexpr int kEotCharacterLabel = 1061;
+constexpr int kEotCountField = 1031;
+constexpr int kEotCountLabel = 1063;
+constexpr int kEotTimeoutField = 1029;
+constexpr int kEotTimeoutLabel = 1062;
 
 // clang-format off
 const std::vector<ControlSpec>& SerialInterfaceTable() {
     static const std::vector<ControlSpec> table = {
         {0, -1, K::GroupBox, {7, 3, 257, 46}, R::None, " Port ", "portGroup"},
         {0, -1, K::Label, {14, 16, 50, 8}, R::None, "Baud Rate:", "baudRateLabel"},
-        {kBaudRateList, pid::kBaudRate, K::List, {66, 14, 60, 100}, R::Plain, nullptr, nullptr},
+        {1023, pid::kBaudRate, K::List, {66, 14, 60, 100}, R::Plain, nullptr, nullptr, "The rate of the modem's serial port towards your equipment."},
         {0, -1, K::Label, {142, 16, 40, 8}, R::None, "Parity:", "parityLabel"},
-        {1024, pid::kParity, K::List, {198, 14, 60, 60}, R::Plain, nullptr, nullptr},
-        {1032, pid::kModemEnable, K::CheckBox, {14, 31, 76, 10}, R::Never, "Modem Enabled:", nullptr},
-        {1112, pid::kDataSecurityCode, K::Label, {142, 32, 70, 8}, R::Label, "Data Security Code:", "dataSecurityCodeLabel"},
-        {kDataSecurityCodeField, pid::kDataSecurityCode, K::HexInteger, {214, 30, 44, 12}, R::Available, nullptr, nullptr},
+        {1024, pid::kParity, K::List, {198, 14, 60, 60}, R::Plain, nullptr, nullptr, "The parity of the modem's serial port."},
+        {1032, pid::kModemEnable, K::CheckBox, {14, 31, 76, 10}, R::Never, "Modem Enabled:", nullptr, "Whether the modem is enabled. Shown only; it cannot be changed here."},
+        {control::kDataSecurityCodeLabel, pid::kDataSecurityCode, K::Label, {142, 32, 70, 8}, R::Label, "Data Security Code:", "dataSecurityCodeLabel"},
+        {control::kDataSecurityCode, pid::kDataSecurityCode, K::HexInteger, {214, 30, 44, 12}, R::Available, nullptr, nullptr},
 
         {0, -1, K::GroupBox, {7, 54, 257, 62}, R::None, "Protocol ", "protocolGroup"},
         {0, -1, K::Label, {14, 67, 50, 8}, R::None, "Mode:", "modeLabel"},
-        {1027, pid::kProtocolMode, K::List, {66, 65, 124, 100}, R::Plain, nullptr, nullptr},
-        {1026, pid::kBREAKtoCommand, K::CheckBox, {14, 83, 88, 10}, R::Plain, "BREAK to Command:", nullptr},
-        {1050, pid::kRepeater, K::CheckBox, {14, 97, 88, 10}, R::Editable, "Repeater:", nullptr},
-        {1062, pid::kEOTTimeout, K::Label, {142, 84, 56, 8}, R::Label, "EOT Timeout:", "eotTimeoutLabel"},
-        {1029, pid::kEOTTimeout, K::Decimal, {214, 82, 44, 12}, R::Available, nullptr, nullptr},
-        {1061, pid::kEOTCharacter, K::Label, {142, 84, 56, 8}, R::Label, "EOT Character:", "eotCharacterLabel"},
-        {kEotCharacterField, pid::kEOTCharacter, K::ReadOnlyText, {214, 82, 33, 12}, R::Available, nullptr, nullptr},
-        {kEotCharacterUpDown, pid::kEOTCharacter, K::UpDown, {247, 82, 11, 12}, R::Available, nullptr, "eotCharacterUpDown"},
-        {1063, pid::kEOTCount, K::Label, {142, 84, 56, 8}, R::Label, "EOT Count:", "eotCountLabel"},
-        {1031, pid::kEOTCount, K::Integer, {214, 82, 44, 12}, R::Available, nullptr, nullptr},
+        {1027, pid::kProtocolMode, K::List, {66, 65, 124, 100}, R::Plain, nullptr, nullptr, "How the modem packs serial data into radio transmissions. The fields for the end of a "
+     "transmission follow the mode."},
+        {1026, pid::kBREAKtoCommand, K::CheckBox, {14, 83, 88, 10}, R::Plain, "BREAK to Command:", nullptr, "A BREAK on the serial line puts the modem into command mode."},
+        {1050, pid::kRepeater, K::CheckBox, {14, 97, 88, 10}, R::Editable, "Repeater:", nullptr, "The modem repeats what it receives."},
+        {kEotTimeoutLabel, pid::kEOTTimeout, K::Label, {142, 84, 56, 8}, R::Label, "EOT Timeout:", "eotTimeoutLabel"},
+        {kEotTimeoutField, pid::kEOTTimeout, K::Decimal, {214, 82, 44, 12}, R::Available, nullptr, nullptr},
+        {kEotCharacterLabel, pid::kEOTCharacter, K::Label, {142, 84, 56, 8}, R::Label, "EOT Character:", "eotCharacterLabel"},
+        {kEotCharacterField, pid::kEOTCharacter, K::ReadOnlyText, {214, 82, 33, 12}, R::Available, nullptr, nullptr, "The character that ends a transmission. Use the arrows beside it to step through the 256 "
+     "characters."},
+        {kEotCharacterUpDown, pid::kEOTCharacter, K::UpDown, {247, 82, 11, 12}, R::Available, nullptr, "eotCharacterUpDown", "Steps the end-of-transmission character up or down."},
+        {kEotCountLabel, pid::kEOTCount, K::Label, {142, 84, 56, 8}, R::Label, "EOT Count:", "eotCountLabel"},
+        {kEotCountField, pid::kEOTCount, K::Integer, {214, 82, 44, 12}, R::Available, nullptr, nullptr, "The pause that ends a transmission, in steps of 100 ms."},
         {1115, pid::kDigipeaterDelay, K::Label, {142, 99, 64, 8}, R::Label, "Digipeater Delay:", "digipeaterDelayLabel"},
-        {1030, pid::kDigipeaterDelay, K::Decimal, {214, 97, 44, 12}, R::Available, nullptr, nullptr},
+        {1030, pid::kDigipeaterDelay, K::Decimal, {214, 97, 44, 12}, R::Available, nullptr, nullptr, "How long a digipeater waits before it repeats, in seconds."},
     };
     return table;
 }
@@ -61,12 +64,11 @@ const std::vector<ControlSpec>& SerialInterfaceTable() {
 class SerialInterfacePage : public Page {
   public:
     SerialInterfacePage(EditSink* sink, const DialogUnits& units, QWidget* parent)
-        : Page(CoordinatorPage::SerialInterface, QStringLiteral("Serial Interface"), 117, sink,
-               parent) {
+        : Page(SheetPage::SerialInterface, QStringLiteral("Serial Interface"), 117, sink, parent) {
         setObjectName(QStringLiteral("SerialInterfacePage"));
         Build(SerialInterfaceTable(), units);
         setFixedSize(units.Size(kPageWidth, kPageHeight));
-        static_cast<IntField*>(Control(kDataSecurityCodeField))->SetZeroPadding(true);
+        static_cast<IntField*>(Control(control::kDataSecurityCode))->SetZeroPadding(true);
         connect(static_cast<UpDownControl*>(Control(kEotCharacterUpDown)), &UpDownControl::stepped,
                 this, &SerialInterfacePage::StepEotCharacter);
     }
@@ -81,7 +83,6 @@ class SerialInterfacePage : public Page {
         }
         Page::Refresh(changes, parameters, keptId);
         auto shows = [&](int id) { return changes.Contains(id) && id != keptId; };
-        if (shows(pid::kBaudRate)) FillBaudRates(parameters);
         int value = 0;
         if (shows(pid::kProtocolMode) && parameters.GetInt(pid::kProtocolMode, value) == rc::kOk)
             ShowEotFields(value);
@@ -106,44 +107,15 @@ class SerialInterfacePage : public Page {
     }
 
   private:
-    // The list in its own order; a rate that two codes stand for is listed once, by the code
-    // the modem holds when it is one of them.
-    void FillBaudRates(ModemParameterSet& parameters) {
-        std::vector<std::string> texts;
-        std::vector<int> values;
-        int count = 0;
-        int current = -1;
-        parameters.GetChoices(pid::kBaudRate, texts, values);
-        parameters.GetChoiceCount(pid::kBaudRate, parameters.GetModemType(), count);
-        parameters.GetInt(pid::kBaudRate, current);
-        std::vector<std::string> ordered;
-        std::vector<int> codes;
-        std::map<std::string, size_t> listed;
-        for (int i = 0; i < count && i < static_cast<int>(std::size(kBaudRateOrder)); ++i) {
-            const auto position = static_cast<size_t>(kBaudRateOrder[i]);
-            if (position >= texts.size() || texts[position].empty()) continue;
-            auto it = listed.find(texts[position]);
-            if (it == listed.end()) {
-                listed[texts[position]] = ordered.size();
-                ordered.push_back(texts[position]);
-                codes.push_back(values[position]);
-            } else if (codes[it->second] != current) {
-                codes[it->second] = values[position];
-            }
-        }
-        auto* list = static_cast<ChoiceField*>(Control(kBaudRateList));
-        const QSignalBlocker blocker(list);
-        list->SetChoices(ordered, codes, current);
-    }
-
     void ShowEotFields(int mode) {
         const protocol::EotSetting shown = protocol::EotSettingOf(mode);
         const bool character = shown == protocol::EotSetting::Character;
         const bool count = shown == protocol::EotSetting::Count;
-        for (int id : {kEotCharacterField, kEotCharacterUpDown, 1061}) Show(id, character);
-        for (int id : {1031, 1063}) Show(id, count);
+        for (int id : {kEotCharacterField, kEotCharacterUpDown, kEotCharacterLabel})
+            Show(id, character);
+        for (int id : {kEotCountField, kEotCountLabel}) Show(id, count);
         // The time-out is entered as a count of 100 ms.
-        for (int id : {1029, 1062}) Show(id, false);
+        for (int id : {kEotTimeoutField, kEotTimeoutLabel}) Show(id, false);
         SetCharacterText();
     }
 

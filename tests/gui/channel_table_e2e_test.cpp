@@ -43,7 +43,7 @@ class ChannelTableEndToEnd : public QObject {
 void ChannelTableEndToEnd::exportedForATypedSerialImportsIntoThatModem() {
     LevelWindow w({"factory"});
     w.LoadDemo();
-    auto* page = w.Page<FrequenciesPage>(CoordinatorPage::Frequencies);
+    auto* page = w.Page<FrequenciesPage>(SheetPage::Frequencies);
     w.Sheet()->setCurrentWidget(page);
     // An edit not yet programmed goes into the file too: channel 5 receives on 461.025 MHz.
     GridCtrl* grid = page->grid();

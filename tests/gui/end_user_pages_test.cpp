@@ -12,6 +12,7 @@
 #include "params/modem_parameter_set.h"
 #include "params/parameter_catalogue.h"
 #include "support/temp_dir.h"
+#include "window/page_plan.h"
 
 namespace vxl::gui::test {
 
@@ -31,7 +32,7 @@ class EndUserPages : public QObject {
     void eotCharacterStepsWrapAroundByName();
     void linkRateAndModulationAnswerEachOther();
     void importAndChannelChoiceRefillTheChannelList();
-    void hiddenControlsAndTheBaudRateList();
+    void controlsNoLevelUsesAreHidden();
 
   private:
     template <class T = QWidget>
@@ -40,7 +41,7 @@ class EndUserPages : public QObject {
         if (found == nullptr) qFatal("no control named %s", name);
         return found;
     }
-    Page* PageOf(CoordinatorPage page) const { return s->dialog->sheet()->page(page); }
+    Page* PageOf(SheetPage page) const { return s->dialog->sheet()->page(page); }
     CCoordinator& Coordinator() { return s->app->Coordinator(); }
     int Int(int id) {
         int value = -999;
@@ -81,7 +82,7 @@ void EndUserPages::everyControlShowsTheStoredValue() {
     int checked = 0;
     for (int page = 0; page < 3; ++page) {
         for (int id = 0; id < pid::kParameterCount; ++id) {
-            QWidget* control = PageOf(CoordinatorPage(page))->ParameterControl(id);
+            QWidget* control = PageOf(SheetPage(page))->ParameterControl(id);
             if (control == nullptr || id == pid::kChannelSelectType) continue;
             const char* key = CatalogueInfo(id)->key;
             bool flag = false;
@@ -109,12 +110,12 @@ void EndUserPages::callSignAndOwnerTakeWhatTheirFieldsAllow() {
     QCOMPARE(beeps.count(), 1);
     Type("Owner", QString(33, QLatin1Char('o')));
     QCOMPARE(Text(pid::kOwner), QString(32, QLatin1Char('o')));
-    QVERIFY(PageOf(CoordinatorPage::Identification)->changed());
-    QVERIFY(!PageOf(CoordinatorPage::RadioLink)->changed());
+    QVERIFY(PageOf(SheetPage::Identification)->changed());
+    QVERIFY(!PageOf(SheetPage::RadioLink)->changed());
 
     QTest::keyClick(s->dialog.get(), Qt::Key_F4);  // Program, answered Yes
     QVERIFY(!Coordinator().IsModified());
-    QVERIFY(!PageOf(CoordinatorPage::Identification)->changed());
+    QVERIFY(!PageOf(SheetPage::Identification)->changed());
 }
 
 void EndUserPages::protocolModeShowsTheEotFieldsItUses_data() {
@@ -130,7 +131,7 @@ void EndUserPages::protocolModeShowsTheEotFieldsItUses() {
     QFETCH(QString, mode);
     QFETCH(bool, character);
     QFETCH(bool, count);
-    Page* page = PageOf(CoordinatorPage::SerialInterface);
+    Page* page = PageOf(SheetPage::SerialInterface);
     // Away from the mode first, so that the filling has to put the fields right as well.
     Pick("ProtocolMode", mode == "Packet Switched" ? "Digipeater" : "Packet Switched");
     for (bool refilled : {false, true}) {
@@ -200,30 +201,18 @@ void EndUserPages::importAndChannelChoiceRefillTheChannelList() {
     QTest::mouseClick(Find<QPushButton>("importChannelTableButton"), Qt::LeftButton);
     QVERIFY(s->ui.messages.empty());
     QCOMPARE(Find<QComboBox>("CurrentChannel")->count(), pid::kChannelCount);
-    QVERIFY(PageOf(CoordinatorPage::Frequencies)->changed());
+    QVERIFY(PageOf(SheetPage::Frequencies)->changed());
 
     Pick("CurrentChannel", Find<QComboBox>("CurrentChannel")->itemText(5));
     QCOMPARE(Int(pid::kCurrentChannel), 5);
     QVERIFY(Find<QComboBox>("CurrentChannel")->currentText().contains("455.0000"));
-    QVERIFY(PageOf(CoordinatorPage::RadioLink)->changed());
+    QVERIFY(PageOf(SheetPage::RadioLink)->changed());
 }
 
-void EndUserPages::hiddenControlsAndTheBaudRateList() {
-    // Data security code, channel selection and rover auto-off are not End User settings.
-    for (int id : {1111, 1112})
-        QVERIFY(PageOf(CoordinatorPage::SerialInterface)->Control(id)->isHidden());
-    for (int id : {1084, 1085, 1086, 1022})
-        QVERIFY(PageOf(CoordinatorPage::RadioLink)->Control(id)->isHidden());
+void EndUserPages::controlsNoLevelUsesAreHidden() {
+    for (const PageControl& hidden : HiddenControls())
+        QVERIFY(PageOf(hidden.page)->Control(hidden.controlId)->isHidden());
     QVERIFY(!Find("ModemEnable")->isEnabled());
-
-    // Slowest first; the three codes this modem reads as 1200 are one entry, carrying the code
-    // stored when it is one of them.
-    QCOMPARE(Items("BaudRate"), QStringList({"1200", "2400", "4800", "9600", "19200", "38400"}));
-    auto* baud = Find<ChoiceField>("BaudRate");
-    QCOMPARE(baud->itemData(0).toInt(), 4);
-    Coordinator().Settings().SetInt(pid::kBaudRate, 6);
-    QCOMPARE(baud->Value(), 6);
-    QCOMPARE(baud->count(), 6);
 }
 
 VXL_GUI_SUITE(EndUserPages);

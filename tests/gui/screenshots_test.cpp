@@ -148,11 +148,11 @@ void Screenshots::pagesOfTheFactoryLevel() {
     w.LoadDemo();
     w.Key(Qt::Key_F6, Qt::ControlModifier);
     const struct {
-        CoordinatorPage page;
+        SheetPage page;
         const char* name;
-    } shots[] = {{CoordinatorPage::MemoryMap, "memory-map-page"},
-                 {CoordinatorPage::Frequencies, "frequencies-page"},
-                 {CoordinatorPage::Factory, "factory-page"}};
+    } shots[] = {{SheetPage::MemoryMap, "memory-map-page"},
+                 {SheetPage::Frequencies, "frequencies-page"},
+                 {SheetPage::Factory, "factory-page"}};
     for (const auto& shot : shots) {
         w.Sheet()->setCurrentWidget(w.Sheet()->page(shot.page));
         Save(w.dialog.get(), shot.name);

@@ -48,7 +48,7 @@ void SettingsMenuTest::menuRestoresABackupThroughItsList() {
             dialog->reject();
     });
     restore->trigger();
-    Page* identification = w.Sheet()->page(CoordinatorPage::Identification);
+    Page* identification = w.Sheet()->page(SheetPage::Identification);
     QCOMPARE(qobject_cast<QLineEdit*>(identification->ParameterControl(pid::kOwner))->text(),
              QStringLiteral("Quarry"));
     QVERIFY(identification->changed());

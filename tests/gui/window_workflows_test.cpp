@@ -11,7 +11,7 @@
 
 #include "app/config_app.h"
 #include "gui/main_dialog.h"
-#include "gui/pages.h"
+#include "gui/page_registry.h"
 #include "gui/port_dialog.h"
 #include "gui/property_sheet.h"
 #include "gui_test.h"
@@ -26,6 +26,7 @@
 #include "support/temp_dir.h"
 #include "util/format.h"
 #include "util/preferences.h"
+#include "window/control_ids.h"
 
 namespace vxl::gui::test {
 
@@ -152,7 +153,7 @@ void WindowWorkflows::printAndF5WriteTheReportsAsPdf() {
     Key(Qt::Key_F5);
     Key(Qt::Key_F6, Qt::ControlModifier);
     auto* print = qobject_cast<QPushButton*>(
-        s->dialog->sheet()->page(CoordinatorPage::MemoryMap)->Control(kMemoryMapPrintButton));
+        s->dialog->sheet()->page(SheetPage::MemoryMap)->Control(vxl::control::kPrintMemoryMap));
     QVERIFY(print != nullptr);
     QTest::mouseClick(print, Qt::LeftButton);
     QTest::mouseClick(s->dialog->button(DialogButton::Print), Qt::LeftButton);  // then cancelled

@@ -73,7 +73,7 @@ TEST_F(PortSelection, ABusyPortIsListedWithItsReasonAndCannotBeSelected) {
         model.ClickRow(0);
         EXPECT_EQ(model.SelectedPort(), 1);
         EXPECT_TRUE(model.OkEnabled());
-        EXPECT_EQ(model.Hint(), "");
+        EXPECT_EQ(model.Hint().rfind("Choose the port your modem is connected to", 0), 0u);
         EXPECT_FALSE(OpensElsewhere(com1.portNumber())) << "the model holds the ports it probed";
     }
     EXPECT_TRUE(OpensElsewhere(com1.portNumber())) << "and closes them when it goes";
@@ -201,6 +201,7 @@ TEST_F(PortSelection, ASearchThatFindsNoModemChangesNothing) {
         EXPECT_TRUE(model.LocateEnabled());
         EXPECT_FALSE(model.LocateModem());
         EXPECT_EQ(model.SelectedPort(), 2);
+        EXPECT_EQ(model.Hint().rfind("No modem answered on the available ports.", 0), 0u);
         ASSERT_FALSE(ui.progress.empty());
         EXPECT_EQ(ui.progress.back()->title, "Capturing Modem");
         EXPECT_TRUE(ui.progress.back()->closed);

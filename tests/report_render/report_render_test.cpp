@@ -14,7 +14,6 @@
 #include "gui/report/offscreen_renderer.h"
 #include "gui/report/report_output.h"
 #include "gui/report/report_painter.h"
-#include "gui/report/window_print.h"
 #include "reports/configuration_report.h"
 #include "reports/memory_map_listing.h"
 #include "reports/report_fixture.h"
@@ -145,50 +144,6 @@ TEST(ReportPdf, FixedPitchCourierMetricsCentredOnThePage) {
     EXPECT_NEAR(page.lineHeight / points, 11.3, 0.2);
     EXPECT_NEAR(page.leftMargin * 2 + page.blockWidth, writer.width(), 1.0);
     EXPECT_GT(page.PageLines(), 60);
-}
-
-TEST(WindowPrint, FallsBackToAPdfFileAndReportsEveryFailure) {
-    TempDir dir;
-    const struct {
-        const char* name;
-        std::string printer;
-        std::string answer;  // the file the operator chooses; empty: cancel
-        report::PrintOutcome outcome;
-        std::vector<MsgIcon> messages;
-        std::string messageText;
-    } cases[] = {
-        // clang-format off
-        {"no printer", "", dir.File("a.pdf"), report::PrintOutcome::SavedAsPdf, {}, ""},
-        {"printer fails", "no-such-printer", dir.File("b.pdf"), report::PrintOutcome::SavedAsPdf,
-         {MsgIcon::Exclamation}, "\"no-such-printer\" is not available"},
-        {"cancelled", "", "", report::PrintOutcome::Cancelled, {}, ""},
-        {"unwritable file", "", dir.File("missing/c.pdf"), report::PrintOutcome::Failed,
-         {MsgIcon::Stop},
-         "could not be written: The path is invalid. " + dir.File("missing/c.pdf") +
-             ": the folder " + dir.File("missing") + " does not exist."},
-        // clang-format on
-    };
-    for (const auto& c : cases) {
-        RecordingOperator ui;
-        ScopedUi scope(ui);
-        std::vector<std::string> offered;
-        auto ask = [&](const std::string& suggested) {
-            offered.push_back(suggested);
-            return c.answer;
-        };
-        EXPECT_EQ(report::PrintOrSave(ListingJob(16), c.printer, ask), c.outcome) << c.name;
-        EXPECT_EQ(offered, std::vector<std::string>{"map.pdf"}) << c.name;
-        ASSERT_EQ(ui.messages.size(), c.messages.size()) << c.name;
-        for (size_t i = 0; i < c.messages.size(); ++i) {
-            EXPECT_EQ(ui.messages[i].icon, c.messages[i]) << c.name;
-            EXPECT_NE(ui.messages[i].text.find(c.messageText), std::string::npos)
-                << c.name << ": " << ui.messages[i].text;
-        }
-        if (c.outcome == report::PrintOutcome::SavedAsPdf) {
-            EXPECT_EQ(TempDir::Read(c.answer).substr(0, 5), "%PDF-") << c.name;
-        }
-        EXPECT_EQ(ui.waitCursorDepth, 0) << c.name;
-    }
 }
 
 }  // namespace

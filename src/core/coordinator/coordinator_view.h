@@ -7,20 +7,6 @@
 
 namespace vxl {
 
-// The pages of the property sheet, in their fixed order.
-enum class CoordinatorPage {
-    Identification,
-    RadioLink,
-    SerialInterface,
-    Frequencies,
-    MemoryMap,
-    Factory
-};
-
-constexpr CoordinatorPage kPagesInFillOrder[] = {
-    CoordinatorPage::Identification, CoordinatorPage::RadioLink, CoordinatorPage::SerialInterface,
-    CoordinatorPage::Frequencies,    CoordinatorPage::MemoryMap, CoordinatorPage::Factory};
-
 class CoordinatorView {
   public:
     virtual ~CoordinatorView() = default;

@@ -59,8 +59,12 @@ void WorkingSettings::Announce(ParameterChanges changes) {
     if (view_ != nullptr) view_->ValuesChanged(changes);
 }
 
-// A refused edit changed nothing and tells nothing.
-int WorkingSettings::Finish(int result, ParameterChanges& changes) {
+// Every edit goes through the rules; a refused one changed nothing and tells nothing.
+int WorkingSettings::Edit(int id, const Rule& rule) {
+    if (parameters_ == nullptr) return rc::kMissingArgument;
+    ParameterChanges changes;
+    changes.Add(id);
+    const int result = rule(*parameters_, changes);
     if (result == rc::kOk && view_ != nullptr) view_->ValuesChanged(changes);
     return result;
 }
@@ -71,36 +75,32 @@ int WorkingSettings::FinishBulk(int result) {
 }
 
 int WorkingSettings::SetInt(int id, int value) {
-    if (parameters_ == nullptr) return rc::kMissingArgument;
-    ParameterChanges changes;
-    changes.Add(id);
-    const int result = rules::SetInt(*parameters_, id, value, changes);
-    // The model decides whether the transmit frequencies are the modem's own to set.
-    if (result == rc::kOk && id == pid::kModel && parameters_->GetModemType() == kModemTypeVxl &&
-        Type4ModelName(value) != nullptr)
-        transmitEditable_ = Type4IsBase(value);
-    return Finish(result, changes);
+    return Edit(id, [&](ModemParameterSet& set, ParameterChanges& changes) {
+        const int result = rules::SetInt(set, id, value, changes);
+        // The model decides whether the transmit frequencies are the modem's own to set.
+        if (result == rc::kOk && id == pid::kModel && set.GetModemType() == kModemTypeVxl &&
+            Type4ModelName(value) != nullptr)
+            transmitEditable_ = Type4IsBase(value);
+        return result;
+    });
 }
 
 int WorkingSettings::SetBool(int id, bool value) {
-    if (parameters_ == nullptr) return rc::kMissingArgument;
-    ParameterChanges changes;
-    changes.Add(id);
-    return Finish(rules::SetBool(*parameters_, id, value, changes), changes);
+    return Edit(id, [&](ModemParameterSet& set, ParameterChanges& changes) {
+        return rules::SetBool(set, id, value, changes);
+    });
 }
 
 int WorkingSettings::SetReal(int id, double value) {
-    if (parameters_ == nullptr) return rc::kMissingArgument;
-    ParameterChanges changes;
-    changes.Add(id);
-    return Finish(rules::SetReal(*parameters_, id, value, changes), changes);
+    return Edit(id, [&](ModemParameterSet& set, ParameterChanges& changes) {
+        return rules::SetReal(set, id, value, changes);
+    });
 }
 
 int WorkingSettings::SetText(int id, const std::string& text) {
-    if (parameters_ == nullptr) return rc::kMissingArgument;
-    ParameterChanges changes;
-    changes.Add(id);
-    return Finish(rules::SetText(*parameters_, id, text, changes), changes);
+    return Edit(id, [&](ModemParameterSet& set, ParameterChanges& changes) {
+        return rules::SetText(set, id, text, changes);
+    });
 }
 
 int WorkingSettings::WriteByte(int offset, uint8_t value) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -79,8 +80,10 @@ class WorkingSettings {
     void Announce(ParameterChanges changes);
 
   private:
-    // The end of every change: settled, and the view told.
-    int Finish(int result, ParameterChanges& changes);
+    using Rule = std::function<int(ModemParameterSet& set, ParameterChanges& changes)>;
+    // An edit of parameter `id` by `rule`; the view is told what it changed.
+    int Edit(int id, const Rule& rule);
+    // The end of a change that bypassed the rules: settled, and every value shown again.
     int FinishBulk(int result);
 
     std::unique_ptr<ModemMemoryImage> image_;

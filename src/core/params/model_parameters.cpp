@@ -164,7 +164,7 @@ int Frequency::GetText(std::string& text) {
         return rc::kOk;
     }
     int count = 0;
-    GetChoiceCount(4, count);
+    GetChoiceCount(vxl::kModemTypeVxl, count);
     const char* band = vxl::Type4BandText(value);
     text = band != nullptr && value < count ? band : "";
     return rc::kOk;

@@ -13,6 +13,13 @@ namespace {
 
 enum Column { kNumberColumn, kStatusColumn, kDeviceColumn, kDescriptionColumn };
 
+constexpr const char* kChooseHint =
+    "Choose the port your modem is connected to, or press Locate Modem to search every "
+    "available port for it. Rescan lists adapters plugged in since.";
+constexpr const char* kNothingFoundHint =
+    "No modem answered on the available ports. Check that it is connected and powered; with "
+    "Power On Capture, switch it off and on when asked.";
+
 }  // namespace
 
 const std::vector<PortColumn>& PortColumns() {
@@ -50,6 +57,7 @@ int PortSelectionModel::ProbeSelecting(int number) {
     // The ports must be closed first, or the probe would find them held by this program.
     CloseAll();
     hint_.clear();
+    nothingFound_ = false;
     if (detector_) PortTable::Instance().Merge(detector_());
     for (const PortEntry& entry : PortTable::Instance().Entries()) {
         auto port = std::make_unique<CComPort>();
@@ -104,8 +112,14 @@ void PortSelectionModel::Select(int row) {
     hint_.clear();
 }
 
+std::string PortSelectionModel::Hint() const {
+    if (!hint_.empty()) return hint_;
+    return nothingFound_ ? kNothingFoundHint : kChooseHint;
+}
+
 void PortSelectionModel::ClickRow(int row) {
     if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+    nothingFound_ = false;
     if (rows_[row].available) {
         Select(row);
     } else {
@@ -134,7 +148,10 @@ bool PortSelectionModel::LocateModem() {
     } else {
         CModem::LocateBySoftBreak(locateStatus_, links.data(), count, found);
     }
-    if (found < 0 || found >= count) return false;
+    if (found < 0 || found >= count) {
+        nothingFound_ = true;
+        return false;
+    }
     Select(rowOfLink[found]);
     const PortRow& row = rows_[selectedRow_];
     Ui().MessageBox(Format("A Norvale modem was located on serial port %d (%s).\n"

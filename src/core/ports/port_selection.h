@@ -74,14 +74,14 @@ class PortSelectionModel {
     int SelectedPort() const;
     bool OkEnabled() const { return SelectedPort() >= 1; }
     bool LocateEnabled() const { return OpenedCount() > 0; }
-    // Why the port last clicked (or the current port) cannot be used, and what to do; empty
-    // when there is nothing to say.
-    const std::string& Hint() const { return hint_; }
+    // The hint under the list: why the port last clicked (or the current port) cannot be used
+    // and what to do, else what a search that found no modem means, else how to choose.
+    std::string Hint() const;
 
     // Searches every opened port for a modem by the capture method, with the search's own
     // progress window. When one answers, its row becomes the selection, "Modem Found" names the
-    // port, and the result is true: the window then closes as with OK. Otherwise nothing
-    // changes and nothing more is shown.
+    // port, and the result is true: the window then closes as with OK. Otherwise only the hint
+    // changes, until the next click or rescan.
     bool LocateModem();
     // The modem's diagnostic of the last search.
     const std::string& LocateStatus() const { return locateStatus_; }
@@ -104,6 +104,7 @@ class PortSelectionModel {
     std::vector<std::unique_ptr<CComPort>> ports_;  // per row; empty for an unavailable row
     int selectedRow_ = -1;
     std::string hint_;
+    bool nothingFound_ = false;  // the last search found no modem
     std::string locateStatus_;
 };
 

@@ -24,7 +24,6 @@ enum class Show {
     TextOrDash,   // its text while available, else "--"
     YesNo,        // "Yes" / "No" from its flag
     YesNoOrDash,  // "Yes" / "No" while available, else "--"
-    Named,        // a name by its integer value; empty for a value without a name
     Protocol,     // the protocol-mode name for the modem type
     Channel,      // the current channel's number
     CurrentRx,    // the current channel's receive frequency
@@ -40,7 +39,6 @@ struct Row {
     int advance;
     Omit omit = Omit::Never;
     const char* unit = "";
-    std::vector<const char*> names = {};
 };
 
 const std::vector<Row>& Rows() {
@@ -61,30 +59,18 @@ const std::vector<Row>& Rows() {
         {"  Current RX Frequency:", pid::kCurrentChannel, Show::CurrentRx, 1},
         {"  Current TX Frequency:", pid::kCurrentChannel, Show::CurrentTx, 1},
         {"  Link Rate:", pid::kLinkRate, Show::Text, 1},
-        {"  Modulation Mode:",
-         pid::kModulationType,
-         Show::Named,
-         1,
-         Omit::NotType4,
-         "",
-         {"GMSK", "4-Level-FSK"}},
+        {"  Modulation Mode:", pid::kModulationType, Show::Text, 1, Omit::NotType4},
         {"  Scrambling:", pid::kScrambling, Show::YesNo, 1},
         {"  Transmit Retries:", pid::kTransmitRetries, Show::TextOrDash, 1},
         {"  TX ACK Timeout:", pid::kTxAckTimeout, Show::TextOrDash, 1},
         {"  CSMA Monitoring:", pid::kCSMAMonitor, Show::YesNoOrDash, 1},
-        {"  Digisquelch:",
-         pid::kDigisquelch,
-         Show::Named,
-         1,
-         Omit::Never,
-         "",
-         {"High", "Moderate", "Low", "Off"}},
+        {"  Digisquelch:", pid::kDigisquelch, Show::Text, 1},
         {"  Forward Error Correction:", pid::kForwardErrorCorrection, Show::YesNo, 1},
         {"  Local Address:", pid::kLocalAddress, Show::Text, 1},
         {"  Remote Address:", pid::kRemoteAddress, Show::TextOrDash, 2},
         {"Serial Interface", -1, Show::Heading, 1},
         {"  Baud Rate:", pid::kBaudRate, Show::Text, 1},
-        {"  Parity:", pid::kParity, Show::Named, 1, Omit::Never, "", {"None", "Even", "Odd"}},
+        {"  Parity:", pid::kParity, Show::Text, 1},
         {"  Protocol Mode:", pid::kProtocolMode, Show::Protocol, 1},
         {"  BREAK to Command:", pid::kBREAKtoCommand, Show::YesNo, 1},
         {"  Modem Enable:", pid::kModemEnable, Show::YesNoOrDash, 1},
@@ -124,12 +110,6 @@ class ReportValues {
                 return YesNo(row.id);
             case Show::YesNoOrDash:
                 return parameters_.IsAvailable(row.id) ? YesNo(row.id) : kDash;
-            case Show::Named: {
-                int value = -1;
-                if (parameters_.GetInt(row.id, value) != rc::kOk) return std::string();
-                if (value < 0 || value >= static_cast<int>(row.names.size())) return std::string();
-                return row.names[static_cast<size_t>(value)];
-            }
             case Show::Protocol: {
                 int value = -1;
                 if (parameters_.GetInt(row.id, value) != rc::kOk) return std::string();

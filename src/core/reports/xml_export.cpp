@@ -19,7 +19,7 @@ constexpr const char* kLineEnd = "\r\n";
 enum class Value {
     Text,          // the parameter's text
     YesNo,         // "yes" / "no" from its flag
-    Named,         // a name from `names` by the integer value; omitted for any other value
+    Named,         // the parameter's text; omitted for a value without a name
     ProtocolName,  // the protocol-mode name for the modem type; empty outside the table
     CurrentChannel,
     CurrentRx,
@@ -33,56 +33,44 @@ struct Element {
     int id;
     Value value;
     Omit omit;
-    std::vector<const char*> names;
 };
 
 // Lines 5 to 36 of the document, in order.
 const std::vector<Element>& Elements() {
     static const std::vector<Element> elements = {
-        {"model", pid::kModel, Value::Text, Omit::Never, {}},
-        {"modem-board-id", pid::kModemID, Value::Text, Omit::Never, {}},
-        {"firmware-revision", pid::kFirmwareRevision, Value::Text, Omit::Never, {}},
-        {"serial-number", pid::kSerialNumber, Value::Text, Omit::Never, {}},
-        {"call-sign", pid::kCallSign, Value::Text, Omit::Unavailable, {}},
-        {"owner", pid::kOwner, Value::Text, Omit::Never, {}},
-        {"frequency-range", pid::kFrequency, Value::Text, Omit::Never, {}},
-        {"channel-bandwidth", pid::kChannelBandwidth, Value::Text, Omit::Never, {}},
-        {"power", pid::kPower, Value::Text, Omit::Never, {}},
-        {"channel-selection-type", pid::kChannelSelectType, Value::Text, Omit::Unavailable, {}},
-        {"current-channel", pid::kCurrentChannel, Value::CurrentChannel, Omit::Never, {}},
-        {"current-rx-frequency", pid::kCurrentChannel, Value::CurrentRx, Omit::Never, {}},
-        {"current-tx-frequency",
-         pid::kCurrentChannel,
-         Value::CurrentTx,
-         Omit::CurrentChannelUnavailable,
-         {}},
-        {"link-rate", pid::kLinkRate, Value::Text, Omit::Never, {}},
-        {"modulation-mode",
-         pid::kModulationType,
-         Value::Named,
-         Omit::NotType4,
-         {"GMSK", "4-Level-FSK"}},
-        {"scrambling", pid::kScrambling, Value::YesNo, Omit::Never, {}},
-        {"transmit-retries", pid::kTransmitRetries, Value::Text, Omit::Unavailable, {}},
-        {"tx-ack-timeout", pid::kTxAckTimeout, Value::Text, Omit::Unavailable, {}},
-        {"csma-monitoring", pid::kCSMAMonitor, Value::YesNo, Omit::Unavailable, {}},
-        {"rover-auto-off", pid::kRoverAutoOff, Value::YesNo, Omit::Unavailable, {}},
-        {"digisquelch",
-         pid::kDigisquelch,
-         Value::Named,
-         Omit::Never,
-         {"High", "Moderate", "Low", "Off"}},
-        {"forward-error-correction", pid::kForwardErrorCorrection, Value::YesNo, Omit::Never, {}},
-        {"local-address", pid::kLocalAddress, Value::Text, Omit::Never, {}},
-        {"remote-address", pid::kRemoteAddress, Value::Text, Omit::Unavailable, {}},
-        {"baud-rate", pid::kBaudRate, Value::Text, Omit::Never, {}},
-        {"parity", pid::kParity, Value::Named, Omit::Never, {"None", "Even", "Odd"}},
-        {"protocol-mode", pid::kProtocolMode, Value::ProtocolName, Omit::Never, {}},
-        {"break-to-command", pid::kBREAKtoCommand, Value::YesNo, Omit::Never, {}},
-        {"modem-enable", pid::kModemEnable, Value::YesNo, Omit::Unavailable, {}},
-        {"eot-value", pid::kEOTCount, Value::Text, Omit::Unavailable, {}},
-        {"digipeater-delay", pid::kDigipeaterDelay, Value::Text, Omit::Unavailable, {}},
-        {"local-node-repeater", pid::kRepeater, Value::YesNo, Omit::Unavailable, {}},
+        {"model", pid::kModel, Value::Text, Omit::Never},
+        {"modem-board-id", pid::kModemID, Value::Text, Omit::Never},
+        {"firmware-revision", pid::kFirmwareRevision, Value::Text, Omit::Never},
+        {"serial-number", pid::kSerialNumber, Value::Text, Omit::Never},
+        {"call-sign", pid::kCallSign, Value::Text, Omit::Unavailable},
+        {"owner", pid::kOwner, Value::Text, Omit::Never},
+        {"frequency-range", pid::kFrequency, Value::Text, Omit::Never},
+        {"channel-bandwidth", pid::kChannelBandwidth, Value::Text, Omit::Never},
+        {"power", pid::kPower, Value::Text, Omit::Never},
+        {"channel-selection-type", pid::kChannelSelectType, Value::Text, Omit::Unavailable},
+        {"current-channel", pid::kCurrentChannel, Value::CurrentChannel, Omit::Never},
+        {"current-rx-frequency", pid::kCurrentChannel, Value::CurrentRx, Omit::Never},
+        {"current-tx-frequency", pid::kCurrentChannel, Value::CurrentTx,
+         Omit::CurrentChannelUnavailable},
+        {"link-rate", pid::kLinkRate, Value::Text, Omit::Never},
+        {"modulation-mode", pid::kModulationType, Value::Named, Omit::NotType4},
+        {"scrambling", pid::kScrambling, Value::YesNo, Omit::Never},
+        {"transmit-retries", pid::kTransmitRetries, Value::Text, Omit::Unavailable},
+        {"tx-ack-timeout", pid::kTxAckTimeout, Value::Text, Omit::Unavailable},
+        {"csma-monitoring", pid::kCSMAMonitor, Value::YesNo, Omit::Unavailable},
+        {"rover-auto-off", pid::kRoverAutoOff, Value::YesNo, Omit::Unavailable},
+        {"digisquelch", pid::kDigisquelch, Value::Named, Omit::Never},
+        {"forward-error-correction", pid::kForwardErrorCorrection, Value::YesNo, Omit::Never},
+        {"local-address", pid::kLocalAddress, Value::Text, Omit::Never},
+        {"remote-address", pid::kRemoteAddress, Value::Text, Omit::Unavailable},
+        {"baud-rate", pid::kBaudRate, Value::Text, Omit::Never},
+        {"parity", pid::kParity, Value::Named, Omit::Never},
+        {"protocol-mode", pid::kProtocolMode, Value::ProtocolName, Omit::Never},
+        {"break-to-command", pid::kBREAKtoCommand, Value::YesNo, Omit::Never},
+        {"modem-enable", pid::kModemEnable, Value::YesNo, Omit::Unavailable},
+        {"eot-value", pid::kEOTCount, Value::Text, Omit::Unavailable},
+        {"digipeater-delay", pid::kDigipeaterDelay, Value::Text, Omit::Unavailable},
+        {"local-node-repeater", pid::kRepeater, Value::YesNo, Omit::Unavailable},
     };
     return elements;
 }
@@ -175,13 +163,8 @@ class DocumentWriter {
             case Value::YesNo:
                 value = YesNoOf(parameters_, element.id);
                 return true;
-            case Value::Named: {
-                int v = -1;
-                if (parameters_.GetInt(element.id, v) != rc::kOk) return false;
-                if (v < 0 || v >= static_cast<int>(element.names.size())) return false;
-                value = element.names[v];
-                return true;
-            }
+            case Value::Named:
+                return parameters_.GetText(element.id, value) == rc::kOk && !value.empty();
             case Value::ProtocolName: {
                 int v = -1;
                 if (parameters_.GetInt(element.id, v) == rc::kOk) {

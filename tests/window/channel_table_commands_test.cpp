@@ -5,20 +5,18 @@
 
 #include <fstream>
 
-#include "app/channel_table_commands.h"
-#include "app/level_page_actions.h"
-#include "app/main_dialog_model.h"
 #include "coordinator/coordinator_harness.h"
 #include "params/parameter_ids.h"
+#include "window/channel_table_commands.h"
+#include "window/level_page_actions.h"
+#include "window/main_dialog_model.h"
 
 namespace vxl::test {
 namespace {
 
 class MarkingView : public RecordingView, public MainDialogView {
   public:
-    void MarkPageChanged(CoordinatorPage page) override {
-        marked.push_back(static_cast<int>(page));
-    }
+    void MarkPageChanged(SheetPage page) override { marked.push_back(static_cast<int>(page)); }
     void ClearPageMarks() override {}
     void ShowMemoryMapPage() override {}
     std::vector<int> marked;
@@ -61,17 +59,21 @@ TEST(ExportFileName, FollowsTheSerialNumberUntilTheOperatorTypesANameOfTheirOwn)
         const char* field;
         const char* expected;
     } steps[] = {
-        {"9", "*.upg", "9.upg"},           // the wild card gives way
-        {"98", "9.upg", "98.upg"},         // the name it made follows
-        {"", "98.upg", ".upg"},            // down to nothing
-        {"980", ".upg", "980.upg"},        //
-        {"9807", "mine.upg", "mine.upg"},  // a typed name stays
+        {"9", ExportFileNameRule::kStartName, "9.upg"},  // the wild card gives way
+        {"98", "9.upg", "98.upg"},                       // the name it made follows
+        {"", "98.upg", ".upg"},                          // down to nothing
+        {"980", ".upg", "980.upg"},                      //
+        {"9807", "mine.upg", "mine.upg"},                // a typed name stays
         {"98071", "mine.upg", "mine.upg"},
     };
     for (const auto& step : steps)
         EXPECT_EQ(rule.NameFor(step.serial, step.field), step.expected) << step.serial;
     ExportFileNameRule fresh;
     EXPECT_EQ(fresh.NameFor("1", "table.upg"), "table.upg");
+    // A pattern is not a file name: Export waits for one.
+    for (const char* name : {"*.upg", "site?.upg"})
+        EXPECT_TRUE(ExportFileNameRule::IsPattern(name));
+    EXPECT_FALSE(ExportFileNameRule::IsPattern("site.upg"));
 }
 
 TEST(ExportSerial, AFormLessNumberIsExportedOnlyAfterTheOperatorAgrees) {
@@ -120,7 +122,7 @@ TEST_F(ChannelCommands, ExportWritesTheTableImportTakesItBackAndFailuresShowThei
     EXPECT_TRUE(view.marked.empty());
     EXPECT_EQ(folder, "");
     EXPECT_EQ(ImportChannelTableCommand(h.coordinator, &view, folder), rc::kOk);
-    EXPECT_EQ(view.marked, std::vector<int>{static_cast<int>(CoordinatorPage::Frequencies)});
+    EXPECT_EQ(view.marked, std::vector<int>{static_cast<int>(SheetPage::Frequencies)});
     EXPECT_EQ(folder, h.dir.path());
 
     // Another modem's file: refused with the mismatch text.
@@ -158,7 +160,7 @@ TEST_F(ChannelCommands, ClearAsksFirstAndThenSaysWhatMustFollow) {
 
     EXPECT_EQ(ClearChannelTableCommand(h.coordinator, &view), rc::kOk);
     EXPECT_EQ(h.Real(pid::RxChannelId(0)), 0.0);
-    EXPECT_EQ(view.marked, std::vector<int>{static_cast<int>(CoordinatorPage::Frequencies)});
+    EXPECT_EQ(view.marked, std::vector<int>{static_cast<int>(SheetPage::Frequencies)});
     ASSERT_EQ(Captions(), std::vector<std::string>(3, "Clear Channels"));
     EXPECT_EQ(h.ui.messages[1].text, "Clear the channel table?");
     EXPECT_EQ(h.ui.messages[1].buttons, MsgButtons::YesNo);

@@ -1,4 +1,4 @@
-#include "app/settings_menu_model.h"
+#include "window/settings_menu_model.h"
 
 #include "backup/backup_store.h"
 #include "coordinator/coordinator.h"

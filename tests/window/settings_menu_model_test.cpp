@@ -2,9 +2,9 @@
 // the list, saving and loading profiles through the file dialogs.
 #include <gtest/gtest.h>
 
-#include "app/settings_menu_model.h"
 #include "coordinator/coordinator_harness.h"
 #include "params/parameter_ids.h"
+#include "window/settings_menu_model.h"
 
 namespace vxl::test {
 namespace {

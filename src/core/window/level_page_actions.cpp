@@ -1,4 +1,4 @@
-#include "app/level_page_actions.h"
+#include "window/level_page_actions.h"
 
 #include "coordinator/coordinator.h"
 #include "coordinator/factory_operations.h"

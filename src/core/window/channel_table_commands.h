@@ -26,6 +26,11 @@ using ChannelTableExportDialog =
 // operator types a name of their own, it stays.
 class ExportFileNameRule {
   public:
+    // The file-name field's text when the dialog opens.
+    static constexpr const char* kStartName = "*.upg";
+    // A pattern is no file name: it would make a file named "*.upg". Export waits for a name.
+    static bool IsPattern(const std::string& fileNameText);
+
     // The file-name field's text after the serial-number text became `serialText`.
     std::string NameFor(const std::string& serialText, const std::string& fileNameText);
 

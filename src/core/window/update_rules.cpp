@@ -1,4 +1,4 @@
-#include "app/update_rules.h"
+#include "window/update_rules.h"
 
 #include "params/modem_parameter_set.h"
 

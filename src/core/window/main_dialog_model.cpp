@@ -1,4 +1,4 @@
-#include "app/main_dialog_model.h"
+#include "window/main_dialog_model.h"
 
 #include "coordinator/safety_commands.h"
 
@@ -58,19 +58,6 @@ bool EndsTheLoad(int code) {
 }
 
 }  // namespace
-
-// Marks the model busy while a command runs, so that an enabling pass that the window's event
-// processing starts in the middle of it leaves the buttons alone.
-class MainDialogModel::BusyScope {
-  public:
-    explicit BusyScope(MainDialogModel& model) : model_(model) { ++model_.busy_; }
-    ~BusyScope() { --model_.busy_; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-  private:
-    MainDialogModel& model_;
-};
 
 MainDialogModel::MainDialogModel(CCoordinator& coordinator, MainDialogSettings settings)
     : coordinator_(coordinator), settings_(std::move(settings)) {
@@ -261,8 +248,8 @@ void MainDialogModel::FactoryDefaults() {
     BusyScope busy(*this);
     coordinator_.Settings().ApplyDefaults();
     if (view_ != nullptr) {
-        view_->MarkPageChanged(CoordinatorPage::RadioLink);
-        view_->MarkPageChanged(CoordinatorPage::SerialInterface);
+        view_->MarkPageChanged(SheetPage::RadioLink);
+        view_->MarkPageChanged(SheetPage::SerialInterface);
     }
 }
 
@@ -289,10 +276,6 @@ void MainDialogModel::AppendIniPath() {
     if (iniAppended_) return;
     title_ += "     " + settings_.installIniPath;
     iniAppended_ = true;
-}
-
-void MainDialogModel::ShowMemoryMap() {
-    if (view_ != nullptr) view_->ShowMemoryMapPage();
 }
 
 const MenuState& MainDialogModel::RefreshMenu() {

@@ -7,8 +7,9 @@
 #include <functional>
 #include <string>
 
-#include "coordinator/coordinator_view.h"
 #include "coordinator/firmware_upgrade.h"
+#include "window/channel_table_commands.h"
+#include "window/page_plan.h"
 
 class CCoordinator;
 
@@ -60,8 +61,9 @@ struct ButtonState {
 class MainDialogView {
   public:
     virtual ~MainDialogView() = default;
-    // Sets a page's changed flag (Factory Defaults marks the pages it changed).
-    virtual void MarkPageChanged(CoordinatorPage page) = 0;
+    // Sets a page's changed flag (Factory Defaults and the channel-table commands mark the
+    // pages they changed).
+    virtual void MarkPageChanged(SheetPage page) = 0;
     // Clears every page's changed flag (the changes were programmed or undone).
     virtual void ClearPageMarks() = 0;
     // Adds the Memory Map page to the sheet.
@@ -99,9 +101,14 @@ class MainDialogModel {
     void SetView(MainDialogView* view) { view_ = view; }
     void SetPortChooser(PortChooser chooser) { choosePort_ = std::move(chooser); }
     void SetFirmwareUpgrade(FirmwareUpgrade upgrade) { upgradeFirmware_ = std::move(upgrade); }
-    // The configuration report behind Print and F5. Without one, Print says printing is not
-    // available.
+    // The configuration report behind Print and F5, and the memory-map listing behind the Memory
+    // Map page's Print. Without one, its Print says printing is not available.
     void SetConfigurationReportPrinter(ReportPrinter printer) { printReport_ = std::move(printer); }
+    void SetMemoryMapPrinter(ReportPrinter printer) { printMemoryMap_ = std::move(printer); }
+    // The Frequencies page's export dialog.
+    void SetChannelTableExportDialog(ChannelTableExportDialog dialog) {
+        exportDialog_ = std::move(dialog);
+    }
     void SetHelp(Action openHelp) { openHelp_ = std::move(openHelp); }
     void SetAbout(Action showAbout) { showAbout_ = std::move(showAbout); }
 
@@ -130,6 +137,11 @@ class MainDialogModel {
     // Import Channel Table: asks for a channel-table file and imports it into the loaded
     // settings; a file it refuses is named in the error box with what is wrong with it.
     void ImportChannelTable();
+    // A push button of a page: the channel-table commands, the Memory Map page's Print and the
+    // Factory page's operations. Other buttons do nothing.
+    void PageButton(SheetPage page, int controlId);
+    // The Memory Map page's Print: the listing of the attached modem.
+    void PrintMemoryMap();
 
     // Alt+D, Alt+B, Alt+I, Ctrl+F6.
     void StartDemo();
@@ -154,7 +166,18 @@ class MainDialogModel {
     bool Busy() const { return busy_ > 0; }
 
   private:
-    class BusyScope;
+    // Marks the model busy while a command runs, so that an enabling pass that the window's
+    // event processing starts in the middle of it leaves the buttons alone.
+    class BusyScope {
+      public:
+        explicit BusyScope(MainDialogModel& model) : model_(model) { ++model_.busy_; }
+        ~BusyScope() { --model_.busy_; }
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+      private:
+        MainDialogModel& model_;
+    };
     void BuildTitle();
     void ShowError(int action, int code);
     void ShowUnsupportedModel();
@@ -167,6 +190,8 @@ class MainDialogModel {
     PortChooser choosePort_;
     FirmwareUpgrade upgradeFirmware_;
     ReportPrinter printReport_;
+    ReportPrinter printMemoryMap_;
+    ChannelTableExportDialog exportDialog_;
     Action openHelp_;
     Action showAbout_;
 

@@ -1,13 +1,13 @@
-#include "app/channel_table_commands.h"
+#include "window/channel_table_commands.h"
 
 #include <cstdint>
 
-#include "app/main_dialog_model.h"
 #include "coordinator/coordinator.h"
 #include "params/serial_number.h"
 #include "ui/operator.h"
 #include "util/format.h"
 #include "util/result_codes.h"
+#include "window/main_dialog_model.h"
 
 namespace vxl {
 
@@ -47,6 +47,10 @@ std::string ExportFileNameRule::NameFor(const std::string& serialText,
     return lastMade_;
 }
 
+bool ExportFileNameRule::IsPattern(const std::string& fileNameText) {
+    return fileNameText.find_first_of("*?") != std::string::npos;
+}
+
 bool AcceptExportSerialNumber(const std::string& serialText) {
     if (IsValidSerialNumberText(serialText)) return true;
     return Ui().MessageBox(kInvalidSerial, "Invalid Serial Number", MsgIcon::Exclamation,
@@ -76,7 +80,7 @@ int ImportChannelTableCommand(CCoordinator& coordinator, MainDialogView* view,
     std::string problem;
     const int result = coordinator.Settings().ImportChannelTable(path, &problem);
     if (result == rc::kOk) {
-        if (view != nullptr) view->MarkPageChanged(CoordinatorPage::Frequencies);
+        if (view != nullptr) view->MarkPageChanged(SheetPage::Frequencies);
     } else if (!problem.empty()) {
         // A damaged or unreadable file: say what is wrong with it, not only its code.
         Ui().MessageBox(ErrorBoxMessage(result, std::string()) + "\n\n" + path + ": " + problem,
@@ -116,7 +120,7 @@ int ClearChannelTableCommand(CCoordinator& coordinator, MainDialogView* view) {
         return rc::kOk;
     const int result = coordinator.Settings().ClearChannelTable();
     if (result == rc::kOk) {
-        if (view != nullptr) view->MarkPageChanged(CoordinatorPage::Frequencies);
+        if (view != nullptr) view->MarkPageChanged(SheetPage::Frequencies);
         Ui().MessageBox(kClearedNote, "Clear Channels", MsgIcon::Exclamation, MsgButtons::Ok);
     }
     return result;

@@ -6,21 +6,20 @@
 #include <cerrno>
 #include <functional>
 
-#include "app/main_dialog_model.h"
-#include "app/update_rules.h"
 #include "coordinator/coordinator_harness.h"
 #include "params/model_tables.h"
 #include "params/parameter_ids.h"
 #include "support/fake_serial_link.h"
+#include "window/control_ids.h"
+#include "window/main_dialog_model.h"
+#include "window/update_rules.h"
 
 namespace vxl::test {
 namespace {
 
 class WindowView : public RecordingView, public MainDialogView {
   public:
-    void MarkPageChanged(CoordinatorPage page) override {
-        marked.push_back(static_cast<int>(page));
-    }
+    void MarkPageChanged(SheetPage page) override { marked.push_back(static_cast<int>(page)); }
     void ClearPageMarks() override { calls.push_back("ClearPageMarks"); }
     void ShowMemoryMapPage() override { ++memoryMapShown; }
 
@@ -306,6 +305,37 @@ TEST(MainDialogCommands, DemoDefaultsUndoPrintAndMemoryMap) {
 
     d.model->ShowMemoryMap();
     EXPECT_EQ(d.view.memoryMapShown, 1);
+    d.model->PageButton(SheetPage::MemoryMap, control::kPrintMemoryMap);
+    EXPECT_EQ(d.Captions().back(), "Print");
+    EXPECT_EQ(d.h.ui.messages.back().text.rfind("Printing the memory map is not available", 0), 0u);
+    d.model->SetMemoryMapPrinter([&printed] { ++printed; });
+    d.model->PageButton(SheetPage::MemoryMap, control::kPrintMemoryMap);
+    EXPECT_EQ(printed, 2);
+}
+
+// The pages' buttons reach their commands; a button of another page with the same id does not.
+TEST(MainDialogCommands, PageButtonsReachTheirCommands) {
+    Dialog d;
+    d.model->StartDemo();
+    int exports = 0;
+    d.model->SetChannelTableExportDialog([&exports](const std::string&, ChannelTableExportChoice&) {
+        ++exports;
+        return false;
+    });
+    d.h.coordinator.Settings().SetText(pid::kOwner, "Pier 9");
+    d.model->PageButton(SheetPage::RadioLink, control::kClearUserFields);
+    d.model->PageButton(SheetPage::Frequencies, control::kFactoryTestSettings);
+    EXPECT_EQ(exports, 1) << "1099 on the Frequencies page is the export";
+    EXPECT_EQ(d.h.Text(pid::kOwner), "Pier 9");
+    d.model->PageButton(SheetPage::Factory, control::kClearUserFields);
+    EXPECT_EQ(d.h.Text(pid::kOwner), "");
+    d.h.ui.ScriptAnswers({MsgAnswer::No});
+    d.model->PageButton(SheetPage::Frequencies, control::kClearChannelTable);
+    d.model->PageButton(SheetPage::RadioLink, control::kImportChannelTable);
+    EXPECT_EQ(d.Captions(), std::vector<std::string>{"Clear Channels"});
+    ASSERT_EQ(d.h.ui.fileDialogs.size(), 1u);
+    EXPECT_EQ(d.h.ui.fileDialogs[0].title, "Import Channel Table From File");
+    EXPECT_FALSE(d.model->Busy());
 }
 
 TEST(MainDialogMenu, CommandsActOnlyWhenTheyApply) {
