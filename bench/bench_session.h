@@ -1,7 +1,7 @@
-// What both benchmarks need: vxlsim in a process of its own (so this process's CPU time is the
-// reading side's alone), the real serial port on its link, and a captured, identified modem.
-// The simulator ends with the benchmark on every path: a normal end, a failure, a signal, even
-// SIGKILL (the kernel sends it SIGTERM when its parent goes).
+// What the benchmarks on a simulated modem need: vxlsim in a process of its own (so this
+// process's CPU time is the reading side's alone), the real serial port on its link, and a
+// captured, identified modem. The simulator ends with the benchmark on every path: a normal
+// end, a failure, a signal, even SIGKILL (the kernel sends it SIGTERM when its parent goes).
 #pragma once
 
 #include <signal.h>
@@ -22,6 +22,7 @@
 #include "link/port_table.h"
 #include "modem/modem.h"
 #include "params/modem_memory_image.h"
+#include "scratch_folder.h"
 
 extern char** environ;
 
@@ -40,18 +41,6 @@ inline double WallMs() {
         .count();
 }
 
-// The running simulator, for the exit paths that skip destructors.
-inline pid_t& SimulatorPid() {
-    static pid_t pid = -1;
-    return pid;
-}
-
-// The simulator's temporary folder (it removes its link there when it ends).
-inline std::string& SimulatorFolder() {
-    static std::string folder;
-    return folder;
-}
-
 inline void StopSimulator() {
     const pid_t pid = SimulatorPid();
     SimulatorPid() = -1;
@@ -59,20 +48,12 @@ inline void StopSimulator() {
         kill(pid, SIGTERM);
         waitpid(pid, nullptr, 0);
     }
-    if (!SimulatorFolder().empty()) rmdir(SimulatorFolder().c_str());
-    SimulatorFolder().clear();
 }
 
 [[noreturn]] inline void Die(const std::string& why) {
     std::fprintf(stderr, "benchmark failed: %s\n", why.c_str());
     StopSimulator();
     std::exit(1);
-}
-
-extern "C" inline void StopOnSignal(int signal) {
-    const pid_t pid = SimulatorPid();
-    if (pid > 0) kill(pid, SIGTERM);
-    _exit(128 + signal);
 }
 
 // "--short": a quick run for the test suite (a small modem, few exchanges), which only shows
@@ -83,12 +64,9 @@ inline bool ShortMode(int argc, char** argv) {
 
 class SimProcess {
   public:
-    // Starts vxlsim with `args` on a link in a fresh folder and waits for its ready line.
-    explicit SimProcess(std::vector<std::string> args) {
-        char folder[] = "/tmp/vxlbench.XXXXXX";
-        if (mkdtemp(folder) == nullptr) Die("no temporary folder");
-        SimulatorFolder() = folder;
-        link_ = std::string(folder) + "/modem";
+    // Starts vxlsim with `args` on a link in the scratch folder and waits for its ready line.
+    SimProcess(const ScratchFolder& scratch, std::vector<std::string> args) {
+        link_ = scratch.File("modem");
         // The benchmark's own operator power-cycles the modem during the capture.
         args.insert(args.begin(), {VXL_SIM_PROGRAM, "--link", link_, "--no-operator"});
         std::vector<char*> argv;
@@ -96,7 +74,6 @@ class SimProcess {
         argv.push_back(nullptr);
         int out[2];
         if (pipe(out) != 0) Die("no pipe");
-        for (int signal : {SIGINT, SIGTERM, SIGHUP}) ::signal(signal, StopOnSignal);
         const pid_t parent = getpid();
         const pid_t pid = fork();
         if (pid < 0) Die("cannot start " VXL_SIM_PROGRAM);

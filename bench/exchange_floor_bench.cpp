@@ -12,7 +12,8 @@ int main(int argc, char** argv) {
     const bool quick = ShortMode(argc, argv);
     std::vector<std::string> options{"--no-line-timing"};
     if (quick) options.insert(options.end(), {"--config-size", "32"});
-    SimProcess sim(options);
+    ScratchFolder scratch;
+    SimProcess sim(scratch, options);
     Session session(sim);
     CModem& modem = session.modem();
 

@@ -21,6 +21,7 @@
 #include "modem/demo_modem.h"
 #include "params/definitions.h"
 #include "params/modem_memory_image.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -87,6 +88,7 @@ void Key(QWidget* target, int key, const QString& text) {
 int main(int argc, char** argv) {
     const bool quick = argc > 1 && std::strcmp(argv[1], "--short") == 0;
     const int rounds = quick ? 20 : 500;
+    vxl::bench::ScratchFolder scratch;
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);

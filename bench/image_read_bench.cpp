@@ -37,6 +37,7 @@ double ExchangeWaitMs(const Line& line, int commandLength) {
 
 int main(int argc, char** argv) {
     using namespace vxl::bench;
+    ScratchFolder scratch;
     std::vector<std::string> options{"--line-timing", "--processing-ms", "1"};
     Line line;
     for (int i = 1; i < argc; ++i) {
@@ -55,7 +56,7 @@ int main(int argc, char** argv) {
                 "[--dribble MS]");
         }
     }
-    SimProcess sim(options);
+    SimProcess sim(scratch, options);
     Session session(sim, line.baud);
     CModem& modem = session.modem();
 

@@ -6,7 +6,6 @@
 // --short programs a small modem once, verified (for the test suite).
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
 #include "bench_session.h"
@@ -19,16 +18,6 @@ namespace {
 
 using vxl::bench::Die;
 
-// The folder of the simulator's link and the backups, removed on every way out.
-std::string& Folder() {
-    static std::string folder;
-    return folder;
-}
-
-void RemoveFolder() {
-    std::error_code ignored;
-    if (!Folder().empty()) std::filesystem::remove_all(Folder(), ignored);
-}
 using vxl::bench::WallMs;
 
 // Programs the modem once (the whole image is written whether it changed or not).
@@ -47,13 +36,11 @@ double ProgramMs(CCoordinator& c, bool verify) {
 
 int main(int argc, char** argv) {
     const bool quick = vxl::bench::ShortMode(argc, argv);
-    char folder[] = "/tmp/vxlverify.XXXXXX";
-    if (mkdtemp(folder) == nullptr) Die("no temporary folder");
-    const std::string root = Folder() = folder;
-    std::atexit(RemoveFolder);
+    // The simulator's link and the backups.
+    vxl::bench::ScratchFolder scratch;
 
     vxl::sim::SimOptions options;
-    options.linkPath = root + "/modem";
+    options.linkPath = scratch.File("modem");
     options.lineTiming = true;
     if (quick) options.profile.configSize = 32;
     options.processingMs = 1.0;
@@ -63,7 +50,7 @@ int main(int argc, char** argv) {
 
     vxl::ScopedDefinitionsPath definitions(std::string(VXL_SOURCE_DATA_DIR) + "/vxlconf.ini");
     CCoordinator c;
-    c.Programming().SetBackupRoot(root + "/backups");
+    c.Programming().SetBackupRoot(scratch.File("backups"));
     c.Init(vxl::PortTable::Instance().AssignDevice(sim.LinkPath()), 1);
     std::string response;
     if (c.Attach(response, false) != 0 || c.Read(response, false) != 0)

@@ -18,6 +18,7 @@
 #include "params/parameter_ids.h"
 #include "sim/lib/simulator.h"
 #include "support/xml_check.h"
+#include "support/fake_clock.h"
 #include "util/format.h"
 
 namespace vxl::gui::test {
@@ -25,12 +26,6 @@ namespace vxl::gui::test {
 namespace {
 
 constexpr char kSerial[] = "98071234";
-
-// Real time whose 1 ms polls last 10 ms, so that a busy machine's late replies still arrive.
-class GenerousPollClock : public SystemClock {
-  public:
-    void SleepMs(int ms) override { SystemClock::SleepMs(ms == 1 ? 10 : ms); }
-};
 
 }  // namespace
 
@@ -83,8 +78,8 @@ void ChannelTableEndToEnd::exportedForATypedSerialImportsIntoThatModem() {
     QCOMPARE(rx[5], std::string("461.0250"));
 
     // The modem of that serial number takes the file headless, and its export shows it.
-    GenerousPollClock generous;
-    ScopedClock realTime(generous);
+    vxl::test::QuickPauseClock realTime;
+    ScopedClock realTimeScope(realTime);
     sim::SimOptions options;
     // Power-cycled by its operator as soon as the program asks: no guard times to wait out.
     options.operatorPowerCycleSeconds = 0.1;

@@ -32,13 +32,6 @@ namespace vxl::gui::test {
 
 namespace {
 
-// Real time whose 1 ms polls last 10 ms, so that a reply a busy machine delays still comes
-// within the polls an exchange allows.
-class SlowPollClock : public SystemClock {
-  public:
-    void SleepMs(int ms) override { SystemClock::SleepMs(ms == 1 ? 10 : ms); }
-};
-
 // What a command wrote to its standard output and error.
 QString Output(const std::string& command) {
     QString text;
@@ -126,7 +119,7 @@ class WindowWorkflows : public QObject {
 // search of Locate Modem 38400.
 void WindowWorkflows::StartModem(int baud) {
     s->clockScope.reset();
-    s->clock = std::make_unique<SlowPollClock>();
+    s->clock = std::make_unique<vxl::test::QuickPauseClock>();
     s->clockScope = std::make_unique<ScopedClock>(*s->clock);
     sim::SimOptions options = sim::ProgramDefaults();
     options.linkPath = s->dir.File("modem");

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -17,6 +18,7 @@
 #include "modem/firmware_file.h"
 #include "modem/modem.h"
 #include "sim/lib/simulator.h"
+#include "support/fake_clock.h"
 #include "support/recording_operator.h"
 #include "support/temp_dir.h"
 #include "ui/operator.h"
@@ -52,8 +54,10 @@ class EndToEnd : public ::testing::Test {
   protected:
     // Starts a simulated modem; `options` gives the modem and its faults. Line timing is left
     // to the tests whose polls are generous: with a busy machine the simulator's paced bytes
-    // could come later than the image read's 10 polls allow.
+    // could come later than the image read's 10 polls allow. Without line timing nothing paces
+    // the exchanges but the protocol's own pauses, which are then cut short.
     void StartModem(SimOptions options = SimOptions(), bool lineTiming = false) {
+        if (!lineTiming && !quickPauses) quickPauses.emplace(quickClock);
         options.linkPath = dir.File("modem");
         options.lineTiming = lineTiming;
         options.processingMs = 1.0;
@@ -91,6 +95,8 @@ class EndToEnd : public ::testing::Test {
         if (sim) sim->Stop();
     }
 
+    vxl::test::QuickPauseClock quickClock;
+    std::optional<ScopedClock> quickPauses;
     vxl::test::TempDir dir;
     vxl::test::RecordingOperator ui;
     vxl::ScopedUi scopedUi{ui};

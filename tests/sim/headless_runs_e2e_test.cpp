@@ -170,6 +170,7 @@ TEST_F(HeadlessRun, SignalsStopTheRunAndReleaseTheModem) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         StartVxl(FaultPlan(), true);
+        quickPauses.reset();  // the run must still be going when the signal comes
         std::atomic<bool> done{false};
         std::atomic<int> sent{0};
         std::atomic<bool> stillRunning{false};
@@ -254,6 +255,8 @@ TEST_F(HeadlessRun, OneProfileConfiguresTwoModemsAlike) {
     std::string error;
     ASSERT_TRUE(SaveMemoryFile(dir.File("first.bin"), memory, &error)) << error;
     first.imagePath = dir.File("first.bin");
+    // Each modem is power-cycled as soon as the program asks: no guard times to wait out.
+    first.operatorPowerCycleSeconds = 0.1;
     StartModem(first);
     Simulator& a = *sim;
 
@@ -261,15 +264,16 @@ TEST_F(HeadlessRun, OneProfileConfiguresTwoModemsAlike) {
     second.profile.serialNumber = 1427264;
     second.linkPath = dir.File("second");
     second.processingMs = 1.0;
+    second.operatorPowerCycleSeconds = 0.1;
     Simulator b(second);
     ASSERT_TRUE(b.Start(&error)) << error;
 
     ASSERT_EQ(RunVxlconf({"saveprofile", "fleet.ini", "stealth", "a", "device=" + a.LinkPath(),
-                          "nologo", "softbreak"}),
+                          "nologo", "poweroncapture"}),
               kExitOk)
         << ErrText();
     ASSERT_EQ(RunVxlconf({"loadprofile", "fleet.ini", "stealth", "b", "device=" + b.LinkPath(),
-                          "nologo", "softbreak"}),
+                          "nologo", "poweroncapture"}),
               kExitOk)
         << ErrText();
     b.Stop();

@@ -33,13 +33,16 @@ bool BackInDataMode(Simulator& sim) {
 }
 
 TEST_F(EndToEnd, ReportsOfTheSimulatedModemAreWrittenWithoutADisplay) {
-    StartModem();
+    SimOptions options;
+    options.operatorPowerCycleSeconds = 0.1;  // power-cycled at once: no guard times to wait out
+    StartModem(options);
     std::string output;
-    ASSERT_EQ(RunHeadless(dir,
-                          "device=" + sim->LinkPath() +
-                              " softbreak nologo Report Modem.PDF memorymap Map.pdf stealth s7",
-                          &output),
-              0)
+    ASSERT_EQ(
+        RunHeadless(dir,
+                    "device=" + sim->LinkPath() +
+                        " poweroncapture nologo Report Modem.PDF memorymap Map.pdf stealth s7",
+                    &output),
+        0)
         << output;
     EXPECT_NE(output.find("The configuration report was written to Modem.PDF"), std::string::npos)
         << output;

@@ -2,6 +2,7 @@
 // advance (a fake serial line uses that to deliver bytes "later").
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <ctime>
 #include <functional>
@@ -49,6 +50,14 @@ class FakeClock : public Clock {
   private:
     std::time_t wallStart_;
     int64_t nowMs_ = 0;
+};
+
+// Real time with the protocol's fixed pauses (the write pause, a command's line time) cut to a
+// millisecond, for end-to-end runs against a simulator without line timing whose subject is not
+// the pacing. Time-outs, guard times and capture windows are counted on the real clock.
+class QuickPauseClock : public SystemClock {
+  public:
+    void SleepMs(int ms) override { SystemClock::SleepMs(std::min(ms, 1)); }
 };
 
 }  // namespace vxl::test

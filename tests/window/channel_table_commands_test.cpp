@@ -7,6 +7,7 @@
 
 #include "coordinator/coordinator_harness.h"
 #include "params/parameter_ids.h"
+#include "util/path_text.h"
 #include "window/channel_table_commands.h"
 #include "window/level_page_actions.h"
 #include "window/main_dialog_model.h"
@@ -92,6 +93,7 @@ TEST(ExportSerial, AFormLessNumberIsExportedOnlyAfterTheOperatorAgrees) {
     EXPECT_EQ(ExportSerialNumber("98071234"), 98071234u);
     EXPECT_EQ(ExportSerialNumber(""), 0u);
     EXPECT_EQ(FolderOf("/srv/tables/a.upg"), "/srv/tables");
+    EXPECT_EQ(FolderOf("/a.upg"), "/");
     EXPECT_EQ(FolderOf("a.upg"), "");
 }
 

@@ -40,11 +40,6 @@ int SetIfAvailable(WorkingSettings& settings, int id, int value) {
     return settings.SetInt(id, value);
 }
 
-int IntOf(ModemParameterSet& set, int id) {
-    int value = -1;
-    return set.GetInt(id, value) == rc::kOk ? value : -1;
-}
-
 int ApplyType4TestSettings(WorkingSettings& settings, const CModemBase& modem) {
     ModemParameterSet& set = *settings.Parameters();
     const Setting hardware[] = {
@@ -101,7 +96,7 @@ int ApplyFactoryTestSettings(CCoordinator& coordinator) {
     if (result != rc::kOk) return result;
 
     const Setting common[] = {
-        {pid::kLinkRate, IntOf(set, pid::kChannelBandwidth) == 1 ? 2 : 3},
+        {pid::kLinkRate, set.IntOr(pid::kChannelBandwidth) == 1 ? 2 : 3},
         {pid::kModulationType, 0},
         {pid::kDigipeaterDelay, 0},  // 0.0 s
         {pid::kDigisquelch, 0},
@@ -131,7 +126,7 @@ int SetFactoryFrequencies(CCoordinator& coordinator) {
     int frequency = -1;
     int result = set.GetInt(pid::kFrequency, frequency);
     if (result != rc::kOk) return result;
-    const int highest = Type4HighestFactoryBand(IntOf(set, pid::kModel));
+    const int highest = Type4HighestFactoryBand(set.IntOr(pid::kModel));
     if (frequency < 0 || frequency > highest) return rc::kBadModelRow;
     for (int k = 0; k < pid::kChannelCount; ++k) {
         const double mhz = FactoryFrequency(frequency, k);

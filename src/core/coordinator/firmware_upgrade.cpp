@@ -13,6 +13,7 @@
 #include "params/parameter_ids.h"
 #include "ui/operator.h"
 #include "util/format.h"
+#include "util/path_text.h"
 #include "util/preferences.h"
 #include "util/result_codes.h"
 
@@ -72,12 +73,6 @@ void RememberModem(CCoordinator& coordinator, CModemBase& modem) {
 bool ConfirmUpgrade(const std::string& path) {
     return Ui().MessageBox(Format("Copy new firmware from file %s to modem?", path.c_str()),
                            kCaption, MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes;
-}
-
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return std::string();
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
 // The download itself, once the modem is known to take it; the messages after it.

@@ -32,11 +32,6 @@ constexpr int kEtsPower = 1;
 constexpr int kEtsFirstRange = 4;
 constexpr int kEtsLastRange = 9;
 
-int IntOf(ModemParameterSet& set, int id) {
-    int value = -1;
-    return set.GetInt(id, value) == rc::kOk ? value : -1;
-}
-
 }  // namespace
 
 ModemProgramming::ModemProgramming(ModemSession& session, WorkingSettings& settings)
@@ -78,9 +73,9 @@ bool ModemProgramming::HasPendingChanges() const {
 
 bool ModemProgramming::AsksEtsQuestion() const {
     ModemParameterSet& set = *settings_.Parameters();
-    const int frequency = IntOf(set, pid::kFrequency);
-    return IntOf(set, pid::kPower) == kEtsPower && frequency >= kEtsFirstRange &&
-           frequency <= kEtsLastRange && IntOf(set, pid::kModel) == kEtsModel;
+    const int frequency = set.IntOr(pid::kFrequency);
+    return set.IntOr(pid::kPower) == kEtsPower && frequency >= kEtsFirstRange &&
+           frequency <= kEtsLastRange && set.IntOr(pid::kModel) == kEtsModel;
 }
 
 int ModemProgramming::Program(std::string& responseText) {

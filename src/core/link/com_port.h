@@ -131,6 +131,8 @@ class CComPort : public ISerialLink {
     void QueueError(const char* operation, int error);
     void ShowError(const char* operation, int error);
     bool ReadDeviceSettings(termios* settings, int* error);
+    // Errors after which the device is gone for good (a USB adapter pulled out, a hung-up pty).
+    static bool IsHangUpError(int error);
 
     // Fields in the order of the port's data model; the line event is the device's poll
     // readiness.

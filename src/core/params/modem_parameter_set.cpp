@@ -92,6 +92,11 @@ int ModemParameterSet::GetInt(int id, int& value) {
         id, [&](ModemParameter& p) { return p.GetInt(value); }, rc::kBadParameterId);
 }
 
+int ModemParameterSet::IntOr(int id, int fallback) {
+    int value = fallback;
+    return GetInt(id, value) == rc::kOk ? value : fallback;
+}
+
 int ModemParameterSet::GetMaxLength(int id, int& length) {
     return Forward(
         id, [&](ModemParameter& p) { return p.GetMaxLength(length); }, rc::kBadParameterId);

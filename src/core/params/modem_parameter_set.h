@@ -35,6 +35,8 @@ class ModemParameterSet {
     int GetBool(int id, bool& value);
     int GetReal(int id, double& value);
     int GetInt(int id, int& value);
+    // The value of `id`, or `fallback` when it cannot be read (not available, no such slot).
+    int IntOr(int id, int fallback = -1);
     int GetMaxLength(int id, int& length);
     int SetText(int id, const std::string& text);
     int SetReal(int id, double value);

@@ -51,11 +51,6 @@ int Couple(const Coupling (&rule)[N], int bandwidth, int input, int other) {
     return -1;
 }
 
-int IntOf(ModemParameterSet& set, int id) {
-    int value = -1;
-    return set.GetInt(id, value) == rc::kOk ? value : -1;
-}
-
 bool BoolOf(ModemParameterSet& set, int id) {
     bool value = false;
     return set.GetBool(id, value) == rc::kOk && value;
@@ -67,9 +62,9 @@ bool IsVxl(ModemParameterSet& set) {
 
 // A rule that sets another parameter: it is shown again only when its value changed.
 void Force(ModemParameterSet& set, int id, int value, ParameterChanges& changes) {
-    const int before = IntOf(set, id);
+    const int before = set.IntOr(id);
     set.SetInt(id, value);
-    if (IntOf(set, id) != before) changes.Add(id);
+    if (set.IntOr(id) != before) changes.Add(id);
 }
 
 // The definitions depend on model, bandwidth, modulation and link rate: look them up again, and
@@ -82,14 +77,14 @@ void ReloadDefinitions(ModemParameterSet& set, ParameterChanges& changes) {
 
 void ApplyModulationRule(ModemParameterSet& set, int modulation, ParameterChanges& changes) {
     if (!IsVxl(set)) return;
-    const int linkRate = LinkRateForModulation(IntOf(set, pid::kChannelBandwidth), modulation,
-                                               IntOf(set, pid::kLinkRate));
+    const int linkRate = LinkRateForModulation(set.IntOr(pid::kChannelBandwidth), modulation,
+                                               set.IntOr(pid::kLinkRate));
     if (linkRate >= 0) Force(set, pid::kLinkRate, linkRate, changes);
 }
 
 void ApplyLinkRateRule(ModemParameterSet& set, int linkRate, ParameterChanges& changes) {
     if (!IsVxl(set)) return;
-    const int modulation = ModulationForLinkRate(IntOf(set, pid::kChannelBandwidth), linkRate);
+    const int modulation = ModulationForLinkRate(set.IntOr(pid::kChannelBandwidth), linkRate);
     if (modulation >= 0) Force(set, pid::kModulationType, modulation, changes);
 }
 
@@ -98,10 +93,10 @@ void ApplyLinkRateRule(ModemParameterSet& set, int linkRate, ParameterChanges& c
 void ApplyModelRule(ModemParameterSet& set, int model, ParameterChanges& changes) {
     if (IsVxl(set) && Type4ModelName(model) != nullptr) {
         const std::vector<int>& powers = Type4PowerCodes(model);
-        const int power = IntOf(set, pid::kPower);
+        const int power = set.IntOr(pid::kPower);
         if (std::find(powers.begin(), powers.end(), power) == powers.end())
             Force(set, pid::kPower, powers.front(), changes);
-        if (IntOf(set, pid::kChannelSelectType) == (Type4IsBase(model) ? kAutoRover : kAutoBase))
+        if (set.IntOr(pid::kChannelSelectType) == (Type4IsBase(model) ? kAutoRover : kAutoBase))
             Force(set, pid::kChannelSelectType, kManual, changes);
     }
     ReloadDefinitions(set, changes);
@@ -127,7 +122,7 @@ void ApplyProtocolModeRule(ModemParameterSet& set, int mode, ParameterChanges& c
             if (IsVxl(set)) {
                 Force(set, pid::kModulationType, kGmsk, changes);
                 changes.Add(pid::kModulationType);
-                const int linkRate = IntOf(set, pid::kLinkRate);
+                const int linkRate = set.IntOr(pid::kLinkRate);
                 if (linkRate != kLinkRate4800 && linkRate != kLinkRate9600)
                     Force(set, pid::kLinkRate, kLinkRate9600, changes);
             }
@@ -165,8 +160,8 @@ void ApplyIntRules(ModemParameterSet& set, int id, int value, ParameterChanges& 
             changes.Add(pid::kModemID);  // the modem id names board and crystal
             break;
         case pid::kChannelBandwidth:
-            ApplyLinkRateRule(set, IntOf(set, pid::kLinkRate), changes);
-            ApplyModulationRule(set, IntOf(set, pid::kModulationType), changes);
+            ApplyLinkRateRule(set, set.IntOr(pid::kLinkRate), changes);
+            ApplyModulationRule(set, set.IntOr(pid::kModulationType), changes);
             ReloadDefinitions(set, changes);
             break;
         case pid::kModulationType:
@@ -196,7 +191,7 @@ int ModulationForLinkRate(int bandwidth, int linkRate) {
 }
 
 void Settle(ModemParameterSet& set, ParameterChanges& changes) {
-    ApplyModulationRule(set, IntOf(set, pid::kModulationType), changes);
+    ApplyModulationRule(set, set.IntOr(pid::kModulationType), changes);
 }
 
 int SetInt(ModemParameterSet& set, int id, int value, ParameterChanges& changes) {

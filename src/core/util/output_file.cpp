@@ -12,6 +12,7 @@
 
 #include "util/format.h"
 #include "util/interrupt.h"
+#include "util/path_text.h"
 #include "util/result_codes.h"
 
 namespace vxl {
@@ -61,10 +62,10 @@ FileResult Failed(const std::string& what, int err) {
     return Refused(FileErrorFromErrno(err), what + std::strerror(err));
 }
 
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
+// The folder a file of `path` goes into: the current one for a bare name.
+std::string FolderHolding(const std::string& path) {
+    const std::string folder = FolderOf(path);
+    return folder.empty() ? std::string(".") : folder;
 }
 
 // Makes the folders on the way to `folder` that are missing (private to the user).
@@ -127,11 +128,11 @@ FileResult CheckFolder(const std::string& folder) {
 OutputFile::OutputFile(const std::string& path, Folders folders) {
     HoldSignals();
     holdsSignals_ = true;
-    if (folders == Folders::Create) status_ = MakeFolders(FolderOf(path));
+    if (folders == Folders::Create) status_ = MakeFolders(FolderHolding(path));
     struct stat info {};
     bool exists = false;
     if (status_.ok()) status_ = CheckTarget(path, target_, info, exists);
-    folder_ = FolderOf(target_);
+    folder_ = FolderHolding(target_);
     if (status_.ok()) status_ = CheckFolder(folder_);
     if (!status_.ok()) return;
     // A hidden name of the program's own in the same folder, so that the rename stays on one

@@ -6,6 +6,7 @@
 #include "params/serial_number.h"
 #include "ui/operator.h"
 #include "util/format.h"
+#include "util/path_text.h"
 #include "util/result_codes.h"
 #include "window/main_dialog_model.h"
 
@@ -65,11 +66,6 @@ uint32_t ExportSerialNumber(const std::string& serialText) {
         value = value * 10u + static_cast<uint32_t>(c - '0');
     }
     return value;
-}
-
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 int ImportChannelTableCommand(CCoordinator& coordinator, MainDialogView* view,

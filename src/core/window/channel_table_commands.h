@@ -47,8 +47,6 @@ bool AcceptExportSerialNumber(const std::string& serialText);
 // modem, when it holds no digits).
 uint32_t ExportSerialNumber(const std::string& serialText);
 
-// The folder part of a chosen path, to start the next file dialog in ("" when there is none).
-std::string FolderOf(const std::string& path);
 
 // Import: an open-file dialog, then the import; a failure shows its error box. `folder` is the
 // initial channel-table folder, updated from the chosen path. Returns the coordinator's result

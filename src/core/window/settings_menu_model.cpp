@@ -6,6 +6,7 @@
 #include "params/parameter_ids.h"
 #include "ui/operator.h"
 #include "util/format.h"
+#include "util/path_text.h"
 #include "util/result_codes.h"
 
 namespace vxl {
@@ -28,11 +29,6 @@ std::vector<std::string> ShownValues(CCoordinator& coordinator) {
         values[static_cast<size_t>(id)] = text;
     }
     return values;
-}
-
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 std::string InFolder(const std::string& folder, const std::string& name) {

@@ -1,0 +1,11 @@
+// Paths taken apart as text, exactly as the user gave them (no normalising, no file system).
+#pragma once
+
+#include <string>
+
+namespace vxl {
+
+// The folder part of `path`: "/" for a file in the root, empty for a bare file name.
+std::string FolderOf(const std::string& path);
+
+}  // namespace vxl
