@@ -1,8 +1,8 @@
 #include "app/config_app.h"
 
+#include "app/attach_failure.h"
 #include "app/install_dir.h"
 #include "coordinator/safety_commands.h"
-#include "link/port_diagnosis.h"
 #include "link/port_table.h"
 #include "params/definitions.h"
 #include "ui/operator.h"
@@ -24,7 +24,7 @@ std::string RunFailureText(int code, int port) {
         return "Unable to connect to modem. Please check your connection, power-cycle your "
                "modem, and retry.";
     if (code == rc::kModelIdMissing) return "The model ID for this modem is missing or corrupt.";
-    if (code > 0 && code < 50) return DiagnosePortOpen(port, code).Advice();
+    if (IsSystemError(code)) return PortFailureText(code, port);
     return ErrorBoxMessage(code, std::string());
 }
 
