@@ -3,7 +3,8 @@
 vxl_install_deps() {
     local pkgs="cmake g++ ninja-build pkg-config libgtest-dev libgmock-dev libserialport-dev srecord libxml2-utils util-linux
         qt6-base-dev qt6-svg-dev xvfb xauth x11-utils xdotool poppler-utils fonts-liberation fonts-dejavu-core locales
-        dpkg-dev lintian desktop-file-utils appstream man-db groff-base"
+        dpkg-dev lintian desktop-file-utils appstream man-db groff-base
+        python3-pyatspi at-spi2-core dbus-daemon xclip"
     local missing=""
     for p in $pkgs; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -1,5 +1,6 @@
 #include "gui/factory_page.h"
 
+#include <QLabel>
 #include <QSignalBlocker>
 
 #include "gui/pages.h"
@@ -84,6 +85,9 @@ FactoryPage::FactoryPage(EditSink* sink, const DialogUnits& units, QWidget* pare
     serial_->setObjectName(QStringLiteral("SerialNumber"));
     serial_->setProperty("controlId", kSerialNumberId);
     serial_->setGeometry(units.Rect(kSerialRect));
+    // Named by its label and reached after the model, where it stands.
+    findChild<QLabel*>(QStringLiteral("factorySerialLabel"))->setBuddy(serial_);
+    setTabOrder(Control(1040), serial_);
     for (const HelpRow& row : kHelp) {
         QWidget* control = row.controlId == kSerialNumberId ? serial_ : Control(row.controlId);
         control->setWhatsThis(tr(row.text));

@@ -14,6 +14,12 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 SKIPPED = 77
 MAIN = "VXL Configuration Program - End User"
+# Tab round the window of a loaded modem with changes on its Radio Link page: the buttons on the
+# left that are enabled, the tabs, the page by columns, the buttons below the sheet.
+RADIO_LINK_CYCLE = ["Help", "Program", "Close", "Print", "Exit", "Radio Link", "Channel TX RX",
+                    "Import Channel Table", "Link Rate:", "Modulation Type:", "Digisquelch:", "Transmit Retries:",
+                    "TX ACK Timeout:", "Local Address:", "Remote Address:", "Forward Error Correction:",
+                    "Scrambling:", "CSMA Monitor:", "Undo Changes", "Factory Defaults"]
 GUIDE = "VXL Configuration Software Help"
 
 
@@ -29,11 +35,42 @@ def expect(condition, what):
 
 # ---- checks shared by the scenarios ----
 
+def spoken_name(acc):
+    """What a screen reader names a control by: the label it is labelled by, else its own name.
+    Qt names a combo box by its value on Linux and ties its label to it by the relation."""
+    for relation in acc.getRelationSet():
+        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY and relation.getNTargets() > 0:
+            return " ".join(relation.getTarget(0).name.split())
+    return "" if role(acc) == "combo box" else " ".join(acc.name.split())
+
+
 def unnamed_controls(window):
     """Showing controls a screen reader could not name."""
     roles = ("text", "combo box", "spin button", "push button", "check box", "page tab", "table")
     return ["%s in %s" % (role(a), role(a.parent)) for a in
-            descendants(window, lambda a: a is not None and role(a) in roles and showing(a) and not a.name)]
+            descendants(window, lambda a: a is not None and role(a) in roles and showing(a) and not spoken_name(a))]
+
+
+def focused(window):
+    """The control with the keyboard focus (the innermost of the widgets that report it)."""
+    found = descendants(window, lambda a: a is not None and state(a, pyatspi.STATE_FOCUSED))
+    return found[-1] if found else None
+
+
+def tab_cycle(w, window):
+    """The names of the controls Tab visits, once round, starting from the one after the focus."""
+    names = []
+    while len(names) < 60 and (len(names) < 2 or names[-1] != names[0]):
+        w.key("Tab")
+        previous = names[-1] if names else None
+        names.append(wait_for("the focus to move", lambda: spoken_name(focused(window)) != previous
+                              and spoken_name(focused(window))))
+    return names[:-1]
+
+
+def same_cycle(visited, expected):
+    start = visited.index(expected[0]) if expected[0] in visited else 0
+    return visited[start:] + visited[:start] == expected
 
 
 def field(window, label):
@@ -177,6 +214,9 @@ def soft_break_edit_and_program(s):
     w.key("ctrl+a")
     w.type("42")
     wait_for("the typed address", lambda: text(address) == "42")
+    # Keyboard alone: the buttons on the left, the tabs, the page, the buttons below the sheet.
+    cycle = tab_cycle(w, main)
+    expect(same_cycle(cycle, RADIO_LINK_CYCLE), "Tab visits %s" % cycle)
     open_tab(w, main, "Serial Interface")
     expect(unnamed_controls(main) == [], "unnamed controls: %s" % unnamed_controls(main))
 

@@ -25,7 +25,7 @@ class Skip(Exception):
 
 
 # Generous: the machine may be busy with two builds.
-DEADLINE = 60.0
+DEADLINE = 120.0
 
 
 def wait_for(what, condition, deadline=DEADLINE, step=0.1):
@@ -96,16 +96,12 @@ def _die_with_parent():
     ctypes.CDLL(None).prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
 
 
-def _free_display():
-    """A display number no X server uses: no lock file here and no listening socket of that
-    name in this network namespace (servers of other mount namespaces share the abstract ones)."""
+def _display_in_use(number):
+    """A lock file here, or a listening socket of that name in this network namespace (servers of
+    other mount namespaces share the abstract ones)."""
     with open("/proc/net/unix") as f:
         sockets = f.read()
-    for number in range(90, 190):
-        if os.path.exists("/tmp/.X%d-lock" % number) or ("/tmp/.X11-unix/X%d\n" % number) in sockets:
-            continue
-        return number
-    raise Skip("no free X display number")
+    return os.path.exists("/tmp/.X%d-lock" % number) or ("/tmp/.X11-unix/X%d\n" % number) in sockets
 
 
 def center(acc):
@@ -121,32 +117,43 @@ class Session:
         self.work = tempfile.mkdtemp(prefix="vxl-window-")
         self.processes = []
         self.env = dict(os.environ)
-        for tool in ("Xvfb", "xdotool", "xclip"):
+        launcher = "/usr/libexec/at-spi-bus-launcher"
+        for tool in ("Xvfb", "xdotool", "xclip", launcher):
             if shutil.which(tool) is None:
                 raise Skip("%s is not installed (scripts/deps.sh installs it)" % tool)
-        number = _free_display()
-        # The server names its display on `ready` once it accepts connections; it must not reset
-        # when its last client leaves (the accessibility bus comes and goes first).
-        ready, ready_end = os.pipe()
-        xvfb = self._spawn(["Xvfb", ":%d" % number, "-displayfd", str(ready_end), "-screen", "0",
-                            "1280x1024x24", "-nolisten", "tcp", "-noreset"], pass_fds=[ready_end],
-                           stdout=subprocess.DEVNULL, stderr=open(self.path("xvfb.out"), "w"))
-        os.close(ready_end)
-        started = os.read(ready, 64).decode().strip()
-        self.xvfb_ready = ready  # open while the server runs: it fails when its writes fail
-        if started != str(number):
-            raise Skip("Xvfb could not start display :%d (exit %s)" % (number, xvfb.poll()))
-        self.env["DISPLAY"] = ":%d" % number
-        os.environ["DISPLAY"] = self.env["DISPLAY"]
-        launcher = "/usr/libexec/at-spi-bus-launcher"
-        if not os.path.exists(launcher):
-            raise Skip("the accessibility bus (at-spi2-core) is not installed")
-        self._spawn([launcher, "--launch-immediately"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            self.env["DISPLAY"] = ":%d" % self._start_display()
+            os.environ["DISPLAY"] = self.env["DISPLAY"]
+            self._spawn([launcher, "--launch-immediately"], stdout=subprocess.DEVNULL,
+                        stderr=subprocess.DEVNULL)
+        except BaseException:
+            self.close()
+            raise
         self.env.update(QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                         XDG_CONFIG_HOME=os.path.join(self.work, "config"),
                         XDG_DATA_HOME=os.path.join(self.work, "data"),
                         XDG_RUNTIME_DIR=self.work, LC_ALL="C.UTF-8")
         self.env.pop("SESSION_MANAGER", None)
+
+    def _start_display(self):
+        """A virtual X server on a free display number (another run may take one meanwhile)."""
+        for number in range(90, 190):
+            if _display_in_use(number):
+                continue
+            # The server names its display on `ready` once it accepts connections; it must not
+            # reset when its last client leaves (the accessibility bus comes and goes first).
+            ready, ready_end = os.pipe()
+            xvfb = self._spawn(["Xvfb", ":%d" % number, "-displayfd", str(ready_end), "-screen", "0",
+                                "1280x1024x24", "-nolisten", "tcp", "-noreset"], pass_fds=[ready_end],
+                               stdout=subprocess.DEVNULL, stderr=open(self.path("xvfb.out"), "w"))
+            os.close(ready_end)
+            if os.read(ready, 64).decode().strip() == str(number):
+                self.xvfb_ready = ready  # open while the server runs: it fails when its writes fail
+                return number
+            os.close(ready)
+            xvfb.wait()
+            self.processes.remove(xvfb)
+        raise Skip("Xvfb could not start a display")
 
     def _spawn(self, command, **options):
         process = subprocess.Popen(command, env=options.pop("env", self.env), preexec_fn=_die_with_parent,
