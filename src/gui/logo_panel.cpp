@@ -86,6 +86,7 @@ void LogoPanel::paintEvent(QPaintEvent*) {
     painter.drawPixmap((width() - logo_.width()) / 2, 14, logo_);
     int y = 14 + kLogoHeight + 16;
     const int lineHeight = fontMetrics().height();
+    painter.setPen(colours.color(QPalette::Text));
     for (int i = 0; i < lines_.size(); ++i) {
         QFont font = this->font();
         if (i == 0) {
@@ -93,7 +94,6 @@ void LogoPanel::paintEvent(QPaintEvent*) {
             font.setPointSizeF(font.pointSizeF() * 1.2);
         }
         painter.setFont(font);
-        painter.setPen(colours.color(i == 0 ? QPalette::Link : QPalette::Text));
         painter.drawText(QRect(0, y, width(), lineHeight * 2), Qt::AlignHCenter | Qt::AlignTop,
                          lines_[i]);
         y += i == 0 ? lineHeight * 3 / 2 : lineHeight;
