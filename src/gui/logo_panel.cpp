@@ -21,7 +21,7 @@ constexpr int kLogoHeight = 120;
 
 QColor LogoInk(const QPalette& palette) {
     return palette.color(QPalette::Window).lightness() < 128 ? palette.color(QPalette::WindowText)
-                                                              : QColor();
+                                                             : QColor();
 }
 
 QPixmap LoadImage(const QString& path, const QSize& size, const QColor& ink) {

@@ -194,8 +194,7 @@ void MainDialog::BuildControls(QWidget* client) {
 // The logo in the desktop's colours (drawn again when they change).
 void MainDialog::ShowLogo() {
     const QColor ink = LogoInk(palette());
-    QPixmap pixmap =
-        LoadImage(QString::fromStdString(app_.VendorLogoPath()), logo_->size(), ink);
+    QPixmap pixmap = LoadImage(QString::fromStdString(app_.VendorLogoPath()), logo_->size(), ink);
     if (pixmap.isNull()) pixmap = LoadImage(QString::fromLatin1(kProgramLogo), logo_->size(), ink);
     logo_->setPixmap(pixmap);
 }

@@ -120,8 +120,10 @@ void Page::Build(const std::vector<ControlSpec>& table, const DialogUnits& units
             labelled = false;
         } else if (label != nullptr && TakesLabel(spec.kind)) {
             const QString name = label->text().remove(QLatin1Char('&'));
-            if (!labelled) label->setBuddy(widget);
-            else widget->setAccessibleName(name);
+            if (!labelled)
+                label->setBuddy(widget);
+            else
+                widget->setAccessibleName(name);
             // The edit part of a selection box is read out as a text field of its own.
             if (auto* box = qobject_cast<QComboBox*>(widget); box && box->lineEdit())
                 box->lineEdit()->setAccessibleName(name);

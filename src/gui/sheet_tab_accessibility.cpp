@@ -17,9 +17,7 @@ class TabAccessible : public QAccessibleInterface, public QAccessibleActionInter
 
     bool isValid() const override { return bar_ && index_ < bar_->count(); }
     QObject* object() const override { return nullptr; }
-    QWindow* window() const override {
-        return bar_ ? bar_->window()->windowHandle() : nullptr;
-    }
+    QWindow* window() const override { return bar_ ? bar_->window()->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override {
         return QAccessible::queryAccessibleInterface(bar_.data());
     }
@@ -71,7 +69,8 @@ class TabAccessible : public QAccessibleInterface, public QAccessibleActionInter
 
 class SheetTabBarAccessible : public QAccessibleWidget {
   public:
-    explicit SheetTabBarAccessible(QTabBar* bar) : QAccessibleWidget(bar, QAccessible::PageTabList) {}
+    explicit SheetTabBarAccessible(QTabBar* bar)
+        : QAccessibleWidget(bar, QAccessible::PageTabList) {}
     ~SheetTabBarAccessible() override {
         for (const auto& entry : tabs_) QAccessible::deleteAccessibleInterface(entry.second);
     }

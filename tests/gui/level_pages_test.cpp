@@ -5,9 +5,9 @@
 #include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QTableView>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTableView>
 
 #include "gui/factory_page.h"
 #include "gui/frequencies_page.h"
@@ -85,10 +85,9 @@ void LevelPages::eachLevelShowsItsTabsAndTitle() {
     // the label relation, its name being its value).
     for (int i = 0; i < w.Sheet()->count(); ++i) {
         for (QWidget* control : w.Sheet()->widget(i)->findChildren<QWidget*>()) {
-            const bool field = qobject_cast<QLineEdit*>(control) ||
-                               qobject_cast<QComboBox*>(control) ||
-                               qobject_cast<QAbstractSpinBox*>(control) ||
-                               qobject_cast<QTableView*>(control);
+            const bool field =
+                qobject_cast<QLineEdit*>(control) || qobject_cast<QComboBox*>(control) ||
+                qobject_cast<QAbstractSpinBox*>(control) || qobject_cast<QTableView*>(control);
             if (!field || control->isHidden() || qobject_cast<QComboBox*>(control->parent()))
                 continue;
             QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(control);

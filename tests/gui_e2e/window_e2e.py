@@ -248,7 +248,9 @@ def power_on_unplug_and_ports(s):
     lines = [a.name for a in descendants(countdown, lambda a: a is not None and role(a) == "label")]
     expect(sim.link in lines, "the countdown does not name the device: %s" % lines)
     w.click(find(countdown, "push button", "Cancel"))
+    cancelled = time.monotonic()
     w.gone("Capturing Modem")
+    figure("countdown closed after Cancel", time.monotonic() - cancelled)
     sent = os.path.getsize(trace)
     # The capture runs out its window behind the closed countdown; the cancel is no error.
     wait_for("capture commands after the countdown closed", lambda: os.path.getsize(trace) > sent)

@@ -113,7 +113,8 @@ TEST_F(CaptureTest, AutomaticCaptureSettlesOnSoftBreakAndOtherMethodsDoNothing) 
 }
 
 // The capture command goes out about every 10 ms for 10 s, even after a cancel (whose window
-// closes at once) or while writes return at once; a correct reply ends it, anything else is judged at the deadline.
+// closes at once) or while writes return at once; a correct reply ends it, anything else is judged
+// at the deadline.
 TEST_F(CaptureTest, PowerOnCaptureRunsItsTenSecondWindow) {
     const struct {
         const char* name;

@@ -73,7 +73,7 @@ int CModem::SoftBreak(std::string& status, bool showDialog) {
     int result = vxl::rc::kCommandUnsuccessful;
     const std::vector<int> candidates = SoftBreakCandidates(port_->GetBaud());
     vxl::SoftBreakWindow window(showDialog, port_->GetPortNumber(), port_->DevicePath(),
-                                 candidates.front());
+                                candidates.front());
     const std::vector<vxl::IndexedPort> ports{{0, port_}};
     for (size_t attempt = 0; attempt < candidates.size(); ++attempt) {
         if (int stop = vxl::SendEscapeSequence(ports)) return stop;
