@@ -15,16 +15,35 @@ const QColor kOutOfRangeColour(255, 0, 0);
 // handler that paste and drop would go around.
 class FieldInputValidator : public QValidator {
   public:
-    explicit FieldInputValidator(QObject* parent) : QValidator(parent) {}
+    explicit FieldInputValidator(QLineEdit* field) : QValidator(field), field_(field) {
+        connect(field, &QLineEdit::textChanged, this,
+                [this](const QString& text) { shown_ = text; });
+    }
     void SetRule(const FieldInputRule& rule) { rule_ = rule; }
     State validate(QString& input, int&) const override {
         std::string text = input.toStdString();
-        if (!TakeFieldInput(rule_, text)) return Invalid;
-        input = QString::fromStdString(text);
-        return Acceptable;
+        if (TakeFieldInput(rule_, text)) {
+            input = QString::fromStdString(text);
+            return Acceptable;
+        }
+        // The program may show what the rule refuses (a value out of the field's range, a code
+        // the modem holds without a character); setting a text clears the undo history. Such a
+        // text may still lose characters, and nothing else gets in.
+        if (!field_->isUndoAvailable() || RemovesOnly(shown_, input)) return Intermediate;
+        return Invalid;
     }
 
   private:
+    // True when `after` is `before` with one run of characters taken out.
+    static bool RemovesOnly(const QString& before, const QString& after) {
+        if (after.size() >= before.size()) return false;
+        int prefix = 0;
+        while (prefix < after.size() && after[prefix] == before[prefix]) ++prefix;
+        return after.mid(prefix) == before.right(after.size() - prefix);
+    }
+
+    QLineEdit* field_;
+    QString shown_;
     FieldInputRule rule_;
 };
 

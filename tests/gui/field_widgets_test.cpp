@@ -42,6 +42,7 @@ class FieldWidgets : public QObject {
     void integerFieldRevertsOnEscapeAndWhenLeftOutOfRange();
     void decimalFieldRevertsOutOfRangeButKeepsZero();
     void callSignIsReadUpperCaseAndTrimmed();
+    void textTheRuleRefusesFromTheModemCanOnlyLoseCharacters();
     void choiceFieldSkipsEmptyChoicesAndReportsPicks();
 };
 
@@ -174,6 +175,23 @@ void FieldWidgets::callSignIsReadUpperCaseAndTrimmed() {
     CallSignField field;
     field.setText(QStringLiteral(" \tw1aw\t "));
     QCOMPARE(field.CallSign(), QStringLiteral("W1AW"));
+}
+
+// A call sign the modem holds with a code that has no character, shown as it is.
+void FieldWidgets::textTheRuleRefusesFromTheModemCanOnlyLoseCharacters() {
+    QWidget window;
+    auto* field = new CallSignField(&window);
+    window.show();
+    field->setFocus();
+    field->setText(QStringLiteral("AB\aC"));
+    QCOMPARE(field->text(), QStringLiteral("AB\aC"));
+    QTest::keyClicks(field, "x#");
+    QCOMPARE(field->text(), QStringLiteral("AB\aC"));
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QCOMPARE(field->text(), QStringLiteral("AB\a"));
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClicks(field, "x");
+    QCOMPARE(field->text(), QStringLiteral("ABX"));
 }
 
 void FieldWidgets::choiceFieldSkipsEmptyChoicesAndReportsPicks() {
