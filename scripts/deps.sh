@@ -19,7 +19,7 @@ vxl_install_deps() {
     vxl_make_locale de_DE UTF-8 de_DE.UTF-8
 }
 
-# Generates a locale when it is missing (the locale test runs the window under a German locale).
+# Generates a locale when it is missing (the window's end-to-end test runs under a German locale).
 vxl_make_locale() {
     local input=$1 charmap=$2 name=$3
     locale -a 2>/dev/null | grep -qix "${name/UTF-8/utf8}" && return 0

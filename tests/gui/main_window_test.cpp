@@ -1,7 +1,6 @@
-// The main window driven as the operator drives it on the demo modem (fake clock): the buttons
-// and pages the model enables, keys while a page field has the focus, the menu. (The guide is
-// used in the program itself: tests/gui_e2e.)
-#include <QLabel>
+// The main window on the demo modem (fake clock): keys while a page field has the focus, and the
+// menu. Buttons and pages that follow the modem, and the guide, are driven in the program
+// itself (tests/gui_e2e).
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -25,56 +24,9 @@ QLineEdit* Field(LevelWindow& w, const char* key) {
 class MainWindow : public QObject {
     Q_OBJECT
   private slots:
-    void buttonsAndPagesFollowTheModem();
     void keysWorkWhileAFieldHasTheFocus();
     void menuCarriesTheCommands();
 };
-
-void MainWindow::buttonsAndPagesFollowTheModem() {
-    LevelWindow w({});
-    QCOMPARE(w.dialog->windowTitle(), QStringLiteral("VXL Configuration Program - End User"));
-    QCOMPARE(w.Sheet()->count(), 3);
-    QVERIFY(!w.Sheet()->isTabEnabled(1) && !w.Sheet()->isTabEnabled(2));
-    QVERIFY(Button(w, "loadButton")->isEnabled() && Button(w, "loadButton")->isDefault());
-    for (const char* name :
-         {"programButton", "closeButton", "printButton", "undoButton", "defaultsButton"})
-        QVERIFY2(!Button(w, name)->isEnabled(), name);
-    QVERIFY(!Field(w, "Owner")->isEnabled() && !Field(w, "CallSign")->isEnabled());
-    QVERIFY(w.dialog->findChild<QLabel*>(QStringLiteral("callSignLabel"))->isEnabled());
-    QCOMPARE(Button(w, "programButton")->property("controlId").toInt(), 1003);
-
-    w.LoadDemo();
-    QVERIFY(w.ui.messages.empty());
-    QVERIFY(w.Sheet()->isTabEnabled(1) && w.Sheet()->isTabEnabled(2));
-    QCOMPARE(Field(w, "Model")->text(), QStringLiteral("VXL"));
-    QVERIFY(Field(w, "Frequency")->text().endsWith(QStringLiteral(" MHz")));
-    QVERIFY(Button(w, "closeButton")->isEnabled() && Button(w, "printButton")->isEnabled());
-    QPushButton* program = Button(w, "programButton");
-    QVERIFY(!program->isEnabled());
-
-    // An edit enables Program as the default button; Undo takes both back.
-    QLineEdit* owner = Field(w, "Owner");
-    owner->setFocus();
-    owner->selectAll();
-    QTest::keyClicks(owner, "Dock 3");
-    w.dialog->RunUpdatePass();
-    QVERIFY(program->isEnabled() && program->isDefault());
-    QVERIFY(w.Sheet()->page(CoordinatorPage::Identification)->changed());
-    QTest::mouseClick(Button(w, "undoButton"), Qt::LeftButton);
-    w.dialog->RunUpdatePass();
-    QVERIFY(!program->isEnabled());
-    QVERIFY(!w.Sheet()->page(CoordinatorPage::Identification)->changed());
-    QVERIFY(Button(w, "closeButton")->isDefault());
-
-    // Close greys the pages again and goes back to the first.
-    w.Sheet()->setCurrentIndex(2);
-    QTest::mouseClick(Button(w, "closeButton"), Qt::LeftButton);
-    w.dialog->RunUpdatePass();
-    QVERIFY(!w.Sheet()->isTabEnabled(1) && !w.Sheet()->isTabEnabled(2));
-    QCOMPARE(w.Sheet()->currentIndex(), 0);
-    QVERIFY(Field(w, "Model")->text().isEmpty());
-    QVERIFY(Button(w, "loadButton")->isDefault());
-}
 
 void MainWindow::keysWorkWhileAFieldHasTheFocus() {
     LevelWindow w({});
