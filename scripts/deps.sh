@@ -3,7 +3,8 @@
 vxl_install_deps() {
     local pkgs="cmake g++ ninja-build pkg-config libgtest-dev libgmock-dev libserialport-dev srecord libxml2-utils util-linux
         qt6-base-dev qt6-svg-dev xvfb xauth x11-utils xdotool poppler-utils fonts-liberation fonts-dejavu-core locales
-        dpkg-dev lintian desktop-file-utils appstream man-db groff-base"
+        dpkg-dev lintian desktop-file-utils appstream man-db groff-base
+        python3-pyatspi at-spi2-core dbus-daemon xclip"
     local missing=""
     for p in $pkgs; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
@@ -18,7 +19,7 @@ vxl_install_deps() {
     vxl_make_locale de_DE UTF-8 de_DE.UTF-8
 }
 
-# Generates a locale when it is missing (the locale test runs the window under a German locale).
+# Generates a locale when it is missing (the window's end-to-end test runs under a German locale).
 vxl_make_locale() {
     local input=$1 charmap=$2 name=$3
     locale -a 2>/dev/null | grep -qix "${name/UTF-8/utf8}" && return 0

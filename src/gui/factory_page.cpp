@@ -1,5 +1,6 @@
 #include "gui/factory_page.h"
 
+#include <QLabel>
 #include <QSignalBlocker>
 
 #include "gui/page_registry.h"
@@ -68,6 +69,9 @@ FactoryPage::FactoryPage(EditSink* sink, const DialogUnits& units, QWidget* pare
     serial_->setProperty("controlId", kSerialNumberId);
     serial_->setGeometry(units.Rect(kSerialRect));
     serial_->setWhatsThis(tr(kSerialNumberHelp));
+    // Named by its label and reached after the model, where it stands.
+    findChild<QLabel*>(QStringLiteral("factorySerialLabel"))->setBuddy(serial_);
+    setTabOrder(Control(1040), serial_);
     connect(serial_, &FieldEdit::userEdited, this, [this] {
         SetChanged(true);
         if (sink_ != nullptr) sink_->EditInt(index(), pid::kSerialNumber, serial_->Value());

@@ -66,6 +66,7 @@ FrequenciesPage::FrequenciesPage(EditSink* sink, const DialogUnits& units, QWidg
     Build(FrequenciesTable(), units);
     setFixedSize(units.Size(kPageWidth, kPageHeight));
     grid_->setObjectName(QStringLiteral("frequencyGrid"));
+    grid_->setAccessibleName(tr("Channels"));
     grid_->setProperty("controlId", kGridId);
     grid_->setGeometry(units.Rect(kGridRect));
     grid_->setWhatsThis(tr(kGridHelp));

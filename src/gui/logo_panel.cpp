@@ -1,10 +1,13 @@
 #include "gui/logo_panel.h"
 
+#include <QEvent>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QIcon>
 #include <QImageReader>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSvgRenderer>
 #include <QTimer>
@@ -16,10 +19,21 @@ constexpr int kLogoWidth = 320;
 constexpr int kLogoHeight = 120;
 }  // namespace
 
-QPixmap LoadImage(const QString& path, const QSize& size) {
+QColor LogoInk(const QPalette& palette) {
+    return palette.color(QPalette::Window).lightness() < 128 ? palette.color(QPalette::WindowText)
+                                                             : QColor();
+}
+
+QPixmap LoadImage(const QString& path, const QSize& size, const QColor& ink) {
     if (path.isEmpty() || !QFileInfo(path).isFile()) return QPixmap();
     if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
-        QSvgRenderer renderer(path);
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) return QPixmap();
+        QString svg = QString::fromUtf8(file.readAll());
+        if (ink.isValid())
+            svg.replace(QRegularExpression(QStringLiteral("(<svg\\b[^>]*\\scolor=\")[^\"]*\"")),
+                        QStringLiteral("\\1%1\"").arg(ink.name()));
+        QSvgRenderer renderer(svg.toUtf8());
         if (!renderer.isValid()) return QPixmap();
         QSize target = renderer.defaultSize().scaled(size, Qt::KeepAspectRatio);
         QPixmap pixmap(target);
@@ -42,11 +56,9 @@ QIcon ProgramIcon() {
 }
 
 LogoPanel::LogoPanel(const QString& logoPath, const VersionTexts& version, QWidget* parent)
-    : QWidget(parent) {
+    : QWidget(parent), logoPath_(logoPath) {
     setObjectName(QStringLiteral("logoPanel"));
-    logo_ = LoadImage(logoPath, QSize(kLogoWidth, kLogoHeight));
-    if (logo_.isNull())
-        logo_ = LoadImage(QString::fromLatin1(kProgramLogo), QSize(kLogoWidth, kLogoHeight));
+    LoadLogo();
     lines_ << QString::fromStdString(version.productName)
            << QString::fromStdString(version.versionText + "  " + version.buildText)
            << QString::fromStdString(version.companyName);
@@ -54,12 +66,27 @@ LogoPanel::LogoPanel(const QString& logoPath, const VersionTexts& version, QWidg
     setFixedSize(kLogoWidth + 40, kLogoHeight + 30 + lineHeight * 4);
 }
 
+void LogoPanel::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) LoadLogo();
+}
+
+void LogoPanel::LoadLogo() {
+    const QSize size(kLogoWidth, kLogoHeight);
+    const QColor ink = LogoInk(palette());
+    logo_ = LoadImage(logoPath_, size, ink);
+    if (logo_.isNull()) logo_ = LoadImage(QString::fromLatin1(kProgramLogo), size, ink);
+}
+
+// In the desktop's colours: readable on a dark desktop as on a light one.
 void LogoPanel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(0xF4, 0xF7, 0xFB));
+    const QPalette& colours = palette();
+    painter.fillRect(rect(), colours.color(QPalette::Base));
     painter.drawPixmap((width() - logo_.width()) / 2, 14, logo_);
     int y = 14 + kLogoHeight + 16;
     const int lineHeight = fontMetrics().height();
+    painter.setPen(colours.color(QPalette::Text));
     for (int i = 0; i < lines_.size(); ++i) {
         QFont font = this->font();
         if (i == 0) {
@@ -67,12 +94,11 @@ void LogoPanel::paintEvent(QPaintEvent*) {
             font.setPointSizeF(font.pointSizeF() * 1.2);
         }
         painter.setFont(font);
-        painter.setPen(i == 0 ? QColor(0x0B, 0x3D, 0x6E) : QColor(0x33, 0x33, 0x33));
         painter.drawText(QRect(0, y, width(), lineHeight * 2), Qt::AlignHCenter | Qt::AlignTop,
                          lines_[i]);
         y += i == 0 ? lineHeight * 3 / 2 : lineHeight;
     }
-    painter.setPen(QColor(0x9F, 0xB3, 0xC8));
+    painter.setPen(colours.color(QPalette::Mid));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 

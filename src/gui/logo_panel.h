@@ -15,8 +15,12 @@ constexpr const char* kProgramLogo = ":/vxllogo.svg";
 constexpr const char* kProgramIcon = ":/icons/vxlconf.svg";
 
 // An image file (SVG or any format Qt reads) drawn at `size`; a null pixmap when it cannot be
-// loaded.
-QPixmap LoadImage(const QString& path, const QSize& size);
+// loaded. An SVG image whose root names a current colour (`color="..."`) is drawn with `ink`
+// as that colour when `ink` is valid.
+QPixmap LoadImage(const QString& path, const QSize& size, const QColor& ink = QColor());
+// The ink of a logo on `palette`: the text colour on a dark desktop, else none (the logo keeps
+// its own colours).
+QColor LogoInk(const QPalette& palette);
 // The window icon of every window of the program.
 QIcon ProgramIcon();
 
@@ -27,8 +31,12 @@ class LogoPanel : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
+    void LoadLogo();
+
+    QString logoPath_;
     QPixmap logo_;
     QStringList lines_;
 };

@@ -132,10 +132,10 @@ void MainDialog::BuildControls(QWidget* client) {
     logo_->setProperty("controlId", 1049);
     logo_->setAlignment(Qt::AlignCenter);
     logo_->setGeometry(units.Rect(kLogoArea));
-    QPixmap pixmap = LoadImage(QString::fromStdString(app_.VendorLogoPath()), logo_->size());
-    if (pixmap.isNull()) pixmap = LoadImage(QString::fromLatin1(kProgramLogo), logo_->size());
-    logo_->setPixmap(pixmap);
+    ShowLogo();
     logo_->setToolTip(QString::fromLatin1(kSupportLine));
+    logo_->setAccessibleName(tr("Logo"));
+    logo_->setAccessibleDescription(QString::fromLatin1(kSupportLine));
 
     for (const ButtonRow& row : kButtons) {
         auto* button = new QPushButton(QString::fromLatin1(row.text), client);
@@ -165,6 +165,19 @@ void MainDialog::BuildControls(QWidget* client) {
     sheet_->EnablePages(false);
     sheet_->setWhatsThis(tr(kSheetHelp));
     logo_->setWhatsThis(tr(kLogoHelp));
+    // The keyboard goes down the left-hand buttons, through the sheet, then to the buttons
+    // below it.
+    setTabOrder(buttons_[DialogButton::Exit], sheet_);
+    setTabOrder(sheet_, buttons_[DialogButton::UndoChanges]);
+    setTabOrder(buttons_[DialogButton::UndoChanges], buttons_[DialogButton::FactoryDefaults]);
+}
+
+// The logo in the desktop's colours (drawn again when they change).
+void MainDialog::ShowLogo() {
+    const QColor ink = LogoInk(palette());
+    QPixmap pixmap = LoadImage(QString::fromStdString(app_.VendorLogoPath()), logo_->size(), ink);
+    if (pixmap.isNull()) pixmap = LoadImage(QString::fromLatin1(kProgramLogo), logo_->size(), ink);
+    logo_->setPixmap(pixmap);
 }
 
 QPushButton* MainDialog::button(DialogButton id) const {
@@ -215,6 +228,11 @@ void MainDialog::closeEvent(QCloseEvent* event) {
 
 void MainDialog::reject() {
     // Escape does not leave the program; Exit and the window's close do.
+}
+
+void MainDialog::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && logo_ != nullptr) ShowLogo();
 }
 
 void MainDialog::showEvent(QShowEvent* event) {

@@ -79,8 +79,10 @@ class MainDialog : public QDialog, public CoordinatorView, public MainDialogView
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
+    void ShowLogo();
     void BuildControls(QWidget* client);
     void BuildMenu();
     void BuildSettingsMenu();

@@ -31,8 +31,9 @@ namespace {
 constexpr const char* kMemoryMapPrintTip = "Print the memory map";
 constexpr const char* kListingUnavailable =
     "Printing the memory map is not available in this version of VXL Configuration Software.";
-// How often the window asks whether the modem's device is still there while it is idle.
-constexpr int kDeviceWatchMs = 1000;
+// How often the window asks whether the modem's device is still there while it is idle: an
+// unplugged adapter is noticed well within a second.
+constexpr int kDeviceWatchMs = 250;
 }  // namespace
 
 void MainDialog::InstallDefaultWorkflows() {
@@ -152,7 +153,9 @@ FrequenciesPage* MainDialog::frequenciesPage() const {
 // ---- Workflows ----
 
 void MainDialog::OpenHelp() {
-    if (!help_) help_ = new HelpWindow();
+    // A window of the main window's own: a window without a parent takes no input while the
+    // main window runs modally.
+    if (!help_) help_ = new HelpWindow(this);
     help_->ShowTopic(QStringLiteral("contents"));
 }
 
@@ -171,8 +174,12 @@ void MainDialog::PrintReport(const ReportJob& job) {
 }
 
 void MainDialog::WatchDevice() {
-    // Only an idle window asks; a device lost in the middle of a command is that command's.
-    if (model_->Busy() || Pumping() || QApplication::activeModalWidget() != nullptr) return;
+    // Only an idle window asks; a device lost in the middle of a command is that command's, and
+    // while a window of its own is open over this one (the main window itself runs modally),
+    // the question waits for it.
+    if (model_->Busy() || Pumping()) return;
+    if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != this)
+        return;
     if (!model_->Coordinator().IsAttached()) return;
     Run([this] { model_->CheckDevice(); });
 }

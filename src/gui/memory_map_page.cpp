@@ -51,6 +51,7 @@ MemoryMapPage::MemoryMapPage(EditSink* sink, const DialogUnits& units, QWidget* 
     Build(MemoryMapTable(), units);
     setFixedSize(units.Size(kPageWidth, kPageHeight));
     grid_->setObjectName(QStringLiteral("memoryMapGrid"));
+    grid_->setAccessibleName(tr("Memory Map"));
     grid_->setProperty("controlId", kGridId);
     grid_->setGeometry(units.Rect(kGridRect));
     grid_->setWhatsThis(

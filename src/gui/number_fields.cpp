@@ -2,53 +2,68 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QValidator>
 #include <cmath>
 
 namespace vxl::gui {
 
 namespace {
-
 const QColor kOutOfRangeColour(255, 0, 0);
-
-int DigitsIn(int value, int base) {
-    int digits = 1;
-    for (unsigned v = static_cast<unsigned>(value < 0 ? -value : value); v >= unsigned(base);
-         v /= base)
-        ++digits;
-    return digits;
-}
-
-bool IsControlKey(int key) {
-    return key == Qt::Key_Backspace || key == Qt::Key_Tab || key == Qt::Key_Backtab;
-}
-
 }  // namespace
+
+// Every change of a line edit's text passes its validator: the rule lives there, not in a key
+// handler that paste and drop would go around.
+class FieldInputValidator : public QValidator {
+  public:
+    explicit FieldInputValidator(QLineEdit* field) : QValidator(field), field_(field) {
+        connect(field, &QLineEdit::textChanged, this,
+                [this](const QString& text) { shown_ = text; });
+    }
+    void SetRule(const FieldInputRule& rule) { rule_ = rule; }
+    State validate(QString& input, int&) const override {
+        std::string text = input.toStdString();
+        if (TakeFieldInput(rule_, text)) {
+            input = QString::fromStdString(text);
+            return Acceptable;
+        }
+        // The program may show what the rule refuses (a value out of the field's range, a code
+        // the modem holds without a character); setting a text clears the undo history. Such a
+        // text may still lose characters, and nothing else gets in.
+        if (!field_->isUndoAvailable() || RemovesOnly(shown_, input)) return Intermediate;
+        return Invalid;
+    }
+
+  private:
+    // True when `after` is `before` with one run of characters taken out.
+    static bool RemovesOnly(const QString& before, const QString& after) {
+        if (after.size() >= before.size()) return false;
+        int prefix = 0;
+        while (prefix < after.size() && after[prefix] == before[prefix]) ++prefix;
+        return after.mid(prefix) == before.right(after.size() - prefix);
+    }
+
+    QLineEdit* field_;
+    QString shown_;
+    FieldInputRule rule_;
+};
 
 FieldEdit::FieldEdit(QWidget* parent) : QLineEdit(parent) {
     connect(this, &QLineEdit::textEdited, this, &FieldEdit::userEdited);
+    // A refused change, and a character beyond the length limit, beep.
+    connect(this, &QLineEdit::inputRejected, this, [this] {
+        QApplication::beep();
+        emit refused();
+    });
 }
 
-bool FieldEdit::TextAfterKey(QKeyEvent* event, QString* text) const {
-    const QString typed = event->text();
-    if (typed.isEmpty() || event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
-        return false;
-    if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Escape ||
-        event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || typed[0] == '\t')
-        return false;
-    QString after = this->text();
-    int position = cursorPosition();
-    if (hasSelectedText()) {
-        position = selectionStart();
-        after.remove(position, selectedText().size());
+void FieldEdit::SetInputRule(const FieldInputRule& rule) {
+    if (validator_ == nullptr) {
+        validator_ = new FieldInputValidator(this);
+        validator_->SetRule(rule);
+        setValidator(validator_);
+        return;
     }
-    after.insert(position, typed);
-    *text = after;
-    return true;
-}
-
-void FieldEdit::Refuse() {
-    QApplication::beep();
-    emit refused();
+    validator_->SetRule(rule);
 }
 
 void FieldEdit::ShowOutOfRange(bool outside) {
@@ -68,20 +83,32 @@ void FieldEdit::Restore(const QString& text) {
 IntField::IntField(QWidget* parent) : FieldEdit(parent) {
     setAlignment(Qt::AlignRight);
     connect(this, &QLineEdit::textChanged, this, &IntField::UpdateColour);
+    UpdateRule();
+}
+
+void IntField::UpdateRule() {
+    const FieldInputRule rule = IntegerInput(maximum_, hex_, accepted_.toStdString());
+    width_ = rule.maxLength;
+    SetInputRule(rule);
 }
 
 bool IntField::SetRange(int minimum, int maximum) {
     if (minimum >= maximum) return false;
     minimum_ = minimum;
     maximum_ = maximum;
-    width_ = DigitsIn(maximum, hex_ ? 16 : 10);
+    UpdateRule();
     UpdateColour();
     return true;
 }
 
 void IntField::SetHex(bool hex) {
     hex_ = hex;
-    width_ = DigitsIn(maximum_, hex_ ? 16 : 10);
+    UpdateRule();
+}
+
+void IntField::SetAcceptedCharacters(const QString& characters) {
+    accepted_ = characters;
+    UpdateRule();
 }
 
 void IntField::SetZeroPadding(bool pad) {
@@ -118,19 +145,6 @@ void IntField::keyPressEvent(QKeyEvent* event) {
         Restore(Formatted(focusValue_));
         return;
     }
-    QString after;
-    if (!TextAfterKey(event, &after) || IsControlKey(event->key())) {
-        QLineEdit::keyPressEvent(event);
-        return;
-    }
-    const QString typed = event->text();
-    const QString hexDigits = QStringLiteral("AaBbCcDdEeFf0123456789");
-    const bool characterOk =
-        hex_ ? hexDigits.contains(typed[0]) : (typed[0].isDigit() || accepted_.contains(typed[0]));
-    if (typed.size() != 1 || !characterOk || after.size() > width_) {
-        Refuse();
-        return;
-    }
     QLineEdit::keyPressEvent(event);
 }
 
@@ -154,12 +168,14 @@ void IntField::focusOutEvent(QFocusEvent* event) {
 RealField::RealField(QWidget* parent) : FieldEdit(parent) {
     setAlignment(Qt::AlignRight);
     connect(this, &QLineEdit::textChanged, this, &RealField::UpdateColour);
+    SetInputRule(DecimalInput(decimals_));
 }
 
 void RealField::SetRange(double minimum, double maximum, int decimals) {
     minimum_ = minimum;
     maximum_ = maximum;
     decimals_ = decimals;
+    SetInputRule(DecimalInput(decimals_));
     UpdateColour();
 }
 
@@ -189,21 +205,6 @@ void RealField::UpdateColour() {
 void RealField::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         Restore(Formatted(focusValue_));
-        return;
-    }
-    QString after;
-    if (!TextAfterKey(event, &after) || IsControlKey(event->key())) {
-        QLineEdit::keyPressEvent(event);
-        return;
-    }
-    const QChar typed = event->text()[0];
-    const int point = after.indexOf(QLatin1Char('.'));
-    bool ok = event->text().size() == 1 && (typed.isDigit() || typed == QLatin1Char('.'));
-    if (ok && typed == QLatin1Char('.')) ok = after.count(QLatin1Char('.')) == 1;
-    if (ok && typed.isDigit() && point >= 0 && !hasSelectedText())
-        ok = after.size() - point - 1 <= decimals_;
-    if (!ok) {
-        Refuse();
         return;
     }
     QLineEdit::keyPressEvent(event);

@@ -6,28 +6,34 @@
 
 #include <QLineEdit>
 
+#include "window/field_input.h"
+
 namespace vxl::gui {
 
-// What both fields share: the beep, the red text, the user-edit signal.
+class FieldInputValidator;
+
+// What the fields share: the input rule, the beep, the red text, the user-edit signal.
 class FieldEdit : public QLineEdit {
     Q_OBJECT
   public:
     explicit FieldEdit(QWidget* parent = nullptr);
 
   signals:
-    // A key was refused (the beep sounded).
+    // A change of the text was refused (the beep sounded).
     void refused();
     // The operator changed the value: by typing, or by the value put back on Escape or leave.
     void userEdited();
 
   protected:
-    // The text the key would leave, with the selection replaced; false for keys that insert
-    // no text (navigation, shortcuts), which the field lets pass.
-    bool TextAfterKey(QKeyEvent* event, QString* text) const;
-    void Refuse();
+    // Holds every change of the text to `rule`, whether typed, pasted, dropped or from an input
+    // method: a change the rule refuses is not made, and beeps.
+    void SetInputRule(const FieldInputRule& rule);
     void ShowOutOfRange(bool outside);
     // Puts back `text` and reports it as an edit.
     void Restore(const QString& text);
+
+  private:
+    FieldInputValidator* validator_ = nullptr;
 };
 
 class IntField : public FieldEdit {
@@ -40,7 +46,7 @@ class IntField : public FieldEdit {
     void SetHex(bool hex);
     void SetZeroPadding(bool pad);
     // Characters taken besides the digits.
-    void SetAcceptedCharacters(const QString& characters) { accepted_ = characters; }
+    void SetAcceptedCharacters(const QString& characters);
     void SetValue(int value);
     int Value() const;
     int Width() const { return width_; }
@@ -56,6 +62,7 @@ class IntField : public FieldEdit {
     QString Formatted(int value) const;
     bool InRange(int value) const { return value >= minimum_ && value <= maximum_; }
     void UpdateColour();
+    void UpdateRule();
 
     int width_ = 3;
     int minimum_ = 0;

@@ -18,6 +18,24 @@ namespace vxl::gui {
 
 namespace {
 
+// Controls that show no text of their own and take the name of the label before them.
+bool TakesLabel(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::ReadOnlyText:
+        case ControlKind::Text:
+        case ControlKind::CallSign:
+        case ControlKind::Integer:
+        case ControlKind::HexInteger:
+        case ControlKind::Decimal:
+        case ControlKind::SelectionBox:
+        case ControlKind::List:
+        case ControlKind::UpDown:
+            return true;
+        default:
+            return false;
+    }
+}
+
 bool ShowsParameter(const ControlSpec& spec) {
     return spec.parameterId >= 0 && spec.kind != ControlKind::Label &&
            spec.kind != ControlKind::GroupBox && spec.kind != ControlKind::PushButton &&
@@ -90,8 +108,29 @@ QWidget* Page::Create(const ControlSpec& spec) {
 }
 
 void Page::Build(const std::vector<ControlSpec>& table, const DialogUnits& units) {
+    QLabel* label = nullptr;  // the label of the fields that follow it
+    bool labelled = false;
     for (const ControlSpec& spec : table) {
         QWidget* widget = Create(spec);
+        // A screen reader names a field by the label before it; the label's buddy also takes
+        // its mnemonic. A second field of the same label (the EOT Character's arrows) is named
+        // after it too.
+        if (spec.kind == ControlKind::Label) {
+            label = static_cast<QLabel*>(widget);
+            labelled = false;
+        } else if (label != nullptr && TakesLabel(spec.kind)) {
+            const QString name = label->text().remove(QLatin1Char('&'));
+            if (!labelled)
+                label->setBuddy(widget);
+            else
+                widget->setAccessibleName(name);
+            // The edit part of a selection box is read out as a text field of its own.
+            if (auto* box = qobject_cast<QComboBox*>(widget); box && box->lineEdit())
+                box->lineEdit()->setAccessibleName(name);
+            labelled = true;
+        } else {
+            label = nullptr;
+        }
         widget->setObjectName(ControlName(spec));
         if (spec.controlId != 0) widget->setProperty("controlId", spec.controlId);
         if (spec.help != nullptr) widget->setWhatsThis(tr(spec.help));

@@ -129,6 +129,11 @@ void SelectPortDialog::ShowState() {
         if (selected >= 0) {
             list_->setCurrentItem(list_->topLevelItem(selected), 0, QItemSelectionModel::NoUpdate);
             list_->scrollToItem(list_->topLevelItem(selected));
+        } else if (!list_->currentIndex().isValid()) {
+            // Without this the list makes its first row current when it takes the focus, and
+            // that would choose it: with no port stored, nothing is chosen until the operator
+            // chooses.
+            list_->setCurrentIndex(QModelIndex());
         }
     }
     ok_->setEnabled(model_.OkEnabled() && !searching_);

@@ -5,6 +5,7 @@
 #include <QProxyStyle>
 
 #include "gui/page_registry.h"
+#include "gui/sheet_tab_accessibility.h"
 
 namespace vxl::gui {
 
@@ -25,6 +26,10 @@ class CompactTabStyle : public QProxyStyle {
 };
 
 }  // namespace
+
+SheetTabBar::SheetTabBar(QWidget* parent) : QTabBar(parent) {
+    InstallSheetTabAccessibility();
+}
 
 int SheetTabBar::NearestEnabled(int index, int direction) const {
     const int n = count();
@@ -92,7 +97,11 @@ void PropertySheet::AddPage(SheetPage index) {
 
 void PropertySheet::EnablePages(bool enable) {
     pagesEnabled_ = enable;
-    for (int i = 1; i < count(); ++i) setTabEnabled(i, enable);
+    for (int i = 1; i < count(); ++i) {
+        if (isTabEnabled(i) == enable) continue;
+        setTabEnabled(i, enable);
+        NotifyTabEnabledChanged(bar_, i);
+    }
     if (!enable) {
         setCurrentIndex(0);
         update();

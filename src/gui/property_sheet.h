@@ -14,7 +14,7 @@ namespace vxl::gui {
 class SheetTabBar : public QTabBar {
     Q_OBJECT
   public:
-    explicit SheetTabBar(QWidget* parent = nullptr) : QTabBar(parent) {}
+    explicit SheetTabBar(QWidget* parent = nullptr);
     // The nearest enabled tab from `index` in `direction` (+1 or -1), wrapping at the ends;
     // -1 when no tab is enabled.
     int NearestEnabled(int index, int direction) const;

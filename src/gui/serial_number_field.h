@@ -1,7 +1,6 @@
 // The serial-number field of the Factory page and the export dialog: at most eight decimal
-// digits (anything else beeps), red while the text is not a serial number of the form
-// YYWWxxxx, shown zero-padded to eight digits. Every accepted key, Backspace included, is an
-// edit.
+// digits (anything else beeps, typed or pasted), red while the text is not a serial number of
+// the form YYWWxxxx, shown zero-padded to eight digits. Every accepted change is an edit.
 #pragma once
 
 #include "gui/number_fields.h"
@@ -16,9 +15,6 @@ class SerialNumberField : public FieldEdit {
     void SetValue(int value);
     // The text read as a decimal number (0 when empty).
     int Value() const;
-
-  protected:
-    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void UpdateColour();

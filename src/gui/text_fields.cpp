@@ -1,19 +1,24 @@
 #include "gui/text_fields.h"
 
 #include <QEvent>
-#include <QKeyEvent>
 #include <QLineEdit>
 
 namespace vxl::gui {
 
 namespace {
-const QString kCallSignPunctuation = QStringLiteral("\"!$'()+,-./:;=?_");
 const QColor kDisabledBackground(192, 192, 192);
 }  // namespace
 
 // ---- CallSignField ----
 
-CallSignField::CallSignField(QWidget* parent) : FieldEdit(parent) {}
+CallSignField::CallSignField(QWidget* parent) : FieldEdit(parent) {
+    SetInputRule(CallSignInput(limit_));
+}
+
+void CallSignField::SetLengthLimit(int length) {
+    limit_ = length;
+    SetInputRule(CallSignInput(limit_));
+}
 
 QString CallSignField::CallSign() const {
     QString text = this->text().toUpper();
@@ -22,25 +27,6 @@ QString CallSignField::CallSign() const {
     while (start < end && blank(text[start])) ++start;
     while (end > start && blank(text[end - 1])) --end;
     return text.mid(start, end - start);
-}
-
-void CallSignField::keyPressEvent(QKeyEvent* event) {
-    QString after;
-    if (!TextAfterKey(event, &after)) {
-        QLineEdit::keyPressEvent(event);
-        return;
-    }
-    const QString typed = event->text();
-    const QChar c = typed[0];
-    const bool letterOrDigit = c.unicode() < 0x80 && c.isLetterOrNumber();
-    if (typed.size() != 1 || !(letterOrDigit || kCallSignPunctuation.contains(c)) ||
-        after.size() > limit_) {
-        Refuse();
-        return;
-    }
-    // Lower-case letters go in as upper case.
-    QKeyEvent upper(event->type(), event->key(), event->modifiers(), typed.toUpper());
-    QLineEdit::keyPressEvent(&upper);
 }
 
 // ---- ChoiceField ----

@@ -15,13 +15,10 @@ class CallSignField : public FieldEdit {
   public:
     explicit CallSignField(QWidget* parent = nullptr);
 
-    void SetLengthLimit(int length) { limit_ = length; }
+    void SetLengthLimit(int length);
     int LengthLimit() const { return limit_; }
     // The text upper-cased, without blanks and tabs at either end.
     QString CallSign() const;
-
-  protected:
-    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     int limit_ = 10;

@@ -1,8 +1,10 @@
-// Typing into the field widgets: which keys they take, when they beep, red out of range, and
-// what Escape and leaving the field put back.
+// The field widgets: typed and pasted text held to the field's rule, red out of range, and what
+// Escape and leaving the field put back.
+#include <QClipboard>
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "gui/serial_number_field.h"
 #include "gui/text_fields.h"
 #include "gui_test.h"
 
@@ -35,56 +37,83 @@ struct Form {
 class FieldWidgets : public QObject {
     Q_OBJECT
   private slots:
-    void integerFieldTakesDigitsUpToItsWidth_data();
-    void integerFieldTakesDigitsUpToItsWidth();
+    void typedAndPastedTextFollowTheFieldsRule_data();
+    void typedAndPastedTextFollowTheFieldsRule();
     void integerFieldRevertsOnEscapeAndWhenLeftOutOfRange();
-    void decimalFieldLimitsPointsAndDecimals_data();
-    void decimalFieldLimitsPointsAndDecimals();
     void decimalFieldRevertsOutOfRangeButKeepsZero();
-    void callSignIsUpperCaseRestrictedAndLimited_data();
-    void callSignIsUpperCaseRestrictedAndLimited();
+    void callSignIsReadUpperCaseAndTrimmed();
+    void textTheRuleRefusesFromTheModemCanOnlyLoseCharacters();
     void choiceFieldSkipsEmptyChoicesAndReportsPicks();
 };
 
-void FieldWidgets::integerFieldTakesDigitsUpToItsWidth_data() {
-    QTest::addColumn<bool>("hex");
-    QTest::addColumn<int>("maximum");
-    QTest::addColumn<QString>("typed");
+// The rules themselves are the core's (field_input); here each field holds both typing and
+// pasting to its rule, beeps when it refuses, and reports only what it took as an edit.
+void FieldWidgets::typedAndPastedTextFollowTheFieldsRule_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("pasted");
+    QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("beeps");
-    QTest::addColumn<bool>("red");
-    QTest::newRow("three digits of 255, a fourth beeps") << false << 255 << "1234"
-                                                         << "123" << 1 << false;
-    QTest::newRow("letters beep") << false << 255 << "1a2"
-                                  << "12" << 1 << false;
-    QTest::newRow("above the range is red") << false << 255 << "300"
-                                            << "300" << 0 << true;
-    QTest::newRow("hex takes two digits of ff") << true << 255 << "fFa"
-                                                << "fF" << 1 << false;
-    QTest::newRow("hex refuses g") << true << 255 << "g1"
-                                   << "1" << 1 << false;
+    QTest::newRow("integer: a fourth digit of 255") << "integer" << false << "1234"
+                                                    << "123" << 1;
+    QTest::newRow("integer: a letter pasted") << "integer" << true << "1a2"
+                                              << "" << 1;
+    QTest::newRow("hex: two digits of ff") << "hex" << false << "fFa"
+                                           << "fF" << 1;
+    QTest::newRow("decimal: a third decimal") << "decimal" << false << "12.345"
+                                              << "12.34" << 1;
+    QTest::newRow("decimal: two points pasted") << "decimal" << true << "1.2.3"
+                                                << "" << 1;
+    QTest::newRow("call sign: typed in upper case") << "callsign" << false << "a/b-c?"
+                                                    << "A/B-C?" << 0;
+    QTest::newRow("call sign: pasted in upper case") << "callsign" << true << "w1aw/p"
+                                                     << "W1AW/P" << 0;
+    QTest::newRow("call sign: '#' and a blank pasted") << "callsign" << true << "wx7-ab#c de"
+                                                       << "" << 1;
+    QTest::newRow("call sign: a seventh character at 6") << "callsign" << false << "abcdefg"
+                                                         << "ABCDEF" << 1;
+    QTest::newRow("serial number: letters pasted") << "serial" << true << "12ab"
+                                                   << "" << 1;
 }
 
-void FieldWidgets::integerFieldTakesDigitsUpToItsWidth() {
-    QFETCH(bool, hex);
-    QFETCH(int, maximum);
-    QFETCH(QString, typed);
+void FieldWidgets::typedAndPastedTextFollowTheFieldsRule() {
+    QFETCH(QString, kind);
+    QFETCH(bool, pasted);
+    QFETCH(QString, input);
     QFETCH(QString, shown);
     QFETCH(int, beeps);
-    QFETCH(bool, red);
-    Form<IntField> form;
-    form.field->SetHex(hex);
-    QVERIFY(form.field->SetRange(0, maximum));
-    QVERIFY(!form.field->SetRange(5, 5));
-    QSignalSpy refused(form.field, &FieldEdit::refused);
-    QSignalSpy edited(form.field, &FieldEdit::userEdited);
-    QTest::keyClicks(form.field, typed);
-    QCOMPARE(form.field->text(), shown);
+    QWidget window;
+    FieldEdit* field = nullptr;
+    if (kind == QLatin1String("integer") || kind == QLatin1String("hex")) {
+        auto* number = new IntField(&window);
+        number->SetHex(kind == QLatin1String("hex"));
+        QVERIFY(number->SetRange(0, 255));
+        QVERIFY(!number->SetRange(5, 5));
+        field = number;
+    } else if (kind == QLatin1String("decimal")) {
+        auto* real = new RealField(&window);
+        real->SetRange(0.0, 100.0, 2);
+        field = real;
+    } else if (kind == QLatin1String("callsign")) {
+        auto* callSign = new CallSignField(&window);
+        callSign->SetLengthLimit(6);
+        field = callSign;
+    } else {
+        field = new SerialNumberField(&window);
+    }
+    window.show();
+    field->setFocus();
+    QSignalSpy refused(field, &FieldEdit::refused);
+    QSignalSpy edited(field, &FieldEdit::userEdited);
+    if (pasted) {
+        QGuiApplication::clipboard()->setText(input);
+        field->paste();
+    } else {
+        QTest::keyClicks(field, input);
+    }
+    QCOMPARE(field->text(), shown);
     QCOMPARE(refused.count(), beeps);
-    QCOMPARE(edited.count(), shown.size());
-    QCOMPARE(form.Red(), red);
-    QTest::keyClick(form.field, Qt::Key_Backspace);
-    QCOMPARE(form.field->text(), shown.left(shown.size() - 1));
+    QCOMPARE(edited.count(), pasted ? int(!shown.isEmpty()) : int(shown.size()));
 }
 
 void FieldWidgets::integerFieldRevertsOnEscapeAndWhenLeftOutOfRange() {
@@ -115,35 +144,6 @@ void FieldWidgets::integerFieldRevertsOnEscapeAndWhenLeftOutOfRange() {
     QCOMPARE(form.field->text(), QStringLiteral("007"));  // a value in range is shown again
 }
 
-void FieldWidgets::decimalFieldLimitsPointsAndDecimals_data() {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<int>("beeps");
-    QTest::addColumn<bool>("red");
-    QTest::newRow("a third decimal beeps") << "12.345"
-                                           << "12.34" << 1 << false;
-    QTest::newRow("a second point beeps") << "1.2.3"
-                                          << "1.23" << 1 << false;
-    QTest::newRow("a minus or letter beeps") << "-a5"
-                                             << "5" << 2 << false;
-    QTest::newRow("150 in 0..100 is red") << "150"
-                                          << "150" << 0 << true;
-}
-
-void FieldWidgets::decimalFieldLimitsPointsAndDecimals() {
-    QFETCH(QString, typed);
-    QFETCH(QString, shown);
-    QFETCH(int, beeps);
-    QFETCH(bool, red);
-    Form<RealField> form;
-    form.field->SetRange(0.0, 100.0, 2);
-    QSignalSpy refused(form.field, &FieldEdit::refused);
-    QTest::keyClicks(form.field, typed);
-    QCOMPARE(form.field->text(), shown);
-    QCOMPARE(refused.count(), beeps);
-    QCOMPARE(form.Red(), red);
-}
-
 void FieldWidgets::decimalFieldRevertsOutOfRangeButKeepsZero() {
     Form<RealField> form;
     form.field->SetRange(1.0, 100.0, 2);
@@ -153,6 +153,7 @@ void FieldWidgets::decimalFieldRevertsOutOfRangeButKeepsZero() {
     form.field->setFocus();
     form.field->selectAll();
     QTest::keyClicks(form.field, "150");
+    QVERIFY(form.Red());
     form.Leave();
     QCOMPARE(form.field->text(), QStringLiteral("2.50"));
 
@@ -170,36 +171,27 @@ void FieldWidgets::decimalFieldRevertsOutOfRangeButKeepsZero() {
     QCOMPARE(form.field->text(), QStringLiteral("0.00"));
 }
 
-void FieldWidgets::callSignIsUpperCaseRestrictedAndLimited_data() {
-    QTest::addColumn<int>("limit");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<int>("beeps");
-    QTest::newRow("lower case goes in as upper case") << 10 << "ab1cd"
-                                                      << "AB1CD" << 0;
-    QTest::newRow("punctuation of the set is taken") << 10 << "a/b-c?\""
-                                                     << "A/B-C?\"" << 0;
-    QTest::newRow("other characters beep") << 10 << "a#b c*"
-                                           << "ABC" << 3;
-    QTest::newRow("a seventh character beeps at 6") << 6 << "abcdefg"
-                                                    << "ABCDEF" << 1;
+void FieldWidgets::callSignIsReadUpperCaseAndTrimmed() {
+    CallSignField field;
+    field.setText(QStringLiteral(" \tw1aw\t "));
+    QCOMPARE(field.CallSign(), QStringLiteral("W1AW"));
 }
 
-void FieldWidgets::callSignIsUpperCaseRestrictedAndLimited() {
-    QFETCH(int, limit);
-    QFETCH(QString, typed);
-    QFETCH(QString, shown);
-    QFETCH(int, beeps);
-    Form<CallSignField> form;
-    form.field->SetLengthLimit(limit);
-    QSignalSpy refused(form.field, &FieldEdit::refused);
-    QTest::keyClicks(form.field, typed);
-    QCOMPARE(form.field->text(), shown);
-    QCOMPARE(refused.count(), beeps);
-    QTest::keyClick(form.field, Qt::Key_Backspace);
-    QCOMPARE(form.field->text(), shown.left(shown.size() - 1));
-    form.field->setText(QStringLiteral(" \tw1aw\t "));
-    QCOMPARE(form.field->CallSign(), QStringLiteral("W1AW"));
+// A call sign the modem holds with a code that has no character, shown as it is.
+void FieldWidgets::textTheRuleRefusesFromTheModemCanOnlyLoseCharacters() {
+    QWidget window;
+    auto* field = new CallSignField(&window);
+    window.show();
+    field->setFocus();
+    field->setText(QStringLiteral("AB\aC"));
+    QCOMPARE(field->text(), QStringLiteral("AB\aC"));
+    QTest::keyClicks(field, "x#");
+    QCOMPARE(field->text(), QStringLiteral("AB\aC"));
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QCOMPARE(field->text(), QStringLiteral("AB\a"));
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClicks(field, "x");
+    QCOMPARE(field->text(), QStringLiteral("ABX"));
 }
 
 void FieldWidgets::choiceFieldSkipsEmptyChoicesAndReportsPicks() {

@@ -1,9 +1,13 @@
 // The pages of the Dealer and Factory levels and the Memory Map page through the real window
 // on the demo modem: the tabs each level shows, the memory dump and its byte edits, the
 // channel grid's edits, the serial-number field and the Clear User Fields button.
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTableView>
 
 #include "gui/factory_page.h"
 #include "gui/frequencies_page.h"
@@ -77,6 +81,22 @@ void LevelPages::eachLevelShowsItsTabsAndTitle() {
     w.Key(Qt::Key_F6, Qt::ControlModifier);
     QCOMPARE(w.Tabs(), tabs);
     QCOMPARE(w.Sheet()->currentWidget(), w.Sheet()->page(SheetPage::MemoryMap));
+    // A screen reader names every field, list and grid by its label (a list on Linux through
+    // the label relation, its name being its value).
+    for (int i = 0; i < w.Sheet()->count(); ++i) {
+        for (QWidget* control : w.Sheet()->widget(i)->findChildren<QWidget*>()) {
+            const bool field =
+                qobject_cast<QLineEdit*>(control) || qobject_cast<QComboBox*>(control) ||
+                qobject_cast<QAbstractSpinBox*>(control) || qobject_cast<QTableView*>(control);
+            if (!field || control->isHidden() || qobject_cast<QComboBox*>(control->parent()))
+                continue;
+            QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(control);
+            const bool named = qobject_cast<QComboBox*>(control)
+                                   ? !reader->relations(QAccessible::Label).isEmpty()
+                                   : !reader->text(QAccessible::Name).isEmpty();
+            QVERIFY2(named, qPrintable(w.Tabs()[i] + ": " + control->objectName()));
+        }
+    }
 }
 
 void LevelPages::memoryMapFollowsTheImageAndItsEditsChangeTheOtherPages() {

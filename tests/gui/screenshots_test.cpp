@@ -49,6 +49,16 @@ class Screenshots : public QObject {
 void Screenshots::initTestCase() {
     folder_ = qEnvironmentVariable("VXL_SCREENSHOT_DIR");
     if (folder_.isEmpty()) QSKIP("VXL_SCREENSHOT_DIR is not set");
+    // VXL_SCREENSHOT_PALETTE=dark draws the windows as on a dark desktop.
+    if (qEnvironmentVariable("VXL_SCREENSHOT_PALETTE") == QLatin1String("dark")) {
+        QPalette dark(QColor(0x35, 0x35, 0x35));  // window and buttons; light text
+        dark.setColor(QPalette::Base, QColor(0x24, 0x24, 0x24));
+        dark.setColor(QPalette::AlternateBase, QColor(0x40, 0x40, 0x40));
+        dark.setColor(QPalette::Text, QColor(0xE8, 0xE8, 0xE8));
+        dark.setColor(QPalette::Link, QColor(0x7F, 0xB8, 0xF0));
+        dark.setColor(QPalette::Highlight, QColor(0x2A, 0x82, 0xDA));
+        QApplication::setPalette(dark);
+    }
 }
 
 void Screenshots::Save(QWidget* widget, const char* name) {
@@ -123,7 +133,7 @@ void Screenshots::operatorWindows() {
 
     ProgressDialog countdown(
         nullptr, QStringLiteral("Capturing Modem"),
-        {"Using serial port 1", "Please power cycle your VXL modem now",
+        {"/dev/ttyUSB0", "Please power cycle your VXL modem now",
          "to allow the VXL Configuration Software to capture it.", "Time remaining: 7 sec."},
         true);
     countdown.bar()->hide();

@@ -1,9 +1,8 @@
-// The window's workflows end to end: Print, F5 and the Memory Map page's Print into PDF files
-// (demo modem, fake clock); and, in real time against a simulated modem, the first run's port
-// dialog locating the modem on its pinned port, and an upgrade from the window, a load and a
-// program of edits on two pages, after which pulling the modem's line out is reported once.
+// The window's workflows in this process: Print, F5 and the Memory Map page's Print into PDF
+// files (demo modem, fake clock); and, in real time against a simulated modem, the first run's
+// port dialog locating the modem on its pinned port, and an upgrade from the window. Loads,
+// edits, Program and a line pulled out are driven in the program itself (tests/gui_e2e).
 #include <QAction>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -81,7 +80,7 @@ class WindowWorkflows : public QObject {
     void cleanup() { s.reset(); }
     void printAndF5WriteTheReportsAsPdf();
     void theFirstRunLocatesTheModemOnItsPinnedPort();
-    void upgradesLoadsAndProgramsThenReportsTheLineUnpluggedOnce();
+    void loadsAndUpgradesTheModemAndRemembersTheFolder();
 
   private:
     // Shows the window; the first run's port dialog, when it comes, takes the activation.
@@ -201,7 +200,7 @@ void WindowWorkflows::theFirstRunLocatesTheModemOnItsPinnedPort() {
     QVERIFY(s->dialog->button(DialogButton::Load)->isEnabled());
 }
 
-void WindowWorkflows::upgradesLoadsAndProgramsThenReportsTheLineUnpluggedOnce() {
+void WindowWorkflows::loadsAndUpgradesTheModemAndRemembersTheFolder() {
     StartModem(9600);
     // Firmware of revision 3.55 at the identity block, packed by the dealers' tool.
     const sim::MemoryBytes memory = s->simulator->Memory();
@@ -236,51 +235,6 @@ void WindowWorkflows::upgradesLoadsAndProgramsThenReportsTheLineUnpluggedOnce() 
     QVERIFY(!Action("upgradeAction")->isEnabled() && Action("selectPortAction")->isEnabled());
     s->dialog->RunUpdatePass();
     QVERIFY(s->dialog->button(DialogButton::Load)->isDefault());
-
-    // The operator power-cycles the modem, as told, and loads it again.
-    s->simulator->PowerCycle();
-    QVERIFY(s->simulator->WaitFor(
-        [](const sim::SimStatus& s) { return s.mode == sim::ModemMode::kData; }, 10000));
-    s->ui.messages.clear();
-    Key(Qt::Key_F2);
-    QCOMPARE(Field("FirmwareRevision"), QStringLiteral("3.55"));
-    QVERIFY(s->dialog->sheet()->isTabEnabled(1));
-    QVERIFY(!s->dialog->button(DialogButton::Load)->isEnabled());
-    QVERIFY(s->dialog->button(DialogButton::Close)->isDefault());
-    bool read = false;
-    for (const auto& window : s->ui.progress) read = read || window->title == "Reading Modem";
-    QVERIFY(read);
-
-    // An edit on each of two pages, programmed (the recording operator answers Yes).
-    for (auto [tab, key, text] : {std::tuple{0, "Owner", "Quay"}, {1, "LocalAddress", "42"}}) {
-        s->dialog->sheet()->setCurrentIndex(tab);
-        auto* field = s->dialog->findChild<QLineEdit*>(QString::fromLatin1(key));
-        field->setFocus();
-        field->selectAll();
-        QTest::keyClicks(field, text);
-    }
-    s->dialog->RunUpdatePass();
-    QVERIFY(s->dialog->button(DialogButton::Program)->isEnabled());
-    s->ui.messages.clear();
-    Key(Qt::Key_F4);
-    QCOMPARE(Captions(), QStringList{"Programming"});
-    QVERIFY(!s->dialog->button(DialogButton::Program)->isEnabled());
-    QVERIFY(s->dialog->button(DialogButton::Load)->isEnabled());  // programmed: Load reloads
-    const sim::MemoryBytes stored = s->simulator->StoredMemory();
-    QCOMPARE(QByteArray(reinterpret_cast<const char*>(&stored[0x16B]), 4), QByteArray("Quay"));
-    QCOMPARE(int(stored[0x194]), 42);
-    QVERIFY(
-        sim::ConfigChecksumValid(stored, sim::DefaultConfigSize(sim::ProgramDefaults().profile)));
-    s->ui.messages.clear();
-
-    // The line is pulled out while the window is idle: one message, the pages grey.
-    s->simulator->Unplug();
-    QTRY_COMPARE_WITH_TIMEOUT(Captions(), QStringList{"Serial Device Lost"}, 10000);
-    QVERIFY(s->ui.messages[0].text.find(s->simulator->LinkPath()) != std::string::npos);
-    QVERIFY(!s->app.Coordinator().IsAttached());
-    QVERIFY(!s->dialog->sheet()->isTabEnabled(1));
-    QTest::qWait(1500);
-    QCOMPARE(s->ui.messages.size(), size_t(1));
 
     // The window stores the firmware folder when it closes.
     s->app.Coordinator().SetView(nullptr);

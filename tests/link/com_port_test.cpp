@@ -135,8 +135,7 @@ TEST_F(ComPortTest, OpenFailuresKeepTheSystemErrorAndBadSettingsShowOneBox) {
     // Unusable line settings show one box each and keep the device open.
     port.Close();
     const std::string box = "WARNING:  SetCommState() Failed with the following error: \n" +
-                            SystemErrorText(EINVAL) +
-                            "\nPort: " + std::to_string(pty.portNumber()) + "\n";
+                            SystemErrorText(EINVAL) + "\nPort: " + pty.slavePath() + "\n";
     // A rate without a terminal speed; nine data bits.
     for (const auto& [baud, dataBits] : {std::pair{12345, 8}, std::pair{9600, 9}}) {
         RecordingOperator caseUi;

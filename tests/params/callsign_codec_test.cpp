@@ -61,6 +61,7 @@ TEST(CallSignCodec, EveryCharacterWithACodeComesBackAndOthersShowTheUnknownChara
                                             : text)
             << "character " << code;
         EXPECT_EQ(packed[0] == 0, blank) << "character " << code;
+        EXPECT_EQ(IsCallSignCharacter(text[0]), !blank && !unknown) << "character " << code;
     }
 }
 

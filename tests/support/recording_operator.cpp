@@ -1,5 +1,7 @@
 #include "support/recording_operator.h"
 
+#include "util/clock.h"
+
 namespace vxl::test {
 
 namespace {
@@ -22,7 +24,10 @@ class RecordingProgressWindow : public ProgressWindow {
   public:
     RecordingProgressWindow(std::shared_ptr<RecordedProgress> record, int cancelAfterChecks)
         : record_(std::move(record)), cancelAfterChecks_(cancelAfterChecks) {}
-    ~RecordingProgressWindow() override { record_->closed = true; }
+    ~RecordingProgressWindow() override {
+        record_->closed = true;
+        record_->closedAtMs = GetClock().SteadyMs();
+    }
 
     void SetLine(int index, const std::string& text) override {
         if (index < 0) return;

@@ -1,6 +1,7 @@
 // A fake operator for tests: records every message and progress window, answers from a script.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -42,6 +43,7 @@ struct RecordedProgress {
     std::vector<bool> barHistory;  // every ShowBar call
     bool cancellable = false;
     bool closed = false;
+    int64_t closedAtMs = -1;  // the clock's steady time when it closed
     bool cancelRequested = false;
 };
 

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "coordinator/coordinator_harness.h"
+#include "link/port_table.h"
 #include "params/model_tables.h"
 #include "params/parameter_ids.h"
 #include "support/fake_serial_link.h"
@@ -112,8 +113,19 @@ TEST(MainDialogLoad, EachOutcomeShowsItsMessagesAndLeavesTheModemAsItSays) {
         {"nothing answers the capture", 0xD2, 220,
          [](Dialog& d) { d.h.modem.answersEscape = false; }, {}, {"Attach Failed"},
          "Unable to connect to modem. Please check your connection,\npower-cycle", false, 0},
-        {"the port is busy", 0xD2, 220, [](Dialog& d) { d.h.openError = EBUSY; }, {},
-         {"Attach Failed"}, "Device or resource busy", false, 0},
+        // The box says which device and what to do, as a headless run does.
+        {"the port is busy", 0xD2, 220,
+         [](Dialog& d) {
+             d.h.openError = EBUSY;
+             PortTable::Instance().BuildFrom({{3, "/dev/ttyFAKE", ""}}, {});
+         },
+         {}, {"Attach Failed"}, "/dev/ttyFAKE is in use by another program. Close it", false, 0},
+        {"the operator cancels the power-on capture: nothing to report", 0xD2, 220,
+         [](Dialog& d) {
+             d.h.coordinator.Init(3, 3);
+             d.h.ui.CancelAfterChecks(2);
+         },
+         {}, {}, "", false, 0},
         // A model byte of 0 also names a model this program does not keep.
         {"model ID missing: told, read, released", 0x00, 220, [](Dialog&) {}, {},
          {"Missing Modem Model ID", "Unsupported Modem"},

@@ -1,10 +1,10 @@
 #include "app/config_app.h"
 
+#include "app/attach_failure.h"
 #include "app/install_dir.h"
 #include "app/switch_table.h"
 #include "coordinator/firmware_upgrade.h"
 #include "coordinator/safety_commands.h"
-#include "link/port_diagnosis.h"
 #include "link/port_table.h"
 #include "params/definitions.h"
 #include "reports/xml_export.h"
@@ -26,8 +26,7 @@ std::string RunFailureText(int code, int port) {
     if (code == rc::kNothingReceived)
         return "Unable to connect to modem. Please check your connection, power-cycle your "
                "modem, and retry.";
-    if (code > 0 && code < 50 && code != rc::kInterrupted)
-        return DiagnosePortOpen(port, code).Advice();
+    if (IsSystemError(code) && code != rc::kInterrupted) return PortFailureText(code, port);
     return ErrorText(code);
 }
 

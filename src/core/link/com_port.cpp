@@ -291,13 +291,13 @@ void CComPort::ShowError(const char* operation, int error) {
         return;
     }
     lastError_ = error;
-    vxl::ShowPortErrorMessage(vxl::PortErrorMessage(operation, error, portNumber_));
+    vxl::ShowPortErrorMessage(vxl::PortErrorMessage(operation, error, portNumber_, devicePath_));
 }
 
 void CComPort::QueueError(const char* operation, int error) {
     lastError_ = error;
     std::lock_guard<std::mutex> lock(errorsMutex_);
-    pendingErrors_.push_back(vxl::PortErrorMessage(operation, error, portNumber_));
+    pendingErrors_.push_back(vxl::PortErrorMessage(operation, error, portNumber_, devicePath_));
     errorsPending_ = true;
 }
 

@@ -24,9 +24,11 @@ std::string SystemErrorText(int error) {
     return ErrorTextFrom(strerror_r(error, buffer, sizeof buffer), buffer);
 }
 
-std::string PortErrorMessage(const std::string& operation, int error, int portNumber) {
-    return Format("WARNING:  %s Failed with the following error: \n%s\nPort: %d\n",
-                  operation.c_str(), SystemErrorText(error).c_str(), portNumber);
+std::string PortErrorMessage(const std::string& operation, int error, int portNumber,
+                             const std::string& device) {
+    const std::string port = device.empty() ? Format("%d", portNumber) : device;
+    return Format("WARNING:  %s Failed with the following error: \n%s\nPort: %s\n",
+                  operation.c_str(), SystemErrorText(error).c_str(), port.c_str());
 }
 
 void ShowPortErrorMessage(const std::string& message) {

@@ -11,8 +11,9 @@ constexpr const char* kPortErrorCaption = "Application Error";
 std::string SystemErrorText(int error);
 
 // "WARNING:  <operation> Failed with the following error: ..." for the operation, the system's
-// text of `error` and the port number.
-std::string PortErrorMessage(const std::string& operation, int error, int portNumber);
+// text of `error` and the port: its device, or its number when the device is not known.
+std::string PortErrorMessage(const std::string& operation, int error, int portNumber,
+                             const std::string& device);
 
 // Shows the message modally with the stop icon through the operator interface.
 void ShowPortErrorMessage(const std::string& message);

@@ -70,7 +70,8 @@ int CModem::SoftBreak(std::string& status, bool showDialog) {
     if (!port_) return vxl::rc::kOk;
     int result = vxl::rc::kCommandUnsuccessful;
     const std::vector<int> candidates = SoftBreakCandidates(port_->GetBaud());
-    vxl::SoftBreakWindow window(showDialog, port_->GetPortNumber(), candidates.front());
+    vxl::SoftBreakWindow window(showDialog, port_->GetPortNumber(), port_->DevicePath(),
+                                candidates.front());
     const std::vector<vxl::IndexedPort> ports{{0, port_}};
     for (size_t attempt = 0; attempt < candidates.size(); ++attempt) {
         if (int stop = vxl::SendEscapeSequence(ports)) return stop;
@@ -99,7 +100,7 @@ int CModem::PowerOnCapture(std::string& status) {
         port_->SetBaud(vxl::kPowerOnBaud);
     }
     port_->Purge();
-    vxl::CountdownWindow window(port_->GetPortNumber());
+    vxl::CountdownWindow window(port_->GetPortNumber(), port_->DevicePath());
     int found = -1;
     int result = vxl::RunPowerOnCapture({{0, port_}}, false, window, status, found);
     port_->Purge();

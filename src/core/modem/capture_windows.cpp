@@ -14,8 +14,9 @@ const char kAllPorts[] = "Searching all ports...";
 constexpr int kRateLine = 1;
 constexpr int kCountdownLine = 3;
 
-std::string PortLine(int portNumber) {
-    return portNumber >= 1 ? Format("COM %d", portNumber) : std::string(kAllPorts);
+std::string PortLine(int portNumber, const std::string& device) {
+    if (portNumber < 1) return kAllPorts;
+    return device.empty() ? Format("COM %d", portNumber) : device;
 }
 
 std::string CountdownText(long seconds) {
@@ -24,11 +25,11 @@ std::string CountdownText(long seconds) {
 
 }  // namespace
 
-SoftBreakWindow::SoftBreakWindow(bool show, int portNumber, int baud) {
+SoftBreakWindow::SoftBreakWindow(bool show, int portNumber, const std::string& device, int baud) {
     if (!show) return;
     window_ = Ui().OpenProgress(kTitle,
                                 {"Attempting to capture modem by soft-break",
-                                 Format("at %d baud.", baud), PortLine(portNumber)},
+                                 Format("at %d baud.", baud), PortLine(portNumber, device)},
                                 false);
     if (window_) window_->ShowBar(false);
 }
@@ -37,10 +38,10 @@ void SoftBreakWindow::ShowRate(int baud) {
     if (window_) window_->SetLine(kRateLine, Format("at %d baud.", baud));
 }
 
-CountdownWindow::CountdownWindow(int portNumber) {
+CountdownWindow::CountdownWindow(int portNumber, const std::string& device) {
     std::vector<std::string> lines;
     if (portNumber >= 1) {
-        lines = {PortLine(portNumber), "Please power cycle your VXL modem now",
+        lines = {PortLine(portNumber, device), "Please power cycle your VXL modem now",
                  "to allow the VXL Configuration Software to capture it.", CountdownText(-1)};
     } else {
         lines = {kAllPorts, "If there is a Norvale modem on any serial port",
@@ -61,6 +62,8 @@ void CountdownWindow::ShowRemaining(long seconds) {
 bool CountdownWindow::TakeCancel() {
     if (!window_ || cancelTaken_ || !window_->CancelRequested()) return false;
     cancelTaken_ = true;
+    // The operator's cancel closes the window at once, whatever the capture does meanwhile.
+    window_.reset();
     return true;
 }
 

@@ -3,15 +3,17 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "ui/operator.h"
 
 namespace vxl {
 
-// `portNumber` below 1 means every port is searched.
+// The port line names `device` (its number when the device is not known); `portNumber` below 1
+// means every port is searched.
 class SoftBreakWindow {
   public:
-    SoftBreakWindow(bool show, int portNumber, int baud);
+    SoftBreakWindow(bool show, int portNumber, const std::string& device, int baud);
     void ShowRate(int baud);
 
   private:
@@ -20,10 +22,11 @@ class SoftBreakWindow {
 
 class CountdownWindow {
   public:
-    explicit CountdownWindow(int portNumber);
+    CountdownWindow(int portNumber, const std::string& device);
     // Shows the remaining seconds (a negative count shows blanks).
     void ShowRemaining(long seconds);
-    // True once per cancel request of the operator: a request, once taken, is used up.
+    // True once per cancel request of the operator: a request, once taken, is used up, and
+    // closes the window.
     bool TakeCancel();
 
   private:

@@ -39,7 +39,7 @@ int CModem::LocateBySoftBreak(std::string& status, ISerialLink* const* ports, in
     // Without a port there is nothing to wait for.
     if (open.empty()) return result;
     const std::vector<int> rates = LocateRates();
-    vxl::SoftBreakWindow window(true, -1, rates.front());
+    vxl::SoftBreakWindow window(true, -1, std::string(), rates.front());
     for (const vxl::IndexedPort& entry : open) {
         entry.port->StartMonitor();
         entry.port->SetBaud(rates.front());
@@ -72,7 +72,7 @@ int CModem::LocateByPowerOn(std::string& status, ISerialLink* const* ports, int 
     status.clear();
     const std::vector<vxl::IndexedPort> open = vxl::OpenPorts(ports, count);
     if (open.empty()) return vxl::rc::kNothingReceived;
-    vxl::CountdownWindow window(-1);
+    vxl::CountdownWindow window(-1, std::string());
     std::vector<int> previousRates;
     for (const vxl::IndexedPort& entry : open) {
         entry.port->StartMonitor();

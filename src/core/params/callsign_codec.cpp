@@ -70,6 +70,11 @@ char DecodeByte(uint8_t code) {
 
 }  // namespace
 
+bool IsCallSignCharacter(char c) {
+    const uint8_t code = Tables().encode[static_cast<uint8_t>(c)];
+    return code != kCallSignNoCharacter && code != kBlankCode;
+}
+
 std::vector<uint8_t> EncodeCallSign(const std::string& text, int length) {
     if (length < 1) return {};
     std::vector<uint8_t> bytes(static_cast<size_t>(length), 0);

@@ -13,6 +13,9 @@ constexpr uint8_t kCallSignNoCharacter = 0x77;
 // The character shown for a stored byte that has no character.
 constexpr char kCallSignUnknownCharacter = '\x07';
 
+// True for a character the modem can key: one with a Morse code (a blank, a pause, is not one).
+bool IsCallSignCharacter(char c);
+
 // Trims white space at both ends, keeps the first `length` characters and packs them; the result
 // always has `length` bytes (zero padded; empty for a length below 1). A blank becomes 0x00.
 std::vector<uint8_t> EncodeCallSign(const std::string& text, int length);

@@ -1,5 +1,6 @@
 #include "window/main_dialog_model.h"
 
+#include "app/attach_failure.h"
 #include "coordinator/safety_commands.h"
 
 #include "coordinator/coordinator.h"
@@ -20,9 +21,6 @@ constexpr const char* kProgramTitle = "VXL Configuration Program";
 constexpr const char* kMissingModelId =
     "The model ID for this modem is missing or corrupt.\nContact Norvale Corporation for "
     "assistance.";
-constexpr const char* kUnableToConnect =
-    "Unable to connect to modem. Please check your connection,\npower-cycle your modem, and "
-    "retry.";
 constexpr const char* kConnectionLost =
     "Connection lost during load. Please check your connection and retry.\n\nDiagnostic Code: "
     "%d at %s";
@@ -153,12 +151,11 @@ void MainDialogModel::Load() {
         if (result == rc::kModelIdMissing) {
             Ui().MessageBox(kMissingModelId, "Missing Modem Model ID", MsgIcon::Stop,
                             MsgButtons::Ok);
-        } else if (result == rc::kNothingReceived || result == rc::kTimeout) {
-            Ui().MessageBox(kUnableToConnect, "Attach Failed", MsgIcon::Stop, MsgButtons::Ok);
-            return;
+        } else if (result == rc::kPowerOnCancelled) {
+            return;  // the operator cancelled the capture: nothing went wrong
         } else if (result != rc::kOk) {
-            Ui().MessageBox(ErrorText(result, response_, true), "Attach Failed", MsgIcon::Stop,
-                            MsgButtons::Ok);
+            Ui().MessageBox(AttachFailureText(result, coordinator_.Session().GetPort(), response_),
+                            "Attach Failed", MsgIcon::Stop, MsgButtons::Ok);
             return;
         }
     }
