@@ -28,14 +28,14 @@ TEST(TraceLog, WritesTimeDirectionRateAndBytesAndReportsAnUnwritableFile) {
         ASSERT_TRUE(trace.Open(path, &error)) << error;
         const uint8_t command[] = {0x01, 0x21, 0x01, 0x0A, 0xD3};
         const uint8_t reply[] = {0x01, 0xA1, 0xD2, 0x8C};
-        trace.Bytes(TraceDirection::kFromHost, command, 5, 9600, 1234567);
-        trace.Bytes(TraceDirection::kToHost, reply, 2, 9600, 1241000);
-        trace.Bytes(TraceDirection::kToHost, reply + 2, 2, 9600, 1243000);  // joins the line
-        trace.Bytes(TraceDirection::kToHost, reply, 1, 9600, 1250000);      // too late to join
+        trace.Bytes(TraceDirection::FromHost, command, 5, 9600, 1234567);
+        trace.Bytes(TraceDirection::ToHost, reply, 2, 9600, 1241000);
+        trace.Bytes(TraceDirection::ToHost, reply + 2, 2, 9600, 1243000);  // joins the line
+        trace.Bytes(TraceDirection::ToHost, reply, 1, 9600, 1250000);      // too late to join
         trace.Event(1300000, "command mode at 9600 baud");
-        trace.Bytes(TraceDirection::kDropped, reply, 1, 19200, 1400000);
+        trace.Bytes(TraceDirection::Dropped, reply, 1, 19200, 1400000);
         const std::vector<uint8_t> burst(40, 'A');
-        trace.Bytes(TraceDirection::kToHost, burst.data(), burst.size(), 9600, 1500000);
+        trace.Bytes(TraceDirection::ToHost, burst.data(), burst.size(), 9600, 1500000);
     }
     const auto lines = Lines(vxl::test::TempDir::Read(path));
     ASSERT_EQ(lines.size(), 8u) << "a long burst wraps to three lines";

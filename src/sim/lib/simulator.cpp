@@ -274,7 +274,7 @@ void Simulator::Serve(bool hangUpSeen, int64_t nowUs) {
             hostBaud_ = baud;
         }
         if (!fromHost.empty()) {
-            trace_.Bytes(TraceDirection::kFromHost, fromHost.data(), fromHost.size(), hostBaud_,
+            trace_.Bytes(TraceDirection::FromHost, fromHost.data(), fromHost.size(), hostBaud_,
                          nowUs);
             line_->Advance(nowUs, hostBaud_, &toHost);
             line_->FromHost(fromHost.data(), fromHost.size(), hostBaud_, nowUs);
@@ -292,8 +292,8 @@ void Simulator::Serve(bool hangUpSeen, int64_t nowUs) {
     line_->Advance(nowUs, hostBaud_, &toHost);
     if (!toHost.empty()) {
         const size_t written = hostPresent_ ? pty_.Write(toHost.data(), toHost.size()) : 0;
-        trace_.Bytes(TraceDirection::kToHost, toHost.data(), written, hostBaud_, nowUs);
-        trace_.Bytes(TraceDirection::kDropped, toHost.data() + written, toHost.size() - written,
+        trace_.Bytes(TraceDirection::ToHost, toHost.data(), written, hostBaud_, nowUs);
+        trace_.Bytes(TraceDirection::Dropped, toHost.data() + written, toHost.size() - written,
                      hostBaud_, nowUs);
     }
     if (line_->HangUpDue(nowUs)) HangUp(nowUs);
