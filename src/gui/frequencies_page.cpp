@@ -1,5 +1,6 @@
 #include "gui/frequencies_page.h"
 
+#include "app/channel_plan_commands.h"
 #include "gui/grid_ctrl.h"
 #include "gui/pages.h"
 #include "params/modem_parameter_set.h"
@@ -15,7 +16,7 @@ constexpr int kRows = 17;  // the header row and channels 0 to 15
 constexpr int kColumns = 3;
 constexpr int kTxColumn = 1;
 constexpr int kRxColumn = 2;
-constexpr DluRect kGridRect{7, 4, 257, 120};
+constexpr DluRect kGridRect{7, 4, 257, 104};
 constexpr Qt::Alignment kCentred = Qt::AlignHCenter | Qt::AlignVCenter;
 constexpr double kLowest = -1.0;
 constexpr double kHighest = 490.0;
@@ -32,6 +33,10 @@ const std::vector<ControlSpec>& FrequenciesTable() {
          "Import Channel Table", "importChannelTableButton"},
         {kClearChannelTableButton, -1, K::PushButton, {183, 130, 81, 14}, R::None,
          "Clear Channel Table", "clearChannelTableButton"},
+        {kExportChannelCsvButton, -1, K::PushButton, {7, 112, 80, 14}, R::None,
+         "Export as CSV...", "exportCsvButton"},
+        {kImportChannelCsvButton, -1, K::PushButton, {95, 112, 80, 14}, R::Plain,
+         "Import CSV...", "importCsvButton"},
     };
     // clang-format on
     return table;
@@ -49,6 +54,10 @@ constexpr HelpRow kHelp[] = {
                                 "for the modem whose serial number you enter."},
     {kImportChannelTableButton, "Reads the channels of a channel-table file (.upg) into the modem's "
                                 "settings."},
+    {kExportChannelCsvButton, "Writes the channel table shown as a CSV file (Channel,RX MHz,TX "
+                              "MHz) for a spreadsheet."},
+    {kImportChannelCsvButton, "Reads a channel plan from a CSV file. A row that does not suit this "
+                              "modem refuses the whole file."},
     {kClearChannelTableButton, "Takes every channel out of use. Enter new frequencies and choose a "
                                "current channel before you program the modem."},
 };

@@ -46,6 +46,9 @@ constexpr HelpRow kHelp[] = {
     {111, 1101,
      "Reads a channel table (.upg file) into the modem's sixteen channels. A table made for "
      "another modem's serial number is refused. Program writes it into the modem."},
+    {111, 1103,
+     "Reads a channel plan from a CSV file (Channel,RX MHz,TX MHz), as spreadsheets write it. "
+     "A row that does not suit this modem refuses the whole file."},
     {111, 1014,
      "The bit rate over the radio link. The rates offered depend on the modulation and the "
      "channel bandwidth."},

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <QWhatsThis>
 
+#include "app/channel_plan_commands.h"
 #include "app/config_app.h"
 #include "gui/dialog_units.h"
 #include "gui/event_pump.h"
@@ -172,6 +173,11 @@ void MainDialog::BuildControls(QWidget* client) {
     });
     connect(sheet_->page(CoordinatorPage::RadioLink), &Page::buttonClicked, this, [this](int id) {
         if (id == kImportChannelTableButton) Run([this] { model_->ImportChannelTable(); });
+        if (id == kImportChannelCsvButton)
+            Run([this] {
+                ImportChannelCsvCommand(model_->Coordinator(), this,
+                                        model_->InitialChannelTableDir());
+            });
     });
     sheet_->setWhatsThis(ControlHelpText(kMainDialogId, 1012));
     logo_->setWhatsThis(ControlHelpText(kMainDialogId, 1049));

@@ -1,6 +1,7 @@
 // The main window's side of the pages that the Dealer and Factory levels add (Frequencies,
 // Factory) and of the Memory Map page: their commands and edits, and the grid as the
 // coordinator sees it.
+#include "app/channel_plan_commands.h"
 #include "app/channel_table_commands.h"
 #include "app/config_app.h"
 #include "app/level_page_actions.h"
@@ -45,6 +46,10 @@ void MainDialog::BindLevelPages() {
                 model_->ImportChannelTable();
             } else if (id == kClearChannelTableButton) {
                 ClearChannelTableCommand(coordinator, this);
+            } else if (id == kImportChannelCsvButton) {
+                ImportChannelCsvCommand(coordinator, this, folder);
+            } else if (id == kExportChannelCsvButton) {
+                ExportChannelCsvCommand(coordinator, folder);
             }
         });
     });

@@ -2,6 +2,7 @@
 // modulation, squelch, retries, acknowledge time-out, addresses and the link options.
 #include <QRadioButton>
 
+#include "app/channel_plan_commands.h"
 #include "gui/pages.h"
 #include "params/modem_parameter_set.h"
 #include "params/parameter_ids.h"
@@ -28,6 +29,7 @@ const std::vector<ControlSpec>& RadioLinkTable() {
         {1085, pid::kChannelSelectType, K::RadioButton, {62, 41, 50, 10}, R::Choice, "AutoBase:", "autoBaseButton", nullptr, 1},
         {1086, pid::kChannelSelectType, K::RadioButton, {116, 41, 54, 10}, R::Choice, "AutoRover:", "autoRoverButton", nullptr, 2},
         {kImportChannelTableButton, -1, K::PushButton, {180, 39, 78, 14}, R::None, "Import Channel Table", "importChannelTableButton"},
+        {kImportChannelCsvButton, -1, K::PushButton, {118, 39, 58, 14}, R::None, "Import CSV...", "importCsvButton"},
 
         {64006, -1, K::Label, {14, 66, 64, 8}, R::None, "Link Rate:", "linkRateLabel"},
         {1014, pid::kLinkRate, K::SelectionBox, {80, 64, 70, 80}, R::SeveralChoices, nullptr, nullptr},

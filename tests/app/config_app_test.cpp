@@ -208,6 +208,9 @@ TEST_F(StartUp, InputAndOutputFilesAreRefusedBeforeThePortIsOpened) {
         {"report", "none/r.pdf", "configuration report failed: code 903"},
         {"memorymap", "none/m.pdf", "memory-map listing failed: code 903"},
         {"saveprofile", "none/p.ini", "settings profile failed: code 903"},
+        {"exportcsv", "none/p.csv", "channel plan export failed: code 903"},
+        {"trace", "none/t.txt", "diagnostic trace failed: code 903"},
+        {"importcsv", "damaged.img", ": row 1: the first row must be the header Channel,RX MHz"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);

@@ -91,7 +91,7 @@ TEST(SettingsMenu, SavesAndLoadsProfilesThroughTheFileDialogs) {
         EXPECT_TRUE(m.Says("changes these settings:\n\nOwner: Other -> Fleet\n")) << m.Last().text;
         EXPECT_EQ(m.h.Text(pid::kOwner), owner);
         EXPECT_EQ(m.changed, m.h.Text(pid::kOwner) == "Fleet" ? std::vector<int>{pid::kOwner}
-                                                               : std::vector<int>{});
+                                                              : std::vector<int>{});
     }
     EXPECT_EQ(m.h.ui.fileDialogs[1].startDir, m.h.dir.path());
     // Once the pages show the profile, loading it again changes nothing and asks nothing.

@@ -122,11 +122,11 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
         }
     }
     if (options_.help) {
-        std::fprintf(stdout, "%s", CommandLineUsage().c_str());
+        std::fprintf(out_, "%s", CommandLineUsage().c_str());
         return kExitOk;
     }
     if (options_.version) {
-        std::fprintf(stdout, "vxlconf (%s) %s %s\n%s %s\n", version_.productName.c_str(),
+        std::fprintf(out_, "vxlconf (%s) %s %s\n%s %s\n", version_.productName.c_str(),
                      version_.versionText.c_str(), version_.buildText.c_str(),
                      version_.companyName.c_str(), version_.legalNotice.c_str());
         return kExitOk;
@@ -161,7 +161,7 @@ void CConfigApp::EndTrace() {
         std::fprintf(err_, "vxlconf: the diagnostic trace could not be written: %s\n",
                      Printable(FileErrorText(written, path)).c_str());
     else if (IsHeadless())
-        std::fprintf(stdout, "Diagnostic trace written to %s\n", path.c_str());
+        std::fprintf(out_, "Diagnostic trace written to %s\n", path.c_str());
 }
 
 void CConfigApp::ShowPreferencesNote() {

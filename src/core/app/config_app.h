@@ -60,6 +60,8 @@ class CConfigApp {
     void SetPreferencePath(const std::string& path) { preferencePath_ = path; }
     // Where messages of the headless runs go (standard error by default).
     void SetErrorStream(std::FILE* err) { err_ = err; }
+    // Where their results go (standard output by default).
+    void SetOutputStream(std::FILE* out) { out_ = out; }
 
     CCoordinator& Coordinator() { return *coordinator_; }
     const StartupOptions& Options() const { return options_; }
@@ -156,6 +158,7 @@ class CConfigApp {
     ReportRenderer reportRenderer_;
     InteractiveRun interactiveOpen_;
     std::FILE* err_ = stderr;
+    std::FILE* out_ = stdout;
 };
 
 }  // namespace vxl

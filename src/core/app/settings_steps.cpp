@@ -34,7 +34,7 @@ int CConfigApp::SaveProfileStep(std::string& detail) {
     int result = SaveProfile(*coordinator_, options_.saveProfileFile, &problem);
     if (result != rc::kOk) detail = options_.saveProfileFile + ": " + problem;
     if (result == rc::kOk)
-        std::fprintf(stdout, "Settings profile written to %s\n", options_.saveProfileFile.c_str());
+        std::fprintf(out_, "Settings profile written to %s\n", options_.saveProfileFile.c_str());
     return result;
 }
 
@@ -71,13 +71,13 @@ int CConfigApp::ExportStep(std::string& detail) {
         result = c.Settings().ExportChannelTable(options_.exportFile, 0, &problem);
         if (result != rc::kOk) detail = options_.exportFile + ": " + problem;
         if (result != rc::kOk) return result;
-        std::fprintf(stdout, "Channel table written to %s\n", options_.exportFile.c_str());
+        std::fprintf(out_, "Channel table written to %s\n", options_.exportFile.c_str());
     }
     if (!options_.exportCsvFile.empty()) {
         result = c.Settings().ExportChannelCsv(options_.exportCsvFile, &problem);
         if (result != rc::kOk) detail = options_.exportCsvFile + ": " + problem;
         if (result != rc::kOk) return result;
-        std::fprintf(stdout, "Channel plan written to %s\n", options_.exportCsvFile.c_str());
+        std::fprintf(out_, "Channel plan written to %s\n", options_.exportCsvFile.c_str());
     }
     return rc::kOk;
 }
@@ -90,16 +90,16 @@ int CConfigApp::ReportDryRun() {
                         : DifferencesFrom(held->ConfigurationBytes(), c.Settings());
     const std::string serial = c.Settings().SerialNumberText();
     if (changes.empty()) {
-        std::fprintf(stdout, "Dry run: nothing would change on modem %s; nothing was programmed.\n",
+        std::fprintf(out_, "Dry run: nothing would change on modem %s; nothing was programmed.\n",
                      serial.c_str());
         return kExitOk;
     }
-    std::fprintf(stdout, "Dry run: %d setting%s of modem %s would change (nothing was programmed):\n",
+    std::fprintf(out_, "Dry run: %d setting%s of modem %s would change (nothing was programmed):\n",
                  static_cast<int>(changes.size()), changes.size() == 1 ? "" : "s", serial.c_str());
     std::string lines = DifferenceLines(changes);
     for (size_t at = 0; at < lines.size();) {
         const size_t end = lines.find('\n', at);
-        std::fprintf(stdout, "  %s\n", lines.substr(at, end - at).c_str());
+        std::fprintf(out_, "  %s\n", lines.substr(at, end - at).c_str());
         at = end + 1;
     }
     return kExitWouldChange;
@@ -111,16 +111,16 @@ int CConfigApp::ProgramChanges() {
     // rules fitted a setting the modem holds.
     if (!ChangesSettings()) return rc::kOk;
     if (!c.IsModified()) {
-        std::fprintf(stdout, "The modem already holds these settings; nothing was programmed.\n");
+        std::fprintf(out_, "The modem already holds these settings; nothing was programmed.\n");
         return rc::kOk;
     }
     int result = c.Program(response_);
     if (result != rc::kOk) return result;
     if (c.IsModified()) return rc::kCommandUnsuccessful;
-    std::fprintf(stdout, "Modem programmed with the new settings%s.\n",
+    std::fprintf(out_, "Modem programmed with the new settings%s.\n",
                  c.Programming().VerifiesAfterProgramming() ? " (read back and verified)" : "");
     if (!c.Programming().GetLastBackupPath().empty())
-        std::fprintf(stdout, "Its previous settings are saved in %s\n",
+        std::fprintf(out_, "Its previous settings are saved in %s\n",
                      c.Programming().GetLastBackupPath().c_str());
     return rc::kOk;
 }

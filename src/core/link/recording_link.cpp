@@ -44,7 +44,7 @@ void RecordingLink::Purge() {
             static_cast<size_t>(std::max(link_->ReceivedCount(), 0) + kReceiveBuffer));
         int length = 0;
         TakeReceived(pending.data(), &length);
-        GetWireTrace().Event("purge");
+        if (length > 0) GetWireTrace().Event("purge: the bytes above were thrown away");
     }
     link_->Purge();
 }

@@ -1,0 +1,64 @@
+#include "app/channel_plan_commands.h"
+
+#include "app/channel_table_commands.h"
+#include "app/main_dialog_model.h"
+#include "coordinator/coordinator.h"
+#include "ui/operator.h"
+#include "util/format.h"
+#include "util/result_codes.h"
+
+namespace vxl {
+
+namespace {
+
+constexpr const char* kFilter = "Channel plans (*.csv);;All files (*)";
+
+void ShowFailure(int action, int code, const std::string& path, const std::string& problem) {
+    std::string text = ErrorText(code);
+    if (!problem.empty()) text += "\n\n" + path + ": " + problem;
+    Ui().MessageBox(text, ErrorBoxCaption(action), MsgIcon::Stop, MsgButtons::Ok);
+}
+
+void RememberFolder(const std::string& path, std::string& folder) {
+    const std::string chosen = FolderOf(path);
+    if (!chosen.empty()) folder = chosen;
+}
+
+}  // namespace
+
+int ImportChannelCsvCommand(CCoordinator& coordinator, MainDialogView* view, std::string& folder) {
+    if (!coordinator.IsLoaded()) return rc::kOk;
+    std::string path;
+    if (!Ui().ChooseOpenFile("Import Channel Plan From CSV File", kFilter, folder, path))
+        return rc::kOk;
+    RememberFolder(path, folder);
+    std::string problem;
+    const int result = coordinator.Settings().ImportChannelCsv(path, &problem);
+    if (result != rc::kOk) {
+        ShowFailure(rc::kImportFailed, result, path, problem);
+    } else if (view != nullptr) {
+        view->MarkPageChanged(CoordinatorPage::Frequencies);
+    }
+    return result;
+}
+
+int ExportChannelCsvCommand(CCoordinator& coordinator, std::string& folder) {
+    if (!coordinator.IsLoaded()) return rc::kOk;
+    std::string path;
+    const std::string name = "channels-" + coordinator.Settings().SerialNumberText() + ".csv";
+    if (!Ui().ChooseSaveFile("Export Channel Plan as CSV", kFilter,
+                             folder.empty() ? name : folder + "/" + name, path))
+        return rc::kOk;
+    RememberFolder(path, folder);
+    std::string problem;
+    const int result = coordinator.Settings().ExportChannelCsv(path, &problem);
+    if (result != rc::kOk) {
+        ShowFailure(rc::kExportFailed, result, path, problem);
+        return result;
+    }
+    Ui().MessageBox(Format("Channel plan written to %s", path.c_str()),
+                    "Channel Plan Export Complete", MsgIcon::None, MsgButtons::Ok);
+    return rc::kOk;
+}
+
+}  // namespace vxl
