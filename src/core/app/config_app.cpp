@@ -145,8 +145,8 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
 
 int CConfigApp::StartTrace() {
     if (options_.traceFile.empty()) return kExitOk;
-    const FileResult started = GetWireTrace().Start(
-        options_.traceFile, DiagnosticTraceFields(version_, *coordinator_));
+    const FileResult started =
+        GetWireTrace().Start(options_.traceFile, DiagnosticTraceFields(version_, *coordinator_));
     if (started.ok()) return kExitOk;
     return FailFile("diagnostic trace", started.code, options_.traceFile, started.reason);
 }

@@ -43,9 +43,9 @@ void DiagnosticTraceMenu::Click() {
         const std::string path = trace.Path();
         const FileResult written = trace.Stop();
         if (!written.ok()) {
-            Ui().MessageBox("The diagnostic trace could not be written: " +
-                                FileErrorText(written, path),
-                            kCaption, MsgIcon::Stop, MsgButtons::Ok);
+            Ui().MessageBox(
+                "The diagnostic trace could not be written: " + FileErrorText(written, path),
+                kCaption, MsgIcon::Stop, MsgButtons::Ok);
             return;
         }
         Ui().MessageBox(Format("The diagnostic trace is saved in\n%s\n\nSend this file with your "

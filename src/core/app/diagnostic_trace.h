@@ -14,7 +14,8 @@ namespace vxl {
 
 // The header of a trace: the program's version, the port with its device, the line settings a
 // modem's line is opened with, and the capture method.
-WireTrace::Fields DiagnosticTraceFields(const VersionTexts& version, const CCoordinator& coordinator);
+WireTrace::Fields DiagnosticTraceFields(const VersionTexts& version,
+                                        const CCoordinator& coordinator);
 
 // The Help menu's item without the window.
 class DiagnosticTraceMenu {

@@ -100,8 +100,8 @@ int ModemSession::Attach(std::string& responseText, bool interactive) {
     link_.reset();
 
     int lastError = 0;
-    GetWireTrace().Event(Format("attach: port %d, capture by %s", port_,
-                                CaptureMethodName(captureMethod_)));
+    GetWireTrace().Event(
+        Format("attach: port %d, capture by %s", port_, CaptureMethodName(captureMethod_)));
     std::unique_ptr<ISerialLink> opened = linkFactory_ ? linkFactory_(port_, lastError) : nullptr;
     if (opened == nullptr) {
         location_ = Location(kLocationOpenFailed);

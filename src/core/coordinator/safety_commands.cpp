@@ -101,9 +101,9 @@ int SafetyCommands::LoadProfile(const std::string& path) {
     int result = ReadProfileFile(path, profile, reason);
     // What the profile changes is shown before it is kept: applied, compared, and put back when
     // the operator says No.
-    const std::vector<uint8_t> shown =
-        coordinator_.IsLoaded() ? coordinator_.Settings().Image()->ConfigurationBytes()
-                                : std::vector<uint8_t>();
+    const std::vector<uint8_t> shown = coordinator_.IsLoaded()
+                                           ? coordinator_.Settings().Image()->ConfigurationBytes()
+                                           : std::vector<uint8_t>();
     if (result == rc::kOk) result = ApplyProfile(coordinator_, profile, refused_);
     if (result != rc::kOk) {
         Show(Format("The profile %s cannot be used: %s", path.c_str(),
@@ -111,12 +111,11 @@ int SafetyCommands::LoadProfile(const std::string& path) {
              kLoadCaption, MsgIcon::Stop);
         return result;
     }
-    const std::string refusedText =
-        refused_.empty() ? std::string()
-                         : "These entries of the profile cannot be applied:\n\n" +
-                               RefusedEntriesText(refused_) + "\n";
-    const std::vector<SettingDifference> changes =
-        DifferencesFrom(shown, coordinator_.Settings());
+    const std::string refusedText = refused_.empty()
+                                        ? std::string()
+                                        : "These entries of the profile cannot be applied:\n\n" +
+                                              RefusedEntriesText(refused_) + "\n";
+    const std::vector<SettingDifference> changes = DifferencesFrom(shown, coordinator_.Settings());
     if (changes.empty()) {
         Show(refusedText + "The pages already show the profile's settings; nothing changes.",
              kLoadCaption, refused_.empty() ? MsgIcon::None : MsgIcon::Exclamation);

@@ -31,9 +31,10 @@ std::string Refusal(ModemParameterSet& set, int id, double mhz, bool transmitEdi
         return "this modem sets its transmit frequencies itself; leave them as they are";
     if (mhz == 0.0) {
         if (channel != current) return std::string();
-        return Format("channel %d is the channel in use and keeps its %s frequency; choose "
-                      "another current channel first",
-                      channel, which);
+        return Format(
+            "channel %d is the channel in use and keeps its %s frequency; choose "
+            "another current channel first",
+            channel, which);
     }
     double low = 0.0, high = 0.0;
     int decimals = 0;
@@ -52,9 +53,10 @@ std::string Refusal(ModemParameterSet& set, int id, double mhz, bool transmitEdi
     DecodeFrequency(type, &stored, word, rx);
     const double step = FrequencyStepMhz(type);
     if (std::fabs(stored - mhz) > kSameFrequencyMhz)
-        return Format("the %s frequency %.4f MHz is not on the synthesizer's %.1f kHz step (the "
-                      "nearest are %.4f and %.4f MHz)",
-                      which, mhz, step * 1000.0, stored, stored + step);
+        return Format(
+            "the %s frequency %.4f MHz is not on the synthesizer's %.1f kHz step (the "
+            "nearest are %.4f and %.4f MHz)",
+            which, mhz, step * 1000.0, stored, stored + step);
     return std::string();
 }
 
@@ -78,9 +80,9 @@ int WorkingSettings::ApplyChannelPlan(const ChannelPlan& plan, std::string* prob
             const std::string why = Refusal(*parameters_, id, mhz, transmitEditable_);
             if (why.empty()) continue;
             if (problem != nullptr)
-                *problem = plan.row[k] > 0 ? Format("row %d (channel %d): %s", plan.row[k], k,
-                                                    why.c_str())
-                                           : Format("channel %d: %s", k, why.c_str());
+                *problem = plan.row[k] > 0
+                               ? Format("row %d (channel %d): %s", plan.row[k], k, why.c_str())
+                               : Format("channel %d: %s", k, why.c_str());
             return rc::kChannelPlanRefused;
         }
     }

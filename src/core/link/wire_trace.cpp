@@ -54,8 +54,7 @@ int64_t WireTrace::NowUs() const {
     return (GetClock().SteadyMs() - originMs_) * 1000;
 }
 
-void WireTrace::Bytes(TranscriptDirection direction, const uint8_t* data, size_t length,
-                      int baud) {
+void WireTrace::Bytes(TranscriptDirection direction, const uint8_t* data, size_t length, int baud) {
     if (length == 0) return;
     std::lock_guard<std::mutex> lock(mutex_);
     if (!recording_) return;
@@ -85,9 +84,9 @@ WireTrace& GetWireTrace() {
 int TraceResult(const char* what, int code) {
     WireTrace& trace = GetWireTrace();
     if (trace.IsRecording())
-        trace.Event(code == rc::kOk ? Format("result %s: 0", what)
-                                    : Format("result %s: %d %s", what, code,
-                                             ErrorText(code).c_str()),
+        trace.Event(code == rc::kOk
+                        ? Format("result %s: 0", what)
+                        : Format("result %s: %d %s", what, code, ErrorText(code).c_str()),
                     true);
     return code;
 }

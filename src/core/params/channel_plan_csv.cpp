@@ -113,8 +113,8 @@ int ParseChannelPlanCsv(const std::string& text, ChannelPlan& plan, std::string&
             for (size_t i = 0; header && i < 3; ++i)
                 header = EqualsNoCase(cells[i], kHeaderCells[i]);
             if (!header)
-                return refuse(row, std::string("the first row must be the header ") +
-                                       kChannelPlanHeader);
+                return refuse(
+                    row, std::string("the first row must be the header ") + kChannelPlanHeader);
             continue;
         }
         const std::vector<std::string> cells = Cells(line, separator);
@@ -130,7 +130,8 @@ int ParseChannelPlanCsv(const std::string& text, ChannelPlan& plan, std::string&
             return refuse(row, Quoted(cells[0]) + " is not a channel number from 0 to 15");
         const int k = std::stoi(cells[0]);
         if (plan.row[k] != 0)
-            return refuse(row, Format("channel %d is listed twice (also in row %d)", k, plan.row[k]));
+            return refuse(row,
+                          Format("channel %d is listed twice (also in row %d)", k, plan.row[k]));
         std::string why;
         if (!ParseFrequency(cells.size() > 1 ? cells[1] : "", plan.rx[k], why) ||
             !ParseFrequency(cells.size() > 2 ? cells[2] : "", plan.tx[k], why))

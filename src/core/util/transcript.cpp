@@ -117,7 +117,8 @@ bool ParseTranscript(const std::string& text, Transcript& transcript, std::strin
         if (Trim(line).empty()) continue;
         if (line[0] == '#') {
             const size_t colon = line.find(": ");
-            const std::string key = colon == std::string::npos ? "" : Trim(line.substr(1, colon - 1));
+            const std::string key =
+                colon == std::string::npos ? "" : Trim(line.substr(1, colon - 1));
             if (!key.empty() && key.find(' ') == std::string::npos)
                 transcript.fields.emplace_back(key, line.substr(colon + 2));
             continue;
