@@ -267,6 +267,8 @@ TEST_F(StartUp, DamagedSettingsAreProgrammedOnlyWithForce) {
         // clang-format off
         {{"defaults"}, kExitRunFailed, "or add 'force' to program them anyway", false},
         {{"export", table}, kExitOk, "warning: the settings read from the modem do not match", false},
+        {{"dryrun", "defaults"}, kExitWouldChange,
+         "warning: the settings read from the modem do not match", false},
         // The read-back after programming would meet the damaged byte too.
         {{"defaults", "force", "noverify"}, kExitOk,
          "warning: the settings read from the modem do not match", true},

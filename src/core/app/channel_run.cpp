@@ -44,7 +44,7 @@ int CConfigApp::ChannelRun() {
     // the damaged byte would be stored for good.
     const bool programs = ChangesSettings();
     const bool damaged = c.Session().IsChecksumMismatch();
-    if (damaged && programs && !options_.force) {
+    if (damaged && programs && !options_.force && !options_.dryRun) {
         Release();
         if (int status = ReportInterrupt(what); status != kExitOk) return status;
         lastResult_ = rc::kCannotReadImage;
