@@ -16,7 +16,7 @@ constexpr int kRows = 17;  // the header row and channels 0 to 15
 constexpr int kColumns = 3;
 constexpr int kTxColumn = 1;
 constexpr int kRxColumn = 2;
-constexpr DluRect kGridRect{7, 4, 257, 120};
+constexpr DluRect kGridRect{7, 4, 257, 104};
 constexpr Qt::Alignment kCentred = Qt::AlignHCenter | Qt::AlignVCenter;
 constexpr double kLowest = -1.0;
 constexpr double kHighest = 490.0;
@@ -27,6 +27,14 @@ const std::vector<ControlSpec>& FrequenciesTable() {
     using R = UpdateRule;
     // clang-format off
     static const std::vector<ControlSpec> table = {
+        {control::kExportChannelCsv, -1, K::PushButton, {7, 112, 80, 14}, R::None,
+         "Export as CSV...", "exportCsvButton",
+         "Writes the channel table shown as a CSV file (Channel,RX MHz,TX MHz) for a "
+         "spreadsheet."},
+        {control::kImportChannelCsv, -1, K::PushButton, {95, 112, 80, 14}, R::Plain,
+         "Import CSV...", "importCsvButton",
+         "Reads a channel plan from a CSV file. A row that does not suit this modem refuses the "
+         "whole file."},
         {control::kExportChannelTable, -1, K::PushButton, {7, 130, 80, 14}, R::None,
          "Export Channel Table", "exportChannelTableButton",
          "Writes the channel table shown into a channel-table file (.upg) for the modem whose "

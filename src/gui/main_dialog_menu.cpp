@@ -4,6 +4,8 @@
 #include <QShortcut>
 #include <QWhatsThis>
 
+#include "app/config_app.h"
+#include "window/diagnostic_trace_menu.h"
 #include "coordinator/coordinator.h"
 #include "gui/main_dialog.h"
 #include "gui/page.h"
@@ -47,6 +49,15 @@ void MainDialog::BuildMenu() {
             [this] { Run([this] { model_->Help(); }); });
     connect(help->addAction(tr("What's &This?\tShift+F1")), &QAction::triggered, this,
             [] { QWhatsThis::enterWhatsThisMode(); });
+    // The diagnostic trace records until it is stopped here or the program ends.
+    auto trace = std::make_shared<DiagnosticTraceMenu>(model_->Coordinator(), app_.Version());
+    QAction* traceAction = help->addAction(QString::fromStdString(trace->ItemText()));
+    traceAction->setObjectName(QStringLiteral("traceAction"));
+    connect(traceAction, &QAction::triggered, this,
+            [this, trace] { Run([trace] { trace->Click(); }); });
+    connect(help, &QMenu::aboutToShow, this, [trace, traceAction] {
+        traceAction->setText(QString::fromStdString(trace->ItemText()));
+    });
     help->addSeparator();
     QAction* about =
         command(help->addAction(tr("&About VXL Configuration Software...")), menu::kAbout);

@@ -28,6 +28,8 @@ const std::vector<ControlSpec>& RadioLinkTable() {
         {control::kManualSelection, pid::kChannelSelectType, K::RadioButton, {14, 41, 44, 10}, R::Choice, "Manual:", "manualButton", nullptr, nullptr, 0},
         {control::kAutoBaseSelection, pid::kChannelSelectType, K::RadioButton, {62, 41, 50, 10}, R::Choice, "AutoBase:", "autoBaseButton", nullptr, nullptr, 1},
         {control::kAutoRoverSelection, pid::kChannelSelectType, K::RadioButton, {116, 41, 54, 10}, R::Choice, "AutoRover:", "autoRoverButton", nullptr, nullptr, 2},
+        {control::kImportChannelCsv, -1, K::PushButton, {118, 39, 58, 14}, R::None, "Import CSV...", "importCsvButton", "Reads a channel plan from a CSV file (Channel,RX MHz,TX MHz), as spreadsheets write it. "
+     "A row that does not suit this modem refuses the whole file."},
         {control::kImportChannelTable, -1, K::PushButton, {180, 39, 78, 14}, R::None, "Import Channel Table", "importChannelTableButton", "Reads a channel table (.upg file) into the modem's sixteen channels. A table made for "
      "another modem's serial number is refused. Program writes it into the modem."},
 

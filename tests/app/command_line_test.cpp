@@ -37,6 +37,10 @@ TEST(CommandLine, ArgumentsAreTakenAsTheShellPassedThem) {
         {{"device=", "nologo"}, " [nologo]", "'device' needs a value: device PATH", {}},
         {{"nologo=1"}, "", "'nologo' takes no value: nologo", {}},
         {{"--HELP", "-h", "--version"}, " [--help] [-h] [--version]", "", {}},
+        // A dry run needs something whose changes it shows.
+        {{"dryrun", "exportcsv", "p.csv"}, " [dryrun] [exportcsv] [p.csv]",
+         "'dryrun' shows what loadprofile, import, importcsv, restore or defaults would change", {}},
+        {{"DryRun", "importcsv=p.csv"}, " [dryrun] [importcsv] [p.csv]", "", {}},
         // clang-format on
     };
     for (const auto& c : cases) {

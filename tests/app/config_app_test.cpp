@@ -208,6 +208,9 @@ TEST_F(StartUp, InputAndOutputFilesAreRefusedBeforeThePortIsOpened) {
         {"report", "none/r.pdf", "configuration report failed: code 903"},
         {"memorymap", "none/m.pdf", "memory-map listing failed: code 903"},
         {"saveprofile", "none/p.ini", "settings profile failed: code 903"},
+        {"exportcsv", "none/p.csv", "channel plan export failed: code 903"},
+        {"trace", "none/t.txt", "diagnostic trace failed: code 903"},
+        {"importcsv", "damaged.img", ": row 1: the first row must be the header Channel,RX MHz"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -264,6 +267,8 @@ TEST_F(StartUp, DamagedSettingsAreProgrammedOnlyWithForce) {
         // clang-format off
         {{"defaults"}, kExitRunFailed, "or add 'force' to program them anyway", false},
         {{"export", table}, kExitOk, "warning: the settings read from the modem do not match", false},
+        {{"dryrun", "defaults"}, kExitWouldChange,
+         "warning: the settings read from the modem do not match", false},
         // The read-back after programming would meet the damaged byte too.
         {{"defaults", "force", "noverify"}, kExitOk,
          "warning: the settings read from the modem do not match", true},

@@ -44,6 +44,7 @@ class CoordinatorHarness {
                 if (openError != 0) return nullptr;
                 auto link = std::make_unique<FakeSerialLink>(3);
                 modem.Connect(*link);
+                lastLink = link.get();
                 return link;
             });
         coordinator.Programming().SetBackupRoot(dir.File("backups"));
@@ -81,6 +82,8 @@ class CoordinatorHarness {
     CCoordinator coordinator;
     std::string response;
     int linksOpened = 0;
+    // The last link opened (the session wraps it for the diagnostic trace).
+    FakeSerialLink* lastLink = nullptr;
     int openError = 0;  // a non-zero value makes opening the port fail with it
 
   private:

@@ -157,7 +157,7 @@ TEST(CoordinatorRead, DamagedSettingsAreOfferedToTheOperator) {
 TEST(CoordinatorRead, ALostDeviceIsNamedInsteadOfTheFailureItCauses) {
     CoordinatorHarness h;
     ASSERT_EQ(h.coordinator.Attach(h.response, false), rc::kOk);
-    static_cast<FakeSerialLink*>(h.coordinator.Session().GetLink())->lostError = ENODEV;
+    h.lastLink->lostError = ENODEV;
     EXPECT_EQ(h.coordinator.Read(h.response, false), ENODEV);
     EXPECT_EQ(h.coordinator.Session().GetLostDevice(), "/dev/ttyFAKE");
     EXPECT_EQ(h.response, "the serial device /dev/ttyFAKE went away");

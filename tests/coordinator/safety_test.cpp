@@ -62,8 +62,9 @@ TEST(Backup, EveryProgramSavesWhatTheModemHeldBeforeIt) {
     EXPECT_EQ(list[0].path, h->coordinator.Programming().GetLastBackupPath());
     EXPECT_EQ(list[1].path, first);
     EXPECT_EQ(list[0].firmware, "2.20");
-    EXPECT_EQ(list[0].differences, std::vector<std::string>{"Owner"});
-    EXPECT_EQ(list[1].differences, std::vector<std::string>{"Owner"});
+    // What a restore would change: from the loaded value to the backup's.
+    EXPECT_EQ(DifferenceLines(list[0].differences), "Owner: Quarry 2 -> Quarry\n");
+    EXPECT_EQ(DifferenceLines(list[1].differences), "Owner: Quarry 2 -> (empty)\n");
 }
 
 TEST(Backup, TheNewestFiftyOfAModemAreKept) {

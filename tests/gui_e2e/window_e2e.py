@@ -21,7 +21,7 @@ GUIDE = "VXL Configuration Software Help"
 # Tab round a loaded window with changes, on its Radio Link page: the enabled buttons on the
 # left, the tabs, the page by columns, the buttons below the sheet.
 RADIO_LINK_CYCLE = ["Help", "Program", "Close", "Print", "Exit", "Radio Link", "Channel TX RX",
-                    "Import Channel Table", "Link Rate:", "Modulation Type:", "Digisquelch:", "Transmit Retries:",
+                    "Import CSV...", "Import Channel Table", "Link Rate:", "Modulation Type:", "Digisquelch:", "Transmit Retries:",
                     "TX ACK Timeout:", "Local Address:", "Remote Address:", "Forward Error Correction:",
                     "Scrambling:", "CSMA Monitor:", "Undo Changes", "Factory Defaults"]
 

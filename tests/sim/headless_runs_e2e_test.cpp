@@ -19,7 +19,7 @@
 #include "backup/backup_store.h"
 #include "coordinator/coordinator.h"
 #include "coordinator/firmware_upgrade.h"
-#include "e2e_fixture.h"
+#include "headless_fixture.h"
 #include "line_harness.h"
 #include "params/definitions.h"
 #include "reports/xml_export.h"
@@ -31,74 +31,6 @@ namespace vxl::sim::test {
 namespace {
 
 using vxl::test::TempDir;
-
-class HeadlessRun : public EndToEnd {
-  protected:
-    void SetUp() override {
-        ASSERT_NE(::getcwd(savedCwd_, sizeof savedCwd_), nullptr);
-        // The stealth name is lower-cased like the whole command line, so the documents are
-        // written relative to a working directory of our own; backups are kept there too.
-        ASSERT_EQ(::chdir(dir.path().c_str()), 0);
-        const char* data = std::getenv("XDG_DATA_HOME");
-        savedData_ = data ? data : "";
-        ::setenv("XDG_DATA_HOME", dir.path().c_str(), 1);
-        err_ = std::tmpfile();
-    }
-    void TearDown() override {
-        EndToEnd::TearDown();
-        std::fclose(err_);
-        ::setenv("XDG_DATA_HOME", savedData_.c_str(), 1);
-        ASSERT_EQ(::chdir(savedCwd_), 0);
-    }
-    // A VXL with `faults`; a small one (32 configuration bytes) whose simulated operator
-    // power-cycles it as soon as the program asks for a power-on capture keeps runs short.
-    void StartVxl(const FaultPlan& faults = FaultPlan(), bool small = false) {
-        SimOptions options;
-        options.faults = faults;
-        if (small) {
-            options.profile.configSize = 32;
-            options.operatorPowerCycleSeconds = 0.1;
-        }
-        StartModem(options);
-    }
-    int RunVxlconf(std::vector<std::string> args) {
-        CConfigApp app;
-        app.SetPreferencePath(dir.File("prefs.conf"));
-        app.SetErrorStream(err_);
-        ScopedUi scope(ui);
-        const int status = app.Run(args);
-        lastResult = app.LastResult();
-        return status;
-    }
-    std::string ErrText() {
-        std::fflush(err_);
-        std::rewind(err_);
-        std::string text;
-        for (int c; (c = std::fgetc(err_)) != EOF;) text += static_cast<char>(c);
-        return text;
-    }
-    void ClearErrText() { err_ = std::freopen(nullptr, "w+", err_); }
-    // An export without the lines that name the station, the time or the modem's serial number.
-    std::string Export(const std::string& name) {
-        const std::string document = TempDir::Read(dir.File(name + ".xml"));
-        EXPECT_TRUE(vxl::test::WellFormedXml(document)) << name;
-        std::istringstream in(document);
-        std::string kept;
-        for (std::string line; std::getline(in, line);)
-            if (line.find("<station-id>") == std::string::npos &&
-                line.find("<date>") == std::string::npos &&
-                line.find("<serial-number>") == std::string::npos)
-                kept += line + "\n";
-        return kept;
-    }
-
-    int lastResult = -1;
-
-  private:
-    char savedCwd_[4096];
-    std::string savedData_;
-    std::FILE* err_ = nullptr;
-};
 
 TEST_F(HeadlessRun, FailureAfterTheCaptureStillResetsTheModem) {
     // Capture and identification take the first commands; the 20th is a read of the image.
@@ -133,7 +65,7 @@ TEST_F(HeadlessRun, APortThatCannotBeOpenedGivesOneLineSayingWhyWithTheDevice) {
         const std::string text = ErrText();
         EXPECT_EQ(text.rfind(expected, 0), 0u) << text;
         EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
-        ClearErrText();
+        ClearOutput();
     }
 }
 
@@ -197,7 +129,7 @@ TEST_F(HeadlessRun, SignalsStopTheRunAndReleaseTheModem) {
         modem.reset();
         port.Close();
         sim->Stop();
-        ClearErrText();
+        ClearOutput();
     }
 }
 

@@ -19,23 +19,23 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-TEST(TraceLog, WritesTimeDirectionRateAndBytesAndReportsAnUnwritableFile) {
+TEST(TraceLog, WritesATranscriptThatReadsBackAndReportsAnUnwritableFile) {
     vxl::test::TempDir dir;
     const std::string path = dir.File("trace.txt");
+    const uint8_t command[] = {0x01, 0x21, 0x01, 0x0A, 0xD3};
+    const uint8_t reply[] = {0x01, 0xA1, 0xD2, 0x8C};
     {
         TraceLog trace;
         std::string error;
         ASSERT_TRUE(trace.Open(path, &error)) << error;
-        const uint8_t command[] = {0x01, 0x21, 0x01, 0x0A, 0xD3};
-        const uint8_t reply[] = {0x01, 0xA1, 0xD2, 0x8C};
-        trace.Bytes(TraceDirection::kFromHost, command, 5, 9600, 1234567);
-        trace.Bytes(TraceDirection::kToHost, reply, 2, 9600, 1241000);
-        trace.Bytes(TraceDirection::kToHost, reply + 2, 2, 9600, 1243000);  // joins the line
-        trace.Bytes(TraceDirection::kToHost, reply, 1, 9600, 1250000);      // too late to join
+        trace.Bytes(TraceDirection::FromHost, command, 5, 9600, 1234567);
+        trace.Bytes(TraceDirection::ToHost, reply, 2, 9600, 1241000);
+        trace.Bytes(TraceDirection::ToHost, reply + 2, 2, 9600, 1243000);  // joins the line
+        trace.Bytes(TraceDirection::ToHost, reply, 1, 9600, 1250000);      // too late to join
         trace.Event(1300000, "command mode at 9600 baud");
-        trace.Bytes(TraceDirection::kDropped, reply, 1, 19200, 1400000);
+        trace.Bytes(TraceDirection::Dropped, reply, 1, 19200, 1400000);
         const std::vector<uint8_t> burst(40, 'A');
-        trace.Bytes(TraceDirection::kToHost, burst.data(), burst.size(), 9600, 1500000);
+        trace.Bytes(TraceDirection::ToHost, burst.data(), burst.size(), 9600, 1500000);
     }
     const auto lines = Lines(vxl::test::TempDir::Read(path));
     ASSERT_EQ(lines.size(), 8u) << "a long burst wraps to three lines";
@@ -45,6 +45,35 @@ TEST(TraceLog, WritesTimeDirectionRateAndBytesAndReportsAnUnwritableFile) {
     EXPECT_NE(lines[2].find("1250.000  modem> @9600   01 "), std::string::npos);
     EXPECT_NE(lines[3].find("1300.000  --      command mode at 9600 baud"), std::string::npos);
     EXPECT_NE(lines[4].find("lost>  @19200  01"), std::string::npos);
+
+    // The transcript reads back as written: what the replay and the tests take from it.
+    Transcript transcript;
+    std::string problem;
+    ASSERT_TRUE(ParseTranscript(vxl::test::TempDir::Read(path), transcript, problem)) << problem;
+    ASSERT_EQ(transcript.entries.size(), 8u);
+    const TranscriptEntry& first = transcript.entries[0];
+    EXPECT_EQ(first.us, 1234567);
+    EXPECT_EQ(first.direction, TraceDirection::FromHost);
+    EXPECT_EQ(first.baud, 9600);
+    EXPECT_EQ(first.bytes, std::vector<uint8_t>(command, command + 5));
+    EXPECT_EQ(transcript.entries[1].bytes, std::vector<uint8_t>(reply, reply + 4));
+    EXPECT_TRUE(transcript.entries[3].isEvent);
+    EXPECT_EQ(transcript.entries[3].text, "command mode at 9600 baud");
+    EXPECT_EQ(transcript.entries[4].direction, TraceDirection::Dropped);
+    const struct {
+        const char* line;
+        const char* problem;
+    } bad[] = {
+        {"12 host> @9600 01", "line 2: not a line of a transcript"},
+        {"12.000 modem@ @9600 01", "line 2: the direction is not host>"},
+        {"12.000 modem> 9600 01", "line 2: the line rate (@9600) is missing"},
+        {"12.000 modem> @9600 1 |.|", "line 2: a byte is not two hexadecimal digits"},
+    };
+    for (const auto& b : bad) {
+        EXPECT_FALSE(ParseTranscript(std::string("# x: y\n") + b.line, transcript, problem));
+        EXPECT_EQ(problem.rfind(b.problem, 0), 0u) << problem;
+    }
+
     TraceLog unwritable;
     std::string error;
     EXPECT_FALSE(unwritable.Open(dir.File("no/such/dir/trace.txt"), &error));
@@ -86,7 +115,7 @@ TEST(SimOptions, ParsesValuesAndRefusesBadOnes) {
         "--baud 57600", "--baud",           "--model 8",           "--qmx-row 0",
         "--qmx-row 97", "--firmware 2.2",   "--serial 12ab",       "--serial 99999999999",
         "--no-reply 0", "--wrong-byte 1:4", "--capture-window -1", "--save",
-        "--bogus"};
+        "--bogus",      "--replay"};
     for (const char* line : refused) {
         message.clear();
         EXPECT_EQ(Parse(line, &o, &message), ParseOutcome::kError) << line;

@@ -1,4 +1,5 @@
-// The channel-table commands and the Frequencies and Factory pages' messages, without a window:
+// The channel-table and channel-plan commands and the Frequencies and Factory pages' messages,
+// without a window:
 // the export dialog's rules, the questions and boxes each outcome shows, what the pages are told,
 // on the demo modem through the recording operator.
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include "coordinator/coordinator_harness.h"
 #include "params/parameter_ids.h"
 #include "util/path_text.h"
+#include "window/channel_plan_commands.h"
 #include "window/channel_table_commands.h"
 #include "window/level_page_actions.h"
 #include "window/main_dialog_model.h"
@@ -150,6 +152,29 @@ TEST_F(ChannelCommands, ExportWritesTheTableImportTakesItBackAndFailuresShowThei
     ASSERT_EQ(h.ui.fileDialogs.size(), 4u);
     EXPECT_EQ(h.ui.fileDialogs[1].startDir, "") << "a cancelled dialog keeps the folder";
     EXPECT_EQ(h.ui.fileDialogs[3].startDir, h.dir.path());
+}
+
+// Import CSV names the refused row in the error box and changes nothing; Export as CSV suggests
+// a name with the serial number and says where it wrote the plan.
+TEST_F(ChannelCommands, ChannelPlansGoThroughTheirFileDialogsAndNameARefusedRow) {
+    const std::string plan = h.dir.File("plan.csv");
+    const std::string bad = h.dir.Write("bad.csv", "Channel;RX MHz;TX MHz\n0;455,0000;455.0000\n");
+    h.ui.ScriptFiles({bad, plan, plan});
+    EXPECT_EQ(ImportChannelCsvCommand(h.coordinator, &view, folder), rc::kChannelPlanRefused);
+    EXPECT_EQ(Captions(), std::vector<std::string>{"Channel table import failed"});
+    EXPECT_EQ(h.ui.messages[0].text,
+              "The channel plan cannot be imported; nothing was changed.\n\n" + bad +
+                  ": row 2: \"455,0000\" has a decimal comma; write frequencies with a decimal "
+                  "point");
+    EXPECT_FALSE(h.coordinator.IsModified());
+    EXPECT_EQ(folder, h.dir.path());
+
+    EXPECT_EQ(ExportChannelCsvCommand(h.coordinator, folder), rc::kOk);
+    EXPECT_EQ(h.ui.fileDialogs[1].startDir, h.dir.File("channels-01427259.csv"));
+    EXPECT_EQ(h.ui.messages.back().text, "Channel plan written to " + plan);
+    EXPECT_EQ(ImportChannelCsvCommand(h.coordinator, &view, folder), rc::kOk);
+    EXPECT_EQ(view.marked, std::vector<int>{static_cast<int>(SheetPage::Frequencies)});
+    EXPECT_EQ(h.ui.messages.size(), 2u) << "an import that went well says nothing";
 }
 
 TEST_F(ChannelCommands, ClearAsksFirstAndThenSaysWhatMustFollow) {

@@ -62,7 +62,7 @@ struct Dialog {
     void LoseDeviceWhileReading(int reads) {
         h.ui.onOpenProgress = [this, reads, count = 0](const std::string& title) mutable {
             if (title != "Reading Modem") return;
-            auto* link = static_cast<FakeSerialLink*>(h.coordinator.Session().GetLink());
+            auto* link = h.lastLink;
             link->lostError = count++ < reads ? ENODEV : 0;
         };
     }
@@ -409,7 +409,7 @@ TEST(MainDialogDevice, ADeviceGoneWhileIdleIsReportedOnceAndTheModemReleased) {
     d.model->UpdatePass();
     EXPECT_FALSE(d.model->CheckDevice());
     d.h.coordinator.Settings().SetText(pid::kOwner, "Pier 9");
-    static_cast<FakeSerialLink*>(d.h.coordinator.Session().GetLink())->lostError = ENODEV;
+    d.h.lastLink->lostError = ENODEV;
     const int resets = d.h.modem.Count(0x1D);
     d.view.calls.clear();
     EXPECT_TRUE(d.model->CheckDevice());

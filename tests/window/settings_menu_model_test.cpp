@@ -51,7 +51,8 @@ TEST(SettingsMenu, RestoresTheChosenBackupAndRefusesADamagedOne) {
     ASSERT_EQ(m.h.coordinator.Program(m.h.response), rc::kOk);  // backup: "Quarry"
     m.model.RestoreFromBackup();
     ASSERT_EQ(m.offered.size(), 2u);
-    EXPECT_EQ(BackupDifferenceText(m.offered[1]), "Owner");
+    EXPECT_EQ(BackupDifferenceText(m.offered[1], 3), "Owner");
+    EXPECT_EQ(BackupDifferenceText(m.offered[1]), "Owner: Pit 4 -> (empty)\n");
     EXPECT_EQ(m.h.Text(pid::kOwner), "Quarry");
     EXPECT_EQ(m.changed, std::vector<int>{pid::kOwner});
     EXPECT_TRUE(m.h.coordinator.IsModified() && m.Says("Press Program"));
@@ -76,12 +77,28 @@ TEST(SettingsMenu, SavesAndLoadsProfilesThroughTheFileDialogs) {
     EXPECT_EQ(m.h.ui.fileDialogs[0].startDir, "profile-01427259.ini");
     EXPECT_NE(TempDir::Read(saved).find("Owner=Fleet\n"), std::string::npos);
 
+    // Load Profile lists what it would change and asks first: No leaves the pages as they
+    // were, Yes shows the profile's settings.
     ASSERT_EQ(m.h.coordinator.Settings().SetText(pid::kOwner, "Other"), rc::kOk);
-    m.model.LoadProfile();
+    const std::string mixed = m.h.dir.File("mixed.ini");
+    m.h.ui.ScriptFiles({mixed});
+    m.h.ui.ScriptAnswers({MsgAnswer::No, MsgAnswer::Yes});
+    for (const char* owner : {"Other", "Fleet"}) {
+        m.changed.clear();
+        m.model.LoadProfile();
+        EXPECT_EQ(m.Last().buttons, MsgButtons::YesNo);
+        EXPECT_TRUE(m.Says("Colour=blue: ")) << m.Last().text;
+        EXPECT_TRUE(m.Says("changes these settings:\n\nOwner: Other -> Fleet\n")) << m.Last().text;
+        EXPECT_EQ(m.h.Text(pid::kOwner), owner);
+        EXPECT_EQ(m.changed, m.h.Text(pid::kOwner) == "Fleet" ? std::vector<int>{pid::kOwner}
+                                                              : std::vector<int>{});
+    }
     EXPECT_EQ(m.h.ui.fileDialogs[1].startDir, m.h.dir.path());
-    EXPECT_EQ(m.h.Text(pid::kOwner), "Fleet");
-    EXPECT_EQ(m.changed, std::vector<int>{pid::kOwner});
-    EXPECT_TRUE(m.Says("Colour=blue: ")) << m.Last().text;
+    // Once the pages show the profile, loading it again changes nothing and asks nothing.
+    m.h.ui.ScriptFiles({mixed});
+    m.model.LoadProfile();
+    EXPECT_EQ(m.Last().buttons, MsgButtons::Ok);
+    EXPECT_TRUE(m.Says("nothing changes")) << m.Last().text;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The headless settings run: read the input files, capture, read, then export the channel
-// table and save a profile (the modem as read), restore a backup, apply the factory defaults,
-// apply a profile and import a channel table, program what changed once, release.
+// table and plan and save a profile (the modem as read), restore a backup, apply the factory
+// defaults, apply a profile and import a channel table and plan, program what changed once (or,
+// in a dry run, list it), release.
 #include "app/config_app.h"
 #include "params/channel_table_file.h"
 #include "params/model_tables.h"
@@ -43,7 +44,7 @@ int CConfigApp::ChannelRun() {
     // the damaged byte would be stored for good.
     const bool programs = ChangesSettings();
     const bool damaged = c.Session().IsChecksumMismatch();
-    if (damaged && programs && !options_.force) {
+    if (damaged && programs && !options_.force && !options_.dryRun) {
         Release();
         if (int status = ReportInterrupt(what); status != kExitOk) return status;
         lastResult_ = rc::kCannotReadImage;
@@ -57,17 +58,12 @@ int CConfigApp::ChannelRun() {
     }
     if (damaged) WarnChecksumMismatch();
     response_.clear();
-    // The firmware fix-up programs the modem too.
-    if (!damaged || options_.force) c.FirmwareFixUp(response_);
+    // The firmware fix-up programs the modem too; a dry run programs nothing.
+    if ((!damaged || options_.force) && !options_.dryRun) c.FirmwareFixUp(response_);
 
     response_.clear();
-    if (!options_.exportFile.empty()) {
-        std::string problem;
-        result = c.Settings().ExportChannelTable(options_.exportFile, 0, &problem);
-        if (result != rc::kOk) return release(result, options_.exportFile + ": " + problem);
-        std::fprintf(stdout, "Channel table written to %s\n", options_.exportFile.c_str());
-    }
     std::string detail;
+    if ((result = ExportStep(detail)) != rc::kOk) return release(result, detail);
     if ((result = SaveProfileStep(detail)) != rc::kOk) return release(result, detail);
     if ((result = RestoreStep(detail)) != rc::kOk) return release(result, detail);
     if (options_.defaults && (result = c.Settings().ApplyDefaults()) != rc::kOk)
@@ -79,6 +75,17 @@ int CConfigApp::ChannelRun() {
             response_ = problem;
             return release(result);
         }
+    }
+    if (!options_.importCsvFile.empty()) {
+        std::string problem;
+        if ((result = c.Settings().ApplyChannelPlan(importPlan_, &problem)) != rc::kOk)
+            return release(result, options_.importCsvFile + ": " + problem);
+    }
+    if (options_.dryRun) {
+        const int status = ReportDryRun();
+        lastResult_ = rc::kOk;
+        if (int released = release(rc::kOk); released != kExitOk) return released;
+        return status;
     }
     if ((result = ProgramChanges()) != rc::kOk) return release(result);
     lastResult_ = rc::kOk;

@@ -68,6 +68,12 @@ StartupOptions ParseCommandLine(const std::vector<std::string>& args) {
         opt.echo += " [" + ToLower(WordOf(arg)) + "]";
         if (spec->value != SwitchValue::None) opt.echo += " [" + value + "]";
     }
+    const bool changes = opt.defaults || !opt.importFile.empty() || !opt.importCsvFile.empty() ||
+                         !opt.restoreFile.empty() || !opt.loadProfileFile.empty();
+    if (opt.dryRun && !changes && opt.error.empty())
+        opt.error =
+            "'dryrun' shows what loadprofile, import, importcsv, restore or defaults would "
+            "change: give one of them ('vxlconf help' lists the switches)";
     return opt;
 }
 

@@ -34,6 +34,10 @@ struct StartupOptions {
     std::string restoreFile;      // a backup to put into the modem and program
     std::string saveProfileFile;  // write the modem's user settings as a profile
     std::string loadProfileFile;  // apply a settings profile and program it
+    std::string exportCsvFile;    // channel plan to write as CSV
+    std::string importCsvFile;    // channel plan (CSV) to import and program
+    bool dryRun = false;          // show what the changes would do, program nothing
+    std::string traceFile;        // transcript of the wire for a support request
     bool force = false;           // override a safety refusal (checksum, another modem)
     bool noverify = false;        // no read-back after programming, for this run
     bool listPorts = false;       // print the port table and exit

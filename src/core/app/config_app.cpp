@@ -1,6 +1,7 @@
 #include "app/config_app.h"
 
 #include "app/attach_failure.h"
+#include "app/diagnostic_trace.h"
 #include "app/install_dir.h"
 #include "app/switch_table.h"
 #include "coordinator/firmware_upgrade.h"
@@ -120,11 +121,11 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
         }
     }
     if (options_.help) {
-        std::fprintf(stdout, "%s", CommandLineUsage().c_str());
+        std::fprintf(out_, "%s", CommandLineUsage().c_str());
         return kExitOk;
     }
     if (options_.version) {
-        std::fprintf(stdout, "vxlconf (%s) %s %s\n%s %s\n", version_.productName.c_str(),
+        std::fprintf(out_, "vxlconf (%s) %s %s\n%s %s\n", version_.productName.c_str(),
                      version_.versionText.c_str(), version_.buildText.c_str(),
                      version_.companyName.c_str(), version_.legalNotice.c_str());
         return kExitOk;
@@ -133,9 +134,33 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
     coordinator_->Init(options_.port, options_.captureMethod);
     if (options_.noverify) coordinator_->Programming().SetVerifyAfterProgramming(false, false);
 
+    if (int status = StartTrace(); status != kExitOk) return status;
     if (!options_.nologo && !headless) Ui().ShowLogo(vendorLogoPath_, kLogoMs);
 
-    return RunPaths();
+    const int status = RunPaths();
+    EndTrace();
+    return status;
+}
+
+int CConfigApp::StartTrace() {
+    if (options_.traceFile.empty()) return kExitOk;
+    const FileResult started =
+        GetWireTrace().Start(options_.traceFile, DiagnosticTraceFields(version_, *coordinator_));
+    if (started.ok()) return kExitOk;
+    return FailFile("diagnostic trace", started.code, options_.traceFile, started.reason);
+}
+
+void CConfigApp::EndTrace() {
+    // A trace started here or from the window's Help menu ends with the program.
+    WireTrace& trace = GetWireTrace();
+    if (!trace.IsRecording()) return;
+    const std::string path = trace.Path();
+    const FileResult written = trace.Stop();
+    if (!written.ok())
+        std::fprintf(err_, "vxlconf: the diagnostic trace could not be written: %s\n",
+                     Printable(FileErrorText(written, path)).c_str());
+    else if (IsHeadless())
+        std::fprintf(out_, "Diagnostic trace written to %s\n", path.c_str());
 }
 
 void CConfigApp::ShowPreferencesNote() {
@@ -155,7 +180,8 @@ bool CConfigApp::IsHeadless() const {
 bool CConfigApp::HasChannelWork() const {
     return options_.defaults || !options_.importFile.empty() || !options_.exportFile.empty() ||
            !options_.restoreFile.empty() || !options_.saveProfileFile.empty() ||
-           !options_.loadProfileFile.empty();
+           !options_.loadProfileFile.empty() || !options_.exportCsvFile.empty() ||
+           !options_.importCsvFile.empty();
 }
 
 int CConfigApp::RunPaths() {
@@ -228,6 +254,7 @@ int CConfigApp::CheckOutputTargets() {
         {"configuration report", options_.reportFile},
         {"memory-map listing", options_.memoryMapFile},
         {"settings profile", options_.saveProfileFile},
+        {"channel plan export", options_.exportCsvFile},
     };
     for (const auto& target : targets) {
         if (target.path.empty()) continue;

@@ -13,6 +13,7 @@
 #include "backup/backup_file.h"
 #include "coordinator/coordinator.h"
 #include "coordinator/profile_apply.h"
+#include "params/channel_plan_csv.h"
 #include "reports/report_document.h"
 #include "util/preferences.h"
 
@@ -26,6 +27,9 @@ constexpr int kExitNoDisplay = 3;  // the window was wanted but there is no disp
 // The modem was programmed, but entries of a settings profile were refused (listed on standard
 // error).
 constexpr int kExitEntriesRefused = 4;
+// A dry run found settings that would change (listed on standard output); nothing was
+// programmed. A dry run that finds none ends with kExitOk.
+constexpr int kExitWouldChange = 5;
 
 // The line printed when the window cannot be shown: what to run instead.
 std::string NoDisplayText(const std::string& why);
@@ -56,6 +60,8 @@ class CConfigApp {
     void SetPreferencePath(const std::string& path) { preferencePath_ = path; }
     // Where messages of the headless runs go (standard error by default).
     void SetErrorStream(std::FILE* err) { err_ = err; }
+    // Where their results go (standard output by default).
+    void SetOutputStream(std::FILE* out) { out_ = out; }
 
     CCoordinator& Coordinator() { return *coordinator_; }
     const StartupOptions& Options() const { return options_; }
@@ -117,6 +123,14 @@ class CConfigApp {
     bool ChangesSettings() const;
     // Programs the changes once (when there are any) and says so on standard output.
     int ProgramChanges();
+    // The dry run's end instead: lists what would change; kExitOk or kExitWouldChange.
+    int ReportDryRun();
+    // The channel-table and channel-plan files written from the modem as read.
+    int ExportStep(std::string& detail);
+    // The diagnostic trace of `trace FILE`: started before anything touches the modem,
+    // written when the program ends.
+    int StartTrace();
+    void EndTrace();
 
     VersionTexts version_;
     std::unique_ptr<CCoordinator> coordinator_;
@@ -135,6 +149,7 @@ class CConfigApp {
     // What the settings run read before the capture.
     BackupImage restoreBackup_;
     Profile loadProfile_;
+    ChannelPlan importPlan_;
     size_t refusedEntries_ = 0;
     int interrupted_ = 0;               // the signal that stopped the run
     bool interruptedInLoader_ = false;  // ... while the modem ran its boot loader
@@ -143,6 +158,7 @@ class CConfigApp {
     ReportRenderer reportRenderer_;
     InteractiveRun interactiveOpen_;
     std::FILE* err_ = stderr;
+    std::FILE* out_ = stdout;
 };
 
 }  // namespace vxl

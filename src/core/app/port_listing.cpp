@@ -7,12 +7,12 @@ namespace vxl {
 
 int CConfigApp::ListPorts() {
     std::vector<ProbedPort> ports = ProbeAllPorts();
-    if (ports.empty()) std::fprintf(stdout, "no serial ports found\n");
+    if (ports.empty()) std::fprintf(out_, "no serial ports found\n");
     for (const ProbedPort& p : ports) {
-        std::fprintf(stdout, "%d\t%s\t%s\t%s", p.number, p.device.c_str(), p.description.c_str(),
+        std::fprintf(out_, "%d\t%s\t%s\t%s", p.number, p.device.c_str(), p.description.c_str(),
                      p.status.c_str());
-        if (!p.advice.empty()) std::fprintf(stdout, "\t%s", p.advice.c_str());
-        std::fprintf(stdout, "\n");
+        if (!p.advice.empty()) std::fprintf(out_, "\t%s", p.advice.c_str());
+        std::fprintf(out_, "\n");
     }
     return kExitOk;
 }

@@ -3,6 +3,8 @@
 #include "app/config_app.h"
 #include "backup/backup_store.h"
 #include "coordinator/safety_commands.h"
+#include "coordinator/settings_differences.h"
+#include "params/modem_memory_image.h"
 #include "util/format.h"
 #include "util/result_codes.h"
 
@@ -18,6 +20,10 @@ int CConfigApp::ReadSettingsFiles(const char* what) {
         result = ReadProfileFile(options_.loadProfileFile, loadProfile_, reason);
         path = &options_.loadProfileFile;
     }
+    if (result == rc::kOk && !options_.importCsvFile.empty()) {
+        result = ReadChannelPlanFile(options_.importCsvFile, importPlan_, reason);
+        path = &options_.importCsvFile;
+    }
     if (result == rc::kOk) return kExitOk;
     return FailFile(what, result, *path, reason);
 }
@@ -28,7 +34,7 @@ int CConfigApp::SaveProfileStep(std::string& detail) {
     int result = SaveProfile(*coordinator_, options_.saveProfileFile, &problem);
     if (result != rc::kOk) detail = options_.saveProfileFile + ": " + problem;
     if (result == rc::kOk)
-        std::fprintf(stdout, "Settings profile written to %s\n", options_.saveProfileFile.c_str());
+        std::fprintf(out_, "Settings profile written to %s\n", options_.saveProfileFile.c_str());
     return result;
 }
 
@@ -54,7 +60,49 @@ int CConfigApp::LoadProfileStep() {
 
 bool CConfigApp::ChangesSettings() const {
     return options_.defaults || !options_.importFile.empty() || !options_.restoreFile.empty() ||
-           !options_.loadProfileFile.empty();
+           !options_.loadProfileFile.empty() || !options_.importCsvFile.empty();
+}
+
+int CConfigApp::ExportStep(std::string& detail) {
+    CCoordinator& c = *coordinator_;
+    std::string problem;
+    int result = rc::kOk;
+    if (!options_.exportFile.empty()) {
+        result = c.Settings().ExportChannelTable(options_.exportFile, 0, &problem);
+        if (result != rc::kOk) detail = options_.exportFile + ": " + problem;
+        if (result != rc::kOk) return result;
+        std::fprintf(out_, "Channel table written to %s\n", options_.exportFile.c_str());
+    }
+    if (!options_.exportCsvFile.empty()) {
+        result = c.Settings().ExportChannelCsv(options_.exportCsvFile, &problem);
+        if (result != rc::kOk) detail = options_.exportCsvFile + ": " + problem;
+        if (result != rc::kOk) return result;
+        std::fprintf(out_, "Channel plan written to %s\n", options_.exportCsvFile.c_str());
+    }
+    return rc::kOk;
+}
+
+int CConfigApp::ReportDryRun() {
+    CCoordinator& c = *coordinator_;
+    const ModemMemoryImage* held = c.Programming().HeldImage();
+    const std::vector<SettingDifference> changes =
+        held == nullptr ? std::vector<SettingDifference>()
+                        : DifferencesFrom(held->ConfigurationBytes(), c.Settings());
+    const std::string serial = c.Settings().SerialNumberText();
+    if (changes.empty()) {
+        std::fprintf(out_, "Dry run: nothing would change on modem %s; nothing was programmed.\n",
+                     serial.c_str());
+        return kExitOk;
+    }
+    std::fprintf(out_, "Dry run: %d setting%s of modem %s would change (nothing was programmed):\n",
+                 static_cast<int>(changes.size()), changes.size() == 1 ? "" : "s", serial.c_str());
+    std::string lines = DifferenceLines(changes);
+    for (size_t at = 0; at < lines.size();) {
+        const size_t end = lines.find('\n', at);
+        std::fprintf(out_, "  %s\n", lines.substr(at, end - at).c_str());
+        at = end + 1;
+    }
+    return kExitWouldChange;
 }
 
 int CConfigApp::ProgramChanges() {
@@ -63,16 +111,16 @@ int CConfigApp::ProgramChanges() {
     // rules fitted a setting the modem holds.
     if (!ChangesSettings()) return rc::kOk;
     if (!c.IsModified()) {
-        std::fprintf(stdout, "The modem already holds these settings; nothing was programmed.\n");
+        std::fprintf(out_, "The modem already holds these settings; nothing was programmed.\n");
         return rc::kOk;
     }
     int result = c.Program(response_);
     if (result != rc::kOk) return result;
     if (c.IsModified()) return rc::kCommandUnsuccessful;
-    std::fprintf(stdout, "Modem programmed with the new settings%s.\n",
+    std::fprintf(out_, "Modem programmed with the new settings%s.\n",
                  c.Programming().VerifiesAfterProgramming() ? " (read back and verified)" : "");
     if (!c.Programming().GetLastBackupPath().empty())
-        std::fprintf(stdout, "Its previous settings are saved in %s\n",
+        std::fprintf(out_, "Its previous settings are saved in %s\n",
                      c.Programming().GetLastBackupPath().c_str());
     return rc::kOk;
 }

@@ -51,7 +51,7 @@ bool CConfigApp::WriteReport(const char* what, const ReportJob& job, int jobResu
         }
     }
     if (result == rc::kOk) {
-        std::fprintf(stdout, "The %s was written to %s\n", what, path.c_str());
+        std::fprintf(out_, "The %s was written to %s\n", what, path.c_str());
         return true;
     }
     Release();

@@ -59,6 +59,13 @@ const std::vector<SwitchSpec> kSwitches = {
     {"import", "", V::Path, S::Headless, "FILE", "upg",
      "import the channel table FILE into the modem and program it",
      [](O& o, const std::string& v) { o.importFile = v; }},
+    {"exportcsv", "", V::Path, S::Headless, "FILE", "",
+     "write the modem's channel plan to FILE as CSV for a spreadsheet (Channel,RX MHz,TX MHz)",
+     [](O& o, const std::string& v) { o.exportCsvFile = v; }},
+    {"importcsv", "", V::Path, S::Headless, "FILE", "csv",
+     "import the channel plan of the CSV file FILE (comma or semicolon separated, decimal "
+     "point) into the modem and program it; a bad row refuses the whole file",
+     [](O& o, const std::string& v) { o.importCsvFile = v; }},
     {"defaults", "", V::None, S::Headless, "", "",
      "apply the factory defaults of the definitions file to the modem and program it",
      [](O& o, const std::string&) { o.defaults = true; }},
@@ -71,6 +78,11 @@ const std::vector<SwitchSpec> kSwitches = {
     {"loadprofile", "", V::Path, S::Headless, "FILE", "ini",
      "apply the settings profile FILE to the modem and program it",
      [](O& o, const std::string& v) { o.loadProfileFile = v; }},
+    {"dryrun", "", V::None, S::Headless, "", "",
+     "with loadprofile, import, importcsv, restore or defaults: list what would change (name, "
+     "old value, new value) and program nothing; exit status 0 when nothing would change, 5 "
+     "when something would",
+     [](O& o, const std::string&) { o.dryRun = true; }},
     {"force", "", V::None, S::Both, "", "",
      "override a safety refusal: program settings that failed their checksum, restore a "
      "backup of another modem",
@@ -81,6 +93,10 @@ const std::vector<SwitchSpec> kSwitches = {
     {"keepopen", "", V::None, S::Both, "", "",
      "release the modem without its reset command (it stays in command mode)",
      [](O& o, const std::string&) { o.keepopen = true; }},
+    {"trace", "", V::Path, S::Both, "FILE", "",
+     "record every byte to and from the modem, with times, line settings and results, in the "
+     "transcript FILE for a support request",
+     [](O& o, const std::string& v) { o.traceFile = v; }},
     {"nologo", "", V::None, S::Window, "", "", "show no logo window at start",
      [](O& o, const std::string&) { o.nologo = true; }},
     {"dbgargs", "", V::None, S::Both, "", "",

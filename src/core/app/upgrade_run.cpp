@@ -49,9 +49,9 @@ int CConfigApp::UpgradeRun() {
         return Fail(what, result, inBootLoader ? kLeftInBootLoader : "");
     }
     lastResult_ = rc::kOk;
-    for (const std::string& message : quiet.messages) std::fprintf(stdout, "%s\n", message.c_str());
+    for (const std::string& message : quiet.messages) std::fprintf(out_, "%s\n", message.c_str());
     if (!c.Programming().GetLastBackupPath().empty())
-        std::fprintf(stdout, "The settings before the upgrade are saved in %s\n",
+        std::fprintf(out_, "The settings before the upgrade are saved in %s\n",
                      c.Programming().GetLastBackupPath().c_str());
     return kExitOk;
 }

@@ -1,5 +1,6 @@
 #include "coordinator/coordinator.h"
 
+#include "link/wire_trace.h"
 #include "modem/modem_base.h"
 #include "params/modem_memory_image.h"
 #include "params/modem_parameter_set.h"
@@ -51,7 +52,7 @@ bool CCoordinator::MayProgram() const {
 int CCoordinator::Program(std::string& responseText) {
     const int result = programming_.Program(responseText);
     StateChanged();
-    return result;
+    return vxl::TraceResult("Program", result);
 }
 
 int CCoordinator::Undo() {

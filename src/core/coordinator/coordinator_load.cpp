@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "coordinator/coordinator.h"
+#include "link/wire_trace.h"
 #include "modem/modem_base.h"
 #include "params/modem_memory_image.h"
 #include "params/modem_parameter_set.h"
@@ -41,7 +42,7 @@ int CCoordinator::Attach(std::string& responseText, bool interactive) {
     programming_.Forget();
     const int result = session_.Attach(responseText, interactive);
     StateChanged();
-    return result;
+    return vxl::TraceResult("Attach", result);
 }
 
 int CCoordinator::Read(std::string& responseText, bool interactive) {
@@ -49,16 +50,16 @@ int CCoordinator::Read(std::string& responseText, bool interactive) {
     programming_.Forget();
     std::unique_ptr<ModemMemoryImage> image;
     int result = session_.ReadImage(responseText, interactive, image);
-    if (result != rc::kOk) return result;
+    if (result != rc::kOk) return vxl::TraceResult("Read", result);
     programming_.Remember(image->Clone());
     std::string definitionsLocation;
     result = settings_.Load(std::move(image), &definitionsLocation);
     // The operator learns which definitions file could not be used.
     if (result == rc::kCannotOpenIni || result == rc::kBadIni) responseText = definitionsLocation;
-    if (result != rc::kOk && result != rc::kNoDefinition) return result;
+    if (result != rc::kOk && result != rc::kNoDefinition) return vxl::TraceResult("Read", result);
     settings_.Announce(vxl::ParameterChanges::All());
     StateChanged();
-    return rc::kOk;
+    return vxl::TraceResult("Read", rc::kOk);
 }
 
 int CCoordinator::Detach(std::string& responseText, bool keepOpen) {
@@ -67,6 +68,7 @@ int CCoordinator::Detach(std::string& responseText, bool keepOpen) {
     programming_.Released();
     session_.Release(responseText, keepOpen);
     if (attached) StateChanged();
+    if (attached) vxl::GetWireTrace().Event(keepOpen ? "released (keepopen)" : "released", true);
     return rc::kOk;
 }
 

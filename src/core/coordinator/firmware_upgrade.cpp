@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "coordinator/coordinator.h"
+#include "link/wire_trace.h"
 #include "modem/firmware_file.h"
 #include "modem/modem.h"
 #include "params/modem_parameter.h"
@@ -150,7 +151,7 @@ int UpgradeModemFirmware(CCoordinator& coordinator, const std::string& path, boo
     response.clear();
     if (int result = CheckFirmwareUpgradable(coordinator); result != rc::kOk) return result;
     if (askConfirmation && !ConfirmUpgrade(path)) return kUpgradeDeclined;
-    return Download(coordinator, path, response);
+    return TraceResult("Upgrade", Download(coordinator, path, response));
 }
 
 bool FirmwareUpgradeOffered(const CCoordinator& coordinator) {

@@ -2,7 +2,9 @@
 
 #include <cerrno>
 
+#include "link/recording_link.h"
 #include "link/serial_link.h"
+#include "link/wire_trace.h"
 #include "modem/capture_methods.h"
 #include "modem/modem_base.h"
 #include "params/modem_memory_image.h"
@@ -98,11 +100,15 @@ int ModemSession::Attach(std::string& responseText, bool interactive) {
     link_.reset();
 
     int lastError = 0;
-    link_ = linkFactory_ ? linkFactory_(port_, lastError) : nullptr;
-    if (link_ == nullptr) {
+    GetWireTrace().Event(
+        Format("attach: port %d, capture by %s", port_, CaptureMethodName(captureMethod_)));
+    std::unique_ptr<ISerialLink> opened = linkFactory_ ? linkFactory_(port_, lastError) : nullptr;
+    if (opened == nullptr) {
         location_ = Location(kLocationOpenFailed);
         return lastError != 0 ? lastError : EIO;
     }
+    // The diagnostic trace sees every byte of the modem's line.
+    link_ = std::make_unique<RecordingLink>(std::move(opened));
     link_->StartMonitor();
 
     responseText.clear();

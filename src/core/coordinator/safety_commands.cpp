@@ -3,9 +3,6 @@
 #include "backup/backup_store.h"
 #include "coordinator/coordinator.h"
 #include "params/modem_memory_image.h"
-#include "params/modem_parameter_set.h"
-#include "params/parameter_ids.h"
-#include "ui/headless_operator.h"
 #include "ui/operator.h"
 #include "util/file_result.h"
 #include "util/format.h"
@@ -18,45 +15,6 @@ namespace {
 constexpr const char* kRestoreCaption = "Restore From Backup";
 constexpr const char* kSaveCaption = "Save Profile";
 constexpr const char* kLoadCaption = "Load Profile";
-
-// Building a parameter set over a backup looks its defaults up again; problems of the
-// definitions file were shown when the modem was loaded and are not shown once per backup.
-class QuietOperator : public HeadlessOperator {
-  public:
-    MsgAnswer MessageBox(const std::string&, const std::string&, MsgIcon,
-                         MsgButtons buttons) override {
-        return SafeDefault(buttons);
-    }
-};
-
-std::string ValueOf(ModemParameterSet& set, int id) {
-    std::string text;
-    int number = 0;
-    // The current channel's text lists the frequencies; its number is what it is.
-    if (id == pid::kCurrentChannel)
-        return set.GetInt(id, number) == rc::kOk ? Format("%d", number) : std::string();
-    if (set.GetText(id, text) != rc::kOk) return std::string("?");
-    return text;
-}
-
-std::vector<std::string> Differences(CCoordinator& coordinator, const BackupImage& backup) {
-    std::vector<std::string> keys;
-    ModemParameterSet* loaded = coordinator.Settings().Parameters();
-    ModemMemoryImage* working = coordinator.Settings().Image();
-    if (loaded == nullptr || working == nullptr) return keys;
-    std::unique_ptr<ModemMemoryImage> image = working->Clone();
-    if (image->WriteConfigurationBytes(backup.bytes) != rc::kOk) return keys;
-    QuietOperator quiet;
-    ScopedUi scope(quiet);
-    std::string location;
-    int status = rc::kOk;
-    ModemParameterSet other(location, status, image.get());
-    for (int id = 0; id < pid::kParameterCount; ++id) {
-        if (loaded->Get(id) == nullptr || other.Get(id) == nullptr) continue;
-        if (ValueOf(*loaded, id) != ValueOf(other, id)) keys.push_back(ProfileKey(id));
-    }
-    return keys;
-}
 
 void Show(const std::string& text, const char* caption, MsgIcon icon) {
     Ui().MessageBox(text, caption, icon, MsgButtons::Ok);
@@ -94,7 +52,11 @@ std::vector<BackupListEntry> SafetyCommands::ListBackups() const {
                    backup.header.extensionSize != working->GetExtensionSize()) {
             entry.problem = "taken with another firmware or memory size";
         }
-        if (entry.problem.empty()) entry.differences = Differences(coordinator_, backup);
+        if (entry.problem.empty()) {
+            // What restoring it would change: from the loaded settings to the backup's.
+            entry.differences = DifferencesFrom(backup.bytes, coordinator_.Settings());
+            for (SettingDifference& d : entry.differences) std::swap(d.before, d.after);
+        }
         entry.time = FormatLocalTime(backup.header.time);
         entry.firmware = backup.header.firmware;
         entries.push_back(std::move(entry));
@@ -137,6 +99,11 @@ int SafetyCommands::LoadProfile(const std::string& path) {
     Profile profile;
     std::string reason;
     int result = ReadProfileFile(path, profile, reason);
+    // What the profile changes is shown before it is kept: applied, compared, and put back when
+    // the operator says No.
+    const std::vector<uint8_t> shown = coordinator_.IsLoaded()
+                                           ? coordinator_.Settings().Image()->ConfigurationBytes()
+                                           : std::vector<uint8_t>();
     if (result == rc::kOk) result = ApplyProfile(coordinator_, profile, refused_);
     if (result != rc::kOk) {
         Show(Format("The profile %s cannot be used: %s", path.c_str(),
@@ -144,17 +111,24 @@ int SafetyCommands::LoadProfile(const std::string& path) {
              kLoadCaption, MsgIcon::Stop);
         return result;
     }
-    if (refused_.empty()) {
-        Show(
-            "Every setting of the profile is now shown on the pages.\n\nPress Program to write "
-            "them to the modem.",
-            kLoadCaption, MsgIcon::None);
-    } else {
-        Show("These entries of the profile were not applied:\n\n" + RefusedEntriesText(refused_) +
-                 "\nThe other settings are now shown on the pages. Press Program to write them "
-                 "to the modem.",
-             kLoadCaption, MsgIcon::Exclamation);
+    const std::string refusedText = refused_.empty()
+                                        ? std::string()
+                                        : "These entries of the profile cannot be applied:\n\n" +
+                                              RefusedEntriesText(refused_) + "\n";
+    const std::vector<SettingDifference> changes = DifferencesFrom(shown, coordinator_.Settings());
+    if (changes.empty()) {
+        Show(refusedText + "The pages already show the profile's settings; nothing changes.",
+             kLoadCaption, refused_.empty() ? MsgIcon::None : MsgIcon::Exclamation);
+        return rc::kOk;
     }
+    const std::string question = refusedText + "Loading the profile changes these settings:\n\n" +
+                                 DifferenceLines(changes) +
+                                 "\nShow them on the pages? Program then writes them to the "
+                                 "modem.";
+    if (Ui().MessageBox(question, kLoadCaption,
+                        refused_.empty() ? MsgIcon::Question : MsgIcon::Exclamation,
+                        MsgButtons::YesNo) != MsgAnswer::Yes)
+        coordinator_.Settings().ReplaceBytes(shown);
     return rc::kOk;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "coordinator/profile_apply.h"
+#include "coordinator/settings_differences.h"
 
 class CCoordinator;
 
@@ -18,9 +19,9 @@ struct BackupListEntry {
     std::string path;
     std::string time;      // local time, "2024-05-01 14:34:56"
     std::string firmware;  // "2.20"
-    // The keys of the parameters whose values differ from the loaded settings ("BaudRate",
-    // "RXChannel_3", ...); empty when the backup holds the loaded settings.
-    std::vector<std::string> differences;
+    // The parameters a restore would change, from the loaded value to the backup's; empty when
+    // the backup holds the loaded settings.
+    std::vector<SettingDifference> differences;
     // Why the backup cannot be restored (damaged, another modem type or size); empty when it can.
     std::string problem;
 };

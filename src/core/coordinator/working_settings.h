@@ -18,6 +18,7 @@ class ModemParameterSet;
 namespace vxl {
 
 class CoordinatorView;
+struct ChannelPlan;
 
 class WorkingSettings {
   public:
@@ -72,6 +73,17 @@ class WorkingSettings {
     int ExportChannelTable(const std::string& path, uint32_t serialNumber,
                            std::string* problem = nullptr);
     int ClearChannelTable();
+    // Channel plans (CSV): the 16 channels as the settings hold them; false with nothing loaded.
+    bool TakeChannelPlan(ChannelPlan& plan) const;
+    // Every channel of the plan is checked as a typed frequency is (within the band, on the
+    // synthesizer's step, the channel in use keeps its frequencies) before any is set: 0, or
+    // rc::kChannelPlanRefused with the first refused row and why in `problem`, nothing changed.
+    // 57 with nothing loaded.
+    int ApplyChannelPlan(const ChannelPlan& plan, std::string* problem = nullptr);
+    // The same from a CSV file, and the plan written to one (atomically): 0, a file error or
+    // rc::kChannelPlanRefused, with the reason in `problem`.
+    int ImportChannelCsv(const std::string& path, std::string* problem = nullptr);
+    int ExportChannelCsv(const std::string& path, std::string* problem = nullptr) const;
     // Writes name + ".xml"; 0, 57 with nothing loaded, or a file error code.
     int ExportXml(const std::string& name, std::string* problem = nullptr);
 

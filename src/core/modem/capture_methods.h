@@ -8,4 +8,18 @@ constexpr int kCaptureAutomatic = 0;  // soft break, then power-on capture (insi
 constexpr int kCaptureSoftBreak = 1;  // "+++" framed by guard times
 constexpr int kCapturePowerOn = 3;    // the capture command while the modem is switched on
 
+// The method in words, for transcripts and messages.
+inline const char* CaptureMethodName(int method) {
+    switch (method) {
+        case kCaptureAutomatic:
+            return "soft break, then power-on capture";
+        case kCaptureSoftBreak:
+            return "soft break";
+        case kCapturePowerOn:
+            return "power-on capture";
+        default:
+            return "an unknown method";
+    }
+}
+
 }  // namespace vxl

@@ -8,4 +8,9 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
+void RememberFolderOf(const std::string& path, std::string& folder) {
+    const std::string chosen = FolderOf(path);
+    if (!chosen.empty()) folder = chosen;
+}
+
 }  // namespace vxl

@@ -8,4 +8,8 @@ namespace vxl {
 // The folder part of `path`: "/" for a file in the root, empty for a bare file name.
 std::string FolderOf(const std::string& path);
 
+// Remembers the folder of a chosen file in `folder` (kept when the path names none), to start
+// the next file dialog there.
+void RememberFolderOf(const std::string& path, std::string& folder);
+
 }  // namespace vxl

@@ -17,7 +17,7 @@ namespace {
 constexpr int kImportFailed = 78;
 constexpr int kExportFailed = 79;
 
-constexpr const char* kFilter = "Channel Table Upgrades (*.upg);;All Files (*)";
+constexpr const char* kUpgFilter = "Channel Table Upgrades (*.upg);;All Files (*)";
 
 constexpr const char* kInvalidSerial =
     "Serial number should be in the form:\n\n                   YYWWxxxx\n\n where 'YY' is the "
@@ -30,11 +30,6 @@ constexpr const char* kClearedNote =
 void ShowError(int action, int code) {
     Ui().MessageBox(ErrorBoxMessage(code, std::string()), ErrorBoxCaption(action), MsgIcon::Stop,
                     MsgButtons::Ok);
-}
-
-void RememberFolder(const std::string& path, std::string& folder) {
-    const std::string chosen = FolderOf(path);
-    if (!chosen.empty()) folder = chosen;
 }
 
 }  // namespace
@@ -71,7 +66,7 @@ uint32_t ExportSerialNumber(const std::string& serialText) {
 int ImportChannelTableCommand(CCoordinator& coordinator, MainDialogView* view,
                               std::string& folder) {
     std::string path;
-    if (!Ui().ChooseOpenFile("Import Channel Table From File", kFilter, folder, path))
+    if (!Ui().ChooseOpenFile("Import Channel Table From File", kUpgFilter, folder, path))
         return rc::kOk;
     std::string problem;
     const int result = coordinator.Settings().ImportChannelTable(path, &problem);
@@ -84,7 +79,7 @@ int ImportChannelTableCommand(CCoordinator& coordinator, MainDialogView* view,
     } else {
         ShowError(kImportFailed, result);
     }
-    RememberFolder(path, folder);
+    RememberFolderOf(path, folder);
     return result;
 }
 
@@ -106,7 +101,7 @@ int ExportChannelTableCommand(CCoordinator& coordinator, const ChannelTableExpor
     } else {
         ShowError(kExportFailed, result);
     }
-    RememberFolder(choice.path, folder);
+    RememberFolderOf(choice.path, folder);
     return result;
 }
 

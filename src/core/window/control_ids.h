@@ -10,6 +10,7 @@ constexpr int kAutoBaseSelection = 1085;
 constexpr int kAutoRoverSelection = 1086;
 constexpr int kRoverAutoOff = 1022;
 constexpr int kImportChannelTable = 1101;  // also on the Frequencies page
+constexpr int kImportChannelCsv = 1103;    // also on the Frequencies page
 
 // Serial Interface page.
 constexpr int kDataSecurityCode = 1111;
@@ -18,6 +19,7 @@ constexpr int kDataSecurityCodeLabel = 1112;
 // Frequencies page.
 constexpr int kExportChannelTable = 1099;
 constexpr int kClearChannelTable = 1102;
+constexpr int kExportChannelCsv = 1104;
 
 // Memory Map page.
 constexpr int kPrintMemoryMap = 1037;

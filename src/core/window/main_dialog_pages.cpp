@@ -3,6 +3,7 @@
 #include "coordinator/coordinator.h"
 #include "coordinator/factory_operations.h"
 #include "ui/operator.h"
+#include "window/channel_plan_commands.h"
 #include "window/control_ids.h"
 #include "window/level_page_actions.h"
 #include "window/main_dialog_model.h"
@@ -40,6 +41,10 @@ void MainDialogModel::PageButton(SheetPage page, int controlId) {
     switch (page) {
         case SheetPage::RadioLink:
             if (controlId == control::kImportChannelTable) ImportChannelTable();
+            if (controlId == control::kImportChannelCsv) {
+                BusyScope busy(*this);
+                ImportChannelCsvCommand(coordinator_, view_, channelTableDir_);
+            }
             return;
         case SheetPage::MemoryMap:
             if (controlId == control::kPrintMemoryMap) PrintMemoryMap();
@@ -57,6 +62,10 @@ void MainDialogModel::PageButton(SheetPage page, int controlId) {
         if (controlId == control::kImportChannelTable)
             ImportChannelTableCommand(coordinator_, view_, channelTableDir_);
         if (controlId == control::kClearChannelTable) ClearChannelTableCommand(coordinator_, view_);
+        if (controlId == control::kImportChannelCsv)
+            ImportChannelCsvCommand(coordinator_, view_, channelTableDir_);
+        if (controlId == control::kExportChannelCsv)
+            ExportChannelCsvCommand(coordinator_, channelTableDir_);
         return;
     }
     if (controlId == control::kClearUserFields) ClearUserFields(coordinator_);

@@ -39,12 +39,14 @@ std::string InFolder(const std::string& folder, const std::string& name) {
 
 std::string BackupDifferenceText(const BackupListEntry& entry, size_t limit) {
     if (!entry.problem.empty()) return "cannot be restored: " + entry.problem;
-    const std::vector<std::string>& keys = entry.differences;
-    if (keys.empty()) return "same as the loaded settings";
-    const size_t shown = limit == 0 || keys.size() <= limit ? keys.size() : limit;
+    const std::vector<SettingDifference>& changes = entry.differences;
+    if (changes.empty()) return "same as the loaded settings";
+    if (limit == 0) return DifferenceLines(changes);
+    const size_t shown = changes.size() <= limit ? changes.size() : limit;
     std::string text;
-    for (size_t i = 0; i < shown; ++i) text += (i == 0 ? "" : ", ") + keys[i];
-    if (shown < keys.size()) text += Format(" and %d more", static_cast<int>(keys.size() - shown));
+    for (size_t i = 0; i < shown; ++i) text += (i == 0 ? "" : ", ") + changes[i].key;
+    if (shown < changes.size())
+        text += Format(" and %d more", static_cast<int>(changes.size() - shown));
     return text;
 }
 

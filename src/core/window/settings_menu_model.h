@@ -21,9 +21,10 @@ struct SettingsMenuState {
     bool loadProfileEnabled = false;
 };
 
-// What the restore list shows of a backup besides its time and firmware: the parameters that
-// differ from the loaded settings (the first `limit` of them by name and how many more; all
-// with `limit` 0), or why it cannot be restored.
+// What the restore list shows of a backup besides its time and firmware: the parameters a
+// restore would change (the first `limit` of them by name and how many more; with `limit` 0
+// all of them, one line each with the loaded and the backup's value), or why it cannot be
+// restored.
 std::string BackupDifferenceText(const BackupListEntry& entry, size_t limit = 0);
 
 class SettingsMenuModel {

@@ -184,6 +184,10 @@ const std::vector<OptionDef>& Options() {
          }},
         {"--trace", "FILE", "write a transcript of every byte in and out to FILE",
          Text(&SimOptions::tracePath)},
+        {"--replay", "FILE",
+         "answer as the modem of the transcript FILE did (a vxlconf diagnostic trace or a "
+         "--trace), each reply once the program sent what preceded it",
+         Text(&SimOptions::replayPath)},
         {"--no-reply", "K", "fault: no reply to the K-th command",
          CommandNumber(&FaultPlan::noReplyTo)},
         {"--wrong-byte", "K[:POS]", "fault: byte POS (0..3, default 1) of the K-th reply is wrong",

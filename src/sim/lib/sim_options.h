@@ -34,6 +34,9 @@ struct SimOptions {
     double operatorPowerCycleSeconds = -1.0;
     FaultPlan faults;
     std::string tracePath;
+    // Answer as the modem of this transcript did instead of simulating one (a diagnostic trace
+    // of the program, or a transcript of the simulator).
+    std::string replayPath;
 };
 
 // Options of the vxlsim program: line timing on, 1 ms per command.

@@ -1,6 +1,10 @@
 #include "sim/lib/simulator.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
 
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -69,13 +73,42 @@ bool Simulator::Start(std::string* error) {
     trace_.Event(now, Format("line %s (linked as %s), line timing %s", pty_.SlavePath().c_str(),
                              options_.linkPath.empty() ? "-" : options_.linkPath.c_str(),
                              options_.lineTiming ? "on" : "off"));
-    firmware_->PowerUp(now, false);
+    if (!options_.replayPath.empty()) {
+        if (!StartReplay(error)) return false;
+    } else {
+        firmware_->PowerUp(now, false);
+    }
     if (options_.powerCycleAfterSeconds >= 0)
         powerCycleAtUs_ = now + static_cast<int64_t>(options_.powerCycleAfterSeconds * 1e6);
     stop_ = false;
     started_ = true;
     thread_ = std::thread(&Simulator::Run, this);
     return true;
+}
+
+bool Simulator::StartReplay(std::string* error) {
+    std::ifstream in(options_.replayPath, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    Transcript transcript;
+    std::string problem;
+    if (!in || !ParseTranscript(text.str(), transcript, problem)) {
+        *error = Format("cannot replay %s: %s", options_.replayPath.c_str(),
+                        in ? problem.c_str() : std::strerror(errno));
+        return false;
+    }
+    replay_ = std::make_unique<TranscriptReplay>(transcript);
+    replay_->onEvent = [this](int64_t atUs, const std::string& text) { trace_.Event(atUs, text); };
+    const std::string program = transcript.Field("program");
+    trace_.Event(
+        NowUs(),
+        Format("replaying %d replies of %s%s", static_cast<int>(replay_->StepCount()),
+               options_.replayPath.c_str(), program.empty() ? "" : (" (" + program + ")").c_str()));
+    return true;
+}
+
+int64_t Simulator::NextDueUs() const {
+    return replay_ ? replay_->NextDueUs() : line_->NextDueUs();
 }
 
 void Simulator::Stop() {
@@ -179,6 +212,11 @@ SimStatus Simulator::Status() const {
     status.hostConnected = hostPresent_;
     status.hungUp = hungUp_;
     status.powerCycles = powerCycles_;
+    if (replay_) {
+        status.replaySteps = static_cast<int>(replay_->StepCount());
+        status.replayStepsDone = static_cast<int>(replay_->StepsDone());
+        status.replayDiverged = replay_->Diverged();
+    }
     status.lastError = lastError_;
     return status;
 }
@@ -225,7 +263,7 @@ void Simulator::Run() {
         pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {-1, POLLIN, 0}};
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            const int64_t due = std::min(line_->NextDueUs(), powerCycleAtUs_);
+            const int64_t due = std::min(NextDueUs(), powerCycleAtUs_);
             if (due != kNever) waitUs = std::clamp<int64_t>(due - NowUs(), 0, kIdleWaitUs);
             if (pty_.IsOpen() && !hostPresent_) {
                 // Wait for the program to open the line again.
@@ -268,17 +306,21 @@ void Simulator::Serve(bool hangUpSeen, int64_t nowUs) {
         // order of data and settings changes.
         const int baud = pty_.HostBaud();
         if (baud > 0 && baud != hostBaud_) {
-            line_->Advance(nowUs, hostBaud_, &toHost);
+            if (!replay_) line_->Advance(nowUs, hostBaud_, &toHost);
             trace_.Event(nowUs, Format("the program set its line to %d baud", baud));
-            line_->HostRateChanged(hostBaud_, baud, nowUs);
+            if (!replay_) line_->HostRateChanged(hostBaud_, baud, nowUs);
             hostBaud_ = baud;
         }
         if (!fromHost.empty()) {
-            trace_.Bytes(TraceDirection::kFromHost, fromHost.data(), fromHost.size(), hostBaud_,
+            trace_.Bytes(TraceDirection::FromHost, fromHost.data(), fromHost.size(), hostBaud_,
                          nowUs);
-            line_->Advance(nowUs, hostBaud_, &toHost);
-            line_->FromHost(fromHost.data(), fromHost.size(), hostBaud_, nowUs);
-            WatchForCaptureRequest(fromHost, nowUs);
+            if (replay_) {
+                replay_->FromHost(fromHost.data(), fromHost.size(), nowUs);
+            } else {
+                line_->Advance(nowUs, hostBaud_, &toHost);
+                line_->FromHost(fromHost.data(), fromHost.size(), hostBaud_, nowUs);
+                WatchForCaptureRequest(fromHost, nowUs);
+            }
         }
         if (hangUpSeen) {
             hostPresent_ = false;
@@ -289,11 +331,14 @@ void Simulator::Serve(bool hangUpSeen, int64_t nowUs) {
         powerCycleAtUs_ = kNever;
         PowerCycleLocked(nowUs);
     }
-    line_->Advance(nowUs, hostBaud_, &toHost);
+    if (replay_)
+        replay_->Advance(nowUs, &toHost);
+    else
+        line_->Advance(nowUs, hostBaud_, &toHost);
     if (!toHost.empty()) {
         const size_t written = hostPresent_ ? pty_.Write(toHost.data(), toHost.size()) : 0;
-        trace_.Bytes(TraceDirection::kToHost, toHost.data(), written, hostBaud_, nowUs);
-        trace_.Bytes(TraceDirection::kDropped, toHost.data() + written, toHost.size() - written,
+        trace_.Bytes(TraceDirection::ToHost, toHost.data(), written, hostBaud_, nowUs);
+        trace_.Bytes(TraceDirection::Dropped, toHost.data() + written, toHost.size() - written,
                      hostBaud_, nowUs);
     }
     if (line_->HangUpDue(nowUs)) HangUp(nowUs);

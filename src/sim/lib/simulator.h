@@ -19,6 +19,7 @@
 #include "sim/lib/pty_endpoint.h"
 #include "sim/lib/sim_options.h"
 #include "sim/lib/trace_log.h"
+#include "sim/lib/transcript_replay.h"
 
 namespace vxl::sim {
 
@@ -31,6 +32,10 @@ struct SimStatus {
     bool unlocked = false;
     int commandCount = 0;  // commands since start or since the last SetFaults
     int powerCycles = 0;
+    // A replay: its recorded replies, those sent, and whether the program went another way.
+    int replaySteps = 0;
+    int replayStepsDone = 0;
+    bool replayDiverged = false;
     std::string lastError;  // e.g. the image could not be saved
 };
 
@@ -83,12 +88,15 @@ class Simulator {
     void PowerCycleLocked(int64_t nowUs);
     void OnStore(const MemoryBytes& memory);
     void WatchForCaptureRequest(const std::vector<uint8_t>& fromHost, int64_t nowUs);
+    bool StartReplay(std::string* error);
+    int64_t NextDueUs() const;
 
     SimOptions options_;
     const std::chrono::steady_clock::time_point origin_ = std::chrono::steady_clock::now();
     mutable std::mutex mutex_;
     std::unique_ptr<ModemFirmware> firmware_;
     std::unique_ptr<LineModel> line_;
+    std::unique_ptr<TranscriptReplay> replay_;  // answers instead of the modem when set
     PtyEndpoint pty_;
     TraceLog trace_;
     std::thread thread_;

@@ -1,17 +1,18 @@
 // The transcript a user attaches to a bug report: every byte in and out with its time (ms since
-// the simulator started), its direction and the line rate, plus the modem's changes of state.
-// Bytes that follow each other closely in one direction share a line.
+// the simulator started), its direction and the line rate, plus the modem's changes of state,
+// in the transcript format (util/transcript.h) the program's diagnostic trace shares.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <mutex>
 #include <string>
-#include <vector>
+
+#include "util/transcript.h"
 
 namespace vxl::sim {
 
-enum class TraceDirection { kFromHost, kToHost, kDropped };
+using TraceDirection = TranscriptDirection;
 
 class TraceLog {
   public:
@@ -30,20 +31,12 @@ class TraceLog {
     // Writes out a pending group of bytes once nothing has joined it for a while.
     void FlushIfIdle(int64_t nowUs);
 
-    // Bytes within this time of the previous one in the same direction share a line.
-    static constexpr int64_t kGroupGapUs = 3000;
-    static constexpr size_t kBytesPerLine = 16;
-
   private:
-    void WritePending();
+    void Put(const std::string& line);
 
     std::mutex mutex_;
     FILE* file_ = nullptr;
-    TraceDirection direction_ = TraceDirection::kFromHost;
-    int baud_ = 0;
-    int64_t firstUs_ = 0;
-    int64_t lastUs_ = 0;
-    std::vector<uint8_t> pending_;
+    TranscriptWriter writer_{[this](const std::string& line) { Put(line); }};
 };
 
 }  // namespace vxl::sim
