@@ -10,6 +10,7 @@
 #include "report_fixture.h"
 #include "reports/configuration_report.h"
 #include "reports/report_page_builder.h"
+#include "support/golden.h"
 #include "support/temp_dir.h"
 #include "util/result_codes.h"
 
@@ -32,7 +33,7 @@ TEST(ConfigurationReport, PrintsEverySettingOfAKnownVxl) {
     const ReportDocument document =
         BuildConfigurationReport(settings.Set(), 4, TestHeading(), kLetterLines);
     EXPECT_EQ(document.name, "KTRCONF Configuration Report");
-    EXPECT_EQ(AsText(document), TempDir::Read(VXL_TEST_DATA_DIR "/vxl_configuration_report.txt"));
+    EXPECT_TRUE(MatchesGolden("vxl_configuration_report.txt", AsText(document)));
 }
 
 // A receive-only QMX modem whose running protocol mode (3) has no name on its type.
