@@ -43,6 +43,26 @@ TEST(SettingsRun, FailuresAndRefusalsAreReportedOnStandardError) {
     }
 }
 
+// A run writes the bytes its changes touch (with the checksum and the stored serial rate and
+// protocol mode); `fullwrite` and a restore write every byte.
+TEST(SettingsRun, WritesTheChangedBytesUnlessToldToWriteEveryOne) {
+    const struct {
+        std::vector<std::string> args;
+        int writes;
+    } cases[] = {
+        {{"loadprofile", "p.ini"}, 6 + 3},
+        {{"loadprofile", "p.ini", "fullwrite"}, 246 + 9},
+    };
+    for (const auto& c : cases) {
+        FakeModemRun run;
+        run.dir.Write("p.ini", "[VXL]\nOwner=Quarry\n");
+        std::vector<std::string> args = c.args;
+        args[1] = run.dir.File(args[1]);
+        EXPECT_EQ(run.Run(args), kExitOk) << run.errors;
+        EXPECT_EQ(run.modem.Count(0x20), c.writes) << args.back();
+    }
+}
+
 // A backup of another modem is refused unless `force` is given; the modem keeps its identity.
 TEST(SettingsRun, RestoringAnotherModemsBackupNeedsForce) {
     FakeModemRun run;
@@ -65,6 +85,7 @@ TEST(SettingsRun, RestoringAnotherModemsBackupNeedsForce) {
               "(01427259). Give 'force' to restore it all the same.\n");
     EXPECT_EQ(run.modem.Count(0x20), 0);
     EXPECT_EQ(run.Run({"restore", path, "force"}), kExitOk) << run.errors;
+    EXPECT_EQ(run.modem.Count(0x20), 246 + 9);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&run.modem.memory[0x16B]), 5), "Other");
     EXPECT_EQ(run.modem.memory[0x109], 0x3B) << "the serial number stays this modem's";
 }

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -200,8 +201,9 @@ TEST_F(HeadlessRun, SignalsStopTheRunAndReleaseTheModem) {
     }
 }
 
-// A byte the modem stores wrongly is caught by the read-back, and the backup taken before that
-// Program puts the modem back to the settings it exported before.
+// A byte the modem stores wrongly is caught by the read-back of the written bytes, and the
+// backup taken before that Program puts the modem back to the settings it exported before,
+// writing every byte.
 TEST_F(HeadlessRun, VerificationCatchesAMisWriteAndTheBackupRestoresTheModem) {
     StartVxl();
     ScopedDefinitionsPath definitions(std::string(VXL_SOURCE_DATA_DIR) + "/vxlconf.ini");
@@ -224,6 +226,12 @@ TEST_F(HeadlessRun, VerificationCatchesAMisWriteAndTheBackupRestoresTheModem) {
         << c.Programming().GetProgramNote();
     EXPECT_EQ(sim->StoredMemory()[0x197], 0x12);
     EXPECT_TRUE(c.IsModified());
+    std::map<int, int> writes = sim->MemoryWrites();
+    EXPECT_EQ(writes.count(0x197), 1u);
+    EXPECT_EQ(writes.count(0x16B), 0u) << "the owner did not change";
+    EXPECT_EQ(writes.count(0x1F5), 1u) << "the checksum";
+    EXPECT_LT(writes.size(), 20u);
+    sim->ClearMemoryWrites();
 
     sim->SetFaults(FaultPlan());
     BackupImage backup;
@@ -235,6 +243,10 @@ TEST_F(HeadlessRun, VerificationCatchesAMisWriteAndTheBackupRestoresTheModem) {
     // The read-back of the verification shows the modem holds what was programmed.
     ASSERT_EQ(c.Program(response), rc::kOk) << c.Programming().GetProgramNote();
     EXPECT_EQ(sim->StoredMemory()[0x197], 0x00);
+    writes = sim->MemoryWrites();
+    EXPECT_EQ(writes.size(), 246u + 9u);
+    EXPECT_EQ(writes.begin()->first, 0x100);
+    EXPECT_EQ(writes.rbegin()->first, 0x1FE);
     EXPECT_EQ(ListBackupFiles(dir.File("backups"), "01427259").size(), 2u);
     c.Detach(response);
 }

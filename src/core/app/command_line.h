@@ -36,6 +36,7 @@ struct StartupOptions {
     std::string loadProfileFile;  // apply a settings profile and program it
     bool force = false;           // override a safety refusal (checksum, another modem)
     bool noverify = false;        // no read-back after programming, for this run
+    bool fullwrite = false;       // write and verify every byte when programming, this run
     bool listPorts = false;       // print the port table and exit
     bool help = false;
     bool version = false;

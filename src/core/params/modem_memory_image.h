@@ -46,6 +46,12 @@ class ModemMemoryImage {
     // same written back: 62 when `bytes` holds another number of bytes.
     std::vector<uint8_t> ConfigurationBytes() const;
     int WriteConfigurationBytes(const std::vector<uint8_t>& bytes);
+    // The modem addresses the N + E configuration bytes are read from and written to, in the
+    // same order: the extension follows the main block (its bytes map to 0x8001 on in the
+    // image, and ReadBytes maps these addresses too).
+    std::vector<int> ConfigurationAddresses() const;
+    // The main block's last byte, the checksum.
+    int ChecksumAddress() const { return kBaseAddress + mainSize_ - 1; }
     // Moves the extension window by `delta` bytes (N and E stay); the firmware fix-up uses +1/-1.
     void ShiftExtension(int delta);
 
@@ -65,7 +71,11 @@ class ModemMemoryImage {
     static constexpr int kMaxExtensionSize = 9;
     static constexpr int kLoadPollLimit = 10;
     static constexpr int kActiveValuePollLimit = 1000;
-    static constexpr int kProgressSteps = 100;
+    // The stored baud-rate and protocol-mode bytes. An image read from a modem shows the values
+    // the modem runs with here (read from its running copies), which may differ from what it
+    // stores at these addresses.
+    static constexpr int kStoredBaudRateAddress = 0x18B;
+    static constexpr int kStoredProtocolModeAddress = 0x190;
 
   private:
     // The byte index of `address`, or -1 when it lies outside the image.
