@@ -108,13 +108,17 @@ std::vector<int> Span(int from, int to) {
     return addresses;
 }
 
-// Program writes the bytes that differ from what the modem holds (with the checksum and the
-// two stored bytes the pages show from the modem's running copies) and reads back what it wrote;
-// where what the modem holds is uncertain, and with `fullwrite`, it writes and reads every byte.
+// Program writes the bytes that differ from what the modem holds and the checksum, and reads
+// back what it wrote; where what the modem holds is uncertain, and with `fullwrite`, it writes
+// and reads every byte.
 TEST(Programming, WritesWhatDiffersUnlessTheModemsContentsAreUncertain) {
-    // The owner "Quarry" over an empty one, the running copies, the checksum.
+    // The owner "Quarry" over an empty one, and the checksum.
     std::vector<int> owner = Span(0x16B, 0x170);
-    owner.insert(owner.end(), {0x18B, 0x190, 0x1F5});
+    owner.push_back(0x1F5);
+    // The same where the modem runs another serial rate than it stores (as after a Program
+    // that changed it, until the modem restarts): the pages show the rate it runs with.
+    std::vector<int> ownerAndRate = Span(0x16B, 0x170);
+    ownerAndRate.insert(ownerAndRate.end(), {0x18B, 0x1F5});
     const std::vector<int> all = Span(0x100, 0x100 + kImageBytes - 1);
     const auto failedProgram = [](CoordinatorHarness& h, int wrongStore, int lostReply) {
         h.modem.wrongStoreAddress = wrongStore;
@@ -137,6 +141,13 @@ TEST(Programming, WritesWhatDiffersUnlessTheModemsContentsAreUncertain) {
          "settings. Program it again."},
         {"verification off", [](CoordinatorHarness& h) { h.modem.wrongStoreAddress = 0x16C; },
          false, owner, rc::kOk, ""},
+        {"a rate stored otherwise than it runs",
+         [](CoordinatorHarness& h) {
+             h.modem.memory[0xEE8B] = 2;
+             ASSERT_EQ(h.coordinator.Read(h.response, false), rc::kOk);
+             ASSERT_EQ(h.coordinator.Settings().SetText(pid::kOwner, "Quarry"), rc::kOk);
+         },
+         true, ownerAndRate, rc::kOk, ""},
         {"fullwrite", [](CoordinatorHarness& h) { h.coordinator.Programming().SetFullWrite(true); },
          true, all, rc::kOk, ""},
         {"after a failed verification", [&](CoordinatorHarness& h) { failedProgram(h, 0x16C, -1); },

@@ -2,6 +2,7 @@
 // is known to hold.
 #include "coordinator/modem_programming.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "backup/backup_file.h"
@@ -58,6 +59,7 @@ void ModemProgramming::Remember(std::unique_ptr<ModemMemoryImage> image) {
     held_ = std::move(image);
     unverified_ = false;
     uncertain_ = held_ == nullptr || !held_->ChecksumMatched();
+    storedOtherwise_ = held_ ? held_->RunningValuesNotStored() : std::vector<int>();
     programmed_ = false;
 }
 
@@ -65,6 +67,7 @@ void ModemProgramming::Forget() {
     held_.reset();
     unverified_ = false;
     uncertain_ = true;
+    storedOtherwise_.clear();
 }
 
 void ModemProgramming::Released() {
@@ -108,9 +111,9 @@ std::vector<int> ModemProgramming::AddressesToWrite() const {
     const std::vector<uint8_t> now = working->ConfigurationBytes();
     const std::vector<uint8_t> held = held_->ConfigurationBytes();
     const int checksum = working->ChecksumAddress();
-    const auto alwaysWritten = [checksum](int address) {
-        return address == checksum || address == ModemMemoryImage::kStoredBaudRateAddress ||
-               address == ModemMemoryImage::kStoredProtocolModeAddress;
+    const auto alwaysWritten = [this, checksum](int address) {
+        return address == checksum || std::find(storedOtherwise_.begin(), storedOtherwise_.end(),
+                                                address) != storedOtherwise_.end();
     };
     std::vector<int> differing;
     for (size_t i = 0; i < addresses.size(); ++i)
@@ -156,6 +159,7 @@ int ModemProgramming::ProgramImage(std::string& responseText) {
     programmed_ = true;
     unverified_ = false;
     uncertain_ = false;
+    storedOtherwise_.clear();
     return rc::kOk;
 }
 

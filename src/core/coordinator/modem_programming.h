@@ -58,8 +58,9 @@ class ModemProgramming {
     // The modem addresses the next Program writes and verifies: every configuration byte when
     // `fullwrite` is on or what the modem holds is uncertain (nothing known, a failed Program, a
     // restored backup, settings that failed their checksum); else the bytes in which the working
-    // settings differ from what the modem holds, the checksum byte, and the two stored bytes the
-    // image shows from the modem's running copies (the modem may store other values there).
+    // settings differ from what the modem holds, the checksum byte, and a stored serial rate or
+    // protocol mode that the modem, when it was read, ran with another value than it stored (the
+    // pages show the value it runs with).
     std::vector<int> AddressesToWrite() const;
     // `fullwrite`: every Program of this run writes and verifies every byte.
     void SetFullWrite(bool on) { fullWrite_ = on; }
@@ -116,6 +117,8 @@ class ModemProgramming {
     // What the modem holds is not known byte for byte: the next Program writes every byte.
     bool uncertain_ = true;
     bool fullWrite_ = false;
+    // Addresses at which the modem stores other values than the settings it was read with show.
+    std::vector<int> storedOtherwise_;
     std::string backupRoot_;
     std::string programNote_;
     std::string lastBackupPath_;

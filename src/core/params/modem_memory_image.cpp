@@ -11,6 +11,9 @@
 
 namespace {
 
+constexpr int kStoredBaudRateAddress = 0x18B;
+constexpr int kStoredProtocolModeAddress = 0x190;
+
 // Main blocks longer than this would run into the extension's addresses.
 constexpr int kMaxMainSize = ModemMemoryImage::kExtensionAddress - ModemMemoryImage::kBaseAddress;
 
@@ -47,6 +50,7 @@ bool ModemMemoryImage::Prepare(IModemSource* modem) {
     modem_ = modem;
     loaded_ = false;
     checksumMatched_ = true;
+    runningNotStored_.clear();
     mainSize_ = 0;
     extensionSize_ = 0;
     bytes_.clear();
@@ -109,7 +113,9 @@ int ModemMemoryImage::ReadActiveValue(std::string& status, int activeAddress, in
     int code = modem_->ReadMemoryLocation(status, value, activeAddress, kActiveValuePollLimit);
     if (code != vxl::rc::kOk) return code;
     int index = IndexOf(storedAddress);
-    if (index >= 0) bytes_[static_cast<size_t>(index)] = value;
+    if (index < 0) return vxl::rc::kOk;
+    if (bytes_[static_cast<size_t>(index)] != value) runningNotStored_.push_back(storedAddress);
+    bytes_[static_cast<size_t>(index)] = value;
     return vxl::rc::kOk;
 }
 

@@ -29,6 +29,10 @@ class ModemMemoryImage {
     // False when the configuration block read from the modem did not match its checksum byte,
     // even when read twice (true for images not read from a modem).
     bool ChecksumMatched() const { return checksumMatched_; }
+    // The stored baud-rate and protocol-mode bytes show the values the modem runs with (read from
+    // its running copies); these are the addresses at which the modem, when this image was read,
+    // stored other values than it ran with.
+    const std::vector<int>& RunningValuesNotStored() const { return runningNotStored_; }
     void SetLoaded(bool loaded) { loaded_ = loaded; }
     std::unique_ptr<ModemMemoryImage> Clone() const;
     // True when both hold the same N + E bytes (two empty images are equal).
@@ -71,11 +75,6 @@ class ModemMemoryImage {
     static constexpr int kMaxExtensionSize = 9;
     static constexpr int kLoadPollLimit = 10;
     static constexpr int kActiveValuePollLimit = 1000;
-    // The stored baud-rate and protocol-mode bytes. An image read from a modem shows the values
-    // the modem runs with here (read from its running copies), which may differ from what it
-    // stores at these addresses.
-    static constexpr int kStoredBaudRateAddress = 0x18B;
-    static constexpr int kStoredProtocolModeAddress = 0x190;
 
   private:
     // The byte index of `address`, or -1 when it lies outside the image.
@@ -97,4 +96,5 @@ class ModemMemoryImage {
     int activeProtocolModeAddress_ = 0;
     bool loaded_ = false;
     bool checksumMatched_ = true;
+    std::vector<int> runningNotStored_;
 };
