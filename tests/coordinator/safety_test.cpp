@@ -102,13 +102,14 @@ TEST(Backup, ABackupThatCannotBeWrittenStopsTheProgram) {
 
 // Program writes the bytes that differ from what the modem holds and the checksum, and reads
 // back what it wrote; where what the modem holds is uncertain, and with `fullwrite`, it writes
-// and reads every byte ({} below).
+// and reads every byte (`all`).
 TEST(Programming, WritesWhatDiffersUnlessTheModemsContentsAreUncertain) {
     // The owner "Quarry" over an empty one, and the checksum.
     const std::vector<int> owner{0x16B, 0x16C, 0x16D, 0x16E, 0x16F, 0x170, 0x1F5};
     // A modem that runs another serial rate than it stores (after a Program that changed it,
     // until it restarts) also gets the rate the pages show.
     const std::vector<int> ownerAndRate{0x16B, 0x16C, 0x16D, 0x16E, 0x16F, 0x170, 0x18B, 0x1F5};
+    const std::vector<int> all;
     const auto failedProgram = [](CoordinatorHarness& h, int wrongStore, int lostReply) {
         h.modem.wrongStoreAddress = wrongStore;
         h.modem.lostReplyAddress = lostReply;
@@ -136,24 +137,12 @@ TEST(Programming, WritesWhatDiffersUnlessTheModemsContentsAreUncertain) {
              ASSERT_EQ(h.coordinator.Read(h.response, false), rc::kOk);
          },
          true, ownerAndRate, rc::kOk, ""},
-        {"fullwrite",
-         [](CoordinatorHarness& h) { h.coordinator.Programming().SetFullWrite(true); },
-         true,
-         {},
-         rc::kOk,
-         ""},
-        {"after a failed verification",
-         [&](CoordinatorHarness& h) { failedProgram(h, 0x16C, -1); },
-         true,
-         {},
-         rc::kOk,
-         ""},
-        {"after a lost write reply",
-         [&](CoordinatorHarness& h) { failedProgram(h, -1, 0x16D); },
-         true,
-         {},
-         rc::kOk,
-         ""},
+        {"fullwrite", [](CoordinatorHarness& h) { h.coordinator.Programming().SetFullWrite(true); },
+         true, all, rc::kOk, ""},
+        {"after a failed verification", [&](CoordinatorHarness& h) { failedProgram(h, 0x16C, -1); },
+         true, all, rc::kOk, ""},
+        {"after a lost write reply", [&](CoordinatorHarness& h) { failedProgram(h, -1, 0x16D); },
+         true, all, rc::kOk, ""},
         {"a restored backup",
          [](CoordinatorHarness& h) {
              BackupImage held;
@@ -161,20 +150,14 @@ TEST(Programming, WritesWhatDiffersUnlessTheModemsContentsAreUncertain) {
              ASSERT_TRUE(h.coordinator.Programming().MakeBackup(held));
              ASSERT_EQ(h.coordinator.Programming().RestoreBackup(held, false, reason), rc::kOk);
          },
-         true,
-         {},
-         rc::kOk,
-         ""},
+         true, all, rc::kOk, ""},
         {"settings that failed their checksum",
          [](CoordinatorHarness& h) {
              h.modem.damagedReadAddress = 0x150;
              ASSERT_EQ(h.coordinator.Read(h.response, false), rc::kOk);
              h.modem.damagedReadAddress = -1;
          },
-         true,
-         {},
-         rc::kOk,
-         ""},
+         true, all, rc::kOk, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
