@@ -43,6 +43,18 @@ TEST(SettingsRun, FailuresAndRefusalsAreReportedOnStandardError) {
     }
 }
 
+// `fullwrite` writes every byte where the change alone writes the owner's and the checksum.
+TEST(SettingsRun, FullwriteWritesEveryByte) {
+    for (bool full : {false, true}) {
+        FakeModemRun run;
+        std::vector<std::string> args{"loadprofile",
+                                      run.dir.Write("p.ini", "[VXL]\nOwner=Quarry\n")};
+        if (full) args.push_back("fullwrite");
+        EXPECT_EQ(run.Run(args), kExitOk) << run.errors;
+        EXPECT_EQ(run.modem.Count(0x20), full ? 246 + 9 : 6 + 1);
+    }
+}
+
 // A backup of another modem is refused unless `force` is given; the modem keeps its identity.
 TEST(SettingsRun, RestoringAnotherModemsBackupNeedsForce) {
     FakeModemRun run;
@@ -65,6 +77,7 @@ TEST(SettingsRun, RestoringAnotherModemsBackupNeedsForce) {
               "(01427259). Give 'force' to restore it all the same.\n");
     EXPECT_EQ(run.modem.Count(0x20), 0);
     EXPECT_EQ(run.Run({"restore", path, "force"}), kExitOk) << run.errors;
+    EXPECT_EQ(run.modem.Count(0x20), 246 + 9);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&run.modem.memory[0x16B]), 5), "Other");
     EXPECT_EQ(run.modem.memory[0x109], 0x3B) << "the serial number stays this modem's";
 }

@@ -13,7 +13,6 @@
 namespace vxl::test {
 namespace {
 
-constexpr int kImageBytes = 246 + 9;
 constexpr const char* kSerial = "01427259";
 
 // A loaded harness with the owner changed, ready to program.
@@ -102,41 +101,89 @@ TEST(Backup, ABackupThatCannotBeWrittenStopsTheProgram) {
                            "space or make the folder writable, then program again.");
 }
 
-TEST(Verification, ReadsTheSettingsBackAndCatchesABadlyStoredByte) {
+// Program writes the bytes that differ from what the modem holds and the checksum, and reads
+// back what it wrote; where what the modem holds is uncertain, and with `fullwrite`, it writes
+// and reads every byte (`all`).
+TEST(Programming, WritesWhatDiffersUnlessTheModemsContentsAreUncertain) {
+    // The owner "Quarry" over an empty one, and the checksum.
+    const std::vector<int> owner{0x16B, 0x16C, 0x16D, 0x16E, 0x16F, 0x170, 0x1F5};
+    // A modem that runs another serial rate than it stores (after a Program that changed it,
+    // until it restarts) also gets the rate the pages show.
+    const std::vector<int> ownerAndRate{0x16B, 0x16C, 0x16D, 0x16E, 0x16F, 0x170, 0x18B, 0x1F5};
+    const std::vector<int> all;
+    const auto failedProgram = [](CoordinatorHarness& h, int wrongStore, int lostReply) {
+        h.modem.wrongStoreAddress = wrongStore;
+        h.modem.lostReplyAddress = lostReply;
+        EXPECT_NE(h.coordinator.Program(h.response), rc::kOk);
+        h.modem.wrongStoreAddress = h.modem.lostReplyAddress = -1;
+    };
     const struct {
         const char* name;
+        std::function<void(CoordinatorHarness&)> before;
         bool verify;
-        int wrongStore;
+        std::vector<int> written;
         int result;
-        int readsAfterCommit;
         const char* note;
     } cases[] = {
-        {"stored as written", true, -1, rc::kOk, kImageBytes, ""},
-        {"a byte stored wrongly", true, 0x16C, rc::kVerifyFailed, kImageBytes,
+        {"one field", [](CoordinatorHarness&) {}, true, owner, rc::kOk, ""},
+        {"a byte stored wrongly", [](CoordinatorHarness& h) { h.modem.wrongStoreAddress = 0x16C; },
+         true, owner, rc::kVerifyFailed,
          "Verification failed: 1 bytes differ, first at 0x016C\nThe modem does not hold the new "
          "settings. Program it again."},
-        {"verification off", false, 0x16C, rc::kOk, 0, ""},
+        {"verification off", [](CoordinatorHarness& h) { h.modem.wrongStoreAddress = 0x16C; },
+         false, owner, rc::kOk, ""},
+        {"a rate stored otherwise than it runs",
+         [](CoordinatorHarness& h) {
+             h.modem.memory[0xEE8B] = 2;
+             ASSERT_EQ(h.coordinator.Read(h.response, false), rc::kOk);
+         },
+         true, ownerAndRate, rc::kOk, ""},
+        {"fullwrite", [](CoordinatorHarness& h) { h.coordinator.Programming().SetFullWrite(true); },
+         true, all, rc::kOk, ""},
+        {"after a failed verification", [&](CoordinatorHarness& h) { failedProgram(h, 0x16C, -1); },
+         true, all, rc::kOk, ""},
+        {"after a lost write reply", [&](CoordinatorHarness& h) { failedProgram(h, -1, 0x16D); },
+         true, all, rc::kOk, ""},
+        {"a restored backup",
+         [](CoordinatorHarness& h) {
+             BackupImage held;
+             std::string reason;
+             ASSERT_TRUE(h.coordinator.Programming().MakeBackup(held));
+             ASSERT_EQ(h.coordinator.Programming().RestoreBackup(held, false, reason), rc::kOk);
+         },
+         true, all, rc::kOk, ""},
+        {"settings that failed their checksum",
+         [](CoordinatorHarness& h) {
+             h.modem.damagedReadAddress = 0x150;
+             ASSERT_EQ(h.coordinator.Read(h.response, false), rc::kOk);
+             h.modem.damagedReadAddress = -1;
+         },
+         true, all, rc::kOk, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         auto h = EditedHarness();
         h->coordinator.Programming().SetVerifyAfterProgramming(c.verify, false);
-        h->modem.wrongStoreAddress = c.wrongStore;
-        h->modem.commands.clear();
-        EXPECT_EQ(h->coordinator.Program(h->response), c.result);
-        const auto commit = std::find(h->modem.commands.begin(), h->modem.commands.end(), 0x1E);
-        EXPECT_EQ(std::count(commit, h->modem.commands.end(), 0x21), c.readsAfterCommit);
-        EXPECT_EQ(h->coordinator.Programming().GetProgramNote(), c.note);
-        EXPECT_EQ(h->coordinator.IsModified(), c.result != rc::kOk);
-        EXPECT_EQ(h->ui.progress.back()->title, c.verify ? "Verifying Modem" : "Programming Modem");
-        if (c.result == rc::kOk) continue;
-        // The changes stay pending (Undo too keeps Program enabled) until a Program that holds.
-        ASSERT_EQ(h->coordinator.Undo(), rc::kOk);
-        EXPECT_TRUE(h->coordinator.IsModified());
+        c.before(*h);
         ASSERT_EQ(h->coordinator.Settings().SetText(pid::kOwner, "Quarry"), rc::kOk);
-        h->modem.wrongStoreAddress = -1;
-        EXPECT_EQ(h->coordinator.Program(h->response), rc::kOk);
-        EXPECT_FALSE(h->coordinator.IsModified());
+        h->modem.commands.clear();
+        h->modem.written.clear();
+        EXPECT_EQ(h->coordinator.Program(h->response), c.result);
+        const std::vector<int> written =
+            c.written.empty() ? h->coordinator.Settings().Image()->ConfigurationAddresses()
+                              : c.written;
+        EXPECT_EQ(h->modem.written, written);
+        const auto commit = std::find(h->modem.commands.begin(), h->modem.commands.end(), 0x1E);
+        EXPECT_EQ(std::count(commit, h->modem.commands.end(), 0x21),
+                  c.verify ? static_cast<long>(written.size()) : 0);
+        EXPECT_EQ(h->coordinator.Programming().GetProgramNote(), c.note);
+        EXPECT_EQ(h->ui.progress.back()->title, c.verify ? "Verifying Modem" : "Programming Modem");
+        EXPECT_EQ(h->ui.progress.back()->steps, 100);
+        // After a failed verification the changes stay pending, Undo too keeps Program enabled.
+        if (c.result != rc::kOk) {
+            ASSERT_EQ(h->coordinator.Undo(), rc::kOk);
+        }
+        EXPECT_EQ(h->coordinator.IsModified(), c.result != rc::kOk);
     }
 }
 
@@ -153,9 +200,9 @@ TEST(Verification, TheMenuChoiceIsStoredAndTheCommandLineOnlyLastsTheRun) {
     EXPECT_FALSE(h.coordinator.Programming().VerifiesAfterProgramming());
 }
 
-// After a failed write or commit the settings are read back, and the operator learns whether
-// the modem holds the new settings. The changes stay pending in every case: Undo returns to the
-// old values, and a retry writes everything again.
+// After a failed write or commit the written bytes are read back, and the operator learns
+// whether the modem holds the new settings. The changes stay pending in every case: Undo returns
+// to the old values.
 TEST(FailedProgram, ReadsBackAndSaysWhetherTheModemHoldsTheNewSettings) {
     const struct {
         const char* name;
@@ -165,15 +212,15 @@ TEST(FailedProgram, ReadsBackAndSaysWhetherTheModemHoldsTheNewSettings) {
     } cases[] = {
         {"a write refused",
          [](FakeModem& m) {
-             m.faultAddress = 0x180;
+             m.faultAddress = 0x16D;
              m.faultReply = {0x01, 0x55, 0x55, 0x55};
          },
          rc::kIncorrectResponse,
          "The settings could not be read back from the modem: whether it holds the new settings "
          "is unknown. Load it again to check."},
-        {"a write's reply lost", [](FakeModem& m) { m.lostReplyAddress = 0x180; }, rc::kTimeout,
-         "Reading the settings back shows that the modem does not hold the new settings (1 bytes "
-         "differ, first at 0x01F5). Program it again."},
+        {"a write's reply lost", [](FakeModem& m) { m.lostReplyAddress = 0x16D; }, rc::kTimeout,
+         "Reading the settings back shows that the modem does not hold the new settings (4 bytes "
+         "differ, first at 0x016E). Program it again."},
         {"the commit's reply lost", [](FakeModem& m) { m.replyFor[0x1E] = {}; }, rc::kTimeout,
          "Reading the settings back shows that the modem holds the new settings; only its answer "
          "to the commit was lost. Program it again to be sure they are stored."},
@@ -186,7 +233,7 @@ TEST(FailedProgram, ReadsBackAndSaysWhetherTheModemHoldsTheNewSettings) {
          "returns to its previous settings when it restarts. Program it again."},
         {"the modem falls silent",
          [](FakeModem& m) {
-             m.faultAddress = 0x1FE;
+             m.faultAddress = 0x1F5;
              m.faultReply = {};
          },
          rc::kTimeout,
@@ -209,14 +256,6 @@ TEST(FailedProgram, ReadsBackAndSaysWhetherTheModemHoldsTheNewSettings) {
         ASSERT_EQ(h->coordinator.Undo(), rc::kOk);
         EXPECT_EQ(h->Text(pid::kOwner), "");
         EXPECT_FALSE(h->coordinator.IsModified());
-
-        ASSERT_EQ(h->coordinator.Settings().SetText(pid::kOwner, "Quarry"), rc::kOk);
-        h->modem.replyFor.clear();
-        h->modem.faultAddress = h->modem.lostReplyAddress = -1;
-        h->modem.commands.clear();
-        EXPECT_EQ(h->coordinator.Program(h->response), rc::kOk);
-        EXPECT_EQ(h->modem.Count(0x20), kImageBytes);
-        EXPECT_TRUE(h->coordinator.IsProgrammed());
     }
 }
 

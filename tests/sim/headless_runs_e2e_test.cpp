@@ -133,8 +133,9 @@ TEST_F(HeadlessRun, SignalsStopTheRunAndReleaseTheModem) {
     }
 }
 
-// A byte the modem stores wrongly is caught by the read-back, and the backup taken before that
-// Program puts the modem back to the settings it exported before.
+// A byte the modem stores wrongly is caught by the read-back of the written bytes, and the
+// backup taken before that Program puts the modem back to the settings it exported before,
+// writing every byte.
 TEST_F(HeadlessRun, VerificationCatchesAMisWriteAndTheBackupRestoresTheModem) {
     StartVxl();
     ScopedDefinitionsPath definitions(std::string(VXL_SOURCE_DATA_DIR) + "/vxlconf.ini");
@@ -157,6 +158,9 @@ TEST_F(HeadlessRun, VerificationCatchesAMisWriteAndTheBackupRestoresTheModem) {
         << c.Programming().GetProgramNote();
     EXPECT_EQ(sim->StoredMemory()[0x197], 0x12);
     EXPECT_TRUE(c.IsModified());
+    EXPECT_EQ(sim->MemoryWrites().count(0x197), 1u);
+    EXPECT_EQ(sim->MemoryWrites().count(0x16B), 0u) << "the owner did not change";
+    sim->ClearMemoryWrites();
 
     sim->SetFaults(FaultPlan());
     BackupImage backup;
@@ -168,6 +172,7 @@ TEST_F(HeadlessRun, VerificationCatchesAMisWriteAndTheBackupRestoresTheModem) {
     // The read-back of the verification shows the modem holds what was programmed.
     ASSERT_EQ(c.Program(response), rc::kOk) << c.Programming().GetProgramNote();
     EXPECT_EQ(sim->StoredMemory()[0x197], 0x00);
+    EXPECT_EQ(sim->MemoryWrites().size(), 246u + 9u) << "every byte of the restored backup";
     EXPECT_EQ(ListBackupFiles(dir.File("backups"), "01427259").size(), 2u);
     c.Detach(response);
 }

@@ -77,6 +77,7 @@ void FakeModem::OnFrame(const std::vector<uint8_t>& frame) {
         value = memory[static_cast<size_t>(address)];
         if (address == damagedReadAddress) value ^= 0x10;  // damaged on the line
     } else if (code == cmd::kWriteMemory) {
+        written.push_back(address);
         memory[static_cast<size_t>(address)] =
             address == wrongStoreAddress ? frame[4] ^ 0x10 : frame[4];
         if (address == lostReplyAddress) return;

@@ -77,6 +77,7 @@ class FakeModem {
     LoaderScript loader;
 
     std::vector<uint8_t> commands;   // the codes taken in command mode, in order
+    std::vector<int> written;        // the addresses of the memory writes taken, in order
     std::vector<std::string> heard;  // every write heard at the modem's rate
 
   private:

@@ -192,7 +192,7 @@ TEST(MainDialogProgram, AsksFirstRetriesABrokenWriteAndClearsThePageMarks) {
     d.model->Program();
     EXPECT_EQ(d.h.modem.Count(0x1E), 0);
 
-    d.h.modem.faultAddress = 0x120;  // writes of this byte get no answer
+    d.h.modem.faultAddress = 0x16D;  // writes of this byte get no answer
     d.h.ui.ScriptAnswers({MsgAnswer::Yes, MsgAnswer::Retry, MsgAnswer::Cancel});
     d.view.calls.clear();
     d.model->Program();

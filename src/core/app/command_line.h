@@ -40,6 +40,7 @@ struct StartupOptions {
     std::string traceFile;        // transcript of the wire for a support request
     bool force = false;           // override a safety refusal (checksum, another modem)
     bool noverify = false;        // no read-back after programming, for this run
+    bool fullwrite = false;       // write and verify every byte when programming, this run
     bool listPorts = false;       // print the port table and exit
     bool help = false;
     bool version = false;

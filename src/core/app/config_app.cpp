@@ -133,6 +133,7 @@ int CConfigApp::Run(const std::vector<std::string>& args) {
 
     coordinator_->Init(options_.port, options_.captureMethod);
     if (options_.noverify) coordinator_->Programming().SetVerifyAfterProgramming(false, false);
+    if (options_.fullwrite) coordinator_->Programming().SetFullWrite(true);
 
     if (int status = StartTrace(); status != kExitOk) return status;
     if (!options_.nologo && !headless) Ui().ShowLogo(vendorLogoPath_, kLogoMs);

@@ -2,6 +2,7 @@
 // is known to hold.
 #include "coordinator/modem_programming.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "backup/backup_file.h"
@@ -14,6 +15,7 @@
 #include "params/modem_parameter_set.h"
 #include "params/parameter_ids.h"
 #include "ui/operator.h"
+#include "ui/progress_steps.h"
 #include "util/format.h"
 #include "util/preferences.h"
 #include "util/result_codes.h"
@@ -51,12 +53,16 @@ void ModemProgramming::SetVerifyAfterProgramming(bool on, bool remember) {
 void ModemProgramming::Remember(std::unique_ptr<ModemMemoryImage> image) {
     held_ = std::move(image);
     unverified_ = false;
+    uncertain_ = held_ == nullptr || !held_->ChecksumMatched();
+    storedOtherwise_ = held_ ? held_->RunningValuesNotStored() : std::vector<int>();
     programmed_ = false;
 }
 
 void ModemProgramming::Forget() {
     held_.reset();
     unverified_ = false;
+    uncertain_ = true;
+    storedOtherwise_.clear();
 }
 
 void ModemProgramming::Released() {
@@ -89,9 +95,30 @@ int ModemProgramming::Program(std::string& responseText) {
     return session_.ExplainFailure(ProgramImage(responseText), responseText);
 }
 
+std::vector<int> ModemProgramming::AddressesToWrite() const {
+    const ModemMemoryImage* working = settings_.Image();
+    if (working == nullptr) return {};
+    std::vector<int> addresses = working->ConfigurationAddresses();
+    if (fullWrite_ || uncertain_ || held_ == nullptr ||
+        held_->GetMainSize() != working->GetMainSize() ||
+        held_->GetExtensionSize() != working->GetExtensionSize())
+        return addresses;
+    const std::vector<uint8_t> now = working->ConfigurationBytes();
+    const std::vector<uint8_t> held = held_->ConfigurationBytes();
+    const int checksum = working->ChecksumAddress();
+    const auto alwaysWritten = [this, checksum](int address) {
+        return address == checksum || std::find(storedOtherwise_.begin(), storedOtherwise_.end(),
+                                                address) != storedOtherwise_.end();
+    };
+    std::vector<int> differing;
+    for (size_t i = 0; i < addresses.size(); ++i)
+        if (now[i] != held[i] || alwaysWritten(addresses[i])) differing.push_back(addresses[i]);
+    return differing;
+}
+
 // The modem holds the new settings only once the commit has succeeded (and, with verification
 // on, once they have been read back): until then the changes still count as not programmed, and
-// a retry writes the whole image again.
+// a retry writes the whole image, since part of it may have reached the modem.
 int ModemProgramming::ProgramImage(std::string& responseText) {
     programNote_.clear();
     lastBackupPath_.clear();
@@ -104,68 +131,73 @@ int ModemProgramming::ProgramImage(std::string& responseText) {
     }
     CModemBase& modem = *session_.GetModem();
     const ModemMemoryImage& working = *settings_.Image();
+    const std::vector<int> addresses = AddressesToWrite();
     bool committing = false;
-    int result = modem.WriteMemoryImage(responseText, working);
+    int result = modem.WriteMemoryImage(responseText, working, addresses);
     if (result == rc::kOk) {
         committing = true;
         result = modem.Program(responseText);
     }
     if (result != rc::kOk) {
-        ExplainFailedProgram(result, committing);
+        uncertain_ = true;
+        ExplainFailedProgram(addresses, result, committing);
         return result;
     }
     if (verify_) {
-        result = Verify(responseText);
-        if (result != rc::kOk) return result;
+        result = Verify(addresses, responseText);
+        if (result != rc::kOk) {
+            uncertain_ = true;
+            return result;
+        }
     }
     held_ = working.Clone();
     programmed_ = true;
     unverified_ = false;
+    uncertain_ = false;
+    storedOtherwise_.clear();
     return rc::kOk;
 }
 
-// Reads the N + E configuration bytes from the addresses they are written to (the extension
-// follows the main block). Each read may wait as long as any single read: a late reply must not
-// pass for a difference or a failure, and a prompt one ends the wait at once.
-int ModemProgramming::ReadConfiguration(const ModemMemoryImage& layout, const char* title,
-                                        const char* what, std::string& responseText,
-                                        std::vector<uint8_t>& bytes) {
-    const int total = layout.GetMainSize() + layout.GetExtensionSize();
-    bytes.assign(static_cast<size_t>(total), 0);
+// Reads the bytes at `addresses` (configuration addresses: the extension follows the main
+// block). Each read may wait as long as any single read: a late reply must not pass for a
+// difference or a failure, and a prompt one ends the wait at once.
+int ModemProgramming::ReadAddresses(const std::vector<int>& addresses, const char* title,
+                                    const char* what, std::string& responseText,
+                                    std::vector<uint8_t>& bytes) {
+    bytes.assign(addresses.size(), 0);
     std::unique_ptr<ProgressWindow> window = Ui().OpenProgress(title, {what}, false);
-    if (window) {
-        window->SetRange(0, total);
-        window->ShowBar(true);
-    }
+    if (window) window->ShowBar(true);
+    HundredthSteps steps(window.get(), static_cast<int>(addresses.size()));
     CModemBase& modem = *session_.GetModem();
-    for (int i = 0; i < total; ++i) {
-        int result = modem.ReadMemoryLocation(responseText, bytes[static_cast<size_t>(i)],
-                                              layout.GetBaseAddress() + i, polls::kSingleRead);
+    for (size_t i = 0; i < addresses.size(); ++i) {
+        int result =
+            modem.ReadMemoryLocation(responseText, bytes[i], addresses[i], polls::kSingleRead);
         if (result != rc::kOk) return result;
-        if (window) window->StepIt();
+        steps.Done(static_cast<int>(i + 1));
     }
     return rc::kOk;
 }
 
-int ModemProgramming::ReadBack(const ModemMemoryImage& written, std::string& responseText,
-                               int& differing, int& firstAddress) {
+int ModemProgramming::ReadBack(const ModemMemoryImage& written, const std::vector<int>& addresses,
+                               std::string& responseText, int& differing, int& firstAddress) {
     differing = 0;
     firstAddress = 0;
-    const std::vector<uint8_t> expected = written.ConfigurationBytes();
     std::vector<uint8_t> held;
-    int result = ReadConfiguration(written, "Verifying Modem",
-                                   "Reading the settings back from the modem", responseText, held);
+    int result = ReadAddresses(addresses, "Verifying Modem",
+                               "Reading the settings back from the modem", responseText, held);
     if (result != rc::kOk) return result;
-    for (size_t i = 0; i < expected.size(); ++i)
-        if (held[i] != expected[i] && differing++ == 0)
-            firstAddress = written.GetBaseAddress() + static_cast<int>(i);
+    for (size_t i = 0; i < addresses.size(); ++i) {
+        uint8_t expected = 0;
+        written.ReadBytes(addresses[i], 1, &expected);
+        if (held[i] != expected && differing++ == 0) firstAddress = addresses[i];
+    }
     return rc::kOk;
 }
 
-int ModemProgramming::Verify(std::string& responseText) {
+int ModemProgramming::Verify(const std::vector<int>& addresses, std::string& responseText) {
     int differing = 0;
     int first = 0;
-    int result = ReadBack(*settings_.Image(), responseText, differing, first);
+    int result = ReadBack(*settings_.Image(), addresses, responseText, differing, first);
     if (result != rc::kOk) {
         unverified_ = true;
         programNote_ =
@@ -186,11 +218,12 @@ int ModemProgramming::Verify(std::string& responseText) {
 // back before reporting tells the operator where the modem stands. Reads show the modem's
 // memory, committed or not, so only a commit whose answer alone was lost can have stored them;
 // the changes stay pending in every case, and programming again is always safe.
-void ModemProgramming::ExplainFailedProgram(int code, bool committing) {
+void ModemProgramming::ExplainFailedProgram(const std::vector<int>& addresses, int code,
+                                            bool committing) {
     int differing = 0;
     int first = 0;
     std::string status;
-    if (ReadBack(*settings_.Image(), status, differing, first) != rc::kOk) {
+    if (ReadBack(*settings_.Image(), addresses, status, differing, first) != rc::kOk) {
         programNote_ =
             "The settings could not be read back from the modem: whether it holds the new "
             "settings is unknown. Load it again to check.";

@@ -1,9 +1,12 @@
 // Writing the working settings into the modem, and what the modem is known to hold: the image
-// as read, or as last programmed and verified. Around every Program: a backup of what the modem
-// holds before anything is written (no backup, no Program), and after the commit a read-back of
-// the N + E bytes compared with what was written (unless verification is off); a difference
-// keeps the changes pending. A failed write or commit is followed by the same read-back, and
-// GetProgramNote says whether the modem holds the new settings. Backups are also restored here.
+// as read, or as last programmed and verified. Program writes only the bytes that differ from
+// what the modem holds, with the checksum byte, unless what it holds is uncertain (then, and
+// for an operator who asks for it, every byte). Around every Program: a backup of what the
+// modem holds before anything is written (no backup, no Program), and after the commit a
+// read-back of the written bytes compared with what was written (unless verification is off); a
+// difference keeps the changes pending. A failed write or commit is followed by the same
+// read-back, and GetProgramNote says whether the modem holds the new settings. Backups are also
+// restored here.
 #pragma once
 
 #include <memory>
@@ -28,7 +31,8 @@ class ModemProgramming {
     // Start-up: verification from the preference VerifyAfterProgramming.
     void Init();
 
-    // What the modem holds, just read from it; the working settings start as its copy.
+    // What the modem holds, just read from it; the working settings start as its copy. Settings
+    // that did not match their checksum are not known for sure: the next Program writes them all.
     void Remember(std::unique_ptr<ModemMemoryImage> image);
     // The modem is being read again: nothing is known about what it holds.
     void Forget();
@@ -42,14 +46,25 @@ class ModemProgramming {
     // Set when changes were programmed since the modem was last read.
     bool IsProgrammed() const { return programmed_; }
 
-    // Writes the working image into the modem and commits it. Asks first about an
-    // unapproved combination of power, band and model (Cancel: 0, nothing written). Before
-    // writing, the settings the modem holds are saved as a backup (a real modem only); a backup
-    // that cannot be written stops the Program with 132 and nothing is sent. After the commit
-    // the settings are read back and compared unless verification is off: a difference gives
-    // 131 and the changes stay pending. A failed write or commit is followed by a read-back
-    // that tells whether the modem holds the new settings (GetProgramNote).
+    // Writes the working image into the modem (the bytes of AddressesToWrite) and commits it.
+    // Asks first about an unapproved combination of power, band and model (Cancel: 0, nothing
+    // written). Before writing, the settings the modem holds are saved as a backup (a real modem
+    // only); a backup that cannot be written stops the Program with 132 and nothing is sent.
+    // After the commit the written bytes are read back and compared unless verification is off:
+    // a difference gives 131 and the changes stay pending. A failed write or commit is followed
+    // by a read-back that tells whether the modem holds the new settings (GetProgramNote). After
+    // any failure once writing began, the next Program writes every byte.
     int Program(std::string& responseText);
+    // The modem addresses the next Program writes and verifies: every configuration byte when
+    // `fullwrite` is on or what the modem holds is uncertain (nothing known, a failed Program, a
+    // restored backup, settings that failed their checksum); else the bytes in which the working
+    // settings differ from what the modem holds, the checksum byte, and a stored serial rate or
+    // protocol mode that the modem, when it was read, ran with another value than it stored (the
+    // pages show the value it runs with).
+    std::vector<int> AddressesToWrite() const;
+    // `fullwrite`: every Program of this run writes and verifies every byte.
+    void SetFullWrite(bool on) { fullWrite_ = on; }
+    bool WritesFullImage() const { return fullWrite_; }
 
     // The folder that holds the backups of every modem (default: DefaultBackupRoot()).
     void SetBackupRoot(std::string root) { backupRoot_ = std::move(root); }
@@ -73,7 +88,7 @@ class ModemProgramming {
     // Puts a backup into the working settings; Program is left to the caller. Refused with 133
     // and a reason when the backup is of another modem type or memory size, or (unless
     // `force`) of another serial number. A forced restore keeps this modem's identity bytes
-    // (power and bandwidth, serial number, model and band).
+    // (power and bandwidth, serial number, model and band). The next Program writes every byte.
     int RestoreBackup(const BackupImage& backup, bool force, std::string& reason);
 
   private:
@@ -82,14 +97,14 @@ class ModemProgramming {
     void DescribeBackup(const ModemMemoryImage& image, BackupImage& backup) const;
     int WriteBackup(const BackupImage& backup);
     int NoBackup(const char* why);
-    int ReadConfiguration(const ModemMemoryImage& layout, const char* title, const char* what,
-                          std::string& responseText, std::vector<uint8_t>& bytes);
-    // Reads the N + E configuration bytes back; 0 and the number of bytes that differ from
-    // `written` with the first such address, or the failing read's code.
-    int ReadBack(const ModemMemoryImage& written, std::string& responseText, int& differing,
-                 int& firstAddress);
-    int Verify(std::string& responseText);
-    void ExplainFailedProgram(int code, bool committing);
+    int ReadAddresses(const std::vector<int>& addresses, const char* title, const char* what,
+                      std::string& responseText, std::vector<uint8_t>& bytes);
+    // Reads the bytes at `addresses` back; 0 and the number of them that differ from `written`
+    // with the first such address, or the failing read's code.
+    int ReadBack(const ModemMemoryImage& written, const std::vector<int>& addresses,
+                 std::string& responseText, int& differing, int& firstAddress);
+    int Verify(const std::vector<int>& addresses, std::string& responseText);
+    void ExplainFailedProgram(const std::vector<int>& addresses, int code, bool committing);
 
     ModemSession& session_;
     WorkingSettings& settings_;
@@ -99,6 +114,11 @@ class ModemProgramming {
     // Set when a verification found the modem holding other settings than those written: the
     // changes count as pending until a Program succeeds or the modem is read again.
     bool unverified_ = false;
+    // What the modem holds is not known byte for byte: the next Program writes every byte.
+    bool uncertain_ = true;
+    bool fullWrite_ = false;
+    // Addresses at which the modem stores other values than the settings it was read with show.
+    std::vector<int> storedOtherwise_;
     std::string backupRoot_;
     std::string programNote_;
     std::string lastBackupPath_;

@@ -108,8 +108,8 @@ int ModemProgramming::BackUpModem(std::string& responseText) {
     ModemMemoryImage layout;
     layout.Initialise(session_.GetModem());
     if (!HoldsSerialNumber(layout)) return NoBackup(kNothingToBackUp);
-    if (ReadConfiguration(layout, "Backing Up Modem", "Reading the settings for a backup",
-                          responseText, backup.bytes) != rc::kOk)
+    if (ReadAddresses(layout.ConfigurationAddresses(), "Backing Up Modem",
+                      "Reading the settings for a backup", responseText, backup.bytes) != rc::kOk)
         return NoBackup(
             "The modem's settings could not be read for a backup. Load the modem "
             "again, then retry.");
@@ -148,7 +148,10 @@ int ModemProgramming::RestoreBackup(const BackupImage& backup, bool force, std::
     }
     std::vector<uint8_t> bytes = backup.bytes;
     if (otherModem) std::copy(held.begin(), held.begin() + kIdentityBytes, bytes.begin());
-    return settings_.ReplaceBytes(bytes);
+    const int result = settings_.ReplaceBytes(bytes);
+    // A backup is restored to put the modem back into a known state: every byte is written.
+    if (result == rc::kOk) uncertain_ = true;
+    return result;
 }
 
 }  // namespace vxl

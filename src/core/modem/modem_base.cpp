@@ -2,6 +2,7 @@
 
 #include "params/modem_memory_image.h"
 #include "ui/operator.h"
+#include "ui/progress_steps.h"
 #include "util/result_codes.h"
 
 CModemBase::CModemBase() = default;
@@ -19,7 +20,17 @@ int CModemBase::ReadMemoryImage(std::string& status, bool showProgress) {
 }
 
 int CModemBase::WriteMemoryImage(std::string& status, const ModemMemoryImage& image) {
+    return WriteMemoryImage(status, image, image.ConfigurationAddresses());
+}
+
+int CModemBase::WriteMemoryImage(std::string& status, const ModemMemoryImage& image,
+                                 const std::vector<int>& addresses) {
     status.clear();
+    std::vector<uint8_t> values(addresses.size());
+    for (size_t i = 0; i < addresses.size(); ++i) {
+        int result = image.ReadBytes(addresses[i], 1, &values[i]);
+        if (result != vxl::rc::kOk) return result;
+    }
     // Programming does not depend on the window: without one the bytes are still written.
     std::unique_ptr<vxl::ProgressWindow> window = vxl::Ui().OpenProgress(
         "Programming Modem",
@@ -31,25 +42,12 @@ int CModemBase::WriteMemoryImage(std::string& status, const ModemMemoryImage& im
     int result = Unlock(status);
     if (result != vxl::rc::kOk) return result;
 
-    const int total = image.GetMainSize() + image.GetExtensionSize();
-    const int step = total / 100;
-    int threshold = total - 99 * step - 1;
-    if (window) {
-        window->SetRange(0, 100);
-        window->SetStep(1);
-        window->ShowBar(true);
-    }
-    const int base = image.GetBaseAddress();
-    for (int i = 0; i < total; ++i) {
-        uint8_t value = 0;
-        result = image.ReadBytes(base + i, 1, &value);
+    if (window) window->ShowBar(true);
+    vxl::HundredthSteps steps(window.get(), static_cast<int>(addresses.size()));
+    for (size_t i = 0; i < addresses.size(); ++i) {
+        result = WriteMemoryLocation(status, values[i], addresses[i]);
         if (result != vxl::rc::kOk) return result;
-        result = WriteMemoryLocation(status, value, base + i);
-        if (result != vxl::rc::kOk) return result;
-        if (i > threshold) {
-            threshold += step;
-            if (window) window->StepIt();
-        }
+        steps.Done(static_cast<int>(i + 1));
     }
     // Only a completely written image becomes the modem's own: after a failure the edits still
     // count as not programmed and can be written again.

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "params/modem_source.h"
 
@@ -46,6 +47,12 @@ class CModemBase : public IModemSource {
     // byte has been written; after a failure it keeps the image it had, so the edits still
     // count as not programmed.
     int WriteMemoryImage(std::string& status, const ModemMemoryImage& image);
+    // The same for the bytes of `image` at `addresses` only (modem addresses as
+    // ModemMemoryImage::ConfigurationAddresses gives them), in the order given: the caller knows
+    // the modem holds the others already. The bar moves once per hundredth of these bytes. An
+    // address outside the image writes nothing and gives 58.
+    int WriteMemoryImage(std::string& status, const ModemMemoryImage& image,
+                         const std::vector<int>& addresses);
 
     // A new copy of the image as last read from or written to the modem; nullptr without one.
     std::unique_ptr<ModemMemoryImage> GetImage() const;

@@ -5,6 +5,7 @@
 #include "params/modem_source.h"
 #include "params/modem_types.h"
 #include "ui/operator.h"
+#include "ui/progress_steps.h"
 #include "util/format.h"
 #include "util/result_codes.h"
 
@@ -12,6 +13,7 @@ namespace {
 
 constexpr int kStoredBaudRateAddress = 0x18B;
 constexpr int kStoredProtocolModeAddress = 0x190;
+
 // Main blocks longer than this would run into the extension's addresses.
 constexpr int kMaxMainSize = ModemMemoryImage::kExtensionAddress - ModemMemoryImage::kBaseAddress;
 
@@ -48,6 +50,7 @@ bool ModemMemoryImage::Prepare(IModemSource* modem) {
     modem_ = modem;
     loaded_ = false;
     checksumMatched_ = true;
+    runningNotStored_.clear();
     mainSize_ = 0;
     extensionSize_ = 0;
     bytes_.clear();
@@ -89,13 +92,10 @@ void ModemMemoryImage::LoadFromModem(IModemSource* modem, std::string& status, b
 
 bool ModemMemoryImage::ReadAll(std::string& status, bool showProgress) {
     std::unique_ptr<vxl::ProgressWindow> progress;
-    if (showProgress) {
+    if (showProgress)
         progress = vxl::Ui().OpenProgress("Reading Modem", {"Reading modem settings..."}, false);
-        progress->SetRange(0, kProgressSteps);
-        progress->SetStep(1);
-    }
     const int total = mainSize_ + extensionSize_;
-    int stepsDone = 0;
+    vxl::HundredthSteps steps(progress.get(), total);
     for (int i = 0; i < total; ++i) {
         uint8_t value = 0;
         // The extension is fetched from the addresses that follow the main block.
@@ -103,10 +103,7 @@ bool ModemMemoryImage::ReadAll(std::string& status, bool showProgress) {
             vxl::rc::kOk)
             return false;
         bytes_[static_cast<size_t>(i)] = value;
-        if (progress) {
-            int due = static_cast<int>(static_cast<long long>(i + 1) * kProgressSteps / total);
-            for (; stepsDone < due; ++stepsDone) progress->StepIt();
-        }
+        steps.Done(i + 1);
     }
     return true;
 }
@@ -116,7 +113,9 @@ int ModemMemoryImage::ReadActiveValue(std::string& status, int activeAddress, in
     int code = modem_->ReadMemoryLocation(status, value, activeAddress, kActiveValuePollLimit);
     if (code != vxl::rc::kOk) return code;
     int index = IndexOf(storedAddress);
-    if (index >= 0) bytes_[static_cast<size_t>(index)] = value;
+    if (index < 0) return vxl::rc::kOk;
+    if (bytes_[static_cast<size_t>(index)] != value) runningNotStored_.push_back(storedAddress);
+    bytes_[static_cast<size_t>(index)] = value;
     return vxl::rc::kOk;
 }
 
@@ -190,6 +189,12 @@ std::vector<uint8_t> ModemMemoryImage::ConfigurationBytes() const {
     ReadBytes(kBaseAddress, mainSize_, bytes.data());
     if (extensionSize_ > 0) ReadBytes(kExtensionAddress, extensionSize_, bytes.data() + mainSize_);
     return bytes;
+}
+
+std::vector<int> ModemMemoryImage::ConfigurationAddresses() const {
+    std::vector<int> addresses(static_cast<size_t>(mainSize_ + extensionSize_));
+    for (size_t i = 0; i < addresses.size(); ++i) addresses[i] = kBaseAddress + static_cast<int>(i);
+    return addresses;
 }
 
 int ModemMemoryImage::WriteConfigurationBytes(const std::vector<uint8_t>& bytes) {

@@ -29,6 +29,10 @@ class ModemMemoryImage {
     // False when the configuration block read from the modem did not match its checksum byte,
     // even when read twice (true for images not read from a modem).
     bool ChecksumMatched() const { return checksumMatched_; }
+    // The stored baud-rate and protocol-mode bytes show the values the modem runs with (read from
+    // its running copies); these are the addresses at which the modem, when this image was read,
+    // stored other values than it ran with.
+    const std::vector<int>& RunningValuesNotStored() const { return runningNotStored_; }
     void SetLoaded(bool loaded) { loaded_ = loaded; }
     std::unique_ptr<ModemMemoryImage> Clone() const;
     // True when both hold the same N + E bytes (two empty images are equal).
@@ -46,6 +50,12 @@ class ModemMemoryImage {
     // same written back: 62 when `bytes` holds another number of bytes.
     std::vector<uint8_t> ConfigurationBytes() const;
     int WriteConfigurationBytes(const std::vector<uint8_t>& bytes);
+    // The modem addresses the N + E configuration bytes are read from and written to, in the
+    // same order: the extension follows the main block (its bytes map to 0x8001 on in the
+    // image, and ReadBytes maps these addresses too).
+    std::vector<int> ConfigurationAddresses() const;
+    // The main block's last byte, the checksum.
+    int ChecksumAddress() const { return kBaseAddress + mainSize_ - 1; }
     // Moves the extension window by `delta` bytes (N and E stay); the firmware fix-up uses +1/-1.
     void ShiftExtension(int delta);
 
@@ -65,7 +75,6 @@ class ModemMemoryImage {
     static constexpr int kMaxExtensionSize = 9;
     static constexpr int kLoadPollLimit = 10;
     static constexpr int kActiveValuePollLimit = 1000;
-    static constexpr int kProgressSteps = 100;
 
   private:
     // The byte index of `address`, or -1 when it lies outside the image.
@@ -87,4 +96,5 @@ class ModemMemoryImage {
     int activeProtocolModeAddress_ = 0;
     bool loaded_ = false;
     bool checksumMatched_ = true;
+    std::vector<int> runningNotStored_;
 };

@@ -270,6 +270,7 @@ void ModemFirmware::Execute(const std::vector<uint8_t>& frame, int64_t nowUs) {
             Reply(code, unlocked_ ? 0x00 : 0x01, nowUs);
             break;
         case 0x20:
+            ++writes_[Address(frame)];
             if (!unlocked_) {
                 Event(nowUs, Format("write to 0x%04X refused: memory locked", Address(frame)));
                 Reply(code, 0x01, nowUs);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -67,6 +68,10 @@ class ModemFirmware {
     const MemoryBytes& Memory() const { return working_; }
     // What survives a power cycle.
     const MemoryBytes& StoredMemory() const { return stored_; }
+    // The memory writes received, by address: how many times each address was written to (a
+    // refused write counts too). Kept until cleared, across power cycles.
+    const std::map<int, int>& MemoryWrites() const { return writes_; }
+    void ClearMemoryWrites() { writes_.clear(); }
 
     // Replaces the fault plan; commands are counted afresh from here.
     void SetFaults(const FaultPlan& faults);
@@ -105,6 +110,7 @@ class ModemFirmware {
     int runningBaud_ = 9600;
     bool unlocked_ = false;
     int commandCount_ = 0;
+    std::map<int, int> writes_;
     bool hangUpPending_ = false;
 
     int64_t captureWindowEndUs_ = 0;

@@ -199,6 +199,16 @@ MemoryBytes Simulator::StoredMemory() const {
     return firmware_ ? firmware_->StoredMemory() : MemoryBytes();
 }
 
+std::map<int, int> Simulator::MemoryWrites() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return firmware_ ? firmware_->MemoryWrites() : std::map<int, int>();
+}
+
+void Simulator::ClearMemoryWrites() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (firmware_) firmware_->ClearMemoryWrites();
+}
+
 SimStatus Simulator::Status() const {
     std::lock_guard<std::mutex> lock(mutex_);
     SimStatus status;

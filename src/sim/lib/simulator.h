@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -66,6 +67,9 @@ class Simulator {
 
     MemoryBytes Memory() const;        // what reads return now
     MemoryBytes StoredMemory() const;  // what survives a power cycle
+    // How many memory writes the modem received at each address, since start or the last clear.
+    std::map<int, int> MemoryWrites() const;
+    void ClearMemoryWrites();
     SimStatus Status() const;
     // Polls Status() until `done` holds or `timeoutMs` passes; returns whether it held.
     template <typename Predicate>
