@@ -68,7 +68,8 @@ class InstantClock : public SystemClock {
 // The main window of `vxlconf ARGS` with the demo modem loaded (Alt+D).
 struct DemoWindow {
     explicit DemoWindow(std::vector<std::string> args) {
-        app.SetPreferencePath(QDir(scratch.path()).filePath(QStringLiteral("prefs.conf")).toStdString());
+        app.SetPreferencePath(
+            QDir(scratch.path()).filePath(QStringLiteral("prefs.conf")).toStdString());
         app.SetInteractiveRun([](CConfigApp&) { return kExitOk; });
         for (const char* word : {"nologo", "port", "7"}) args.emplace_back(word);
         app.Run(args);
@@ -93,10 +94,10 @@ struct DemoWindow {
         CCoordinator& coordinator = app.Coordinator();
         const ModemMemoryImage& image = *coordinator.Settings().Image();
         const int main = image.GetMainSize(), extension = image.GetExtensionSize();
-        BackupImage backup{{coordinator.Settings().SerialNumberText(), "VXL",
-                            image.GetFirmwareRevisionText(), main, extension,
-                            image.GetModemType(), time},
-                           std::vector<uint8_t>(static_cast<size_t>(main + extension))};
+        BackupImage backup{
+            {coordinator.Settings().SerialNumberText(), "VXL", image.GetFirmwareRevisionText(),
+             main, extension, image.GetModemType(), time},
+            std::vector<uint8_t>(static_cast<size_t>(main + extension))};
         image.ReadBytes(image.GetBaseAddress(), main, backup.bytes.data());
         image.ReadBytes(ModemMemoryImage::kExtensionAddress, extension, backup.bytes.data() + main);
         std::string path;
@@ -115,11 +116,9 @@ void GrabWindow(const char* name, const char* window, const char* area) {
     if (!ok) Die(QStringLiteral("not a window id: ") + QString::fromLatin1(window));
     const QStringList rect = QString::fromLatin1(area).split(QLatin1Char(','));
     QScreen* screen = QGuiApplication::primaryScreen();
-    const QPixmap shot =
-        rect.size() == 4
-            ? screen->grabWindow(id, rect[0].toInt(), rect[1].toInt(), rect[2].toInt(),
-                                 rect[3].toInt())
-            : screen->grabWindow(id);
+    const QPixmap shot = rect.size() == 4 ? screen->grabWindow(id, rect[0].toInt(), rect[1].toInt(),
+                                                               rect[2].toInt(), rect[3].toInt())
+                                          : screen->grabWindow(id);
     const QString path = folder + QStringLiteral("/%1.png").arg(QString::fromLatin1(name));
     if (shot.isNull() || !shot.save(path)) Die(QStringLiteral("cannot grab into ") + path);
 }

@@ -37,7 +37,6 @@ struct Form {
 class FieldWidgets : public QObject {
     Q_OBJECT
   private slots:
-    void typedAndPastedTextFollowTheFieldsRule_data();
     void typedAndPastedTextFollowTheFieldsRule();
     void integerFieldRevertsOnEscapeAndWhenLeftOutOfRange();
     void decimalFieldRevertsOutOfRangeButKeepsZero();
@@ -48,72 +47,61 @@ class FieldWidgets : public QObject {
 
 // The rules themselves are the core's (field_input); here each field holds both typing and
 // pasting to its rule, beeps when it refuses, and reports only what it took as an edit.
-void FieldWidgets::typedAndPastedTextFollowTheFieldsRule_data() {
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<bool>("pasted");
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<int>("beeps");
-    QTest::newRow("integer: a fourth digit of 255") << "integer" << false << "1234"
-                                                    << "123" << 1;
-    QTest::newRow("integer: a letter pasted") << "integer" << true << "1a2"
-                                              << "" << 1;
-    QTest::newRow("hex: two digits of ff") << "hex" << false << "fFa"
-                                           << "fF" << 1;
-    QTest::newRow("decimal: a third decimal") << "decimal" << false << "12.345"
-                                              << "12.34" << 1;
-    QTest::newRow("decimal: two points pasted") << "decimal" << true << "1.2.3"
-                                                << "" << 1;
-    QTest::newRow("call sign: typed in upper case") << "callsign" << false << "a/b-c?"
-                                                    << "A/B-C?" << 0;
-    QTest::newRow("call sign: pasted in upper case") << "callsign" << true << "w1aw/p"
-                                                     << "W1AW/P" << 0;
-    QTest::newRow("call sign: '#' and a blank pasted") << "callsign" << true << "wx7-ab#c de"
-                                                       << "" << 1;
-    QTest::newRow("call sign: a seventh character at 6") << "callsign" << false << "abcdefg"
-                                                         << "ABCDEF" << 1;
-    QTest::newRow("serial number: letters pasted") << "serial" << true << "12ab"
-                                                   << "" << 1;
-}
-
 void FieldWidgets::typedAndPastedTextFollowTheFieldsRule() {
-    QFETCH(QString, kind);
-    QFETCH(bool, pasted);
-    QFETCH(QString, input);
-    QFETCH(QString, shown);
-    QFETCH(int, beeps);
-    QWidget window;
-    FieldEdit* field = nullptr;
-    if (kind == QLatin1String("integer") || kind == QLatin1String("hex")) {
-        auto* number = new IntField(&window);
-        number->SetHex(kind == QLatin1String("hex"));
-        QVERIFY(number->SetRange(0, 255));
-        QVERIFY(!number->SetRange(5, 5));
-        field = number;
-    } else if (kind == QLatin1String("decimal")) {
-        auto* real = new RealField(&window);
-        real->SetRange(0.0, 100.0, 2);
-        field = real;
-    } else if (kind == QLatin1String("callsign")) {
-        auto* callSign = new CallSignField(&window);
-        callSign->SetLengthLimit(6);
-        field = callSign;
-    } else {
-        field = new SerialNumberField(&window);
+    const struct {
+        const char* kind;
+        bool pasted;
+        const char* input;
+        const char* shown;
+        int beeps;
+    } cases[] = {
+        {"integer: a fourth digit of 255", false, "1234", "123", 1},
+        {"integer: a letter pasted", true, "1a2", "", 1},
+        {"hex: two digits of ff", false, "fFa", "fF", 1},
+        {"decimal: a third decimal", false, "12.345", "12.34", 1},
+        {"decimal: two points pasted", true, "1.2.3", "", 1},
+        {"call sign: typed in upper case", false, "a/b-c?", "A/B-C?", 0},
+        {"call sign: pasted in upper case", true, "w1aw/p", "W1AW/P", 0},
+        {"call sign: '#' and a blank pasted", true, "wx7-ab#c de", "", 1},
+        {"call sign: a seventh character at 6", false, "abcdefg", "ABCDEF", 1},
+        {"serial number: letters pasted", true, "12ab", "", 1},
+    };
+    for (const auto& c : cases) {
+        const QString kind = QString::fromLatin1(c.kind).section(QLatin1Char(':'), 0, 0);
+        QWidget window;
+        FieldEdit* field = nullptr;
+        if (kind == QLatin1String("integer") || kind == QLatin1String("hex")) {
+            auto* number = new IntField(&window);
+            number->SetHex(kind == QLatin1String("hex"));
+            QVERIFY(number->SetRange(0, 255));
+            QVERIFY(!number->SetRange(5, 5));
+            field = number;
+        } else if (kind == QLatin1String("decimal")) {
+            auto* real = new RealField(&window);
+            real->SetRange(0.0, 100.0, 2);
+            field = real;
+        } else if (kind == QLatin1String("call sign")) {
+            auto* callSign = new CallSignField(&window);
+            callSign->SetLengthLimit(6);
+            field = callSign;
+        } else {
+            field = new SerialNumberField(&window);
+        }
+        window.show();
+        field->setFocus();
+        QSignalSpy refused(field, &FieldEdit::refused);
+        QSignalSpy edited(field, &FieldEdit::userEdited);
+        if (c.pasted) {
+            QGuiApplication::clipboard()->setText(QString::fromLatin1(c.input));
+            field->paste();
+        } else {
+            QTest::keyClicks(field, QString::fromLatin1(c.input));
+        }
+        const QString shown = QString::fromLatin1(c.shown);
+        QVERIFY2(field->text() == shown, c.kind);
+        QVERIFY2(refused.count() == c.beeps, c.kind);
+        QVERIFY2(edited.count() == (c.pasted ? int(!shown.isEmpty()) : int(shown.size())), c.kind);
     }
-    window.show();
-    field->setFocus();
-    QSignalSpy refused(field, &FieldEdit::refused);
-    QSignalSpy edited(field, &FieldEdit::userEdited);
-    if (pasted) {
-        QGuiApplication::clipboard()->setText(input);
-        field->paste();
-    } else {
-        QTest::keyClicks(field, input);
-    }
-    QCOMPARE(field->text(), shown);
-    QCOMPARE(refused.count(), beeps);
-    QCOMPARE(edited.count(), pasted ? int(!shown.isEmpty()) : int(shown.size()));
 }
 
 void FieldWidgets::integerFieldRevertsOnEscapeAndWhenLeftOutOfRange() {

@@ -62,10 +62,8 @@ class Grid : public QObject {
     Q_OBJECT
   private slots:
     void cellsOutsideTheTableAreRefused();
-    void typingOpensTheEditorOfTheCellsKind_data();
     void typingOpensTheEditorOfTheCellsKind();
     void fixedAndReadOnlyCellsNeverOpenAnEditor();
-    void navigationKeysEndAnEditStartedByTyping_data();
     void navigationKeysEndAnEditStartedByTyping();
     void otherEditorsNeedCtrlEscapeDropsAndOutOfRangeReverts();
 };
@@ -94,39 +92,27 @@ void Grid::cellsOutsideTheTableAreRefused() {
     QCOMPARE(grid.GetItemText(0, 1), QStringLiteral("TX"));
 }
 
-void Grid::typingOpensTheEditorOfTheCellsKind_data() {
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("editorClass");
-    QTest::addColumn<QString>("held");
-    QTest::newRow("text") << 1 << "Ab"
-                          << "QLineEdit"
-                          << "Ab";
-    QTest::newRow("decimal integer: three digits of 255") << 2 << "1234"
-                                                          << "vxl::gui::IntField"
-                                                          << "123";
-    QTest::newRow("hexadecimal") << 3 << "aF"
-                                 << "vxl::gui::IntField"
-                                 << "aF";
-    QTest::newRow("hexadecimal refuses g") << 3 << "g"
-                                           << "vxl::gui::IntField"
-                                           << "1";
-    QTest::newRow("decimal number: a fifth decimal is refused") << 4 << "450.12345"
-                                                                << "vxl::gui::RealField"
-                                                                << "450.1234";
-}
-
 void Grid::typingOpensTheEditorOfTheCellsKind() {
-    QFETCH(int, row);
-    QFETCH(QString, typed);
-    QFETCH(QString, editorClass);
-    QFETCH(QString, held);
-    Form form;
-    form.Type(row, 1, typed);
-    QWidget* editor = form.grid->Editor();
-    QVERIFY(editor != nullptr);
-    QCOMPARE(QString::fromLatin1(editor->metaObject()->className()), editorClass);
-    QCOMPARE(static_cast<QLineEdit*>(editor)->text(), held);
+    const struct {
+        int row;
+        const char* typed;
+        const char* editorClass;
+        const char* held;
+    } cases[] = {
+        {1, "Ab", "QLineEdit", "Ab"},                         // text
+        {2, "1234", "vxl::gui::IntField", "123"},             // three digits of 255
+        {3, "aF", "vxl::gui::IntField", "aF"},                // hexadecimal
+        {3, "g", "vxl::gui::IntField", "1"},                  // no g
+        {4, "450.12345", "vxl::gui::RealField", "450.1234"},  // no fifth decimal
+    };
+    for (const auto& c : cases) {
+        Form form;
+        form.Type(c.row, 1, QString::fromLatin1(c.typed));
+        QWidget* editor = form.grid->Editor();
+        QVERIFY2(editor != nullptr, c.typed);
+        QCOMPARE(editor->metaObject()->className(), c.editorClass);
+        QCOMPARE(static_cast<QLineEdit*>(editor)->text(), QString::fromLatin1(c.held));
+    }
 }
 
 void Grid::fixedAndReadOnlyCellsNeverOpenAnEditor() {
@@ -150,30 +136,24 @@ void Grid::fixedAndReadOnlyCellsNeverOpenAnEditor() {
     QCOMPARE(form.grid->Editor(), nullptr);
 }
 
-void Grid::navigationKeysEndAnEditStartedByTyping_data() {
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("column");
-    QTest::newRow("down") << int(Qt::Key_Down) << 3 << 1;
-    QTest::newRow("up") << int(Qt::Key_Up) << 1 << 1;
-    QTest::newRow("right") << int(Qt::Key_Right) << 2 << 2;
-    QTest::newRow("page down") << int(Qt::Key_PageDown) << 4 << 1;
-}
-
 void Grid::navigationKeysEndAnEditStartedByTyping() {
-    QFETCH(int, key);
-    QFETCH(int, row);
-    QFETCH(int, column);
-    Form form;
-    QSignalSpy ended(form.grid, &GridCtrl::endEdit);
-    form.Type(2, 1, QStringLiteral("42"));
-    QTest::keyClick(form.grid->Editor(), static_cast<Qt::Key>(key));
-    QCOMPARE(form.grid->Editor(), nullptr);
-    QCOMPARE(ended.count(), 1);
-    QCOMPARE(ended.at(0), (QList<QVariant>{2, 1}));
-    QCOMPARE(form.grid->GetItemText(2, 1), QStringLiteral("42"));
-    QCOMPARE(form.grid->FocusRow(), row);
-    QCOMPARE(form.grid->FocusColumn(), column);
+    const struct {
+        Qt::Key key;
+        int row, column;
+    } cases[] = {
+        {Qt::Key_Down, 3, 1}, {Qt::Key_Up, 1, 1}, {Qt::Key_Right, 2, 2}, {Qt::Key_PageDown, 4, 1}};
+    for (const auto& c : cases) {
+        Form form;
+        QSignalSpy ended(form.grid, &GridCtrl::endEdit);
+        form.Type(2, 1, QStringLiteral("42"));
+        QTest::keyClick(form.grid->Editor(), c.key);
+        QCOMPARE(form.grid->Editor(), nullptr);
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(ended.at(0), (QList<QVariant>{2, 1}));
+        QCOMPARE(form.grid->GetItemText(2, 1), QStringLiteral("42"));
+        QCOMPARE(form.grid->FocusRow(), c.row);
+        QCOMPARE(form.grid->FocusColumn(), c.column);
+    }
 }
 
 void Grid::otherEditorsNeedCtrlEscapeDropsAndOutOfRangeReverts() {

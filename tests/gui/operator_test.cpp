@@ -49,7 +49,6 @@ QWidget* VisibleProgressWindow() {
 class Operator : public QObject {
     Q_OBJECT
   private slots:
-    void messageBoxesShowTheirTextAndAnswerByButton_data();
     void messageBoxesShowTheirTextAndAnswerByButton();
     void countdownCancelsOnEscapeAndClose();
     void progressWindowsStepTheirBar();
@@ -59,43 +58,45 @@ class Operator : public QObject {
     QtOperator op{VersionTexts()};
 };
 
-void Operator::messageBoxesShowTheirTextAndAnswerByButton_data() {
-    QTest::addColumn<int>("buttons");
-    QTest::addColumn<int>("icon");
-    QTest::addColumn<QString>("click");
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<int>("shownIcon");
-    QTest::newRow("ok") << int(MsgButtons::Ok) << int(MsgIcon::None) << "Ok" << QStringList{"Ok"}
-                        << int(MsgAnswer::Ok) << int(QMessageBox::NoIcon);
-    QTest::newRow("yes/no: no") << int(MsgButtons::YesNo) << int(MsgIcon::Question) << "No"
-                                << QStringList{"Yes", "No"} << int(MsgAnswer::No)
-                                << int(QMessageBox::Question);
-    QTest::newRow("retry/cancel: retry")
-        << int(MsgButtons::RetryCancel) << int(MsgIcon::Stop) << "Retry"
-        << QStringList{"Retry", "Cancel"} << int(MsgAnswer::Retry) << int(QMessageBox::Critical);
-    QTest::newRow("continue/cancel closed: cancel")
-        << int(MsgButtons::ContinueCancel) << int(MsgIcon::Exclamation) << "none"
-        << QStringList{"Continue", "Cancel"} << int(MsgAnswer::Cancel) << int(QMessageBox::Warning);
-}
-
 void Operator::messageBoxesShowTheirTextAndAnswerByButton() {
-    QFETCH(int, buttons);
-    QFETCH(int, icon);
-    QFETCH(QString, click);
-    QFETCH(QStringList, names);
-    QFETCH(int, answer);
-    QFETCH(int, shownIcon);
-    const QByteArray name = click.toLatin1();
-    BoxAnswerer answerer(name.constData());
-    const MsgAnswer got =
-        op.MessageBox("Connection lost.\n\n<b>Code</b> 7", "Load Failed",
-                      static_cast<MsgIcon>(icon), static_cast<MsgButtons>(buttons));
-    QCOMPARE(int(got), answer);
-    QCOMPARE(answerer.caption, QStringLiteral("Load Failed"));
-    QCOMPARE(answerer.text, QStringLiteral("Connection lost.\n\n<b>Code</b> 7"));
-    QCOMPARE(int(answerer.icon), shownIcon);
-    QCOMPARE(answerer.names, names);
+    const struct {
+        MsgButtons buttons;
+        MsgIcon icon;
+        const char* click;  // the button clicked; none: the box is closed
+        QStringList names;
+        MsgAnswer answer;
+        QMessageBox::Icon shownIcon;
+    } cases[] = {
+        {MsgButtons::Ok, MsgIcon::None, "Ok", {"Ok"}, MsgAnswer::Ok, QMessageBox::NoIcon},
+        {MsgButtons::YesNo,
+         MsgIcon::Question,
+         "No",
+         {"Yes", "No"},
+         MsgAnswer::No,
+         QMessageBox::Question},
+        {MsgButtons::RetryCancel,
+         MsgIcon::Stop,
+         "Retry",
+         {"Retry", "Cancel"},
+         MsgAnswer::Retry,
+         QMessageBox::Critical},
+        {MsgButtons::ContinueCancel,
+         MsgIcon::Exclamation,
+         "none",
+         {"Continue", "Cancel"},
+         MsgAnswer::Cancel,
+         QMessageBox::Warning},
+    };
+    for (const auto& c : cases) {
+        BoxAnswerer answerer(c.click);
+        QCOMPARE(
+            op.MessageBox("Connection lost.\n\n<b>Code</b> 7", "Load Failed", c.icon, c.buttons),
+            c.answer);
+        QCOMPARE(answerer.caption, QStringLiteral("Load Failed"));
+        QCOMPARE(answerer.text, QStringLiteral("Connection lost.\n\n<b>Code</b> 7"));
+        QCOMPARE(answerer.icon, c.shownIcon);
+        QCOMPARE(answerer.names, c.names);
+    }
 }
 
 void Operator::countdownCancelsOnEscapeAndClose() {
