@@ -51,6 +51,14 @@ void MainWindow::eachLevelShowsItsControlsBeforeWithAndAfterAModem() {
         s.LoadDemo();
         s.Key(Qt::Key_F6, Qt::ControlModifier);
         shown += QStringLiteral("# the demo modem loaded, Ctrl+F6\n") + Describe(*s.dialog);
+        // Models and protocols that leave settings unavailable or fixed.
+        const char* const others[][2] = {{"KTR RXO", "Fast Async"}, {"VXL", "TrimMark II/IIe"}};
+        for (const auto& other : others) {
+            if (level[0] != 'F') break;
+            s.Pick("Model", QString::fromLatin1(other[0]));
+            s.Pick("ProtocolMode", QString::fromLatin1(other[1]));
+            shown += QStringLiteral("# %1 in %2\n").arg(other[0], other[1]) + Describe(*s.dialog);
+        }
         QTest::mouseClick(s.dialog->button(DialogButton::Close), Qt::LeftButton);
         shown += QStringLiteral("# closed\n") + Describe(*s.dialog);
         VXL_COMPARE_GOLDEN(
