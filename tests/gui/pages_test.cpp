@@ -18,6 +18,7 @@
 #include "params/channel_table_file.h"
 #include "params/modem_parameter_set.h"
 #include "params/parameter_ids.h"
+#include "params/protocol_modes.h"
 
 namespace vxl::gui::test {
 
@@ -56,230 +57,189 @@ void TypeInCell(GridCtrl* grid, int row, int column, const QString& text,
 class Pages : public QObject {
     Q_OBJECT
   private slots:
-    void textFieldsTakeWhatTheModemAllows();
-    void protocolModeShowsTheEotFieldsItUses();
-    void eotCharacterStepsWrapAroundByName();
-    void linkRateAndModulationAnswerEachOther();
-    void importAndChannelChoiceRefillTheChannelList();
-    void memoryMapFollowsTheModemAndItsEditsChangeTheOtherPages();
-    void frequencyCellsGoIntoTheChannels();
-    void factoryPageTypesTheSerialNumber();
-    void exportDialogNamesTheFileAfterTheTypedSerialNumber();
-};
+    void textFieldsTakeWhatTheModemAllows() {
+        Session s;
+        s.LoadDemo();
+        QSignalSpy beeps(s.Find<CallSignField>("CallSign"), &FieldEdit::refused);
+        s.Type("CallSign", QStringLiteral("w1aw/pabcde"));  // ten characters on this modem
+        QCOMPARE(s.Find<QLineEdit>("CallSign")->text(), QStringLiteral("W1AW/PABCD"));
+        QCOMPARE(s.Text(pid::kCallSign), QStringLiteral("W1AW/PABCD"));
+        QCOMPARE(beeps.count(), 1);
+        s.Type("Owner", QString(33, QLatin1Char('o')));
+        QCOMPARE(s.Text(pid::kOwner), QString(32, QLatin1Char('o')));
+        QVERIFY(s.PageOf(SheetPage::Identification)->changed());
+        QVERIFY(!s.PageOf(SheetPage::RadioLink)->changed());
+    }
 
-void Pages::textFieldsTakeWhatTheModemAllows() {
-    Session s;
-    s.LoadDemo();
-    QSignalSpy beeps(s.Find<CallSignField>("CallSign"), &FieldEdit::refused);
-    s.Type("CallSign", QStringLiteral("w1aw/pabcde"));  // ten characters on this modem
-    QCOMPARE(s.Find<QLineEdit>("CallSign")->text(), QStringLiteral("W1AW/PABCD"));
-    QCOMPARE(s.Text(pid::kCallSign), QStringLiteral("W1AW/PABCD"));
-    QCOMPARE(beeps.count(), 1);
-    s.Type("Owner", QString(33, QLatin1Char('o')));
-    QCOMPARE(s.Text(pid::kOwner), QString(32, QLatin1Char('o')));
-    QVERIFY(s.PageOf(SheetPage::Identification)->changed());
-    QVERIFY(!s.PageOf(SheetPage::RadioLink)->changed());
-}
-
-// Picked, and shown again when the settings are filled anew (away from the mode first, so that
-// the filling has to put the fields right as well).
-void Pages::protocolModeShowsTheEotFieldsItUses() {
-    const struct {
-        const char* mode;
-        bool character, count;
-    } cases[] = {{"Transparent w/EOT Timeout", false, true},
-                 {"Transparent w/EOT Character", true, false},
-                 {"Digipeater", false, false}};
-    for (const auto& c : cases) {
+    // The mode picked shows the end-of-transmission field it uses, and so does a mode the settings
+    // take by other ways (a profile, a restore).
+    void protocolModeShowsTheEotFieldsItUses() {
         Session s;
         s.LoadDemo();
         Page* page = s.PageOf(SheetPage::SerialInterface);
-        s.Pick("ProtocolMode",
-               c.mode == QLatin1String("Digipeater") ? "Packet Switched" : "Digipeater");
-        s.Pick("ProtocolMode", c.mode);
-        for (bool refilled : {false, true}) {
-            if (refilled) s.Coordinator().Settings().Announce(ParameterChanges::All());
-            QCOMPARE(s.Text(pid::kProtocolMode), QString::fromLatin1(c.mode));
-            for (const char* name : {"EOTCharacter", "eotCharacterUpDown", "eotCharacterLabel"})
-                QVERIFY2(s.Find(name)->isVisibleTo(page) == c.character, name);
-            for (const char* name : {"EOTCount", "eotCountLabel"})
-                QVERIFY2(s.Find(name)->isVisibleTo(page) == c.count, name);
-            QVERIFY(!s.Find("EOTTimeout")->isVisibleTo(page));
-            QVERIFY(!s.Find("eotTimeoutLabel")->isVisibleTo(page));
-        }
+        auto shows = [&](const char* name) { return s.Find(name)->isVisibleTo(page); };
+        QVERIFY(shows("EOTCount") && !shows("EOTCharacter"));
+        s.Pick("ProtocolMode", "Transparent w/EOT Character");
+        QVERIFY(shows("EOTCharacter") && shows("eotCharacterUpDown") && shows("eotCharacterLabel"));
+        QVERIFY(!shows("EOTCount") && !shows("eotCountLabel") && !shows("EOTTimeout"));
+        s.Coordinator().Settings().SetInt(pid::kProtocolMode, protocol::kDigipeater);
+        QVERIFY(!shows("EOTCharacter") && !shows("EOTCount") && !shows("eotTimeoutLabel"));
         QVERIFY(page->changed());
     }
-}
 
-void Pages::eotCharacterStepsWrapAroundByName() {
-    Session s;
-    s.LoadDemo();
-    s.Pick("ProtocolMode", "Transparent w/EOT Character");
-    s.Coordinator().Settings().SetInt(pid::kEOTCharacter, 0);
-    QCOMPARE(s.Find<QLineEdit>("EOTCharacter")->text(), QStringLiteral("NUL"));
-    const struct {
-        Qt::Key key;
-        const char* shown;
-        int code;
-    } steps[] = {{Qt::Key_Down, "0xFF", 255}, {Qt::Key_Up, "NUL", 0}, {Qt::Key_Up, "SOH", 1}};
-    for (const auto& step : steps) {
-        QTest::keyClick(s.Find("eotCharacterUpDown"), step.key);
-        QCOMPARE(s.Find<QLineEdit>("EOTCharacter")->text(), QString::fromLatin1(step.shown));
-        QCOMPARE(s.Int(pid::kEOTCharacter), step.code);
-        QCOMPARE(s.Find<IntField>("EOTCount")->Value(), step.code);  // the same byte
+    void eotCharacterStepsWrapAroundByName() {
+        Session s;
+        s.LoadDemo();
+        s.Pick("ProtocolMode", "Transparent w/EOT Character");
+        s.Coordinator().Settings().SetInt(pid::kEOTCharacter, 0);
+        QCOMPARE(s.Find<QLineEdit>("EOTCharacter")->text(), QStringLiteral("NUL"));
+        const struct {
+            Qt::Key key;
+            const char* shown;
+            int code;
+        } steps[] = {{Qt::Key_Down, "0xFF", 255}, {Qt::Key_Up, "NUL", 0}, {Qt::Key_Up, "SOH", 1}};
+        for (const auto& step : steps) {
+            QTest::keyClick(s.Find("eotCharacterUpDown"), step.key);
+            QCOMPARE(s.Find<QLineEdit>("EOTCharacter")->text(), QString::fromLatin1(step.shown));
+            QCOMPARE(s.Int(pid::kEOTCharacter), step.code);
+            QCOMPARE(s.Find<IntField>("EOTCount")->Value(), step.code);  // the same byte
+        }
     }
-}
 
-void Pages::linkRateAndModulationAnswerEachOther() {
-    Session s;
-    s.LoadDemo();
-    s.Pick("ModulationType", "4-Level-FSK");
-    s.Pick("LinkRate", "19200");
-    s.Pick("ModulationType", "GMSK");  // 19200 is not a GMSK rate
-    QCOMPARE(s.Find<QComboBox>("LinkRate")->currentText(), QStringLiteral("9600"));
-    QCOMPARE(s.Int(pid::kLinkRate), 3);
+    void linkRateAndModulationAnswerEachOther() {
+        Session s;
+        s.LoadDemo();
+        s.Pick("ModulationType", "4-Level-FSK");
+        s.Pick("LinkRate", "19200");
+        s.Pick("ModulationType", "GMSK");  // 19200 is not a GMSK rate
+        QCOMPARE(s.Find<QComboBox>("LinkRate")->currentText(), QStringLiteral("9600"));
+        QCOMPARE(s.Int(pid::kLinkRate), 3);
 
-    // A time-out the modem refuses stays on screen until the next filling puts back the last
-    // one it took.
-    s.Type("TxAckTimeout", QStringLiteral("70000"));
-    QCOMPARE(s.Text(pid::kTxAckTimeout), QStringLiteral("700.0"));
-    s.Pick("ModulationType", "4-Level-FSK");
-    QCOMPARE(s.Find<QLineEdit>("TxAckTimeout")->text(), QStringLiteral("700.0"));
+        // A time-out the modem refuses stays on screen until the next filling puts back the last
+        // one it took.
+        s.Type("TxAckTimeout", QStringLiteral("70000"));
+        QCOMPARE(s.Text(pid::kTxAckTimeout), QStringLiteral("700.0"));
+        s.Pick("ModulationType", "4-Level-FSK");
+        QCOMPARE(s.Find<QLineEdit>("TxAckTimeout")->text(), QStringLiteral("700.0"));
 
-    // At 12.5 kHz 4-Level-FSK has one rate: nothing to choose.
-    s.Coordinator().Settings().SetInt(pid::kChannelBandwidth, 1);
-    s.dialog->RunUpdatePass();
-    QCOMPARE(s.Find<QComboBox>("LinkRate")->count(), 1);
-    QVERIFY(!s.Find("LinkRate")->isEnabled() && s.Find("ModulationType")->isEnabled());
-}
+        // At 12.5 kHz 4-Level-FSK has one rate: nothing to choose.
+        s.Coordinator().Settings().SetInt(pid::kChannelBandwidth, 1);
+        s.dialog->RunUpdatePass();
+        QCOMPARE(s.Find<QComboBox>("LinkRate")->count(), 1);
+        QVERIFY(!s.Find("LinkRate")->isEnabled() && s.Find("ModulationType")->isEnabled());
+    }
 
-void Pages::importAndChannelChoiceRefillTheChannelList() {
-    Session s;
-    s.LoadDemo();
-    double rx[pid::kChannelCount];
-    double tx[pid::kChannelCount];
-    for (int k = 0; k < pid::kChannelCount; ++k) rx[k] = (tx[k] = 460.0 + k) - 10.0;
-    const std::string table = s.dir.File("all.upg");
-    QCOMPARE(s.Coordinator().Settings().Parameters()->WriteChannelTableFile(table, 0, rx, tx), 0);
-    s.ui.ScriptFiles({table});
-    QTest::mouseClick(s.Find<QPushButton>("importChannelTableButton"), Qt::LeftButton);
-    QVERIFY(s.ui.messages.empty());
-    auto* channels = s.Find<QComboBox>("CurrentChannel");
-    QCOMPARE(channels->count(), pid::kChannelCount);
-    QVERIFY(s.PageOf(SheetPage::Frequencies)->changed());
-    s.Pick("CurrentChannel", channels->itemText(5));
-    QCOMPARE(s.Int(pid::kCurrentChannel), 5);
-    QVERIFY(channels->currentText().contains(QStringLiteral("455.0000")));
-    QVERIFY(s.PageOf(SheetPage::RadioLink)->changed());
-}
+    void memoryMapFollowsTheModemAndItsEditsChangeTheOtherPages() {
+        Session s;
+        s.Coordinator().Session().SetDemoModemFactory(
+            [] { return std::make_unique<SizedDemoModem>(256); });
+        s.Key(Qt::Key_F6, Qt::ControlModifier);  // added without a modem: filled at the load
+        s.LoadDemo();
+        auto* page = static_cast<MemoryMapPage*>(s.PageOf(SheetPage::MemoryMap));
+        GridCtrl* grid = page->grid();
+        QCOMPARE(grid->RowCount(), 33);
+        QCOMPARE(grid->GetItemText(31, 0), QStringLiteral("0x01F8"));
+        QVERIFY(!grid->GetItemText(31, 8).isEmpty() && grid->GetItemText(32, 0).isEmpty());
+        QCOMPARE(grid->columnWidth(1), grid->ClientWidth() / 10);
+        QCOMPARE(grid->columnWidth(0), grid->ClientWidth() - 8 * (grid->ClientWidth() / 10));
 
-void Pages::memoryMapFollowsTheModemAndItsEditsChangeTheOtherPages() {
-    Session s;
-    s.Coordinator().Session().SetDemoModemFactory(
-        [] { return std::make_unique<SizedDemoModem>(256); });
-    s.Key(Qt::Key_F6, Qt::ControlModifier);  // added without a modem: filled at the load
-    s.LoadDemo();
-    auto* page = static_cast<MemoryMapPage*>(s.PageOf(SheetPage::MemoryMap));
-    GridCtrl* grid = page->grid();
-    QCOMPARE(grid->RowCount(), 33);
-    QCOMPARE(grid->GetItemText(31, 0), QStringLiteral("0x01F8"));
-    QVERIFY(!grid->GetItemText(31, 8).isEmpty() && grid->GetItemText(32, 0).isEmpty());
-    QCOMPARE(grid->columnWidth(1), grid->ClientWidth() / 10);
-    QCOMPARE(grid->columnWidth(0), grid->ClientWidth() - 8 * (grid->ClientWidth() / 10));
+        // Another modem with the demo's own 246 bytes: the grid is laid out again.
+        QTest::mouseClick(s.dialog->button(DialogButton::Close), Qt::LeftButton);
+        s.Coordinator().Session().SetDemoModemFactory(
+            [] { return std::make_unique<CDemoModem>(); });
+        s.LoadDemo();
+        QCOMPARE(grid->RowCount(), 31);
+        QVERIFY(grid->GetItemText(30, 7).isEmpty());
+        grid->SetFocusCell(30, 7);  // no byte behind it: nothing to edit
+        grid->setFocus();
+        QTest::keyClicks(grid, QStringLiteral("1"));
+        QCOMPARE(grid->Editor(), nullptr);
 
-    // Another modem with the demo's own 246 bytes: the grid is laid out again.
-    QTest::mouseClick(s.dialog->button(DialogButton::Close), Qt::LeftButton);
-    s.Coordinator().Session().SetDemoModemFactory([] { return std::make_unique<CDemoModem>(); });
-    s.LoadDemo();
-    QCOMPARE(grid->RowCount(), 31);
-    QVERIFY(grid->GetItemText(30, 7).isEmpty());
-    grid->SetFocusCell(30, 7);  // no byte behind it: nothing to edit
-    grid->setFocus();
-    QTest::keyClicks(grid, QStringLiteral("1"));
-    QCOMPARE(grid->Editor(), nullptr);
+        // A byte edit changes the other pages at once. Byte 0x0A: the model in its high bits, the
+        // frequency range in its low bits (0xD2).
+        auto* frequency = s.Find<QLineEdit>("Frequency");
+        const QString before = frequency->text();
+        TypeInCell(grid, 1, 3, QStringLiteral("d0"));
+        QCOMPARE(grid->GetItemText(1, 3), QStringLiteral("D0"));
+        QVERIFY(frequency->text() != before);
+        QVERIFY(page->changed() && s.Coordinator().IsModified());
+        QCOMPARE(grid->FocusRow(), 2);
+    }
 
-    // A byte edit changes the other pages at once. Byte 0x0A: the model in its high bits, the
-    // frequency range in its low bits (0xD2).
-    auto* frequency = s.Find<QLineEdit>("Frequency");
-    const QString before = frequency->text();
-    TypeInCell(grid, 1, 3, QStringLiteral("d0"));
-    QCOMPARE(grid->GetItemText(1, 3), QStringLiteral("D0"));
-    QVERIFY(frequency->text() != before);
-    QVERIFY(page->changed() && s.Coordinator().IsModified());
-    QCOMPARE(grid->FocusRow(), 2);
-}
+    // A channel edit is shown as stored (the channel rules are the settings' own); a fifth decimal
+    // is refused, four go into the channel.
+    void frequencyCellsGoIntoTheChannels() {
+        Session s({"dealer"});
+        s.LoadDemo();
+        auto* page = static_cast<FrequenciesPage*>(s.PageOf(SheetPage::Frequencies));
+        GridCtrl* grid = page->grid();
+        s.Sheet()->setCurrentWidget(page);
+        TypeInCell(grid, 6, 2, QStringLiteral("461.5"));
+        QCOMPARE(grid->GetItemText(6, 2).trimmed(), QStringLiteral("461.5000"));
+        QVERIFY(page->changed());
+        TypeInCell(grid, 6, 2, QStringLiteral("455.12345"), Qt::Key_unknown);
+        QCOMPARE(static_cast<QLineEdit*>(grid->Editor())->text(), QStringLiteral("455.1234"));
+        QTest::keyClick(grid->Editor(), Qt::Key_Up);
+        double rx = -1;
+        s.Coordinator().Settings().Parameters()->GetReal(pid::RxChannelId(5), rx);
+        QVERIFY(qAbs(rx - 455.1234) < 0.0125);
+    }
 
-// A channel edit is shown as stored (the channel rules are the settings' own); a fifth decimal
-// is refused, four go into the channel.
-void Pages::frequencyCellsGoIntoTheChannels() {
-    Session s({"dealer"});
-    s.LoadDemo();
-    auto* page = static_cast<FrequenciesPage*>(s.PageOf(SheetPage::Frequencies));
-    GridCtrl* grid = page->grid();
-    s.Sheet()->setCurrentWidget(page);
-    TypeInCell(grid, 6, 2, QStringLiteral("461.5"));
-    QCOMPARE(grid->GetItemText(6, 2).trimmed(), QStringLiteral("461.5000"));
-    QVERIFY(page->changed());
-    TypeInCell(grid, 6, 2, QStringLiteral("455.12345"), Qt::Key_unknown);
-    QCOMPARE(static_cast<QLineEdit*>(grid->Editor())->text(), QStringLiteral("455.1234"));
-    QTest::keyClick(grid->Editor(), Qt::Key_Up);
-    double rx = -1;
-    s.Coordinator().Settings().Parameters()->GetReal(pid::RxChannelId(5), rx);
-    QVERIFY(qAbs(rx - 455.1234) < 0.0125);
-}
+    void factoryPageTypesTheSerialNumber() {
+        Session s({"factory"});
+        s.LoadDemo();
+        auto* page = static_cast<FactoryPage*>(s.PageOf(SheetPage::Factory));
+        s.Sheet()->setCurrentWidget(page);
+        SerialNumberField* field = page->serialNumber();
+        auto red = [field] { return field->palette().color(QPalette::Text) == QColor(255, 0, 0); };
+        QSignalSpy refused(field, &FieldEdit::refused);
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, QStringLiteral("9807123"));
+        QVERIFY(red());                                // seven digits are not a serial number
+        QCOMPARE(s.Int(pid::kSerialNumber), 9807123);  // but each key is handed on
+        QTest::keyClicks(field, QStringLiteral("4"));
+        QVERIFY(!red());
+        QCOMPARE(s.Int(pid::kSerialNumber), 98071234);
+        QTest::keyClicks(field, QStringLiteral("5x"));  // a ninth digit and a letter beep
+        QCOMPARE(refused.count(), 2);
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QCOMPARE(s.Int(pid::kSerialNumber), 9807123);
+        QCOMPARE(s.Find<QLineEdit>("SerialNumber")->text(), QStringLiteral("09807123"));
+        QCOMPARE(field->text(), QStringLiteral("9807123"));  // the typed text is left alone
+        QVERIFY(page->changed());
+    }
 
-void Pages::factoryPageTypesTheSerialNumber() {
-    Session s({"factory"});
-    s.LoadDemo();
-    auto* page = static_cast<FactoryPage*>(s.PageOf(SheetPage::Factory));
-    s.Sheet()->setCurrentWidget(page);
-    SerialNumberField* field = page->serialNumber();
-    auto red = [field] { return field->palette().color(QPalette::Text) == QColor(255, 0, 0); };
-    QSignalSpy refused(field, &FieldEdit::refused);
-    field->setFocus();
-    field->selectAll();
-    QTest::keyClicks(field, QStringLiteral("9807123"));
-    QVERIFY(red());                                // seven digits are not a serial number
-    QCOMPARE(s.Int(pid::kSerialNumber), 9807123);  // but each key is handed on
-    QTest::keyClicks(field, QStringLiteral("4"));
-    QVERIFY(!red());
-    QCOMPARE(s.Int(pid::kSerialNumber), 98071234);
-    QTest::keyClicks(field, QStringLiteral("5x"));  // a ninth digit and a letter beep
-    QCOMPARE(refused.count(), 2);
-    QTest::keyClick(field, Qt::Key_Backspace);
-    QCOMPARE(s.Int(pid::kSerialNumber), 9807123);
-    QCOMPARE(s.Find<QLineEdit>("SerialNumber")->text(), QStringLiteral("09807123"));
-    QCOMPARE(field->text(), QStringLiteral("9807123"));  // the typed text is left alone
-    QVERIFY(page->changed());
-}
-
-// The file name follows the serial number typed into the dialog; the file is bound to it.
-void Pages::exportDialogNamesTheFileAfterTheTypedSerialNumber() {
-    Session s({"factory"});
-    s.LoadDemo();
-    s.dialog->model().InitialChannelTableDir() = s.dir.path();
-    QString shownName;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<ExportChannelTableDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) return;
-        poll.stop();
-        QTest::keyClicks(dialog->serialNumberField(), QStringLiteral("98071234"));
-        shownName = dialog->fileNameField()->text();
-        auto* buttons = dialog->findChild<QDialogButtonBox*>();
-        for (QAbstractButton* button : buttons->buttons())
-            if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole) button->click();
-        if (dialog->isVisible()) dialog->reject();
-    });
-    poll.start(10);
-    QTest::mouseClick(s.Find<QPushButton>("exportChannelTableButton"), Qt::LeftButton);
-    QCOMPARE(shownName, QStringLiteral("98071234.upg"));
-    QCOMPARE(vxl::test::Captions(s.ui), std::vector<std::string>{"Channel Table Export Complete"});
-    ChannelTableRecord record;
-    std::string problem;
-    QCOMPARE(ReadChannelTableRecord(s.dir.File("98071234.upg"), record, problem), 0);
-    QCOMPARE(ChannelTableSerial(record), 98071234u);
-}
+    // The file name follows the serial number typed into the dialog; the file is bound to it.
+    void exportDialogNamesTheFileAfterTheTypedSerialNumber() {
+        Session s({"factory"});
+        s.LoadDemo();
+        s.dialog->model().InitialChannelTableDir() = s.dir.path();
+        QString shownName;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* dialog =
+                qobject_cast<ExportChannelTableDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) return;
+            poll.stop();
+            QTest::keyClicks(dialog->serialNumberField(), QStringLiteral("98071234"));
+            shownName = dialog->fileNameField()->text();
+            auto* buttons = dialog->findChild<QDialogButtonBox*>();
+            for (QAbstractButton* button : buttons->buttons())
+                if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole) button->click();
+            if (dialog->isVisible()) dialog->reject();
+        });
+        poll.start(10);
+        QTest::mouseClick(s.Find<QPushButton>("exportChannelTableButton"), Qt::LeftButton);
+        QCOMPARE(shownName, QStringLiteral("98071234.upg"));
+        QCOMPARE(vxl::test::Captions(s.ui),
+                 std::vector<std::string>{"Channel Table Export Complete"});
+        ChannelTableRecord record;
+        std::string problem;
+        QCOMPARE(ReadChannelTableRecord(s.dir.File("98071234.upg"), record, problem), 0);
+        QCOMPARE(ChannelTableSerial(record), 98071234u);
+    }
+};
 
 VXL_GUI_SUITE(Pages);
 
