@@ -89,22 +89,20 @@ class Grid : public QObject {
         const struct {
             int row;
             const char* typed;
-            const char* editorClass;
             const char* held;
         } cases[] = {
-            {1, "Ab", "QLineEdit", "Ab"},                         // text
-            {2, "1234", "vxl::gui::IntField", "123"},             // three digits of 255
-            {3, "aF", "vxl::gui::IntField", "aF"},                // hexadecimal
-            {3, "g", "vxl::gui::IntField", "1"},                  // no g
-            {4, "450.12345", "vxl::gui::RealField", "450.1234"},  // no fifth decimal
+            {1, "Ab", "Ab"},               // text
+            {2, "1234", "123"},            // three digits of 255
+            {3, "aF", "aF"},               // hexadecimal
+            {3, "g", "1"},                 // no g
+            {4, "450.12345", "450.1234"},  // no fifth decimal
         };
         for (const auto& c : cases) {
             Form form;
             form.Type(c.row, 1, QString::fromLatin1(c.typed));
-            QWidget* editor = form.grid->Editor();
-            QVERIFY2(editor != nullptr, c.typed);
-            QCOMPARE(editor->metaObject()->className(), c.editorClass);
-            QCOMPARE(static_cast<QLineEdit*>(editor)->text(), QString::fromLatin1(c.held));
+            QVERIFY2(form.grid->Editor() != nullptr, c.typed);
+            QCOMPARE(static_cast<QLineEdit*>(form.grid->Editor())->text(),
+                     QString::fromLatin1(c.held));
         }
     }
 
