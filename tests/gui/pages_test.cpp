@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 
+#include "app/fake_modem_run.h"
 #include "gui/export_channel_table_dialog.h"
 #include "gui/factory_page.h"
 #include "gui/frequencies_page.h"
@@ -15,7 +16,7 @@
 #include "gui/text_fields.h"
 #include "gui_test.h"
 #include "modem/demo_modem.h"
-#include "params/channel_table_file.h"
+#include "params/modem_memory_image.h"
 #include "params/modem_parameter_set.h"
 #include "params/parameter_ids.h"
 #include "params/protocol_modes.h"
@@ -211,6 +212,8 @@ class Pages : public QObject {
     }
 
     // The file name follows the serial number typed into the dialog; the file is bound to it.
+    // The file is bound to the serial number typed into the dialog, and its name follows it; a
+    // headless import puts the channels into the modem of that number.
     void exportDialogNamesTheFileAfterTheTypedSerialNumber() {
         Session s({"factory"});
         s.LoadDemo();
@@ -234,10 +237,15 @@ class Pages : public QObject {
         QCOMPARE(shownName, QStringLiteral("98071234.upg"));
         QCOMPARE(vxl::test::Captions(s.ui),
                  std::vector<std::string>{"Channel Table Export Complete"});
-        ChannelTableRecord record;
-        std::string problem;
-        QCOMPARE(ReadChannelTableRecord(s.dir.File("98071234.upg"), record, problem), 0);
-        QCOMPARE(ChannelTableSerial(record), 98071234u);
+
+        vxl::test::FakeModemRun run;
+        run.modem.Poke(0x106, {0x05, 0xD8, 0x72, 0xC2});  // serial number 98071234
+        run.modem.SetConfigChecksum();
+        QCOMPARE(run.Run({"import", s.dir.File("98071234.upg"), "nologo"}), kExitOk);
+        uint8_t channels[16 * 6];
+        QCOMPARE(s.Coordinator().Settings().Image()->ReadBytes(0x10B, sizeof channels, channels),
+                 0);
+        QVERIFY(std::equal(channels, channels + sizeof channels, run.modem.memory.begin() + 0x10B));
     }
 };
 
