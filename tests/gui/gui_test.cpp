@@ -123,6 +123,8 @@ QString Describe(QWidget* control) {
         if (button->isChecked()) text += QStringLiteral(" checked");
         if (auto* push = qobject_cast<QPushButton*>(control); push && push->isDefault())
             text += QStringLiteral(" default");
+        if (qobject_cast<QPushButton*>(control) != nullptr)  // the command it stands for
+            text += QStringLiteral(" #") + control->property("controlId").toString();
     } else if (auto* label = qobject_cast<QLabel*>(control)) {
         text = QLatin1Char('"') + label->text() + QLatin1Char('"');
     } else if (auto* group = qobject_cast<QGroupBox*>(control)) {

@@ -43,6 +43,7 @@ class PortDialogTest : public QObject {
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QTreeWidget* list = dialog.list();
+        QCOMPARE(list->headerItem()->text(1), QStringLiteral("Status"));
         QCOMPARE(list->topLevelItemCount(), 3);
         QCOMPARE(list->topLevelItem(1)->text(2), QString::fromStdString(com2.slavePath()));
         QVERIFY(
