@@ -72,9 +72,10 @@ class Pages : public QObject {
         QVERIFY(!s.PageOf(SheetPage::RadioLink)->changed());
     }
 
-    // The mode picked shows the end-of-transmission field it uses, and so does a mode the settings
-    // take by other ways (a profile, a restore).
-    void protocolModeShowsTheEotFieldsItUses() {
+    // The mode picked shows the end-of-transmission field it uses, and so does a mode the
+    // settings take by other ways (a profile, a restore). The character's arrows step through
+    // the 256 codes by name, wrapping round.
+    void endOfTransmissionFieldsFollowTheProtocolMode() {
         Session s;
         s.LoadDemo();
         Page* page = s.PageOf(SheetPage::SerialInterface);
@@ -83,15 +84,6 @@ class Pages : public QObject {
         s.Pick("ProtocolMode", "Transparent w/EOT Character");
         QVERIFY(shows("EOTCharacter") && shows("eotCharacterUpDown") && shows("eotCharacterLabel"));
         QVERIFY(!shows("EOTCount") && !shows("eotCountLabel") && !shows("EOTTimeout"));
-        s.Coordinator().Settings().SetInt(pid::kProtocolMode, protocol::kDigipeater);
-        QVERIFY(!shows("EOTCharacter") && !shows("EOTCount") && !shows("eotTimeoutLabel"));
-        QVERIFY(page->changed());
-    }
-
-    void eotCharacterStepsWrapAroundByName() {
-        Session s;
-        s.LoadDemo();
-        s.Pick("ProtocolMode", "Transparent w/EOT Character");
         s.Coordinator().Settings().SetInt(pid::kEOTCharacter, 0);
         QCOMPARE(s.Find<QLineEdit>("EOTCharacter")->text(), QStringLiteral("NUL"));
         const struct {
@@ -105,6 +97,9 @@ class Pages : public QObject {
             QCOMPARE(s.Int(pid::kEOTCharacter), step.code);
             QCOMPARE(s.Find<IntField>("EOTCount")->Value(), step.code);  // the same byte
         }
+        s.Coordinator().Settings().SetInt(pid::kProtocolMode, protocol::kDigipeater);
+        QVERIFY(!shows("EOTCharacter") && !shows("EOTCount") && !shows("eotTimeoutLabel"));
+        QVERIFY(page->changed());
     }
 
     void linkRateAndModulationAnswerEachOther() {
