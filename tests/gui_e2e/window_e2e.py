@@ -310,7 +310,7 @@ def tab(window, name):
 def first_run_guide_and_names(s):
     """Without a load: the first run's port dialog locating the modem, what a screen reader reads,
     the guide."""
-    sim = s.start_modem()
+    sim = s.start_modem("--operator-power-cycle", "0.1")  # at once when Locate Modem asks
     w = s.start_window(preferences="[Ports]\nCOM1=%s\n" % sim.link)
     ports = w.top("Select Serial Port")
     expect(not descendants(ports, lambda a: role(a) == "table cell" and state(a, pyatspi.STATE_SELECTED)),
