@@ -27,6 +27,19 @@ struct Form {
         other->setFocus();
         QCoreApplication::processEvents();
     }
+    // Types `typed` over the field's text, then presses `key` or, without one, leaves the field:
+    // what the field shows then, and whether it was red before and is still red after.
+    QString Enter(const char* typed, Qt::Key key = Qt::Key_unknown) {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, typed);
+        const bool red = Red();
+        if (key != Qt::Key_unknown)
+            QTest::keyClick(field, key);
+        else
+            Leave();
+        return field->text() + (red ? " red" : "") + (Red() ? " still red" : "");
+    }
     QWidget window;
     Field* field;
     QLineEdit* other;
@@ -37,185 +50,131 @@ struct Form {
 class FieldWidgets : public QObject {
     Q_OBJECT
   private slots:
-    void typedAndPastedTextFollowTheFieldsRule_data();
-    void typedAndPastedTextFollowTheFieldsRule();
-    void integerFieldRevertsOnEscapeAndWhenLeftOutOfRange();
-    void decimalFieldRevertsOutOfRangeButKeepsZero();
-    void callSignIsReadUpperCaseAndTrimmed();
-    void textTheRuleRefusesFromTheModemCanOnlyLoseCharacters();
-    void choiceFieldSkipsEmptyChoicesAndReportsPicks();
-};
-
-// The rules themselves are the core's (field_input); here each field holds both typing and
-// pasting to its rule, beeps when it refuses, and reports only what it took as an edit.
-void FieldWidgets::typedAndPastedTextFollowTheFieldsRule_data() {
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<bool>("pasted");
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<int>("beeps");
-    QTest::newRow("integer: a fourth digit of 255") << "integer" << false << "1234"
-                                                    << "123" << 1;
-    QTest::newRow("integer: a letter pasted") << "integer" << true << "1a2"
-                                              << "" << 1;
-    QTest::newRow("hex: two digits of ff") << "hex" << false << "fFa"
-                                           << "fF" << 1;
-    QTest::newRow("decimal: a third decimal") << "decimal" << false << "12.345"
-                                              << "12.34" << 1;
-    QTest::newRow("decimal: two points pasted") << "decimal" << true << "1.2.3"
-                                                << "" << 1;
-    QTest::newRow("call sign: typed in upper case") << "callsign" << false << "a/b-c?"
-                                                    << "A/B-C?" << 0;
-    QTest::newRow("call sign: pasted in upper case") << "callsign" << true << "w1aw/p"
-                                                     << "W1AW/P" << 0;
-    QTest::newRow("call sign: '#' and a blank pasted") << "callsign" << true << "wx7-ab#c de"
-                                                       << "" << 1;
-    QTest::newRow("call sign: a seventh character at 6") << "callsign" << false << "abcdefg"
-                                                         << "ABCDEF" << 1;
-    QTest::newRow("serial number: letters pasted") << "serial" << true << "12ab"
-                                                   << "" << 1;
-}
-
-void FieldWidgets::typedAndPastedTextFollowTheFieldsRule() {
-    QFETCH(QString, kind);
-    QFETCH(bool, pasted);
-    QFETCH(QString, input);
-    QFETCH(QString, shown);
-    QFETCH(int, beeps);
-    QWidget window;
-    FieldEdit* field = nullptr;
-    if (kind == QLatin1String("integer") || kind == QLatin1String("hex")) {
-        auto* number = new IntField(&window);
-        number->SetHex(kind == QLatin1String("hex"));
-        QVERIFY(number->SetRange(0, 255));
-        QVERIFY(!number->SetRange(5, 5));
-        field = number;
-    } else if (kind == QLatin1String("decimal")) {
-        auto* real = new RealField(&window);
-        real->SetRange(0.0, 100.0, 2);
-        field = real;
-    } else if (kind == QLatin1String("callsign")) {
-        auto* callSign = new CallSignField(&window);
-        callSign->SetLengthLimit(6);
-        field = callSign;
-    } else {
-        field = new SerialNumberField(&window);
-    }
-    window.show();
-    field->setFocus();
-    QSignalSpy refused(field, &FieldEdit::refused);
-    QSignalSpy edited(field, &FieldEdit::userEdited);
-    if (pasted) {
-        QGuiApplication::clipboard()->setText(input);
-        field->paste();
-    } else {
-        QTest::keyClicks(field, input);
-    }
-    QCOMPARE(field->text(), shown);
-    QCOMPARE(refused.count(), beeps);
-    QCOMPARE(edited.count(), pasted ? int(!shown.isEmpty()) : int(shown.size()));
-}
-
-void FieldWidgets::integerFieldRevertsOnEscapeAndWhenLeftOutOfRange() {
-    Form<IntField> form;
-    form.field->SetRange(1, 100);
-    form.Leave();
-    form.field->SetValue(42);
-    form.field->setFocus();
-    QSignalSpy edited(form.field, &FieldEdit::userEdited);
-    form.field->selectAll();
-    QTest::keyClicks(form.field, "7");
-    QTest::keyClick(form.field, Qt::Key_Escape);
-    QCOMPARE(form.field->text(), QStringLiteral("42"));
-    QCOMPARE(edited.count(), 2);  // the restored value is committed too
-
-    form.field->selectAll();
-    QTest::keyClicks(form.field, "0");
-    QVERIFY(form.Red());
-    form.Leave();
-    QCOMPARE(form.field->Value(), 42);
-    QVERIFY(!form.Red());
-
-    form.field->setFocus();
-    form.field->SetZeroPadding(true);
-    form.field->selectAll();
-    QTest::keyClicks(form.field, "7");
-    form.Leave();
-    QCOMPARE(form.field->text(), QStringLiteral("007"));  // a value in range is shown again
-}
-
-void FieldWidgets::decimalFieldRevertsOutOfRangeButKeepsZero() {
-    Form<RealField> form;
-    form.field->SetRange(1.0, 100.0, 2);
-    form.Leave();
-    form.field->SetValue(2.5);
-    QCOMPARE(form.field->text(), QStringLiteral("2.50"));
-    form.field->setFocus();
-    form.field->selectAll();
-    QTest::keyClicks(form.field, "150");
-    QVERIFY(form.Red());
-    form.Leave();
-    QCOMPARE(form.field->text(), QStringLiteral("2.50"));
-
-    form.field->setFocus();
-    form.field->selectAll();
-    QTest::keyClicks(form.field, "0");
-    QVERIFY(!form.Red());
-    form.Leave();
-    QCOMPARE(form.field->text(), QStringLiteral("0"));  // 0 is never out of range
-
-    form.field->setFocus();
-    form.field->selectAll();
-    QTest::keyClicks(form.field, "7.25");
-    QTest::keyClick(form.field, Qt::Key_Escape);
-    QCOMPARE(form.field->text(), QStringLiteral("0.00"));
-}
-
-void FieldWidgets::callSignIsReadUpperCaseAndTrimmed() {
-    CallSignField field;
-    field.setText(QStringLiteral(" \tw1aw\t "));
-    QCOMPARE(field.CallSign(), QStringLiteral("W1AW"));
-}
-
-// A call sign the modem holds with a code that has no character, shown as it is.
-void FieldWidgets::textTheRuleRefusesFromTheModemCanOnlyLoseCharacters() {
-    QWidget window;
-    auto* field = new CallSignField(&window);
-    window.show();
-    field->setFocus();
-    field->setText(QStringLiteral("AB\aC"));
-    QCOMPARE(field->text(), QStringLiteral("AB\aC"));
-    QTest::keyClicks(field, "x#");
-    QCOMPARE(field->text(), QStringLiteral("AB\aC"));
-    QTest::keyClick(field, Qt::Key_Backspace);
-    QCOMPARE(field->text(), QStringLiteral("AB\a"));
-    QTest::keyClick(field, Qt::Key_Backspace);
-    QTest::keyClicks(field, "x");
-    QCOMPARE(field->text(), QStringLiteral("ABX"));
-}
-
-void FieldWidgets::choiceFieldSkipsEmptyChoicesAndReportsPicks() {
-    for (bool selectionBox : {false, true}) {
-        ChoiceField field(selectionBox);
-        field.SetChoices({"1200", "", "4800", "9600"}, {0, 1, 2, 3}, 2);
-        QCOMPARE(field.count(), 3);
-        QCOMPARE(field.currentText(), QStringLiteral("4800"));
-        QCOMPARE(field.Value(), 2);
-        field.SelectValue(1);
-        QCOMPARE(field.Value(), -1);
-        QSignalSpy edited(&field, &ChoiceField::userEdited);
-        field.SelectValue(3);
-        QCOMPARE(edited.count(), 0);  // a value shown by the program is no edit
-        emit field.activated(0);
-        QCOMPARE(edited.count(), 1);
-        if (selectionBox) {
-            QVERIFY(field.lineEdit()->isReadOnly());
-            field.setEnabled(false);
-            QCOMPARE(field.lineEdit()->palette().color(QPalette::Disabled, QPalette::Base),
-                     QColor(192, 192, 192));
+    // The rules themselves are the core's (field_input); here each field holds both typing and
+    // pasting to its rule, beeps when it refuses, and reports only what it took as an edit. (The
+    // program itself takes pastes into the page fields: tests/gui_e2e.)
+    void typedAndPastedTextFollowTheFieldsRule() {
+        const struct {
+            const char* kind;
+            bool pasted;
+            const char* input;
+            const char* shown;
+            int beeps;
+        } cases[] = {
+            {"integer: a fourth digit of 255", false, "1234", "123", 1},
+            {"hex: two digits of ff", false, "fFa", "fF", 1},
+            {"decimal: a third decimal", false, "12.345", "12.34", 1},
+            {"call sign: typed in upper case", false, "a/b-c?", "A/B-C?", 0},
+            {"call sign: a seventh character at 6", false, "abcdefg", "ABCDEF", 1},
+            {"serial number: letters pasted", true, "12ab", "", 1},
+        };
+        for (const auto& c : cases) {
+            const QString kind = QString::fromLatin1(c.kind).section(QLatin1Char(':'), 0, 0);
+            QWidget window;
+            FieldEdit* field = nullptr;
+            if (kind == QLatin1String("integer") || kind == QLatin1String("hex")) {
+                auto* number = new IntField(&window);
+                number->SetHex(kind == QLatin1String("hex"));
+                QVERIFY(number->SetRange(0, 255));
+                QVERIFY(!number->SetRange(5, 5));
+                field = number;
+            } else if (kind == QLatin1String("decimal")) {
+                auto* real = new RealField(&window);
+                real->SetRange(0.0, 100.0, 2);
+                field = real;
+            } else if (kind == QLatin1String("call sign")) {
+                auto* callSign = new CallSignField(&window);
+                callSign->SetLengthLimit(6);
+                field = callSign;
+            } else {
+                field = new SerialNumberField(&window);
+            }
+            window.show();
+            field->setFocus();
+            QSignalSpy refused(field, &FieldEdit::refused);
+            QSignalSpy edited(field, &FieldEdit::userEdited);
+            if (c.pasted) {
+                QGuiApplication::clipboard()->setText(QString::fromLatin1(c.input));
+                field->paste();
+            } else {
+                QTest::keyClicks(field, QString::fromLatin1(c.input));
+            }
+            const QString shown = QString::fromLatin1(c.shown);
+            QVERIFY2(field->text() == shown, c.kind);
+            QVERIFY2(refused.count() == c.beeps, c.kind);
+            QVERIFY2(edited.count() == (c.pasted ? int(!shown.isEmpty()) : int(shown.size())),
+                     c.kind);
         }
     }
-}
+
+    void numberFieldsPutBackTheirValueOnEscapeAndOutOfRange() {
+        Form<IntField> number;
+        number.field->SetRange(1, 100);
+        number.Leave();
+        number.field->SetValue(42);
+        QSignalSpy edited(number.field, &FieldEdit::userEdited);
+        QCOMPARE(number.Enter("7", Qt::Key_Escape), QStringLiteral("42"));
+        QCOMPARE(edited.count(), 2);  // the restored value is committed too
+        QCOMPARE(number.Enter("0"), QStringLiteral("42 red"));
+        number.field->SetZeroPadding(true);
+        QCOMPARE(number.Enter("7"), QStringLiteral("007"));  // a value in range is shown again
+
+        Form<RealField> real;
+        real.field->SetRange(1.0, 100.0, 2);
+        real.Leave();
+        real.field->SetValue(2.5);
+        QCOMPARE(real.field->text(), QStringLiteral("2.50"));
+        QCOMPARE(real.Enter("150"), QStringLiteral("2.50 red"));
+        QCOMPARE(real.Enter("0"), QStringLiteral("0"));  // 0 is never out of range
+        QCOMPARE(real.Enter("7.25", Qt::Key_Escape), QStringLiteral("0.00"));
+    }
+
+    void callSignIsReadUpperCaseAndTrimmed() {
+        CallSignField field;
+        field.setText(QStringLiteral(" \tw1aw\t "));
+        QCOMPARE(field.CallSign(), QStringLiteral("W1AW"));
+    }
+
+    // A call sign the modem holds with a code that has no character, shown as it is.
+    void textTheRuleRefusesFromTheModemCanOnlyLoseCharacters() {
+        QWidget window;
+        auto* field = new CallSignField(&window);
+        window.show();
+        field->setFocus();
+        field->setText(QStringLiteral("AB\aC"));
+        QCOMPARE(field->text(), QStringLiteral("AB\aC"));
+        QTest::keyClicks(field, "x#");
+        QCOMPARE(field->text(), QStringLiteral("AB\aC"));
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QCOMPARE(field->text(), QStringLiteral("AB\a"));
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClicks(field, "x");
+        QCOMPARE(field->text(), QStringLiteral("ABX"));
+    }
+
+    void choiceFieldSkipsEmptyChoicesAndReportsPicks() {
+        for (bool selectionBox : {false, true}) {
+            ChoiceField field(selectionBox);
+            field.SetChoices({"1200", "", "4800", "9600"}, {0, 1, 2, 3}, 2);
+            QCOMPARE(field.count(), 3);
+            QCOMPARE(field.currentText(), QStringLiteral("4800"));
+            QCOMPARE(field.Value(), 2);
+            field.SelectValue(1);
+            QCOMPARE(field.Value(), -1);
+            QSignalSpy edited(&field, &ChoiceField::userEdited);
+            field.SelectValue(3);
+            QCOMPARE(edited.count(), 0);  // a value shown by the program is no edit
+            emit field.activated(0);
+            QCOMPARE(edited.count(), 1);
+            if (selectionBox) {
+                QVERIFY(field.lineEdit()->isReadOnly());
+                field.setEnabled(false);
+                QCOMPARE(field.lineEdit()->palette().color(QPalette::Disabled, QPalette::Base),
+                         QColor(192, 192, 192));
+            }
+        }
+    }
+};
 
 VXL_GUI_SUITE(FieldWidgets);
 

@@ -61,159 +61,133 @@ struct Form {
 class Grid : public QObject {
     Q_OBJECT
   private slots:
-    void cellsOutsideTheTableAreRefused();
-    void typingOpensTheEditorOfTheCellsKind_data();
-    void typingOpensTheEditorOfTheCellsKind();
-    void fixedAndReadOnlyCellsNeverOpenAnEditor();
-    void navigationKeysEndAnEditStartedByTyping_data();
-    void navigationKeysEndAnEditStartedByTyping();
-    void otherEditorsNeedCtrlEscapeDropsAndOutOfRangeReverts();
+    void cellsOutsideTheTableAreRefused() {
+        GridCtrl grid;
+        grid.SetRowCount(17);
+        grid.SetColumnCount(3);
+        grid.SetFixedRowCount(1);
+        QVERIFY(grid.SetItemText(16, 2, QStringLiteral("x")));
+        QVERIFY(!grid.SetItemText(17, 0, QStringLiteral("y")));
+        QVERIFY(!grid.SetItemText(0, 3, QStringLiteral("y")));
+        GridItem item;
+        item.row = -1;
+        item.mask = GridItem::kText;
+        QVERIFY(!grid.SetItem(item));
+        QCOMPARE(grid.GetItemText(17, 0), QString());
+        // The fixed row is the column header; the view's rows are the others.
+        QVERIFY(grid.SetItemText(0, 1, QStringLiteral("TX")));
+        QCOMPARE(grid.model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("TX"));
+        QCOMPARE(grid.model()->rowCount(), 16);
+        // Growing keeps what the cells hold.
+        grid.SetRowCount(20);
+        grid.SetColumnCount(4);
+        QCOMPARE(grid.GetItemText(16, 2), QStringLiteral("x"));
+        QCOMPARE(grid.GetItemText(0, 1), QStringLiteral("TX"));
+    }
+
+    void typingOpensTheEditorOfTheCellsKind() {
+        const struct {
+            int row;
+            const char* typed;
+            const char* held;
+        } cases[] = {
+            {1, "Ab", "Ab"},               // text
+            {2, "1234", "123"},            // three digits of 255
+            {3, "aF", "aF"},               // hexadecimal
+            {3, "g", "1"},                 // no g
+            {4, "450.12345", "450.1234"},  // no fifth decimal
+        };
+        for (const auto& c : cases) {
+            Form form;
+            form.Type(c.row, 1, QString::fromLatin1(c.typed));
+            QVERIFY2(form.grid->Editor() != nullptr, c.typed);
+            QCOMPARE(static_cast<QLineEdit*>(form.grid->Editor())->text(),
+                     QString::fromLatin1(c.held));
+        }
+    }
+
+    void fixedAndReadOnlyCellsNeverOpenAnEditor() {
+        Form form;
+        form.Type(1, 0, QStringLiteral("5"));  // the label column
+        QCOMPARE(form.grid->Editor(), nullptr);
+        form.grid->SetCellEditable(2, 2, false);
+        form.Type(2, 2, QStringLiteral("5"));
+        QCOMPARE(form.grid->Editor(), nullptr);
+        form.grid->SetColumnEditable(1, false);
+        form.Type(2, 1, QStringLiteral("5"));
+        QCOMPARE(form.grid->Editor(), nullptr);
+        form.grid->SetColumnEditable(1, true);
+        form.grid->SetEditable(false);
+        form.Type(2, 1, QStringLiteral("5"));
+        QCOMPARE(form.grid->Editor(), nullptr);
+        // Ctrl with a letter is a shortcut, not typing.
+        form.grid->SetEditable(true);
+        form.grid->SetFocusCell(2, 1);
+        QTest::keyClick(form.grid, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(form.grid->Editor(), nullptr);
+    }
+
+    void navigationKeysEndAnEditStartedByTyping() {
+        const struct {
+            Qt::Key key;
+            int row, column;
+        } cases[] = {{Qt::Key_Down, 3, 1},
+                     {Qt::Key_Up, 1, 1},
+                     {Qt::Key_Right, 2, 2},
+                     {Qt::Key_PageDown, 4, 1}};
+        for (const auto& c : cases) {
+            Form form;
+            QSignalSpy ended(form.grid, &GridCtrl::endEdit);
+            form.Type(2, 1, QStringLiteral("42"));
+            QTest::keyClick(form.grid->Editor(), c.key);
+            QCOMPARE(form.grid->Editor(), nullptr);
+            QCOMPARE(ended.count(), 1);
+            QCOMPARE(ended.at(0), (QList<QVariant>{2, 1}));
+            QCOMPARE(form.grid->GetItemText(2, 1), QStringLiteral("42"));
+            QCOMPARE(form.grid->FocusRow(), c.row);
+            QCOMPARE(form.grid->FocusColumn(), c.column);
+        }
+    }
+
+    void otherEditorsNeedCtrlEscapeDropsAndOutOfRangeReverts() {
+        Form form;
+        QSignalSpy ended(form.grid, &GridCtrl::endEdit);
+        // F2 opens the editor without typing: the arrows move within it, Ctrl+arrow ends it.
+        form.grid->SetFocusCell(2, 1);
+        QTest::keyClick(form.grid, Qt::Key_F2);
+        QWidget* editor = form.grid->Editor();
+        QVERIFY(editor != nullptr);
+        QTest::keyClick(editor, Qt::Key_Left);
+        QCOMPARE(form.grid->Editor(), editor);
+        QTest::keyClicks(editor, QStringLiteral("7"));
+        QTest::keyClick(editor, Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(form.grid->Editor(), nullptr);
+        QCOMPARE(form.grid->GetItemText(2, 1), QStringLiteral("71"));
+        QCOMPARE(form.grid->FocusRow(), 3);
+        QCOMPARE(ended.count(), 1);
+
+        // Escape drops the edit: no notification, the cell as it was.
+        form.Type(2, 1, QStringLiteral("9"));
+        QTest::keyClick(form.grid->Editor(), Qt::Key_Escape);
+        QCOMPARE(form.grid->Editor(), nullptr);
+        QCOMPARE(form.grid->GetItemText(2, 1), QStringLiteral("71"));
+        // Out of range when the focus leaves: the cell keeps what it held.
+        form.Type(4, 2, QStringLiteral("500"));
+        form.other->setFocus();
+        QCoreApplication::processEvents();
+        QCOMPARE(form.grid->Editor(), nullptr);
+        QCOMPARE(form.grid->GetItemText(4, 2), QStringLiteral("1"));
+        QCOMPARE(ended.count(), 1);
+        // In range when the focus leaves: stored and notified.
+        form.grid->setFocus();
+        form.Type(4, 2, QStringLiteral("0"));
+        form.other->setFocus();
+        QCoreApplication::processEvents();
+        QCOMPARE(form.grid->GetItemText(4, 2), QStringLiteral("0"));
+        QCOMPARE(ended.count(), 2);
+        QCOMPARE(ended.at(1), (QList<QVariant>{4, 2}));
+    }
 };
-
-void Grid::cellsOutsideTheTableAreRefused() {
-    GridCtrl grid;
-    grid.SetRowCount(17);
-    grid.SetColumnCount(3);
-    grid.SetFixedRowCount(1);
-    QVERIFY(grid.SetItemText(16, 2, QStringLiteral("x")));
-    QVERIFY(!grid.SetItemText(17, 0, QStringLiteral("y")));
-    QVERIFY(!grid.SetItemText(0, 3, QStringLiteral("y")));
-    GridItem item;
-    item.row = -1;
-    item.mask = GridItem::kText;
-    QVERIFY(!grid.SetItem(item));
-    QCOMPARE(grid.GetItemText(17, 0), QString());
-    // The fixed row is the column header; the view's rows are the others.
-    QVERIFY(grid.SetItemText(0, 1, QStringLiteral("TX")));
-    QCOMPARE(grid.model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("TX"));
-    QCOMPARE(grid.model()->rowCount(), 16);
-    // Growing keeps what the cells hold.
-    grid.SetRowCount(20);
-    grid.SetColumnCount(4);
-    QCOMPARE(grid.GetItemText(16, 2), QStringLiteral("x"));
-    QCOMPARE(grid.GetItemText(0, 1), QStringLiteral("TX"));
-}
-
-void Grid::typingOpensTheEditorOfTheCellsKind_data() {
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("editorClass");
-    QTest::addColumn<QString>("held");
-    QTest::newRow("text") << 1 << "Ab"
-                          << "QLineEdit"
-                          << "Ab";
-    QTest::newRow("decimal integer: three digits of 255") << 2 << "1234"
-                                                          << "vxl::gui::IntField"
-                                                          << "123";
-    QTest::newRow("hexadecimal") << 3 << "aF"
-                                 << "vxl::gui::IntField"
-                                 << "aF";
-    QTest::newRow("hexadecimal refuses g") << 3 << "g"
-                                           << "vxl::gui::IntField"
-                                           << "1";
-    QTest::newRow("decimal number: a fifth decimal is refused") << 4 << "450.12345"
-                                                                << "vxl::gui::RealField"
-                                                                << "450.1234";
-}
-
-void Grid::typingOpensTheEditorOfTheCellsKind() {
-    QFETCH(int, row);
-    QFETCH(QString, typed);
-    QFETCH(QString, editorClass);
-    QFETCH(QString, held);
-    Form form;
-    form.Type(row, 1, typed);
-    QWidget* editor = form.grid->Editor();
-    QVERIFY(editor != nullptr);
-    QCOMPARE(QString::fromLatin1(editor->metaObject()->className()), editorClass);
-    QCOMPARE(static_cast<QLineEdit*>(editor)->text(), held);
-}
-
-void Grid::fixedAndReadOnlyCellsNeverOpenAnEditor() {
-    Form form;
-    form.Type(1, 0, QStringLiteral("5"));  // the label column
-    QCOMPARE(form.grid->Editor(), nullptr);
-    form.grid->SetCellEditable(2, 2, false);
-    form.Type(2, 2, QStringLiteral("5"));
-    QCOMPARE(form.grid->Editor(), nullptr);
-    form.grid->SetColumnEditable(1, false);
-    form.Type(2, 1, QStringLiteral("5"));
-    QCOMPARE(form.grid->Editor(), nullptr);
-    form.grid->SetColumnEditable(1, true);
-    form.grid->SetEditable(false);
-    form.Type(2, 1, QStringLiteral("5"));
-    QCOMPARE(form.grid->Editor(), nullptr);
-    // Ctrl with a letter is a shortcut, not typing.
-    form.grid->SetEditable(true);
-    form.grid->SetFocusCell(2, 1);
-    QTest::keyClick(form.grid, Qt::Key_A, Qt::ControlModifier);
-    QCOMPARE(form.grid->Editor(), nullptr);
-}
-
-void Grid::navigationKeysEndAnEditStartedByTyping_data() {
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("column");
-    QTest::newRow("down") << int(Qt::Key_Down) << 3 << 1;
-    QTest::newRow("up") << int(Qt::Key_Up) << 1 << 1;
-    QTest::newRow("right") << int(Qt::Key_Right) << 2 << 2;
-    QTest::newRow("page down") << int(Qt::Key_PageDown) << 4 << 1;
-}
-
-void Grid::navigationKeysEndAnEditStartedByTyping() {
-    QFETCH(int, key);
-    QFETCH(int, row);
-    QFETCH(int, column);
-    Form form;
-    QSignalSpy ended(form.grid, &GridCtrl::endEdit);
-    form.Type(2, 1, QStringLiteral("42"));
-    QTest::keyClick(form.grid->Editor(), static_cast<Qt::Key>(key));
-    QCOMPARE(form.grid->Editor(), nullptr);
-    QCOMPARE(ended.count(), 1);
-    QCOMPARE(ended.at(0), (QList<QVariant>{2, 1}));
-    QCOMPARE(form.grid->GetItemText(2, 1), QStringLiteral("42"));
-    QCOMPARE(form.grid->FocusRow(), row);
-    QCOMPARE(form.grid->FocusColumn(), column);
-}
-
-void Grid::otherEditorsNeedCtrlEscapeDropsAndOutOfRangeReverts() {
-    Form form;
-    QSignalSpy ended(form.grid, &GridCtrl::endEdit);
-    // F2 opens the editor without typing: the arrows move within it, Ctrl+arrow ends it.
-    form.grid->SetFocusCell(2, 1);
-    QTest::keyClick(form.grid, Qt::Key_F2);
-    QWidget* editor = form.grid->Editor();
-    QVERIFY(editor != nullptr);
-    QTest::keyClick(editor, Qt::Key_Left);
-    QCOMPARE(form.grid->Editor(), editor);
-    QTest::keyClicks(editor, QStringLiteral("7"));
-    QTest::keyClick(editor, Qt::Key_Down, Qt::ControlModifier);
-    QCOMPARE(form.grid->Editor(), nullptr);
-    QCOMPARE(form.grid->GetItemText(2, 1), QStringLiteral("71"));
-    QCOMPARE(form.grid->FocusRow(), 3);
-    QCOMPARE(ended.count(), 1);
-
-    // Escape drops the edit: no notification, the cell as it was.
-    form.Type(2, 1, QStringLiteral("9"));
-    QTest::keyClick(form.grid->Editor(), Qt::Key_Escape);
-    QCOMPARE(form.grid->Editor(), nullptr);
-    QCOMPARE(form.grid->GetItemText(2, 1), QStringLiteral("71"));
-    // Out of range when the focus leaves: the cell keeps what it held.
-    form.Type(4, 2, QStringLiteral("500"));
-    form.other->setFocus();
-    QCoreApplication::processEvents();
-    QCOMPARE(form.grid->Editor(), nullptr);
-    QCOMPARE(form.grid->GetItemText(4, 2), QStringLiteral("1"));
-    QCOMPARE(ended.count(), 1);
-    // In range when the focus leaves: stored and notified.
-    form.grid->setFocus();
-    form.Type(4, 2, QStringLiteral("0"));
-    form.other->setFocus();
-    QCoreApplication::processEvents();
-    QCOMPARE(form.grid->GetItemText(4, 2), QStringLiteral("0"));
-    QCOMPARE(ended.count(), 2);
-    QCOMPARE(ended.at(1), (QList<QVariant>{4, 2}));
-}
 
 VXL_GUI_SUITE(Grid);
 

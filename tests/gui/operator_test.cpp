@@ -49,130 +49,116 @@ QWidget* VisibleProgressWindow() {
 class Operator : public QObject {
     Q_OBJECT
   private slots:
-    void messageBoxesShowTheirTextAndAnswerByButton_data();
-    void messageBoxesShowTheirTextAndAnswerByButton();
-    void countdownCancelsOnEscapeAndClose();
-    void progressWindowsStepTheirBar();
-    void pumpingDropsInputExceptForProgressWindows();
+    void messageBoxesShowTheirTextAndAnswerByButton() {
+        const struct {
+            MsgButtons buttons;
+            MsgIcon icon;
+            const char* click;  // the button clicked; none: the box is closed
+            QStringList names;
+            MsgAnswer answer;
+            QMessageBox::Icon shownIcon;
+        } cases[] = {
+            // clang-format off
+            {MsgButtons::Ok, MsgIcon::None, "Ok", {"Ok"}, MsgAnswer::Ok, QMessageBox::NoIcon},
+            {MsgButtons::YesNo, MsgIcon::Question, "No", {"Yes", "No"}, MsgAnswer::No, QMessageBox::Question},
+            {MsgButtons::RetryCancel, MsgIcon::Stop, "Retry", {"Retry", "Cancel"}, MsgAnswer::Retry, QMessageBox::Critical},
+            {MsgButtons::ContinueCancel, MsgIcon::Exclamation, "none", {"Continue", "Cancel"}, MsgAnswer::Cancel, QMessageBox::Warning},
+            // clang-format on
+        };
+        for (const auto& c : cases) {
+            BoxAnswerer answerer(c.click);
+            QCOMPARE(op.MessageBox("Connection lost.\n\n<b>Code</b> 7", "Load Failed", c.icon,
+                                   c.buttons),
+                     c.answer);
+            QCOMPARE(answerer.caption, QStringLiteral("Load Failed"));
+            QCOMPARE(answerer.text, QStringLiteral("Connection lost.\n\n<b>Code</b> 7"));
+            QCOMPARE(answerer.icon, c.shownIcon);
+            QCOMPARE(answerer.names, c.names);
+        }
+    }
+
+    void countdownCancelsOnEscapeAndClose() {
+        for (bool escape : {true, false}) {
+            std::unique_ptr<ProgressWindow> window =
+                op.OpenProgress("Capturing Modem", {"Power-cycle your modem now", "10"}, true);
+            QWidget* dialog = VisibleProgressWindow();
+            QVERIFY(dialog != nullptr);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Capturing Modem"));
+            QVERIFY(!window->CancelRequested());
+            // The operator acts while the core waits.
+            QTimer::singleShot(20, dialog, [dialog, escape] {
+                if (escape)
+                    QTest::keyClick(dialog, Qt::Key_Escape);
+                else
+                    dialog->close();
+            });
+            for (int i = 0; i < 300 && !window->CancelRequested(); ++i) PumpEvents(10);
+            QVERIFY2(window->CancelRequested(), escape ? "escape" : "close");
+            QVERIFY(dialog->isVisible());  // the core closes the window, not the operator
+        }
+        std::unique_ptr<ProgressWindow> plain =
+            op.OpenProgress("Reading Modem", {"Reading"}, false);
+        VisibleProgressWindow()->close();
+        QVERIFY(!plain->CancelRequested());
+        QVERIFY(VisibleProgressWindow() != nullptr);
+    }
+
+    void progressWindowsStepTheirBar() {
+        std::unique_ptr<ProgressWindow> window = op.OpenProgress("Programming Modem", {"a"}, false);
+        QVERIFY(VisibleProgressWindow() != nullptr);
+        auto* bar =
+            VisibleProgressWindow()->findChild<QProgressBar*>(QStringLiteral("progressBar"));
+        QVERIFY(bar != nullptr);
+        window->SetRange(0, 10);
+        window->SetStep(4);
+        window->ShowBar(true);
+        window->StepIt();
+        window->StepIt();
+        QCOMPARE(bar->value(), 8);
+        window->StepIt();
+        QCOMPARE(bar->value(), 2);  // stepping past the end starts again
+        window->SetLine(2, "third line");
+        QVERIFY(bar->window()->findChild<QWidget*>(QStringLiteral("line2")) != nullptr);
+        window.reset();
+        QCoreApplication::processEvents();
+        QCOMPARE(VisibleProgressWindow(), nullptr);
+    }
+
+    void pumpingDropsInputExceptForProgressWindows() {
+        QWidget main;
+        auto* button = new QPushButton(QStringLiteral("Load"), &main);
+        main.show();
+        int clicks = 0;
+        connect(button, &QPushButton::clicked, [&clicks] { ++clicks; });
+        std::unique_ptr<ProgressWindow> countdown =
+            op.OpenProgress("Capturing Modem", {"10"}, true);
+        QVERIFY(VisibleProgressWindow() != nullptr);
+        auto* cancel = VisibleProgressWindow()->findChild<QPushButton*>(QStringLiteral("Cancel"));
+        QVERIFY(cancel != nullptr);
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+        ticker.start(5);
+        bool clicked = false;
+        QTimer::singleShot(10, button, [button, cancel, &clicked] {
+            QTest::mouseClick(button, Qt::LeftButton);
+            QTest::mouseClick(cancel, Qt::LeftButton);
+            clicked = true;
+        });
+        // The clicks come while the core waits, however late a busy machine runs the timer.
+        for (int i = 0; i < 300 && (!clicked || ticks < 2); ++i) PumpEvents(10);
+        QVERIFY(clicked);
+        QVERIFY2(ticks >= 2, "timers run while the core waits");
+        QCOMPARE(clicks, 0);
+        QVERIFY(countdown->CancelRequested());
+        QVERIFY(!Pumping());
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(clicks, 1);  // input reaches the window again once the wait is over
+    }
 
   private:
     QtOperator op{VersionTexts()};
 };
-
-void Operator::messageBoxesShowTheirTextAndAnswerByButton_data() {
-    QTest::addColumn<int>("buttons");
-    QTest::addColumn<int>("icon");
-    QTest::addColumn<QString>("click");
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<int>("shownIcon");
-    QTest::newRow("ok") << int(MsgButtons::Ok) << int(MsgIcon::None) << "Ok" << QStringList{"Ok"}
-                        << int(MsgAnswer::Ok) << int(QMessageBox::NoIcon);
-    QTest::newRow("yes/no: no") << int(MsgButtons::YesNo) << int(MsgIcon::Question) << "No"
-                                << QStringList{"Yes", "No"} << int(MsgAnswer::No)
-                                << int(QMessageBox::Question);
-    QTest::newRow("retry/cancel: retry")
-        << int(MsgButtons::RetryCancel) << int(MsgIcon::Stop) << "Retry"
-        << QStringList{"Retry", "Cancel"} << int(MsgAnswer::Retry) << int(QMessageBox::Critical);
-    QTest::newRow("continue/cancel closed: cancel")
-        << int(MsgButtons::ContinueCancel) << int(MsgIcon::Exclamation) << "none"
-        << QStringList{"Continue", "Cancel"} << int(MsgAnswer::Cancel) << int(QMessageBox::Warning);
-}
-
-void Operator::messageBoxesShowTheirTextAndAnswerByButton() {
-    QFETCH(int, buttons);
-    QFETCH(int, icon);
-    QFETCH(QString, click);
-    QFETCH(QStringList, names);
-    QFETCH(int, answer);
-    QFETCH(int, shownIcon);
-    const QByteArray name = click.toLatin1();
-    BoxAnswerer answerer(name.constData());
-    const MsgAnswer got =
-        op.MessageBox("Connection lost.\n\n<b>Code</b> 7", "Load Failed",
-                      static_cast<MsgIcon>(icon), static_cast<MsgButtons>(buttons));
-    QCOMPARE(int(got), answer);
-    QCOMPARE(answerer.caption, QStringLiteral("Load Failed"));
-    QCOMPARE(answerer.text, QStringLiteral("Connection lost.\n\n<b>Code</b> 7"));
-    QCOMPARE(int(answerer.icon), shownIcon);
-    QCOMPARE(answerer.names, names);
-}
-
-void Operator::countdownCancelsOnEscapeAndClose() {
-    for (bool escape : {true, false}) {
-        std::unique_ptr<ProgressWindow> window =
-            op.OpenProgress("Capturing Modem", {"Power-cycle your modem now", "10"}, true);
-        QWidget* dialog = VisibleProgressWindow();
-        QVERIFY(dialog != nullptr);
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Capturing Modem"));
-        QVERIFY(!window->CancelRequested());
-        // The operator acts while the core waits.
-        QTimer::singleShot(20, dialog, [dialog, escape] {
-            if (escape)
-                QTest::keyClick(dialog, Qt::Key_Escape);
-            else
-                dialog->close();
-        });
-        for (int i = 0; i < 300 && !window->CancelRequested(); ++i) PumpEvents(10);
-        QVERIFY2(window->CancelRequested(), escape ? "escape" : "close");
-        QVERIFY(dialog->isVisible());  // the core closes the window, not the operator
-    }
-    std::unique_ptr<ProgressWindow> plain = op.OpenProgress("Reading Modem", {"Reading"}, false);
-    VisibleProgressWindow()->close();
-    QVERIFY(!plain->CancelRequested());
-    QVERIFY(VisibleProgressWindow() != nullptr);
-}
-
-void Operator::progressWindowsStepTheirBar() {
-    std::unique_ptr<ProgressWindow> window = op.OpenProgress("Programming Modem", {"a"}, false);
-    QVERIFY(VisibleProgressWindow() != nullptr);
-    auto* bar = VisibleProgressWindow()->findChild<QProgressBar*>(QStringLiteral("progressBar"));
-    QVERIFY(bar != nullptr);
-    window->SetRange(0, 10);
-    window->SetStep(4);
-    window->ShowBar(true);
-    window->StepIt();
-    window->StepIt();
-    QCOMPARE(bar->value(), 8);
-    window->StepIt();
-    QCOMPARE(bar->value(), 2);  // stepping past the end starts again
-    window->SetLine(2, "third line");
-    QVERIFY(bar->window()->findChild<QWidget*>(QStringLiteral("line2")) != nullptr);
-    window.reset();
-    QCoreApplication::processEvents();
-    QCOMPARE(VisibleProgressWindow(), nullptr);
-}
-
-void Operator::pumpingDropsInputExceptForProgressWindows() {
-    QWidget main;
-    auto* button = new QPushButton(QStringLiteral("Load"), &main);
-    main.show();
-    int clicks = 0;
-    connect(button, &QPushButton::clicked, [&clicks] { ++clicks; });
-    std::unique_ptr<ProgressWindow> countdown = op.OpenProgress("Capturing Modem", {"10"}, true);
-    QVERIFY(VisibleProgressWindow() != nullptr);
-    auto* cancel = VisibleProgressWindow()->findChild<QPushButton*>(QStringLiteral("Cancel"));
-    QVERIFY(cancel != nullptr);
-    int ticks = 0;
-    QTimer ticker;
-    connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
-    ticker.start(5);
-    bool clicked = false;
-    QTimer::singleShot(10, button, [button, cancel, &clicked] {
-        QTest::mouseClick(button, Qt::LeftButton);
-        QTest::mouseClick(cancel, Qt::LeftButton);
-        clicked = true;
-    });
-    // The clicks come while the core waits, however late a busy machine runs the timer.
-    for (int i = 0; i < 300 && (!clicked || ticks < 2); ++i) PumpEvents(10);
-    QVERIFY(clicked);
-    QVERIFY2(ticks >= 2, "timers run while the core waits");
-    QCOMPARE(clicks, 0);
-    QVERIFY(countdown->CancelRequested());
-    QVERIFY(!Pumping());
-    QTest::mouseClick(button, Qt::LeftButton);
-    QCOMPARE(clicks, 1);  // input reaches the window again once the wait is over
-}
 
 VXL_GUI_SUITE(Operator);
 

@@ -57,8 +57,7 @@ def wait_for(what, condition, deadline=120):
             if time.monotonic() - start > 2:
                 print("waited %.1f s for %s" % (time.monotonic() - start, what), flush=True)
             return value
-        if time.monotonic() - start > deadline:
-            raise Failure("timed out waiting for " + what)
+        expect(time.monotonic() - start <= deadline, "timed out waiting for " + what)
         time.sleep(0.1)
 
 
@@ -84,6 +83,10 @@ def text(acc):
     return acc.queryText().getText(0, -1)
 
 
+def extents(acc):
+    return acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+
+
 def descendants(root, predicate):
     return pyatspi.findAllDescendants(root, lambda a: a is not None and predicate(a))
 
@@ -102,16 +105,14 @@ def spoken_name(acc):
     return "" if role(acc) == "combo box" else " ".join(acc.name.split())
 
 
-def unnamed_controls(window):
+def expect_named(window):
     roles = ("text", "combo box", "spin button", "push button", "check box", "page tab", "table")
-    return [role(a) for a in descendants(window, lambda a: role(a) in roles and showing(a) and not spoken_name(a))]
+    unnamed = [role(a) for a in descendants(window, lambda a: role(a) in roles and showing(a) and not spoken_name(a))]
+    expect(unnamed == [], "unnamed controls: %s" % unnamed)
 
 
 def scroll_position(window):
-    def upright(bar):
-        extents = bar.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-        return extents.height > extents.width
-    return find(window, "scroll bar", None, upright).queryValue().currentValue
+    return find(window, "scroll bar", None, lambda bar: extents(bar).height > extents(bar).width).queryValue().currentValue
 
 
 def _die_with_parent():
@@ -224,8 +225,7 @@ class Window:
 
         def application():
             expect(process.poll() is None, "vxlconf ended with %s" % process.returncode)
-            desktop = pyatspi.Registry.getDesktop(0)
-            return next((a for a in desktop if a is not None and a.get_process_id() == process.pid), None)
+            return next((a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.get_process_id() == process.pid), None)
         self.app = wait_for("vxlconf on the accessibility bus", application)
 
     def has(self, title):
@@ -238,19 +238,23 @@ class Window:
     def gone(self, title):
         wait_for('the window "%s" to close' % title, lambda: not self.has(title))
 
-    def message(self, caption):
-        """A message box and its text, once it shows."""
+    def answer(self, caption, button="OK"):
+        """The text of the message box `caption`, once it shows, answered with `button`."""
         box = self.top(caption)
-        return box, "\n".join(a.name for a in descendants(box, lambda a: role(a) == "label" and a.name))
+        message = "\n".join(a.name for a in descendants(box, lambda a: role(a) == "label" and a.name))
+        self.click(find(box, "push button", button))
+        return message
 
     def xdotool(self, *args):
         subprocess.run(["xdotool"] + list(args), env=self.session.env, check=True, timeout=60,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
+    def click_at(self, x, y, *clicks):
+        self.xdotool("mousemove", str(x), str(y), "click", *(clicks or ("1",)))
+
     def click(self, acc):
-        extents = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-        self.xdotool("mousemove", str(extents.x + extents.width // 2), str(extents.y + extents.height // 2),
-                     "click", "1")
+        area = extents(acc)
+        self.click_at(area.x + area.width // 2, area.y + area.height // 2)
 
     def press(self, window, button):
         target = find(window, "push button", button)
@@ -267,12 +271,14 @@ class Window:
     def key(self, *keys):
         self.xdotool("key", "--clearmodifiers", *keys)
 
-    def paste(self, acc, clipboard):
-        """`clipboard` pasted over the whole text of `acc`."""
+    def paste(self, acc, clipboard, settle=0.5):
+        """`clipboard` pasted over the whole text of `acc`; a wrong paste gets the time to show."""
         subprocess.run(["xclip", "-selection", "clipboard"], input=clipboard.encode(), env=self.session.env,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
         self.click(acc)
         self.key("ctrl+a", "ctrl+v")
+        time.sleep(settle)
+        return text(acc)
 
     def exit(self, window):
         self.press(window, "Exit")
@@ -302,21 +308,20 @@ def tab(window, name):
 # ---- scenarios ----
 
 def first_run_guide_and_names(s):
-    """Without a load: the first run's port dialog, what a screen reader reads, the guide."""
-    sim = s.start_modem()
+    """Without a load: the first run's port dialog locating the modem, what a screen reader reads,
+    the guide."""
+    sim = s.start_modem("--operator-power-cycle", "0.1")  # at once when Locate Modem asks
     w = s.start_window(preferences="[Ports]\nCOM1=%s\n" % sim.link)
     ports = w.top("Select Serial Port")
     expect(not descendants(ports, lambda a: role(a) == "table cell" and state(a, pyatspi.STATE_SELECTED)),
            "a port is preselected with none stored")
-    ok = find(ports, "push button", "OK")
-    expect(not enabled(ok), "OK is offered before a port is chosen")
+    expect(not enabled(find(ports, "push button", "OK")), "OK is offered before a port is chosen")
     w.focus("Select Serial Port")
-    w.click(find(ports, "table cell", sim.link))
-    wait_for("OK after a click on the port", lambda: enabled(ok))
-    w.click(ok)
+    w.click(find(ports, "push button", "Locate Modem"))
+    expect(sim.link in w.answer("Modem Found"), "the found modem's device is not named")
     main = w.top(MAIN)
-    expect(enabled(find(main, "push button", "Load")), "the chosen port was not taken")
-    expect(unnamed_controls(main) == [], "unnamed controls: %s" % unnamed_controls(main))
+    wait_for("Load on the port found", lambda: enabled(find(main, "push button", "Load")))
+    expect_named(main)
     expect(enabled(tab(main, "Identification")), "the first tab reports itself disabled")
     for name in ("Radio Link", "Serial Interface"):
         expect(not enabled(tab(main, name)), "the greyed tab %s reports itself enabled" % name)
@@ -329,9 +334,9 @@ def first_run_guide_and_names(s):
     back = find(guide, "push button", "Back")
     contents = scroll_position(guide)
     expect(not enabled(back), "Back is offered before a link was followed")
-    link = text(browser).index("Loading a modem")
-    x, y, width, height = browser.queryText().getCharacterExtents(link + 3, pyatspi.DESKTOP_COORDS)
-    w.xdotool("mousemove", str(x + 1), str(y + height // 2), "click", "1")
+    x, y, width, height = browser.queryText().getCharacterExtents(text(browser).index("Loading a modem") + 3,
+                                                                   pyatspi.DESKTOP_COORDS)
+    w.click_at(x + 1, y + height // 2)
     wait_for("Back after a link", lambda: enabled(back) and scroll_position(guide) > contents)
     w.click(back)
     wait_for("the contents again", lambda: scroll_position(guide) == contents and not enabled(back))
@@ -342,8 +347,8 @@ def first_run_guide_and_names(s):
     w.focus(MAIN)
     w.key("F1")
     guide = w.top(GUIDE)
-    area = browser.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    w.xdotool("mousemove", str(area.x + area.width // 2), str(area.y + area.height // 2), "click", "--repeat", "5", "5")
+    area = extents(browser)
+    w.click_at(area.x + area.width // 2, area.y + area.height // 2, "--repeat", "5", "5")
     wait_for("the wheel to scroll the guide", lambda: scroll_position(guide) > contents)
     w.focus(MAIN)
     wait_for("the guide behind the main window", lambda: not state(guide, pyatspi.STATE_ACTIVE))
@@ -370,26 +375,20 @@ def soft_break_edit_and_program(s):
     figure("soft-break load", time.monotonic() - started)
 
     call_sign = field(main, "Call Sign:")
-    w.paste(call_sign, "wx7-ab#c de long")
-    time.sleep(0.5)  # give a wrong paste the time to show
-    expect(text(call_sign) == "", "a call sign with '#', blanks and 16 characters was taken")
+    expect(w.paste(call_sign, "wx7-ab#c de long") == "", "a call sign with '#', blanks and 16 characters was taken")
     expect(not enabled(find(main, "push button", "Program")), "a refused paste enabled Program")
-    w.paste(call_sign, "wx7-ab")
+    w.paste(call_sign, "wx7-ab", settle=0)
     wait_for("the pasted call sign in upper case", lambda: text(call_sign) == "WX7-AB")
 
     w.click(tab(main, "Radio Link"))
     address = field(main, "Local Address:")
-    expect(unnamed_controls(main) == [], "unnamed controls: %s" % unnamed_controls(main))
+    expect_named(main)
     # The user's locale never reaches the numbers.
     expect("459.8500" in find(main, "combo box", None, showing).name, "the channel list lost its point")
     timeout = field(main, "TX ACK Timeout:")
     expect("." in text(timeout), "the time-out lost its point")
-    w.paste(timeout, "1,5")
-    time.sleep(0.5)
-    expect("," not in text(timeout), "a comma went into a decimal field")
-    w.paste(address, "4x2")
-    time.sleep(0.5)
-    expect(text(address) != "4x2", "letters were pasted into a number field")
+    expect("," not in w.paste(timeout, "1,5"), "a comma went into a decimal field")
+    expect(w.paste(address, "4x2") != "4x2", "letters were pasted into a number field")
     w.click(address)
     w.key("ctrl+a", "4", "2")
     wait_for("the typed address", lambda: text(address) == "42")
@@ -398,11 +397,10 @@ def soft_break_edit_and_program(s):
     expect(cycle[start:] + cycle[:start] == RADIO_LINK_CYCLE, "Tab visits %s" % cycle)
     w.click(tab(main, "Serial Interface"))
     wait_for("the Serial Interface page", lambda: field(main, "Digipeater Delay:"))
-    expect(unnamed_controls(main) == [], "unnamed controls: %s" % unnamed_controls(main))
+    expect_named(main)
 
     w.press(main, "Program")
-    box, _ = w.message("Programming")
-    w.click(find(box, "push button", "Yes"))
+    w.answer("Programming", "Yes")
     wait_for("Program to be done", lambda: enabled(find(main, "push button", "Load")))
     w.exit(main)
     document = s.export(sim)
@@ -445,24 +443,21 @@ def power_on_unplug_and_ports(s):
 
     sim.terminate()  # its end of the line closes, as when the adapter is pulled out
     unplugged = time.monotonic()
-    box, message = w.message("Serial Device Lost")
+    message = w.answer("Serial Device Lost")
     figure("unplug noticed", time.monotonic() - unplugged)
     expect(sim.link in message, "the message does not name the device: %r" % message)
-    w.click(find(box, "push button", "OK"))
     expect(not enabled(find(main, "push button", "Close")), "Close stays enabled after the unplug")
     expect(not enabled(tab(main, "Radio Link")) and text(model) == "", "the pages still show the modem")
     expect(not w.has("Serial Device Lost"), "the loss is reported twice")
 
     # Ports that cannot be opened: which device, why, what to do.
     w.press(main, "Load")
-    box, message = w.message("Attach Failed")
+    message = w.answer("Attach Failed")
     expect(sim.link + " is not there: the adapter was unplugged" in message, "missing device: %r" % message)
-    w.click(find(box, "push button", "OK"))
     holder = s.hold(s.start_modem().link)
     w.press(main, "Load")
-    box, message = w.message("Attach Failed")
+    message = w.answer("Attach Failed")
     expect("%s is in use by python3 (PID %d)" % (sim.link, holder.pid) in message, "held device: %r" % message)
-    w.click(find(box, "push button", "OK"))
     w.exit(main)
 
 

@@ -1,6 +1,6 @@
 // The reports drawn with Qt: the PDF's text read back with pdftotext matches the layout line
-// for line and page for page; the fonts are fixed-pitch with Courier metrics; the window's
-// Print command falls back to a PDF file and reports every failure.
+// for line and page for page, under the document's title; the fonts are fixed-pitch with Courier
+// metrics.
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -54,20 +54,26 @@ std::vector<std::string> Normalised(std::vector<std::string> lines) {
     return kept;
 }
 
+// What a command wrote to its standard output.
+std::string Output(const std::string& command) {
+    std::string text;
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    for (int c; pipe != nullptr && (c = std::fgetc(pipe)) != EOF;) text += static_cast<char>(c);
+    if (pipe != nullptr) ::pclose(pipe);
+    return text;
+}
+
 // The text pages of a PDF file, normalised, as pdftotext reads them in its physical layout mode
 // for fixed-pitch text (6 points a character).
 std::vector<std::vector<std::string>> PdfPages(const std::string& path) {
     std::vector<std::vector<std::string>> pages;
     std::vector<std::string> lines(1);
-    std::FILE* pipe = ::popen(("pdftotext -fixed 6 '" + path + "' - 2>&1").c_str(), "r");
-    for (int c; pipe != nullptr && (c = std::fgetc(pipe)) != EOF;) {
+    for (char c : Output("pdftotext -fixed 6 '" + path + "' - 2>&1") + '\f') {
         if (c == '\f' && !Normalised(lines).empty()) pages.push_back(Normalised(lines));
         if (c == '\f') lines.assign(1, std::string());
         if (c == '\n') lines.emplace_back();
-        if (c != '\f' && c != '\n') lines.back() += static_cast<char>(c);
+        if (c != '\f' && c != '\n') lines.back() += c;
     }
-    if (pipe != nullptr) ::pclose(pipe);
-    if (!Normalised(lines).empty()) pages.push_back(Normalised(lines));
     return pages;
 }
 
@@ -117,6 +123,8 @@ TEST(ReportPdf, TextLinesColumnsAndPagesMatchTheLayout) {
                   rc::kOk)
             << c.name << ": " << error;
         const auto pages = PdfPages(path);
+        EXPECT_EQ(Output("pdfinfo '" + path + "' | sed -n 's/^Title: *//p'"),
+                  c.job.documentName + "\n");
         ASSERT_GE(laidOut.pages.size(), c.minimumPages) << c.name;
         ASSERT_EQ(pages.size(), laidOut.pages.size()) << c.name;
         for (size_t p = 0; p < pages.size(); ++p) {

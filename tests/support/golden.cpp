@@ -27,6 +27,24 @@ const char* IconName(MsgIcon icon) {
     }
 }
 
+const char* ButtonNames(MsgButtons buttons) {
+    switch (buttons) {
+        case MsgButtons::YesNo:
+            return "Yes/No";
+        case MsgButtons::RetryCancel:
+            return "Retry/Cancel";
+        case MsgButtons::ContinueCancel:
+            return "Continue/Cancel";
+        default:
+            return "OK";
+    }
+}
+
+const char* AnswerName(MsgAnswer answer) {
+    static const char* const names[] = {"OK", "Yes", "No", "Retry", "Cancel", "Continue"};
+    return names[static_cast<int>(answer)];
+}
+
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -73,6 +91,21 @@ std::vector<std::string> Captions(const RecordingOperator& ui) {
     std::vector<std::string> captions;
     for (const RecordedMessage& m : ui.messages) captions.push_back(m.caption);
     return captions;
+}
+
+std::string Answers(const RecordingOperator& ui) {
+    std::string text;
+    for (const RecordedMessage& m : ui.messages)
+        text += std::string(text.empty() ? "" : ", ") + ButtonNames(m.buttons) + ": " +
+                AnswerName(m.answer);
+    return text;
+}
+
+std::string WithoutFolder(std::string text, const std::string& folder) {
+    for (size_t at = text.find(folder); !folder.empty() && at != std::string::npos;
+         at = text.find(folder, at))
+        text.replace(at, folder.size(), "<tmp>");
+    return text;
 }
 
 }  // namespace vxl::test

@@ -23,5 +23,9 @@ std::string Golden(const std::string& name);
 std::string Transcript(const RecordingOperator& ui);
 // The captions of the message boxes, in order.
 std::vector<std::string> Captions(const RecordingOperator& ui);
+// The buttons each message box offered and the answer it got, in order: "Yes/No: No, OK: OK".
+std::string Answers(const RecordingOperator& ui);
+// `text` with each occurrence of `folder` (a test's temporary folder) written as "<tmp>".
+std::string WithoutFolder(std::string text, const std::string& folder);
 
 }  // namespace vxl::test

@@ -44,7 +44,7 @@ TEST(DiagnosticTrace, RecordsTheLineFromTheMenuUntilItIsStopped) {
     ASSERT_NE(failed, rc::kOk);
 
     // Written after each result, so it is whole while the trace goes on.
-    Transcript transcript;
+    vxl::Transcript transcript;
     std::string problem;
     ASSERT_TRUE(ParseTranscript(TempDir::Read(path), transcript, problem)) << problem;
     EXPECT_EQ(transcript.Field("program"), "vxlconf Version 2.42B Build 69");
