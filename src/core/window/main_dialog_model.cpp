@@ -259,7 +259,13 @@ void MainDialogModel::StartDemo() {
     demoBusy_ = true;
     BusyScope busy(*this);
     const int result = coordinator_.StartDemo();
-    if (result != rc::kOk) ShowError(rc::kAlreadyDemo, result);
+    if (result != rc::kOk) {
+        ShowError(rc::kAlreadyDemo, result);
+    } else {
+        // As after a load: Enter then closes the modem instead of ending the program (Load,
+        // the default so far, is greyed once a modem is attached).
+        nextDefault_ = DialogButton::Close;
+    }
     demoBusy_ = false;
 }
 
