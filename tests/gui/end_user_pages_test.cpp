@@ -194,7 +194,7 @@ void EndUserPages::importAndChannelChoiceRefillTheChannelList() {
     vxl::test::TempDir dir;
     double rx[pid::kChannelCount];
     double tx[pid::kChannelCount];
-    for (int k = 0; k < pid::kChannelCount; ++k) rx[k] = (tx[k] = 460.0 + k) - 10.0;
+    for (int k = 0; k < pid::kChannelCount; ++k) rx[k] = (tx[k] = 455.0 + k) - 5.0;
     const std::string table = dir.File("all.upg");
     QCOMPARE(Coordinator().Settings().Parameters()->WriteChannelTableFile(table, 0, rx, tx), 0);
     s->ui.ScriptFiles({table});

@@ -5,8 +5,6 @@
 #include <array>
 #include <set>
 #include <string>
-#include <tuple>
-#include <vector>
 
 #include "util/format.h"
 
@@ -50,14 +48,6 @@ TEST(Type4Tables, ModelsOutsideTheTableHaveNothing) {
     EXPECT_TRUE(Type4PowerText(-1) == nullptr && Type4PowerText(4) == nullptr);
 }
 
-TEST(Type4Tables, HighPowerBaseOnFirmware200StartsWithoutPowerControl) {
-    const std::tuple<int, double, int> cases[] = {
-        {0, 2.0, 0},    {0, 2.00000001, 0}, {0, 2.01, 0x47}, {0, 1.99, 0x47},
-        {3, 2.0, 0xFF}, {5, 2.0, 0xFF},     {1, 2.0, 0}};
-    for (auto [model, revision, expected] : cases)
-        EXPECT_EQ(Type4PowerControlDefault(model, revision), expected) << model << " " << revision;
-}
-
 // A row as hex text, "" when there is none.
 std::string DacRow(int crystal, int model, int bandwidth) {
     const uint8_t* row = DacCompensationRow(crystal, model, bandwidth);
@@ -97,20 +87,6 @@ TEST(DacCompensation, RowsChosenByModelCrystalAndBandwidth) {
             for (int crystal = 0; crystal < 8; ++crystal)
                 distinct.insert(DacRow(crystal, model, bandwidth));
     EXPECT_EQ(distinct, named);
-}
-
-TEST(LinkRateFilter, PositionsAllowedPerModulationAndBandwidth) {
-    // Modulation (0 GMSK, 1 4-Level-FSK), bandwidth (0 25 kHz, 1 12.5 kHz), allowed positions.
-    const std::tuple<int, int, std::vector<int>> cases[] = {
-        {0, 0, {2, 3}}, {0, 1, {2}}, {1, 0, {2, 3, 4}}, {1, 1, {3}},
-        {2, 0, {}},     {0, 2, {}},  {-1, 0, {}},       {0, -1, {}},
-    };
-    for (const auto& [modulation, bandwidth, expected] : cases) {
-        std::vector<int> allowed;
-        for (int position = -1; position <= 6; ++position)
-            if (IsLinkRateAllowed(position, modulation, bandwidth)) allowed.push_back(position);
-        EXPECT_EQ(allowed, expected) << "modulation " << modulation << " bandwidth " << bandwidth;
-    }
 }
 
 }  // namespace

@@ -31,6 +31,16 @@ int EditChannelFrequency(CCoordinator& coordinator, int id, double mhz) {
     return result;
 }
 
+int EditMemoryByte(CCoordinator& coordinator, int offset, uint8_t value) {
+    std::string problem;
+    const int result = coordinator.Settings().WriteByte(offset, value, &problem);
+    if (!problem.empty()) {
+        Ui().MessageBox(problem, "Error Changing Memory", MsgIcon::Exclamation, MsgButtons::Ok);
+        coordinator.Settings().Announce(ParameterChanges());
+    }
+    return result;
+}
+
 int SetFactoryFrequenciesCommand(CCoordinator& coordinator) {
     const int result = vxl::SetFactoryFrequencies(coordinator);
     // Without a modem the page cannot be reached; a modem is needed to say it has no table.
