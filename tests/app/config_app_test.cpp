@@ -81,37 +81,6 @@ TEST(StartUp, VendorIdentityComesFromTheInstallationFile) {
     EXPECT_EQ(run.app->VendorLogoPath(), run.dir.path() + "/");
 }
 
-// A switch without its value ends the program before anything is done; a word that is no switch
-// is named and the run goes on; a stealth run without a port fails in one line.
-TEST(StartUp, MissingValuesStopUnknownWordsAreNamedAndStealthRunsFailInOneLine) {
-    const struct {
-        std::vector<std::string> args;
-        int status;
-        const char* line;
-    } cases[] = {
-        {{"import", "export", "t.upg"}, kExitBadCommandLine, "'import' needs a value: import FILE"},
-        {{"nologo", "Frobnicate", "x"}, kExitOk, "ignored, not a switch: 'Frobnicate' 'x'"},
-        {{"stealth", "x", "nologo"},
-         kExitRunFailed,
-         "vxlconf: stealth run failed: code 98: no serial port (give 'port N' or 'device PATH')\n"},
-        {{"stealth", "out", "port", "250"},
-         kExitRunFailed,
-         "code 2: Serial port 250 is not known on this machine; 'vxlconf ports' lists the serial "
-         "ports. (Coordinator:239)\n"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.line);
-        FakeModemRun run;
-        bool ran = false;
-        run.interactiveRun = [&ran](CConfigApp&) { return ran = true, 0; };
-        EXPECT_EQ(run.Run(c.args, false), c.status);
-        EXPECT_NE(run.errors.find(c.line), std::string::npos) << run.errors;
-        EXPECT_TRUE(OneLine(run.errors)) << run.errors;
-        EXPECT_EQ(ran, c.status == kExitOk) << "nothing runs after a mistake";
-        EXPECT_TRUE(run.ui.messages.empty());
-    }
-}
-
 // Files to read and files to write are checked first: with no device at all, each refusal is
 // about the file, naming it and the reason, not about the port.
 TEST(StartUp, InputAndOutputFilesAreRefusedBeforeThePortIsOpened) {
@@ -211,24 +180,32 @@ TEST(StartUp, DamagedSettingsAreProgrammedOnlyWithForce) {
 }
 
 // The window's display is opened only for the interactive path, after parsing and before the
-// echo box; when it cannot be opened nothing else happens.
-TEST(StartUp, TheWindowIsOpenedOnlyForTheInteractivePathBeforeTheEchoBox) {
+// echo box; when it cannot be opened nothing else happens. A switch without its value ends the
+// program before anything is done; a word that is no switch is named and the run goes on; a
+// stealth run without a port fails in one line.
+TEST(StartUp, TheWindowIsOpenedOnlyForTheInteractivePathAfterTheCommandLine) {
     const struct {
         std::vector<std::string> args;
-        int openStatus;
-        int opens;
-        int exitStatus;
+        int openStatus, opens, exitStatus;
         size_t messages;
+        const char* line;  // on standard error; "" for none
     } cases[] = {
-        {{"dbgargs", "nologo"}, kExitOk, 1, kExitOk, 1},
-        {{"dbgargs"}, kExitNoDisplay, 1, kExitNoDisplay, 0},
-        {{"help"}, kExitNoDisplay, 0, kExitOk, 0},
-        {{"stealth", "x"}, kExitNoDisplay, 0, kExitRunFailed, 0},
-        // A mistake on the command line ends the program before any window.
-        {{"port=abc", "stealth", "x"}, kExitOk, 0, kExitBadCommandLine, 0},
-        {{"port=abc"}, kExitOk, 0, kExitBadCommandLine, 0},
+        // clang-format off
+        {{"dbgargs", "nologo"}, kExitOk, 1, kExitOk, 1, ""},
+        {{"dbgargs"}, kExitNoDisplay, 1, kExitNoDisplay, 0, ""},
+        {{"help"}, kExitNoDisplay, 0, kExitOk, 0, ""},
+        {{"port=abc", "stealth", "x"}, kExitOk, 0, kExitBadCommandLine, 0, "needs a number, not 'abc'"},
+        {{"import", "export", "t.upg"}, kExitOk, 0, kExitBadCommandLine, 0, "'import' needs a value: import FILE"},
+        {{"nologo", "Frobnicate", "x"}, kExitOk, 1, kExitOk, 0, "ignored, not a switch: 'Frobnicate' 'x'"},
+        {{"stealth", "x", "nologo"}, kExitNoDisplay, 0, kExitRunFailed, 0,
+         "vxlconf: stealth run failed: code 98: no serial port (give 'port N' or 'device PATH')\n"},
+        {{"stealth", "out", "port", "250"}, kExitOk, 0, kExitRunFailed, 0,
+         "code 2: Serial port 250 is not known on this machine; 'vxlconf ports' lists the serial "
+         "ports. (Coordinator:239)\n"},
+        // clang-format on
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0]);
         FakeModemRun run;
         int opens = 0;
         size_t messagesAtOpen = 99;
@@ -243,6 +220,8 @@ TEST(StartUp, TheWindowIsOpenedOnlyForTheInteractivePathBeforeTheEchoBox) {
         EXPECT_EQ(messagesAtOpen, opens > 0 ? 0u : 99u);
         EXPECT_EQ(run.ui.messages.size(), c.messages);
         EXPECT_TRUE(run.ui.logos.empty());
+        EXPECT_NE(run.errors.find(c.line), std::string::npos) << run.errors;
+        EXPECT_TRUE(*c.line == '\0' || OneLine(run.errors)) << run.errors;
     }
     EXPECT_NE(NoDisplayText("DISPLAY is not set").find("stealth NAME"), std::string::npos);
 }

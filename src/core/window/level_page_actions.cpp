@@ -35,8 +35,9 @@ int EditMemoryByte(CCoordinator& coordinator, int offset, uint8_t value) {
     std::string problem;
     const int result = coordinator.Settings().WriteByte(offset, value, &problem);
     if (!problem.empty()) {
-        Ui().MessageBox(problem, "Error Changing Memory", MsgIcon::Exclamation, MsgButtons::Ok);
+        // The page shows the byte as it is before it says why.
         coordinator.Settings().Announce(ParameterChanges());
+        Ui().MessageBox(problem, "Error Changing Memory", MsgIcon::Exclamation, MsgButtons::Ok);
     }
     return result;
 }
