@@ -69,7 +69,8 @@ TEST(StartUp, PortMethodEchoBoxAndLogoFollowTheCommandLineAndThePreferences) {
 TEST(StartUp, VendorIdentityComesFromTheInstallationFile) {
     FakeModemRun run;
     run.interactiveRun = [](CConfigApp&) { return 0; };
-    run.dir.Write("vxlconf.ini", "[General]\nVendorName = Acme Radio Sales \nVendorLogo=acme.bmp\n");
+    run.dir.Write("vxlconf.ini",
+                  "[General]\nVendorName = Acme Radio Sales \nVendorLogo=acme.bmp\n");
     run.Run({"nologo"}, false);
     EXPECT_EQ(run.app->InstallIniPath(), run.dir.path() + "/vxlconf.ini");
     EXPECT_EQ(run.app->VendorName(), "Acme Radio Sales");

@@ -14,8 +14,8 @@
 #include "support/fake_clock.h"
 #include "support/fake_modem.h"
 #include "support/fake_serial_link.h"
-#include "support/recording_operator.h"
 #include "support/golden.h"
+#include "support/recording_operator.h"
 #include "support/temp_dir.h"
 #include "util/result_codes.h"
 

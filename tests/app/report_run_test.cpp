@@ -20,12 +20,12 @@ struct Printed {
 
 // Renders on 66-line pages into `printed` and answers `result` with `error`.
 ReportRenderer Recorder(std::vector<Printed>& printed, int result, const std::string& error = "") {
-    return [&printed, result, error](const ReportJob& job, const PrintTarget& target,
-                                     std::string& e) {
-        printed.push_back({job.documentName, target.pdfPath, job.layout(66)});
-        e = error;
-        return result;
-    };
+    return
+        [&printed, result, error](const ReportJob& job, const PrintTarget& target, std::string& e) {
+            printed.push_back({job.documentName, target.pdfPath, job.layout(66)});
+            e = error;
+            return result;
+        };
 }
 
 TEST(ReportRun, WritesBothReportsOfTheLoadedModemAndReleasesIt) {
@@ -58,7 +58,8 @@ TEST(ReportRun, WritesBothReportsOfTheLoadedModemAndReleasesIt) {
 TEST(ReportRun, AReportThatCannotBeWrittenEndsTheRunWithOneLine) {
     FakeModemRun run;
     std::vector<Printed> printed;
-    run.renderer = Recorder(printed, rc::kFileDiskFull, "The report could not be written: The disk is full.");
+    run.renderer =
+        Recorder(printed, rc::kFileDiskFull, "The report could not be written: The disk is full.");
     const std::vector<std::string> both = {"report", run.dir.File("r.pdf"), "memorymap",
                                            run.dir.File("m.pdf")};
     EXPECT_EQ(run.Run(both), kExitRunFailed);

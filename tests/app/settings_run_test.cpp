@@ -20,7 +20,7 @@ std::string Holds(const FakeModem& modem) {
     std::string owner;
     for (int a = 0x16B; a < 0x18B && modem.memory[a] != 0; ++a)
         owner += modem.memory[a] < 0x80 ? VisibleText(std::string(1, modem.memory[a]))
-                                         : Format("\\x%02X", modem.memory[a]);
+                                        : Format("\\x%02X", modem.memory[a]);
     std::string text = "owner '" + owner + "', call sign '" +
                        DecodeCallSign(&modem.memory[0x1B7], 10) + "', channels";
     for (int k : {0, 1, 2, 7}) {
@@ -61,7 +61,8 @@ TEST(SettingsRun, EachFileAndItsOutcome) {
         {"entries this modem cannot take", "loadprofile",
          "; written by hand\n[VXL]\nOwner=Applied\nBogus=1\nSerialNumber=12345678\n"
          "SynthesizerType=2\nBaudRate=12345\nLocalAddress=300\nScrambling=maybe\nLinkRate=19200\n"
-         "RXChannel_0=\nTxAckTimeout=99999\nDigisquelch=Low # as shipped\n", nullptr},
+         "RXChannel_0=\nTxAckTimeout=99999\nDigisquelch=Low # as shipped\n",
+         nullptr},
         {"a value a later entry's rule changes", "loadprofile",
          "[VXL]\nModulationType=4-Level-FSK\nLinkRate=4800\n", nullptr},
         {"an unknown key, a byte stored wrongly", "loadprofile", "[VXL]\nOwner=Quarry\nBogus=1\n",

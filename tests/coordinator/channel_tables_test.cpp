@@ -91,10 +91,9 @@ TEST(ChannelTables, WhatDoesNotSuitTheModemChangesNothing) {
         ChannelPlan plan = good;
         plan.rx[c.channel] = c.rx;
         plan.tx[c.channel] = c.tx;
-        const int result =
-            c.file ? h.coordinator.Settings().ImportChannelTable(h.dir.Write("t.upg", Golden(c.file)),
-                                                                 &problem)
-                   : h.coordinator.Settings().ApplyChannelPlan(plan, &problem);
+        const int result = c.file ? h.coordinator.Settings().ImportChannelTable(
+                                        h.dir.Write("t.upg", Golden(c.file)), &problem)
+                                  : h.coordinator.Settings().ApplyChannelPlan(plan, &problem);
         EXPECT_EQ(result, c.result);
         EXPECT_EQ(problem.rfind(c.problem, 0), 0u) << problem;
         EXPECT_EQ(h.Channels(), before);
@@ -118,7 +117,8 @@ TEST(ChannelTables, WhatDoesNotSuitTheModemChangesNothing) {
     ASSERT_EQ(h.coordinator.Settings().ImportChannelCsv(kExample, &problem), rc::kOk) << problem;
     EXPECT_DOUBLE_EQ(h.Real(pid::RxChannelId(7)), 469.9875);
     EXPECT_EQ(h.view.calls, std::vector<std::string>{"Values *"});
-    ASSERT_EQ(h.coordinator.Settings().ExportChannelCsv(h.dir.File("again.csv"), &problem), rc::kOk);
+    ASSERT_EQ(h.coordinator.Settings().ExportChannelCsv(h.dir.File("again.csv"), &problem),
+              rc::kOk);
     EXPECT_EQ(TempDir::Read(h.dir.File("again.csv")), TempDir::Read(kExample));
 }
 

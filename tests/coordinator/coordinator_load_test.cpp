@@ -59,13 +59,15 @@ TEST(CoordinatorAttach, FailuresRecordTheFailingStepAndLeaveNothingAttached) {
         {"no modem answers the soft break", [](auto& h) { h.modem.answersEscape = false; },
          rc::kTimeout, "Modem:155"},
         {"identification refused",
-         [](auto& h) { h.modem.faultAddress = 0x10A, h.modem.faultReply = {1, 0x55, 0x55, 0x55}; },
+         [](auto& h) {
+             h.modem.faultAddress = 0x10A, h.modem.faultReply = {1, 0x55, 0x55, 0x55};
+         },
          rc::kIncorrectResponse, "Modem:170"},
         {"capture delivers no modem",
          [](auto& h) {
-             h.coordinator.Session().SetModemFactory(
-                 [](std::string&, ISerialLink*, std::unique_ptr<CModemBase>&, int, std::string&,
-                    bool) { return 0; });
+             h.coordinator.Session().SetModemFactory([](std::string&, ISerialLink*,
+                                                        std::unique_ptr<CModemBase>&, int,
+                                                        std::string&, bool) { return 0; });
          },
          rc::kNothingReceived, "Coordinator:277"},
     };

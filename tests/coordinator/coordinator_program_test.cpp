@@ -108,7 +108,8 @@ TEST(CoordinatorEdits, WriteMemoryByteChangesTheWorkingImageAndARefusedEditNothi
     // A byte the owner cannot hold is refused, with the reason, and changes nothing.
     std::string problem;
     EXPECT_EQ(h.coordinator.Settings().WriteByte(0x6B, 0x1B, &problem), rc::kInvalidDefinition);
-    EXPECT_EQ(problem.rfind("0x1B cannot be stored at 0x016B: that byte belongs to the owner", 0), 0u);
+    EXPECT_EQ(problem.rfind("0x1B cannot be stored at 0x016B: that byte belongs to the owner", 0),
+              0u);
     EXPECT_TRUE(h.view.calls.empty());
     EXPECT_FALSE(h.coordinator.IsModified());
 

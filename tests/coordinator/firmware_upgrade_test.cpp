@@ -78,25 +78,28 @@ TEST(FirmwareUpgrade, EachOutcomeAndWhatTheOperatorIsTold) {
         ASSERT_TRUE(c.file.empty() || file.WriteUpgradeFile(path) == 0);
         std::string response, folder = "/srv/firmware", result;
         if (c.via == Via::Run || c.via == Via::Confirmed) {
-            result = Format("result %d",
-                            UpgradeModemFirmware(h.coordinator, path, c.via == Via::Confirmed, response));
+            result = Format("result %d", UpgradeModemFirmware(h.coordinator, path,
+                                                              c.via == Via::Confirmed, response));
         } else {
             h.ui.ScriptFiles({c.via == Via::WindowCancelled ? "" : path});
             h.ui.ScriptAnswers({c.via == Via::WindowNo ? MsgAnswer::No : MsgAnswer::Yes});
-            const FirmwareUpgradeOutcome o = UpgradeFirmwareFromWindow(h.coordinator, folder, response);
-            result = Format("result %d, %zu file dialogs, folder %s, load default %d, upgrade %d, "
-                            "port choice %d",
-                            o.result, h.ui.fileDialogs.size(), folder.c_str(), o.loadBecomesDefault,
-                            o.upgradeEnabled, o.selectPortEnabled);
+            const FirmwareUpgradeOutcome o =
+                UpgradeFirmwareFromWindow(h.coordinator, folder, response);
+            result = Format(
+                "result %d, %zu file dialogs, folder %s, load default %d, upgrade %d, "
+                "port choice %d",
+                o.result, h.ui.fileDialogs.size(), folder.c_str(), o.loadBecomesDefault,
+                o.upgradeEnabled, o.selectPortEnabled);
         }
         const std::string transcript =
             Replaced(Replaced(Transcript(h.ui), path, "FILE"), h.dir.path(), "DIR");
-        outcomes += Format("== %s\n%s; attached %d; loader started %d, reset %d; stored %d %s; "
-                           "%zu backups\n",
-                           c.name, result.c_str(), h.coordinator.IsAttached(), h.modem.Count(0x1C),
-                           h.modem.Count(0x1D), h.prefs.GetInt(kPrefLastSerialNumber, -1),
-                           h.prefs.GetText(kPrefLastFWRev, "-").c_str(),
-                           ListBackupFiles(h.dir.File("backups"), "01427259").size()) +
+        outcomes += Format(
+                        "== %s\n%s; attached %d; loader started %d, reset %d; stored %d %s; "
+                        "%zu backups\n",
+                        c.name, result.c_str(), h.coordinator.IsAttached(), h.modem.Count(0x1C),
+                        h.modem.Count(0x1D), h.prefs.GetInt(kPrefLastSerialNumber, -1),
+                        h.prefs.GetText(kPrefLastFWRev, "-").c_str(),
+                        ListBackupFiles(h.dir.File("backups"), "01427259").size()) +
                     transcript;
         EXPECT_EQ(h.ui.waitCursorDepth, 0) << c.name;
     }

@@ -28,8 +28,11 @@ TEST(Profile, ConfiguresAnotherModemAlikeAndLeavesItsIdentity) {
     CoordinatorHarness a;
     ASSERT_EQ(a.Load(), rc::kOk);
     WorkingSettings& s = a.coordinator.Settings();
-    for (auto [id, value] : {std::pair{pid::kProtocolMode, 1}, {pid::kEOTCharacter, 13},
-                             {pid::kLocalAddress, 12}, {pid::kDigisquelch, 3}, {pid::kBaudRate, 3}})
+    for (auto [id, value] : {std::pair{pid::kProtocolMode, 1},
+                             {pid::kEOTCharacter, 13},
+                             {pid::kLocalAddress, 12},
+                             {pid::kDigisquelch, 3},
+                             {pid::kBaudRate, 3}})
         ASSERT_EQ(s.SetInt(id, value), rc::kOk) << id;
     ASSERT_EQ(s.SetReal(pid::kTxAckTimeout, 2.5), rc::kOk);
     ASSERT_EQ(s.SetBool(pid::kScrambling, false), rc::kOk);
@@ -79,9 +82,14 @@ TEST(Profile, CarriesTheEndOfTransmissionSettingOfItsMode) {
 
 // What Load Profile and Save Profile say (tests/data): a file that is no profile changes nothing.
 TEST(Profile, TheMenuSaysWhyAProfileCannotBeUsedOrWritten) {
-    const std::string files[] = {
-        std::string("\x7f" "ELF\0\0", 6), "Owner=x\n", "[VXL]\nOwner=x\n[QMX]\nOwner=y\n",
-        "[VXL]\nOwner=x\nBaudRa", "[VXL]\n; nothing\n", ""};
+    const std::string files[] = {std::string("\x7f"
+                                             "ELF\0\0",
+                                             6),
+                                 "Owner=x\n",
+                                 "[VXL]\nOwner=x\n[QMX]\nOwner=y\n",
+                                 "[VXL]\nOwner=x\nBaudRa",
+                                 "[VXL]\n; nothing\n",
+                                 ""};
     CoordinatorHarness h;
     ASSERT_EQ(h.Load(), rc::kOk);
     SafetyCommands commands(h.coordinator);

@@ -197,10 +197,16 @@ TEST(FailedProgram, ReadsBackAndSaysWhetherTheModemHoldsTheNewSettings) {
         const char* name;
         std::function<void(FakeModem&)> fault;
     } cases[] = {
-        {"a write refused", [](FakeModem& m) { m.faultAddress = 0x16D, m.faultReply = {1, 0x55, 0x55, 0x55}; }},
+        {"a write refused",
+         [](FakeModem& m) {
+             m.faultAddress = 0x16D, m.faultReply = {1, 0x55, 0x55, 0x55};
+         }},
         {"a write's reply lost", [](FakeModem& m) { m.lostReplyAddress = 0x16D; }},
         {"the commit's reply lost", [](FakeModem& m) { m.replyFor[0x1E] = {}; }},
-        {"the commit refused", [](FakeModem& m) { m.replyFor[0x1E] = {0x01, 0x9E, 0x01, 0x60}; }},
+        {"the commit refused",
+         [](FakeModem& m) {
+             m.replyFor[0x1E] = {0x01, 0x9E, 0x01, 0x60};
+         }},
         {"the modem falls silent", [](FakeModem& m) { m.faultAddress = 0x1F5, m.faultReply = {}; }},
     };
     std::string notes;
@@ -210,7 +216,8 @@ TEST(FailedProgram, ReadsBackAndSaysWhetherTheModemHoldsTheNewSettings) {
         c.fault(h->modem);
         const int result = h->coordinator.Program(h->response);
         notes += Format("== %s: %d\n", c.name, result) +
-                 ProgramFailureMessage("Failed.", result, h->coordinator.Programming().GetProgramNote()) +
+                 ProgramFailureMessage("Failed.", result,
+                                       h->coordinator.Programming().GetProgramNote()) +
                  "\n";
         EXPECT_TRUE(h->coordinator.IsModified() && !h->coordinator.IsProgrammed());
         EXPECT_FALSE(h->response.empty());
@@ -236,10 +243,12 @@ TEST(Restore, PutsTheBackupIntoThePagesUnlessItsLayoutDiffers) {
     h->coordinator.SetView(&h->view);
     h->modem.commands.clear();
     std::string reason;
-    EXPECT_EQ(h->coordinator.Programming().RestoreBackup(shorter, true, reason), rc::kBackupRefused);
-    EXPECT_EQ(reason,
-              "The backup holds 246 + 5 bytes of a type 4 modem; this modem has 246 + 9 bytes and is "
-              "of type 4.");
+    EXPECT_EQ(h->coordinator.Programming().RestoreBackup(shorter, true, reason),
+              rc::kBackupRefused);
+    EXPECT_EQ(
+        reason,
+        "The backup holds 246 + 5 bytes of a type 4 modem; this modem has 246 + 9 bytes and is "
+        "of type 4.");
     EXPECT_EQ(h->Text(pid::kOwner), "After");
     EXPECT_TRUE(h->view.calls.empty());
     ASSERT_EQ(h->coordinator.Programming().RestoreBackup(backup, false, reason), rc::kOk);

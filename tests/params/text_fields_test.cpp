@@ -58,7 +58,9 @@ TEST(CallSignCodec, EveryCharacterWithACodeComesBack) {
         const std::vector<uint8_t> packed = EncodeCallSign("A" + text, 2);
         const bool blank = std::string(" \t\r\n").find(text) != std::string::npos;
         const bool known = packed[1] != kCallSignNoCharacter && !blank;
-        EXPECT_EQ(DecodeCallSign(packed.data(), 2), "A" + (known ? text : blank ? std::string() : kUnknown))
+        EXPECT_EQ(DecodeCallSign(packed.data(), 2), "A" + (known   ? text
+                                                           : blank ? std::string()
+                                                                   : kUnknown))
             << code;
         EXPECT_EQ(IsCallSignCharacter(text[0]), known) << code;
         EXPECT_EQ(IsCallSignCode(packed[1]), known || blank) << code;

@@ -79,14 +79,16 @@ TEST(ConfigurationReport, SixteenChannelsContinueOnANewPage) {
             BuildConfigurationReport(settings.Set(), 4, TestHeading(), c.pageLines);
         ASSERT_EQ(document.pages.size(), c.pages) << c.pageLines;
         EXPECT_EQ(document.pages[0].lines.size(), 37 + c.rowsOnFirstPage) << c.pageLines;
-        EXPECT_EQ(document.pages.back().lines.size(), c.pages == 1 ? 53 : 2 + 16 - c.rowsOnFirstPage)
+        EXPECT_EQ(document.pages.back().lines.size(),
+                  c.pages == 1 ? 53 : 2 + 16 - c.rowsOnFirstPage)
             << c.pageLines;
     }
 }
 
 TEST(ReportLines, ValuesEndInColumnFiftyAndTheDateInTheLastColumn) {
     EXPECT_EQ(LabelledValue("  Model:", "VXL"), "  Model:" + std::string(39, ' ') + "VXL");
-    EXPECT_EQ(LabelledValue("  Owner:", "M\u00FCller"), "  Owner:" + std::string(36, ' ') + "M\u00FCller");
+    EXPECT_EQ(LabelledValue("  Owner:", "M\u00FCller"),
+              "  Owner:" + std::string(36, ' ') + "M\u00FCller");
     EXPECT_EQ(LabelledValue("", ""), std::string(40, ' '));  // never more than 40 blanks
     EXPECT_EQ(LabelledValue(std::string(30, 'a'), std::string(25, 'b')),
               std::string(30, 'a') + std::string(25, 'b'));

@@ -234,7 +234,9 @@ TEST_F(ChannelCommands, AMemoryByteATextFieldCannotHoldIsRefusedByName) {
     EXPECT_EQ(EditMemoryByte(h.coordinator, 0x6B, 0x01), rc::kInvalidDefinition);
     ASSERT_EQ(Captions(), std::vector<std::string>{"Error Changing Memory"});
     EXPECT_EQ(h.ui.messages[0].text.rfind("0x01 cannot be stored at 0x016B: that byte belongs to "
-                                          "the owner", 0), 0u);
+                                          "the owner",
+                                          0),
+              0u);
     EXPECT_EQ(view.calls, std::vector<std::string>{"Values"});
     EXPECT_FALSE(h.coordinator.IsModified());
     EXPECT_EQ(EditMemoryByte(h.coordinator, 0x6B, 'Q'), rc::kOk);

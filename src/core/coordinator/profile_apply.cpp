@@ -101,8 +101,9 @@ class ProfileApplier {
                 if (!NormaliseText(rule, text, &why)) return rc::kInvalidDefinition;
                 code = c_.Settings().SetText(setting.id, text);
                 if (code == rc::kOk && text != Trim(value))
-                    changed = Format("stored as \"%s\": the %s is kept in upper case, without blanks",
-                                     text.c_str(), rule.name);
+                    changed =
+                        Format("stored as \"%s\": the %s is kept in upper case, without blanks",
+                               text.c_str(), rule.name);
                 break;
             }
             case ProfileForm::Flag: {

@@ -118,8 +118,8 @@ int SafetyCommands::LoadProfile(const std::string& path) {
     if (anyRefused)
         refusedText = "These entries of the profile cannot be applied:\n\n" + refusedLines + "\n";
     if (!changedLines.empty())
-        refusedText += "These entries of the profile were stored in another form:\n\n" +
-                       changedLines + "\n";
+        refusedText +=
+            "These entries of the profile were stored in another form:\n\n" + changedLines + "\n";
     const std::vector<SettingDifference> changes = DifferencesFrom(shown, coordinator_.Settings());
     if (changes.empty()) {
         Show(refusedText + "The pages already show the profile's settings; nothing changes.",

@@ -50,8 +50,9 @@ std::string ModemParameterSet::WhyByteRefused(int address, uint8_t value) {
             address >= text->GetAddress() + text->GetLength() || text->HoldsByte(value))
             continue;
         const vxl::TextRule rule = text->Rule();
-        return vxl::Format("0x%02X cannot be stored at 0x%04X: that byte belongs to the %s, which %s",
-                           value, address, rule.name, vxl::TextRuleCharacters(rule).c_str());
+        return vxl::Format(
+            "0x%02X cannot be stored at 0x%04X: that byte belongs to the %s, which %s", value,
+            address, rule.name, vxl::TextRuleCharacters(rule).c_str());
     }
     return std::string();
 }

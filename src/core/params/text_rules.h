@@ -15,8 +15,8 @@ enum class TextCharacters {
 
 struct TextRule {
     TextCharacters characters = TextCharacters::Printable;
-    int maxLength = 0;           // characters
-    const char* name = "text";   // how a message names the field
+    int maxLength = 0;          // characters
+    const char* name = "text";  // how a message names the field
 };
 
 // The owner: 32 printable characters.
