@@ -19,10 +19,10 @@
 #include <string>
 #include <vector>
 
-#include "scratch_folder.h"
 #include "app/config_app.h"
 #include "bench_session.h"
 #include "link/port_table.h"
+#include "scratch_folder.h"
 #include "sim/lib/simulator.h"
 #include "util/format.h"
 #include "util/preferences.h"
@@ -35,7 +35,9 @@ using vxl::bench::WallMs;
 // The folder of the simulator's link, the files and the backups, removed on every way out.
 const vxl::bench::ScratchFolder* scratch = nullptr;
 
-std::string File(const std::string& name) { return scratch->File(name); }
+std::string File(const std::string& name) {
+    return scratch->File(name);
+}
 
 void Write(const std::string& name, const std::string& text) {
     std::FILE* f = std::fopen(File(name).c_str(), "w");

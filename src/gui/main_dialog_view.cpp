@@ -140,7 +140,7 @@ void MainDialog::BindPages() {
         });
     auto* memoryMap = static_cast<MemoryMapPage*>(sheet_->page(SheetPage::MemoryMap));
     connect(memoryMap, &MemoryMapPage::byteEdited, this, [this](int offset, int value) {
-        model_->Coordinator().Settings().WriteByte(offset, static_cast<uint8_t>(value));
+        EditMemoryByte(model_->Coordinator(), offset, static_cast<uint8_t>(value));
     });
     connect(frequenciesPage(), &FrequenciesPage::frequencyEdited, this,
             [this](int id, double mhz) { EditChannelFrequency(model_->Coordinator(), id, mhz); });

@@ -18,6 +18,10 @@ class FieldEdit : public QLineEdit {
   public:
     explicit FieldEdit(QWidget* parent = nullptr);
 
+    // Holds every change of the text to `rule`, whether typed, pasted, dropped or from an input
+    // method: a change the rule refuses is not made, and beeps.
+    void SetInputRule(const FieldInputRule& rule);
+
   signals:
     // A change of the text was refused (the beep sounded).
     void refused();
@@ -25,9 +29,6 @@ class FieldEdit : public QLineEdit {
     void userEdited();
 
   protected:
-    // Holds every change of the text to `rule`, whether typed, pasted, dropped or from an input
-    // method: a change the rule refuses is not made, and beeps.
-    void SetInputRule(const FieldInputRule& rule);
     void ShowOutOfRange(bool outside);
     // Puts back `text` and reports it as an edit.
     void Restore(const QString& text);

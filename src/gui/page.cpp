@@ -73,6 +73,7 @@ QWidget* Page::Create(const ControlSpec& spec) {
         }
         case ControlKind::Text: {
             auto* edit = new FieldEdit(this);
+            edit->SetInputRule(TextInput(TextRuleOf(spec.parameterId)));
             if (spec.limit > 0) edit->setMaxLength(spec.limit);
             return edit;
         }

@@ -24,8 +24,6 @@ std::set<std::string> FilesUnder(const std::string& root) {
 
 TEST(CommandLinePaths, EveryFileIsWrittenWhereTheCommandLineSaysAndNowhereElse) {
     test::FakeModemRun run;
-    run.modem.Poke(0x10E, {0x02, 0x38, 0x60});  // channel 0 transmits on 455.0 MHz too
-    run.modem.SetConfigChecksum();
     run.renderer = [](const ReportJob& job, const PrintTarget& target, std::string& error) {
         const FileResult written = WriteFileAtomically(target.pdfPath, "%PDF " + job.documentName);
         error = written.reason;

@@ -1,46 +1,86 @@
-// The headless settings run against a fake modem in simulated time: what a failed or partly
-// applied run tells the operator on standard error, and its exit status.
+// The headless settings run against a fake modem in simulated time: what it does with each file
+// it is given (its exit status, what it prints, what it writes to the modem), fullwrite, and a
+// backup of another modem.
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <functional>
 
 #include "backup/backup_file.h"
 #include "fake_modem_run.h"
+#include "params/callsign_codec.h"
+#include "params/frequency.h"
+#include "support/golden.h"
 #include "util/format.h"
 
-namespace vxl {
+namespace vxl::test {
 namespace {
 
-using test::FakeModem;
-using test::FakeModemRun;
+// What the modem holds of the owner, the call sign and channels 0 to 2 and 7.
+std::string Holds(const FakeModem& modem) {
+    std::string owner;
+    for (int a = 0x16B; a < 0x18B && modem.memory[a] != 0; ++a)
+        owner += modem.memory[a] < 0x80 ? VisibleText(std::string(1, modem.memory[a]))
+                                        : Format("\\x%02X", modem.memory[a]);
+    std::string text = "owner '" + owner + "', call sign '" +
+                       DecodeCallSign(&modem.memory[0x1B7], 10) + "', channels";
+    for (int k : {0, 1, 2, 7}) {
+        double rx = 0, tx = 0;
+        DecodeFrequency(4, &rx, &modem.memory[0x10B + 6 * k], true);
+        DecodeFrequency(4, &tx, &modem.memory[0x10E + 6 * k], false);
+        text += Format(" %d: %.4f/%.4f", k, rx, tx);
+    }
+    return text + "\n";
+}
 
-TEST(SettingsRun, FailuresAndRefusalsAreReportedOnStandardError) {
+// Each file a settings run is given, and what comes of it. The channel tables under tests/data
+// were written by an implementation of the file format of its own: channel 1 at 451.0125 and
+// 461.0125 MHz, channel 7 at 469.9875 and 450.0 MHz; one bound to serial number 1427260; one for
+// another band (47.95, 102.40 and 367.45 MHz). A file the modem cannot take changes nothing.
+TEST(SettingsRun, EachFileAndItsOutcome) {
+    const std::string table = Golden("channel_table.upg");
     const struct {
         const char* name;
+        const char* run;
+        std::string file;
         std::function<void(FakeModem&)> fault;
-        int exitStatus;
-        const char* errors;
     } cases[] = {
-        {"applied", [](FakeModem&) {}, kExitEntriesRefused,
-         "vxlconf: profile entry refused: Bogus=1: this is not a setting this program knows\n"},
-        {"a byte stored wrongly", [](FakeModem& m) { m.wrongStoreAddress = 0x16B; }, kExitRunFailed,
-         "vxlconf: profile entry refused: Bogus=1: this is not a setting this program knows\n"
-         "vxlconf: profile run failed: code 131: Verification failed: 1 bytes differ, first at "
-         "0x016B. The modem does not hold the new settings. Program it again.\n"},
-        {"the commit's answer lost", [](FakeModem& m) { m.replyFor[0x1E] = {}; }, kExitRunFailed,
-         "vxlconf: profile entry refused: Bogus=1: this is not a setting this program knows\n"
-         "vxlconf: profile run failed: code 77: Modem command timed out. Reading the settings "
-         "back shows that the modem holds the new settings; only its answer to the commit was "
-         "lost. Program it again to be sure they are stored. response: Program->\n"},
+        {"a channel table", "import", table, nullptr},
+        {"a channel table with more after its record", "import", table + std::string(189, 'x'),
+         nullptr},
+        {"a channel table for another band", "import", Golden("channel_table_other_band.upg"),
+         nullptr},
+        {"another modem's channel table", "import", Golden("channel_table_modem_1427260.upg"),
+         nullptr},
+        {"control characters", "loadprofile",
+         "[VXL]\nCallSign=\x01\x02\x03\nOwner=Quarry \x1B[7mred\x1B[0m\n", nullptr},
+        {"a call sign in lower case, an owner in German", "loadprofile",
+         "[VXL]\nCallSign= ab c\nOwner=M\xC3\xBCller & S\xC3\xB6hne\n", nullptr},
+        {"too long, a character without a code", "loadprofile",
+         "[VXL]\nOwner=" + std::string(33, 'x') + "\nCallSign=KD7#\n", nullptr},
+        {"Latin-1, not UTF-8", "loadprofile", "[VXL]\nOwner=Gr\xFC\xDF\n", nullptr},
+        {"entries this modem cannot take", "loadprofile",
+         "; written by hand\n[VXL]\nOwner=Applied\nBogus=1\nSerialNumber=12345678\n"
+         "SynthesizerType=2\nBaudRate=12345\nLocalAddress=300\nScrambling=maybe\nLinkRate=19200\n"
+         "RXChannel_0=\nTxAckTimeout=99999\nDigisquelch=Low # as shipped\n",
+         nullptr},
+        {"a value a later entry's rule changes", "loadprofile",
+         "[VXL]\nModulationType=4-Level-FSK\nLinkRate=4800\n", nullptr},
+        {"an unknown key, a byte stored wrongly", "loadprofile", "[VXL]\nOwner=Quarry\nBogus=1\n",
+         [](FakeModem& m) { m.wrongStoreAddress = 0x16B; }},
+        {"the commit's answer lost", "loadprofile", "[VXL]\nOwner=Quarry\n",
+         [](FakeModem& m) { m.replyFor[0x1E] = {}; }},
     };
+    std::string outcomes;
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
         FakeModemRun run;
-        c.fault(run.modem);
-        const std::string profile = run.dir.Write("p.ini", "[VXL]\nOwner=Quarry\nBogus=1\n");
-        EXPECT_EQ(run.Run({"loadprofile", profile}), c.exitStatus);
-        EXPECT_EQ(run.errors, c.errors);
+        if (c.fault) c.fault(run.modem);
+        const std::string path = run.dir.Write("file", c.file);
+        const int status = run.Run({c.run, path});
+        outcomes += Format("== %s: %s FILE\nexit %d, %d bytes written\n", c.name, c.run, status,
+                           run.modem.Count(0x20)) +
+                    Replaced(run.errors, path, "FILE") + Holds(run.modem);
     }
+    EXPECT_TRUE(MatchesGolden("settings_run_outcomes.txt", outcomes));
 }
 
 // `fullwrite` writes every byte where the change alone writes the owner's and the checksum.
@@ -61,13 +101,10 @@ TEST(SettingsRun, RestoringAnotherModemsBackupNeedsForce) {
     BackupImage backup;
     backup.header = {"01427260", "VXL", "2.20", 246, 9, 4, 1700000000};
     backup.bytes.assign(255, 0);
-    backup.bytes[0x06] = 0x00;
-    backup.bytes[0x07] = 0x15;
-    backup.bytes[0x08] = 0xC7;
-    backup.bytes[0x09] = 0x3C;
-    backup.bytes[0x0A] = 0xD2;
-    const char owner[] = "Other";
-    std::copy(owner, owner + 5, backup.bytes.begin() + 0x6B);
+    const uint8_t identity[] = {0x00, 0x15, 0xC7, 0x3C, 0xD2};  // serial number, model
+    std::copy(identity, identity + 5, backup.bytes.begin() + 0x06);
+    const std::string owner = "Other";
+    std::copy(owner.begin(), owner.end(), backup.bytes.begin() + 0x6B);
     const std::string path = run.dir.Write("other.img", FormatBackup(backup));
 
     EXPECT_EQ(run.Run({"restore", path}), kExitRunFailed);
@@ -83,4 +120,4 @@ TEST(SettingsRun, RestoringAnotherModemsBackupNeedsForce) {
 }
 
 }  // namespace
-}  // namespace vxl
+}  // namespace vxl::test

@@ -1,5 +1,7 @@
-// The upgrade workflow: revision check, confirmation, the stored preferences, the loader steps
-// against the fake modem's boot loader, the detach, and what the operator is told.
+// The upgrade workflow against the fake modem's boot loader: which modems can be upgraded, the
+// backup first, what each outcome tells the operator, the preferences the next load reads, and
+// the window's command (the check before the file dialog, a cancel, a No). A whole upgrade from
+// the window is the window workflow's and the simulator's test.
 #include "coordinator/firmware_upgrade.h"
 
 #include <gtest/gtest.h>
@@ -10,233 +12,98 @@
 #include "backup/backup_store.h"
 #include "coordinator_harness.h"
 #include "modem/firmware_file.h"
+#include "support/golden.h"
+#include "util/format.h"
 
 namespace vxl::test {
 namespace {
-
-constexpr const char* kFailedCaption = "Attempt to upgrade modem firmware failed.";
 
 // Firmware 3.55 starting at 0x9000.
 const std::string kFirmware =
     FormatSrecord('0', 0, "FW") + FormatSrecord('1', 0x8400, std::string("\0\0\x23\x05", 4)) +
     FormatSrecord('1', 0xFFFE, std::string("\x90\0", 2)) + FormatSrecord('9', 0x9000, "");
 
-class FirmwareUpgradeTest : public ::testing::Test {
-  protected:
-    // A fresh harness; the old one goes first, so that it does not put back the process-wide
-    // services after the new one has installed its own.
-    void Fresh(int revisionHundredths = 220) {
-        h.reset();
-        h = std::make_unique<CoordinatorHarness>(0xD2, revisionHundredths);
-    }
-    // Attaches to a modem of firmware `revisionHundredths`.
-    void Attach(int revisionHundredths) {
-        Fresh(revisionHundredths);
-        ASSERT_EQ(h->coordinator.Attach(h->response, false), 0) << h->response;
-    }
-    // Upgrades from a file of these records ("": from a file that does not exist).
-    int Upgrade(const std::string& text, bool confirm) {
-        CFirmwareFile file;
-        file.SetText(text);
-        path = h->dir.File(text.empty() ? "absent.fw" : "new.fw");
-        EXPECT_TRUE(text.empty() || file.WriteUpgradeFile(path) == 0);
-        return UpgradeModemFirmware(h->coordinator, path, confirm, response);
-    }
+enum class Modem { None, Attached, Loaded, Demo };
+enum class Via { Run, Confirmed, Window, WindowCancelled, WindowNo };
 
-    std::unique_ptr<CoordinatorHarness> h;
-    std::string path, response;
-};
-
-TEST_F(FirmwareUpgradeTest, SuccessStoresTheOldModemDetachesAndTellsTheOperator) {
-    Attach(100);  // the first revision that can be upgraded
-    ASSERT_EQ(Upgrade(kFirmware, true), 0) << response;
-    const std::vector<RecordedMessage>& messages = h->ui.messages;
-    ASSERT_EQ(messages.size(), 3u);
-    EXPECT_EQ(messages[0].text, "Copy new firmware from file " + path + " to modem?");
-    EXPECT_EQ(messages[0].caption, "Upgrade Modem Firmware");
-    EXPECT_EQ(messages[0].icon, MsgIcon::Question);
-    EXPECT_EQ(messages[0].buttons, MsgButtons::YesNo);
-    EXPECT_EQ(messages[1].text, "Firmware revision 3.55 written to modem.");
-    EXPECT_EQ(messages[1].caption, "Firmware Upgrade Complete");
-    EXPECT_EQ(messages[2].caption, "Power-Cycle Your Modem");
-    EXPECT_EQ(messages[2].icon, MsgIcon::Exclamation);
-    EXPECT_EQ(messages[2].text.rfind("Modem must be power-cycled after firmware download.\n\n", 0),
-              0u);
-
-    EXPECT_EQ(h->prefs.GetInt(kPrefLastSerialNumber, -1), 1427259);
-    EXPECT_EQ(h->prefs.GetText(kPrefLastFWRev, ""), "1.00");
-    EXPECT_FALSE(h->coordinator.IsAttached());
-    EXPECT_EQ(h->modem.heard[h->modem.heard.size() - 2], "G 9000\n");
-    EXPECT_EQ(h->modem.commands.back(), 0x1D) << "the detach resets the modem";
-    EXPECT_EQ(h->ui.waitCursorDepth, 0);
-    EXPECT_GT(h->ui.waitCursorCount, 0);
-    // Attached without a load: the settings were read for the backup first.
-    EXPECT_EQ(ListBackupFiles(h->dir.File("backups"), "01427259").size(), 1u);
-}
-
-TEST_F(FirmwareUpgradeTest, NoUpgradeWithoutABackup) {
-    Attach(220);
-    h->coordinator.Programming().SetBackupRoot(h->dir.Write("plain", "x") + "/backups");
-    EXPECT_EQ(Upgrade(kFirmware, false), rc::kBackupFailed);
-    ASSERT_EQ(h->ui.messages.size(), 1u);
-    EXPECT_EQ(h->ui.messages[0].caption, "Upgrade Modem Firmware");
-    EXPECT_NE(h->ui.messages[0].text.find("could not be backed up"), std::string::npos);
-    EXPECT_EQ(h->modem.Count(0x1C), 0) << "the boot loader was started";
-    EXPECT_EQ(h->prefs.GetText(kPrefLastFWRev, ""), "");
-    EXPECT_TRUE(h->coordinator.IsAttached());
-}
-
-// The window's command: the check comes before the file dialog, the folder is remembered once
-// the operator confirms, and the window learns its next default button and menu states.
-TEST_F(FirmwareUpgradeTest, TheWindowChecksFirstThenAsksForTheFileAndTheConfirmation) {
+TEST(FirmwareUpgrade, EachOutcomeAndWhatTheOperatorIsTold) {
+    using Fault = std::function<void(CoordinatorHarness&)>;
+    const Fault none = [](CoordinatorHarness&) {};
     const struct {
         const char* name;
-        int revision;
-        bool chooseFile;
-        MsgAnswer confirm;
-        int result;
-        size_t dialogs;
-        std::vector<std::string> captions;
-    } cases[] = {
-        // clang-format off
-        {"cannot be upgraded", 99, true, MsgAnswer::Yes, rc::kNotSupported, 0,
-         {"Upgrade Modem Firmware"}},
-        {"file dialog cancelled", 220, false, MsgAnswer::Yes, kUpgradeDeclined, 1, {}},
-        {"not confirmed", 220, true, MsgAnswer::No, kUpgradeDeclined, 1, {"Upgrade Modem Firmware"}},
-        {"upgraded", 220, true, MsgAnswer::Yes, 0, 1,
-         {"Upgrade Modem Firmware", "Firmware Upgrade Complete", "Power-Cycle Your Modem"}},
-        // clang-format on
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Attach(c.revision);
-        CFirmwareFile file;
-        file.SetText(kFirmware);
-        path = h->dir.File("fw/new.fw");
-        std::filesystem::create_directories(h->dir.File("fw"));
-        ASSERT_EQ(file.WriteUpgradeFile(path), 0);
-        h->ui.ScriptFiles({c.chooseFile ? path : ""});
-        h->ui.ScriptAnswers({c.confirm});
-        std::string folder = "/srv/firmware";
-        const FirmwareUpgradeOutcome outcome =
-            UpgradeFirmwareFromWindow(h->coordinator, folder, response);
-        EXPECT_EQ(outcome.result, c.result);
-        ASSERT_EQ(h->ui.fileDialogs.size(), c.dialogs);
-        if (c.dialogs) {
-            const RecordedFileDialog& d = h->ui.fileDialogs[0];
-            EXPECT_EQ(d.title, "Upgrade Modem Firmware");
-            EXPECT_EQ(d.filter, "Firmware Upgrades (*.fw);;All Files (*)");
-            EXPECT_EQ(d.startDir, "/srv/firmware");
-            EXPECT_EQ(d.afterMessages, 0u);
-        }
-        std::vector<std::string> captions;
-        for (const RecordedMessage& m : h->ui.messages) captions.push_back(m.caption);
-        EXPECT_EQ(captions, c.captions);
-        const bool upgraded = c.result == 0;
-        EXPECT_EQ(folder, upgraded ? h->dir.File("fw") : "/srv/firmware");
-        EXPECT_EQ(outcome.loadBecomesDefault, upgraded);
-        EXPECT_EQ(outcome.upgradeEnabled, !upgraded);
-        EXPECT_EQ(outcome.selectPortEnabled, upgraded);
-        EXPECT_EQ(h->modem.Count(0x1C), upgraded ? 1 : 0);
-        EXPECT_EQ(h->prefs.GetText(kPrefLastFWRev, "none"), upgraded ? "2.20" : "none");
-    }
-}
-
-TEST_F(FirmwareUpgradeTest, ModemsWithoutAnUpgradableLoaderAreRefused) {
-    for (bool demo : {false, true}) {
-        SCOPED_TRACE(demo ? "demo modem" : "firmware 0.99");
-        if (demo) {
-            Fresh();
-            ASSERT_EQ(h->coordinator.StartDemo(), 0);
-        } else {
-            Attach(99);
-        }
-        EXPECT_EQ(Upgrade(kFirmware, true), rc::kNotSupported);
-        ASSERT_EQ(h->ui.messages.size(), 1u);
-        EXPECT_EQ(h->ui.messages[0].text,
-                  "Your modem's firmware cannot be upgraded by VXL Configuration Software.\n"
-                  "Please contact your dealer for further assistance.");
-        EXPECT_EQ(h->ui.messages[0].caption, "Upgrade Modem Firmware");
-        EXPECT_EQ(h->ui.messages[0].icon, MsgIcon::Exclamation);
-        EXPECT_EQ(h->modem.Count(0x1C), 0);
-        EXPECT_TRUE(h->coordinator.IsAttached());
-        EXPECT_EQ(h->prefs.GetInt(kPrefLastSerialNumber, -1), -1);
-    }
-}
-
-TEST_F(FirmwareUpgradeTest, FailuresShowTheCodeTextAndKeepTheModem) {
-    const struct {
-        const char* name;
-        std::function<void(FakeModem&)> fault;
+        int revision;  // hundredths
+        Modem modem;
+        Via via;
+        Fault fault;
         std::string file;  // S-record text; empty: no file at all
-        int result;
-        std::string message;
-        bool inLoader;  // the advice for a modem left in its boot loader follows
     } cases[] = {
         // clang-format off
-        {"memory check", [](FakeModem& m) { m.loader.banner = "KTR F/W Loader FAIL?"; }, kFirmware, 82,
-         "Loader reports memory check failed\nResponse: StartBootloader->KTR F/W Loader FAIL?<-", true},
-        {"wrong banner", [](FakeModem& m) { m.loader.banner = "Hi?"; }, kFirmware, 108,
-         "Incorrect response from modem\nResponse: StartBootloader->Hi?<-", false},
-        {"silent loader", [](FakeModem& m) { m.loader.banner = ""; }, kFirmware, 77,
-         "Modem command timed out", false},
-        {"load refused", [](FakeModem& m) { m.loader.loadReply = "\r\nNO!\r\n"; }, kFirmware, 83,
-         "Load command failed.", true},
-        {"not stored", [](FakeModem& m) { m.loader.afterEndBody = "?"; }, kFirmware, 85,
-         "Request to write new firmware to EEPROM failed.", true},
-        {"not validated", [](FakeModem& m) { m.loader.storeReply = "DONE?"; }, kFirmware, 86,
-         "Validation of new firmware by loader failed.", true},
-        {"excess load reply", [](FakeModem& m) { m.loader.loadReply = "\r\n...\r\n\r\n"; }, kFirmware,
-         89, "Error code 89: " + ErrorText(89), true},
-        {"unlock cannot read the key", [](FakeModem& m) { m.faultAddress = 0x100; }, kFirmware, 77,
-         "Modem command timed out", false},
-        {"corrupt file", [](FakeModem&) {}, "S1038400\n", 87,
-         "Firmware file is corrupt.\n\n$: line 1 ends (LF) after 8 characters where its count asks "
-         "for 10 characters followed by CR LF", false},
-        {"missing file", [](FakeModem&) {}, "", rc::kFileNotFound,
-         "The file was not found.\n\n$: No such file or directory", false},
+        {"firmware 1.00, the first that can be upgraded", 100, Modem::Attached, Via::Confirmed, none, kFirmware},
+        {"a loaded modem", 213, Modem::Loaded, Via::Run,
+         [](CoordinatorHarness& h) { h.modem.Poke(0x106, {0x00, 0x0F, 0x42, 0x3F}); }, kFirmware},
+        {"no backup", 220, Modem::Attached, Via::Run, [](CoordinatorHarness& h) {
+             h.coordinator.Programming().SetBackupRoot(h.dir.Write("plain", "x") + "/backups"); },
+         kFirmware},
+        {"firmware 0.99", 99, Modem::Attached, Via::Confirmed, none, kFirmware},
+        {"the demo modem", 220, Modem::Demo, Via::Confirmed, none, kFirmware},
+        {"no modem", 220, Modem::None, Via::Confirmed, none, kFirmware},
+        {"memory check", 221, Modem::Loaded, Via::Run,
+         [](CoordinatorHarness& h) { h.modem.loader.banner = "KTR F/W Loader FAIL?"; }, kFirmware},
+        {"wrong banner", 221, Modem::Loaded, Via::Run,
+         [](CoordinatorHarness& h) { h.modem.loader.banner = "Hi?"; }, kFirmware},
+        {"load refused", 221, Modem::Loaded, Via::Run,
+         [](CoordinatorHarness& h) { h.modem.loader.loadReply = "\r\nNO!\r\n"; }, kFirmware},
+        {"excess load reply", 221, Modem::Loaded, Via::Run,
+         [](CoordinatorHarness& h) { h.modem.loader.loadReply = "\r\n...\r\n\r\n"; }, kFirmware},
+        {"corrupt file", 221, Modem::Loaded, Via::Run, none, "S1038400\n"},
+        {"missing file", 221, Modem::Loaded, Via::Run, none, ""},
+        {"window: cannot be upgraded", 99, Modem::Attached, Via::Window, none, kFirmware},
+        {"window: file dialog cancelled", 220, Modem::Attached, Via::WindowCancelled, none, kFirmware},
+        {"window: not confirmed", 220, Modem::Attached, Via::WindowNo, none, kFirmware},
         // clang-format on
     };
+    std::string outcomes;
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Attach(221);
-        ASSERT_EQ(h->coordinator.Read(response, false), 0) << response;
-        c.fault(h->modem);
-        EXPECT_EQ(Upgrade(c.file, false), c.result);
-        ASSERT_EQ(h->ui.messages.size(), 1u);
-        EXPECT_EQ(h->ui.messages[0].caption, kFailedCaption);
-        std::string message = c.message;  // "$" stands for the file
-        if (message.find('$') != std::string::npos) message.replace(message.find('$'), 1, path);
-        if (c.inLoader) message += std::string("\n\n") + kLeftInBootLoader;
-        EXPECT_EQ(h->ui.messages[0].text, message);
-        EXPECT_EQ(h->ui.messages[0].icon, MsgIcon::Stop);
-        EXPECT_TRUE(h->coordinator.IsAttached());
-        // A file that cannot be used is refused before the modem is touched.
-        const bool touched = c.result != 87 && c.result != rc::kFileNotFound;
-        EXPECT_EQ(h->prefs.GetText(kPrefLastFWRev, ""), touched ? "2.21" : "");
+        CoordinatorHarness h(0xD2, c.revision);
+        c.fault(h);
+        int ready = rc::kOk;
+        if (c.modem == Modem::Demo) ready = h.coordinator.StartDemo();
+        if (c.modem == Modem::Attached) ready = h.coordinator.Attach(h.response, false);
+        if (c.modem == Modem::Loaded) ready = h.Load();
+        ASSERT_EQ(ready, rc::kOk) << c.name;
+        const std::string path = h.dir.File(c.file.empty() ? "absent.fw" : "fw/new.fw");
+        std::filesystem::create_directories(h.dir.File("fw"));
+        CFirmwareFile file;
+        file.SetText(c.file);
+        ASSERT_TRUE(c.file.empty() || file.WriteUpgradeFile(path) == 0);
+        std::string response, folder = "/srv/firmware", result;
+        if (c.via == Via::Run || c.via == Via::Confirmed) {
+            result = Format("result %d", UpgradeModemFirmware(h.coordinator, path,
+                                                              c.via == Via::Confirmed, response));
+        } else {
+            h.ui.ScriptFiles({c.via == Via::WindowCancelled ? "" : path});
+            h.ui.ScriptAnswers({c.via == Via::WindowNo ? MsgAnswer::No : MsgAnswer::Yes});
+            const FirmwareUpgradeOutcome o =
+                UpgradeFirmwareFromWindow(h.coordinator, folder, response);
+            result = Format(
+                "result %d, %zu file dialogs, folder %s, load default %d, upgrade %d, "
+                "port choice %d",
+                o.result, h.ui.fileDialogs.size(), folder.c_str(), o.loadBecomesDefault,
+                o.upgradeEnabled, o.selectPortEnabled);
+        }
+        const std::string transcript =
+            Replaced(Replaced(Transcript(h.ui), path, "FILE"), h.dir.path(), "DIR");
+        outcomes += Format(
+                        "== %s\n%s; attached %d; loader started %d, reset %d; stored %d %s; "
+                        "%zu backups\n",
+                        c.name, result.c_str(), h.coordinator.IsAttached(), h.modem.Count(0x1C),
+                        h.modem.Count(0x1D), h.prefs.GetInt(kPrefLastSerialNumber, -1),
+                        h.prefs.GetText(kPrefLastFWRev, "-").c_str(),
+                        ListBackupFiles(h.dir.File("backups"), "01427259").size()) +
+                    transcript;
+        EXPECT_EQ(h.ui.waitCursorDepth, 0) << c.name;
     }
-}
-
-// A loaded modem stores its parameter values; the confirmation can be left out.
-TEST_F(FirmwareUpgradeTest, ALoadedModemStoresItsParameterValues) {
-    Attach(213);
-    h->modem.Poke(0x106, {0x00, 0x0F, 0x42, 0x3F});  // 999999
-    ASSERT_EQ(h->coordinator.Read(response, false), 0) << response;
-    ASSERT_EQ(Upgrade(FormatSrecord('1', 0x9000, "x") + FormatSrecord('9', 0, ""), false), 0);
-    ASSERT_EQ(h->ui.messages.size(), 2u);
-    EXPECT_EQ(h->ui.messages[0].text, "Firmware revision 0.00 written to modem.");
-    EXPECT_EQ(h->prefs.GetInt(kPrefLastSerialNumber, -1), 999999);
-    EXPECT_EQ(h->prefs.GetText(kPrefLastFWRev, ""), "2.13");
-    EXPECT_FALSE(h->coordinator.IsLoaded());
-}
-
-TEST_F(FirmwareUpgradeTest, NoModemAttached) {
-    Fresh();
-    EXPECT_EQ(Upgrade(kFirmware, true), rc::kNoPort);
-    ASSERT_EQ(h->ui.messages.size(), 1u);
-    EXPECT_EQ(h->ui.messages[0].caption, kFailedCaption);
-    EXPECT_EQ(h->ui.messages[0].text, "Error code 75: No modem is attached.");
-    EXPECT_TRUE(h->modem.heard.empty());
+    EXPECT_TRUE(MatchesGolden("firmware_upgrade_outcomes.txt", outcomes));
 }
 
 }  // namespace

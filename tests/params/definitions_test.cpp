@@ -110,6 +110,8 @@ TEST(Definitions, BuiltInDefaultsThatDependOnTheModem) {
         {"rover with GMSK", 4, 2.2, {{0x10A, kRover}}, {{kDigisquelch, 0}}},
         {"HP base", 4, 2.2, {{0x10A, kHpBase}}, {{kPowerControl, 0x47}}},
         {"HP base at 2.00", 4, 2.0, {{0x10A, kHpBase}}, {{kPowerControl, 0}}},
+        {"HP base at 2.00 in floating point", 4, 2.00000001, {{0x10A, kHpBase}}, {{kPowerControl, 0}}},
+        {"HP base at 1.99", 4, 1.99, {{0x10A, kHpBase}}, {{kPowerControl, 0x47}}},
         {"QMX", 2, 3.5, {{0x10A, 5}}, {{kBaudRate, 1}, {kLinkRate, 4}}},
         // clang-format on
     };

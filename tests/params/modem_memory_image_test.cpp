@@ -87,29 +87,6 @@ TEST(ModemMemoryImage, CloneEqualsUntilAByteDiffers) {
     EXPECT_FALSE(ModemMemoryImage().IsModified());
 }
 
-TEST(ModemMemoryImage, ShiftExtensionBothWays) {
-    FakeModemSource modem(4, 1.04, 246);
-    for (int i = 0; i < 246 + 9; ++i) modem.memory[0x100 + i] = static_cast<uint8_t>(i);
-    // The delta and the byte indexes the extension then holds (-1: zero).
-    const std::pair<int, std::vector<int>> cases[] = {
-        {+1, {245, 246, 247, 248, 249, 250, 251, 252, 253}},
-        {-1, {247, 248, 249, 250, 251, 252, 253, 254, -1}},
-        {+3, {243, 244, 245, 246, 247, 248, 249, 250, 251}},
-        {-9, {-1, -1, -1, -1, -1, -1, -1, -1, -1}},
-        {0, {246, 247, 248, 249, 250, 251, 252, 253, 254}}};
-    for (const auto& [delta, extension] : cases) {
-        ModemMemoryImage& image = modem.LoadImage();
-        ASSERT_TRUE(image.IsLoaded());
-        const uint8_t lastMain = ByteAt(image, 0x1F5);
-        image.ShiftExtension(delta);
-        for (int k = 0; k < 9; ++k)
-            EXPECT_EQ(ByteAt(image, 0x8001 + k), std::max(extension[k], 0)) << delta << " " << k;
-        EXPECT_EQ(ByteAt(image, 0x1F5), lastMain);
-        EXPECT_EQ(image.GetMainSize(), 246);
-        EXPECT_EQ(image.GetExtensionSize(), 9);
-    }
-}
-
 // Loads with a progress window from a modem whose bytes from 0x100 on are 1, 2, 3, ...
 TEST(ModemMemoryImage, LoadReadsEveryByteThenTheRunningCopies) {
     // Type, revision, size, the address of the running baud rate (the protocol's is 5 bytes on)

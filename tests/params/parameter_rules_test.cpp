@@ -1,5 +1,5 @@
-// Locations by layout, availability and editability rules, the serial-number form check, the
-// text conversions, and the set's raw-byte and channel-table operations.
+// Availability and editability rules, the serial-number form check, the text conversions, the
+// set's raw-byte and channel-table operations, and the model tables' rows.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -7,9 +7,10 @@
 
 #include "modem_under_test.h"
 #include "params/identity_parameters.h"
-#include "params/location_table.h"
+#include "params/model_tables.h"
 #include "params/parameter_ids.h"
 #include "params/parameter_text.h"
+#include "util/format.h"
 #include "util/result_codes.h"
 
 namespace {
@@ -18,35 +19,6 @@ using vxl::test::ModemUnderTest;
 using vxl::test::Type4ModelByte;
 using namespace vxl;
 using namespace vxl::pid;
-
-TEST(ParameterLocations, ThreeLayouts) {
-    // Id, type, then address, length and kind; a length of 0 means the id has no bytes there.
-    // clang-format off
-    const std::array<int, 5> cases[] = {
-        {kBaudRate, 1, 0x18B, 1, kKindDerived},         {kBaudRate, 3, 0x18B, 1, kKindInteger},
-        {kCallSign, 1, 0, 0, 0},                         {kCallSign, 2, 0x1B7, 8, kKindText},
-        {kCallSign, 4, 0x1B7, 10, kKindText},            {kPower, 2, 0x10A, 1, kKindDerived},
-        {kDACCompVoltageCount, 1, 0x1A8, 7, kKindRaw},
-        {kDACCompVoltageCount, 2, 0x1A8, 15, kKindRaw},
-        {kPower, 4, 0x100, 1, kKindDerived},             {kModemEnable, 2, 0, 0, 0},
-        {kModemEnable, 4, 0x8005, 1, kKindFlag},         {kSystemClock, 4, 0x8001, 4, kKindInteger},
-        {kDataSecurityCode, 4, 0x8006, 4, kKindInteger}, {kModemID, 4, 0x8405, 2, kKindDerived},
-        {kFirmwareRevision, 1, 0xE002, 2, kKindDerived}, {81, 4, 0, 0, 0},
-        {87, 4, 0x1F5, 1, kKindInteger},                 {87, 1, 0, 0, 0},
-        {69, 3, 0x1BF, 1, kKindRaw},                     {kEOTTimeout, 2, 0x193, 1, kKindReal},
-        {RxChannelId(0), 4, 0x10B, 3, kKindChannelFrequency},
-        {TxChannelId(15), 1, 0x168, 3, kKindChannelFrequency},
-        {kOwner, 0, 0, 0, 0}, {kOwner, 5, 0, 0, 0}, {88, 4, 0, 0, 0}};
-    // clang-format on
-    for (auto [id, type, address, length, kind] : cases) {
-        std::array<int, 3> found{};
-        EXPECT_EQ(vxl::LookupLocation(id, type, found[0], found[1], found[2]), length > 0)
-            << id << "/" << type;
-        if (length > 0) {
-            EXPECT_EQ(found, (std::array<int, 3>{address, length, kind})) << id << "/" << type;
-        }
-    }
-}
 
 // Per modem: parameters that are available and editable ("AE"), only one of the two ("A-", "-E")
 // or neither ("--").
@@ -162,6 +134,43 @@ TEST(ParameterSetBytes, RangeChecksRawWritesClearingAndNoImage) {
     uint8_t byte = 0;
     EXPECT_EQ(set.ReadBytes(0x100, 1, &byte), rc::kNoImage);
     EXPECT_EQ(set.WriteParameterBytes(kOwner, &byte), rc::kBadModemTypeForLayout);
+}
+
+// Unused and unknown rows are empty, so they are never offered.
+TEST(QmxModelTable, EveryNamedRowHasBandPowerAndTheFactorySetOfItsBand) {
+    int named = 0;
+    for (int row = -1; row <= kQmxModelRows; ++row) {
+        SCOPED_TRACE(Format("row %d", row));
+        const QmxModelRow& entry = QmxModel(row);
+        if (entry.name[0] == '\0') {
+            EXPECT_EQ(std::string(entry.band) + entry.power + QmxModelText(row), "");
+            EXPECT_EQ(entry.factorySet, -1);
+            continue;
+        }
+        ++named;
+        EXPECT_LE(std::string(entry.name).size(), 8u);
+        EXPECT_TRUE(entry.band[0] != '\0' && entry.power[0] != '\0');
+        const std::string band = entry.band;
+        int expected = band == "410-430" ? 0 : band == "430-450" ? 1 : band == "450-470" ? 2 : -1;
+        EXPECT_EQ(entry.factorySet, expected);
+    }
+    EXPECT_EQ(named, kQmxModelRows - 7);
+}
+
+// The names, bands, powers and board IDs of models 0..5 are read through the parameter set
+// (parameter_values_test); a model byte outside 0..5 has nothing, whatever is asked.
+TEST(Type4Tables, ModelsOutsideTheTableHaveNothing) {
+    for (int model : {-1, 6, 100}) {
+        EXPECT_EQ(Type4ModelName(model), nullptr) << model;
+        EXPECT_FALSE(Type4Transmits(model)) << model;
+        EXPECT_EQ(Type4ChoiceCount(model), 0) << model;
+        EXPECT_TRUE(Type4Bands(model).empty() && Type4PowerCodes(model).empty()) << model;
+        EXPECT_EQ(Type4PowerControlDefault(model, 1.04), -1) << model;
+        EXPECT_EQ(Type4BoardId(model, 0), 0) << model;
+    }
+    EXPECT_EQ(Type4BoardId(0, -1), 0);
+    EXPECT_TRUE(Type4BandText(-1) == nullptr && Type4BandText(12) == nullptr);
+    EXPECT_TRUE(Type4PowerText(-1) == nullptr && Type4PowerText(4) == nullptr);
 }
 
 }  // namespace

@@ -41,6 +41,8 @@ TEST(ParameterValues, TextsOfStoredBytes) {
           {kChannelBandwidth, "12.5"}, {kProtocolMode, "TrimMark II/IIe"}, {kBREAKtoCommand, "yes"},
           {kBaudRate, "1200"}, {kModemEnable, "yes"}, {kDataSecurityCode, "-00000001"},
           {RxChannelId(3), ""}, {39, "-", 105}, {88, "-", 105}}},
+        {"owner in Latin-1, with a control byte", 4, 2.2, {{0x16B, 'A'}, {0x16C, 0x01},
+         {0x16D, 0xE9}, {0x16E, 0x9B}}, {{kOwner, "A\uFFFD\u00E9\uFFFD"}}},
         {"power code 5", 4, 2.2, {{0x10A, kTx}, {0x100, 0x05}}, {{kPower, "Unknown", 113}}},
         // Protocol mode and the byte that EOT timeout, character and count share.
         {"TrimTalk", 4, 2.2, {{0x10A, kTx}, {0x190, 6}, {0x193, 200}}, {{kEOTTimeout, "0.200"},
@@ -130,14 +132,17 @@ TEST(ParameterValues, WritesChangeOnlyTheirBytes) {
         {4, {}, kLocalAddress, 'i', "256", 92, {{0x194, 0}}},
         {4, {}, kCurrentChannel, 'i', "-1", 0, {{0x18E, 0xFF}}},
         {4, {}, kCurrentChannel, 'i', "16", 92, {{0x18E, 0}}},
-        // Texts are trimmed and cut to their room; a serial number must be a number.
-        {4, {{0x16C, 'x'}}, kOwner, 't', "  Ab C ", 0,
-         {{0x16B, 'A'}, {0x16C, 'b'}, {0x16D, ' '}, {0x16E, 'C'}, {0x16F, 0}}},
-        {4, {}, kOwner, 't', "0123456789012345678901234567890123456789", 0,
-         {{0x18A, '1'}, {0x18B, 0}}},
-        {4, {{0x10A, kTx}}, kCallSign, 't', "KD7XYZ", 0,
+        // Texts are trimmed and fill their room (an owner in Latin-1), or are refused whole; a
+        // serial number must be a number.
+        {4, {{0x16C, 'x'}}, kOwner, 't', "  \u00C4b C ", 0,
+         {{0x16B, 0xC4}, {0x16C, 'b'}, {0x16D, ' '}, {0x16E, 'C'}, {0x16F, 0}}},
+        {4, {}, kOwner, 't', "01234567890123456789012345678901", 0, {{0x18A, '1'}, {0x18B, 0}}},
+        {4, {{0x16B, 'Q'}}, kOwner, 't', "012345678901234567890123456789012", 92, {{0x16B, 'Q'}}},
+        {4, {{0x16B, 'Q'}}, kOwner, 't', "a\x01", 92, {{0x16B, 'Q'}, {0x16C, 0}}},
+        {4, {{0x10A, kTx}}, kCallSign, 't', "kd7 xyz", 0,
          {{0x1B7, 0x0D}, {0x1BC, 0x1C}, {0x1BD, 0}, {0x1C0, 0}}},
-        {2, {{0x1BF, 0x44}}, kCallSign, 't', "ABCDEFGHIJK", 0, {{0x1BE, 0x10}, {0x1BF, 0x44}}},
+        {2, {{0x1BF, 0x44}}, kCallSign, 't', "ABCDEFGH", 0, {{0x1BE, 0x10}, {0x1BF, 0x44}}},
+        {2, {{0x1B7, 0x05}}, kCallSign, 't', "ABCDEFGHI", 92, {{0x1B7, 0x05}, {0x1B8, 0}}},
         {4, {}, kSerialNumber, 't', "12345678", 0,
          {{0x106, 0x00}, {0x107, 0xBC}, {0x108, 0x61}, {0x109, 0x4E}}},
         {4, {}, kSerialNumber, 't', "12ab5678", 92, {{0x106, 0}, {0x107, 0}}},
@@ -167,10 +172,11 @@ TEST(ParameterValues, WritesChangeOnlyTheirBytes) {
 
 TEST(ParameterValues, RoundTripsThroughTheTextFormsWithinTheBand) {
     ModemUnderTest m(4, 2.2, {{0x10A, Type4ModelByte(5, 2)}, {0x1A0, 4}});  // VXL, 450-470 MHz
-    // Call-sign characters without a code come back as BEL (\a); blanks do not come back.
+    // A call sign is taken in upper case, without its blanks; an owner byte without a
+    // character reads as U+FFFD.
     // clang-format off
     const std::tuple<int, char, const char*, const char*> cases[] = {
-        {kCallSign, 't', " ab1 ", "\a\a1"},      {kCallSign, 't', "A B", "AB"},
+        {kCallSign, 't', " ab1 ", "AB1"},      {kCallSign, 't', "A B", "AB"},
         {TxChannelId(5), 'r', "451.1250", "451.1250"}, {kTxAckTimeout, 'r', "12.7", "12.7"},
         {RxChannelId(1), 'r', "455", "455.0000"},  {TxChannelId(1), 'r', "460", "460.0000"},
         {kCurrentChannel, 'i', "1", "    01                 460.0000           455.0000"},
@@ -231,6 +237,8 @@ TEST(ParameterValues, ChoicesOfferOnlyWhatTheModemHas) {
          "1 Transparent w/EOT Character|2 Packet Switched|4 Fast Async"},
         {"baud rates of a QMX", 1, {}, kBaudRate,
          "0 19200|1 9600|2 4800|3 2400|4 1200|5 600|6 300|8 38400"},
+        {"link rates, GMSK at 25 kHz", 4, {}, kLinkRate, "2 4800|3 9600"},
+        {"link rates, GMSK at 12.5 kHz", 4, {{0x100, 0x10}}, kLinkRate, "2 4800"},
         {"link rates, FSK at 25 kHz", 4, {{0x1A6, 1}}, kLinkRate, "2 4800|3 9600|4 19200"},
         {"link rates, FSK at 12.5 kHz", 4, {{0x1A6, 1}, {0x100, 0x10}}, kLinkRate, "3 9600"},
         {"link rates of a QMX", 2, {}, kLinkRate, "1 4800N|2 4800|3 9600"},
@@ -253,28 +261,6 @@ TEST(ParameterValues, ChoicesOfferOnlyWhatTheModemHas) {
         for (size_t i = 0; i < texts.size(); ++i)
             choices += (i ? "|" : "") + std::to_string(values[i]) + " " + texts[i];
         EXPECT_EQ(choices, c.choices) << c.name;
-    }
-}
-
-TEST(ParameterValues, ChoiceCounts) {
-    struct Case {
-        Bytes bytes;
-        int id, type, count, code;
-    } cases[] = {
-        // clang-format off
-        {{}, kBaudRate, 4, 9, 0},       {{}, kProtocolMode, 4, 7, 0},  {{}, kProtocolMode, 2, 5, 0},
-        {{}, kLinkRate, 4, 5, 0},       {{{0x100, 0x10}}, kLinkRate, 4, 4, 0},
-        {{}, kModel, 2, 97, 0},         {{{0x10A, kRxo}}, kFrequency, 4, 11, 0},
-        {{}, kModel, 4, 6, 0},          {{{0x10A, kVxl}}, kFrequency, 4, 10, 0},
-        {{}, kEOTCharacter, 4, 256, 0}, {{}, kLocalAddress, 4, 256, 0}, {{}, kModel, 6, -1, 114},
-        {{}, kOwner, 4, -1, 61},        {{}, 0, 4, -1, 59},
-        // clang-format on
-    };
-    for (const auto& c : cases) {
-        ModemUnderTest m(4, 2.2, c.bytes);
-        int count = -1;
-        EXPECT_EQ(m.set->GetChoiceCount(c.id, c.type, count), c.code) << c.id << "/" << c.type;
-        EXPECT_EQ(count, c.count) << c.id << "/" << c.type;
     }
 }
 

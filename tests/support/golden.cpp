@@ -80,6 +80,13 @@ std::string Golden(const std::string& name) {
            << "\n(VXL_UPDATE_GOLDEN=1 rewrites the file when the change is intended)";
 }
 
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    for (size_t at = 0; !from.empty() && (at = text.find(from, at)) != std::string::npos;
+         at += to.size())
+        text.replace(at, from.size(), to);
+    return text;
+}
+
 std::string Transcript(const RecordingOperator& ui) {
     std::string text;
     for (const RecordedMessage& m : ui.messages)

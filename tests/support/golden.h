@@ -19,6 +19,10 @@ std::string Golden(const std::string& name);
 // Under VXL_UPDATE_GOLDEN=1 the file is written from `actual` and the test says so.
 ::testing::AssertionResult MatchesGolden(const std::string& name, const std::string& actual);
 
+// `text` with every `from` (a temporary folder, say) replaced by `to`, so that it can be compared
+// with a golden file.
+std::string Replaced(std::string text, const std::string& from, const std::string& to);
+
 // What the operator was shown, one block per message box: "== <icon>: <caption>" and its text.
 std::string Transcript(const RecordingOperator& ui);
 // The captions of the message boxes, in order.

@@ -180,5 +180,19 @@ TEST_F(ChannelCommands, ClearingChannelsAndSettingFactoryFrequenciesSayWhatMustF
                               Transcript(h.ui) + Answers(h.ui) + "\n"));
 }
 
+// A byte the owner cannot hold: the page is shown the byte as it is, then why.
+TEST_F(ChannelCommands, AMemoryByteATextFieldCannotHoldIsRefusedByName) {
+    EXPECT_EQ(EditMemoryByte(h.coordinator, 0x6B, 0x01), rc::kInvalidDefinition);
+    ASSERT_EQ(Captions(), std::vector<std::string>{"Error Changing Memory"});
+    EXPECT_EQ(h.ui.messages[0].text.rfind("0x01 cannot be stored at 0x016B: that byte belongs to "
+                                          "the owner",
+                                          0),
+              0u);
+    EXPECT_EQ(view.calls, std::vector<std::string>{"Values"});
+    EXPECT_FALSE(h.coordinator.IsModified());
+    EXPECT_EQ(EditMemoryByte(h.coordinator, 0x6B, 'Q'), rc::kOk);
+    EXPECT_EQ(h.ui.messages.size(), 1u);
+}
+
 }  // namespace
 }  // namespace vxl::test

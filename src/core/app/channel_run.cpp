@@ -71,10 +71,8 @@ int CConfigApp::ChannelRun() {
     if ((result = LoadProfileStep()) != rc::kOk) return release(result);
     if (!options_.importFile.empty()) {
         std::string problem;
-        if ((result = c.Settings().ImportChannelTable(options_.importFile, &problem)) != rc::kOk) {
-            response_ = problem;
-            return release(result);
-        }
+        if ((result = c.Settings().ImportChannelTable(options_.importFile, &problem)) != rc::kOk)
+            return release(result, options_.importFile + (problem.empty() ? "" : ": " + problem));
     }
     if (!options_.importCsvFile.empty()) {
         std::string problem;

@@ -51,10 +51,13 @@ int CConfigApp::LoadProfileStep() {
     if (options_.loadProfileFile.empty()) return rc::kOk;
     std::vector<RefusedEntry> refused;
     int result = ApplyProfile(*coordinator_, loadProfile_, refused);
-    refusedEntries_ = refused.size();
-    for (const RefusedEntry& entry : refused)
-        std::fprintf(err_, "vxlconf: profile entry refused: %s=%s: %s\n", entry.key.c_str(),
-                     entry.value.c_str(), entry.why.c_str());
+    refusedEntries_ = 0;
+    for (const RefusedEntry& entry : refused) {
+        refusedEntries_ += entry.applied ? 0 : 1;
+        std::fprintf(err_, "vxlconf: profile entry %s: %s: %s\n",
+                     entry.applied ? "changed" : "refused",
+                     VisibleText(entry.key + "=" + entry.value).c_str(), entry.why.c_str());
+    }
     return result;
 }
 

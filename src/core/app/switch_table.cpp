@@ -57,7 +57,8 @@ const std::vector<SwitchSpec> kSwitches = {
      "write the modem's channel table to the channel-table file FILE (.upg, for any modem)",
      [](O& o, const std::string& v) { o.exportFile = v; }},
     {"import", "", V::Path, S::Headless, "FILE", "upg",
-     "import the channel table FILE into the modem and program it",
+     "import the channel table FILE into the modem and program it; a frequency the modem cannot "
+     "take refuses the file",
      [](O& o, const std::string& v) { o.importFile = v; }},
     {"exportcsv", "", V::Path, S::Headless, "FILE", "",
      "write the modem's channel plan to FILE as CSV for a spreadsheet (Channel,RX MHz,TX MHz)",

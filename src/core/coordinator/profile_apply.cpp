@@ -9,6 +9,7 @@
 #include "params/modem_parameter_set.h"
 #include "params/parameter_ids.h"
 #include "params/parameter_text.h"
+#include "params/text_rules.h"
 #include "util/format.h"
 #include "util/ini_file.h"
 #include "util/result_codes.h"
@@ -81,8 +82,10 @@ class ProfileApplier {
     explicit ProfileApplier(CCoordinator& coordinator)
         : c_(coordinator), set_(*coordinator.Settings().Parameters()) {}
 
-    // 0, or the code of the edit that refused the value (`why` is then filled).
-    int Apply(const ProfileSetting& setting, const std::string& raw, std::string& why) {
+    // 0, or the code of the edit that refused the value (`why` is then filled). `changed` says
+    // how an applied value was stored in another form.
+    int Apply(const ProfileSetting& setting, const std::string& raw, std::string& why,
+              std::string& changed) {
         ModemParameter* parameter = set_.Get(setting.id);
         if (parameter == nullptr || !set_.IsAvailable(setting.id)) {
             why = "this modem does not have this setting";
@@ -91,10 +94,18 @@ class ProfileApplier {
         const std::string value = setting.form == ProfileForm::Text ? raw : WithoutComment(raw);
         int code = rc::kOk;
         switch (setting.form) {
-            case ProfileForm::Text:
-                code = c_.Settings().SetText(
-                    setting.id, setting.id == pid::kCallSign ? ToUpper(Trim(value)) : value);
+            case ProfileForm::Text: {
+                TextRule rule;
+                set_.GetTextRule(setting.id, rule);
+                std::string text = value;
+                if (!NormaliseText(rule, text, &why)) return rc::kInvalidDefinition;
+                code = c_.Settings().SetText(setting.id, text);
+                if (code == rc::kOk && text != Trim(value))
+                    changed =
+                        Format("stored as \"%s\": the %s is kept in upper case, without blanks",
+                               text.c_str(), rule.name);
                 break;
+            }
             case ProfileForm::Flag: {
                 bool flag = false;
                 if (ParseYesNo(value, flag) != rc::kOk) return Unreadable(setting, why);
@@ -140,12 +151,6 @@ class ProfileApplier {
             }
         return false;
     }
-    static std::string ToUpper(std::string text) {
-        for (char& c : text)
-            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        return text;
-    }
-
     CCoordinator& c_;
     ModemParameterSet& set_;
 };
@@ -178,18 +183,24 @@ int ApplyProfile(CCoordinator& coordinator, const Profile& profile,
     std::vector<Applied> applied;
     std::vector<std::pair<const ProfileSetting*, size_t>> retry;
     // Refusals are reported in the order of the file.
-    std::vector<std::pair<size_t, std::string>> why(profile.entries.size());
-    auto refuse = [&why](size_t index, std::string reason) {
-        why[index] = {index + 1, std::move(reason)};
+    struct Note {
+        bool noted = false;
+        std::string why;
+        bool applied = false;
+    };
+    std::vector<Note> notes(profile.entries.size());
+    auto refuse = [&notes](size_t index, std::string reason, bool applied = false) {
+        notes[index] = {true, std::move(reason), applied};
     };
     auto apply = [&](const ProfileSetting& setting, size_t index, bool lastTry) {
-        std::string reason;
-        int code = applier.Apply(setting, profile.entries[index].second, reason);
+        std::string reason, changed;
+        int code = applier.Apply(setting, profile.entries[index].second, reason, changed);
         if (code == rc::kZeroCurrentChannel && !lastTry) {
             retry.emplace_back(&setting, index);
         } else if (code != rc::kOk) {
             refuse(index, reason);
         } else {
+            if (!changed.empty()) refuse(index, changed, true);
             std::string shown;
             ShownProfileValue(*set, setting, shown);
             applied.push_back({&setting, index, shown});
@@ -214,9 +225,10 @@ int ApplyProfile(CCoordinator& coordinator, const Profile& profile,
         if (now != a.shown)
             refuse(a.entry, Format("another setting's rule changed it to \"%s\"", now.c_str()));
     }
-    for (size_t i = 0; i < why.size(); ++i)
-        if (why[i].first != 0)
-            refused.push_back({profile.entries[i].first, profile.entries[i].second, why[i].second});
+    for (size_t i = 0; i < notes.size(); ++i)
+        if (notes[i].noted)
+            refused.push_back({profile.entries[i].first, profile.entries[i].second, notes[i].why,
+                               notes[i].applied});
     return rc::kOk;
 }
 

@@ -111,14 +111,19 @@ int SafetyCommands::LoadProfile(const std::string& path) {
              kLoadCaption, MsgIcon::Stop);
         return result;
     }
-    const std::string refusedText = refused_.empty()
-                                        ? std::string()
-                                        : "These entries of the profile cannot be applied:\n\n" +
-                                              RefusedEntriesText(refused_) + "\n";
+    const std::string refusedLines = RefusedEntriesText(refused_);
+    const std::string changedLines = RefusedEntriesText(refused_, true);
+    const bool anyRefused = !refusedLines.empty();
+    std::string refusedText;
+    if (anyRefused)
+        refusedText = "These entries of the profile cannot be applied:\n\n" + refusedLines + "\n";
+    if (!changedLines.empty())
+        refusedText +=
+            "These entries of the profile were stored in another form:\n\n" + changedLines + "\n";
     const std::vector<SettingDifference> changes = DifferencesFrom(shown, coordinator_.Settings());
     if (changes.empty()) {
         Show(refusedText + "The pages already show the profile's settings; nothing changes.",
-             kLoadCaption, refused_.empty() ? MsgIcon::None : MsgIcon::Exclamation);
+             kLoadCaption, anyRefused ? MsgIcon::Exclamation : MsgIcon::None);
         return rc::kOk;
     }
     const std::string question = refusedText + "Loading the profile changes these settings:\n\n" +
@@ -126,16 +131,17 @@ int SafetyCommands::LoadProfile(const std::string& path) {
                                  "\nShow them on the pages? Program then writes them to the "
                                  "modem.";
     if (Ui().MessageBox(question, kLoadCaption,
-                        refused_.empty() ? MsgIcon::Question : MsgIcon::Exclamation,
+                        anyRefused ? MsgIcon::Exclamation : MsgIcon::Question,
                         MsgButtons::YesNo) != MsgAnswer::Yes)
         coordinator_.Settings().ReplaceBytes(shown);
     return rc::kOk;
 }
 
-std::string RefusedEntriesText(const std::vector<RefusedEntry>& refused) {
+std::string RefusedEntriesText(const std::vector<RefusedEntry>& refused, bool applied) {
     std::string text;
     for (const RefusedEntry& entry : refused)
-        text += entry.key + "=" + entry.value + ": " + entry.why + "\n";
+        if (entry.applied == applied)
+            text += VisibleText(entry.key + "=" + entry.value) + ": " + entry.why + "\n";
     return text;
 }
 

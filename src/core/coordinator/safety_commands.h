@@ -58,8 +58,9 @@ class SafetyCommands {
     std::vector<RefusedEntry> refused_;
 };
 
-// The text that reports refused profile entries, one per line: "Key=Value: why".
-std::string RefusedEntriesText(const std::vector<RefusedEntry>& refused);
+// The text that reports refused profile entries (or, with `applied`, those stored in another
+// form), one per line: "Key=Value: why", control characters shown as \xNN.
+std::string RefusedEntriesText(const std::vector<RefusedEntry>& refused, bool applied = false);
 
 // The message for a failed Program: `failureText` (what the window or the run says about the
 // failure), followed by what the coordinator found out about the modem's settings (`note`,

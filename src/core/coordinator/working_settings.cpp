@@ -103,9 +103,15 @@ int WorkingSettings::SetText(int id, const std::string& text) {
     });
 }
 
-int WorkingSettings::WriteByte(int offset, uint8_t value) {
+int WorkingSettings::WriteByte(int offset, uint8_t value, std::string* problem) {
     if (parameters_ == nullptr) return rc::kMissingArgument;
-    return FinishBulk(parameters_->WriteBytes(image_->GetBaseAddress() + offset, 1, &value));
+    const int address = image_->GetBaseAddress() + offset;
+    const std::string why = parameters_->WhyByteRefused(address, value);
+    if (!why.empty()) {
+        if (problem != nullptr) *problem = why;
+        return rc::kInvalidDefinition;
+    }
+    return FinishBulk(parameters_->WriteBytes(address, 1, &value));
 }
 
 int WorkingSettings::ApplyDefaults() {

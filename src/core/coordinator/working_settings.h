@@ -56,8 +56,10 @@ class WorkingSettings {
     int SetBool(int id, bool value);
     int SetReal(int id, double value);
     int SetText(int id, const std::string& text);
-    // One byte at the image's base address + offset (the Memory Map page).
-    int WriteByte(int offset, uint8_t value);
+    // One byte at the image's base address + offset (the Memory Map page). A byte that a text
+    // field cannot hold (a control character in the owner, a code without a character in the
+    // call sign) is refused with 92 and the reason in `problem`; nothing changes.
+    int WriteByte(int offset, uint8_t value, std::string* problem = nullptr);
     // Every parameter that has a default takes it.
     int ApplyDefaults();
     // The image's N + E bytes replaced by `bytes` (a restored backup); the definitions are looked
@@ -65,8 +67,11 @@ class WorkingSettings {
     int ReplaceBytes(const std::vector<uint8_t>& bytes);
 
     // ---- Channel tables and the XML export ----
-    // A file that cannot be read or is damaged changes nothing; `problem` (when given) says
-    // what is wrong with it. 0 with nothing loaded.
+    // A channel-table file (".upg") into the channels: a field that holds no frequency leaves its
+    // channel as it is, the others pass the checks of a typed frequency (ApplyChannelPlan). A
+    // file that cannot be read, is damaged, belongs to another modem (80) or holds a frequency
+    // this modem cannot take (rc::kChannelTableRefused) changes nothing; `problem` (when given)
+    // says why, naming the channel. 0 with nothing loaded.
     int ImportChannelTable(const std::string& path, std::string* problem = nullptr);
     // Writes the channels as the settings hold them: 0, 57 with nothing loaded, or the file's
     // error.

@@ -27,7 +27,9 @@ std::string Refusal(ModemParameterSet& set, int id, double mhz, bool transmitEdi
     set.GetInt(pid::kCurrentChannel, current);
     double held = 0.0;
     if (set.GetReal(id, held) != rc::kOk) return "this modem has no channel table";
-    if (!rx && !transmitEditable && std::fabs(mhz - held) > kSameFrequencyMhz)
+    // What the channel holds already is no change, whatever it is.
+    if (std::fabs(mhz - held) <= kSameFrequencyMhz) return std::string();
+    if (!rx && !transmitEditable)
         return "this modem sets its transmit frequencies itself; leave them as they are";
     if (mhz == 0.0) {
         if (channel != current) return std::string();

@@ -41,13 +41,13 @@ uint8_t Pack(const char* elements) {
 
 struct MorseTables {
     std::array<uint8_t, 256> encode;
-    std::array<char, kDecodedCodes> decode;
+    std::array<char, kDecodedCodes> decode;  // '\0' for a code without a character
 };
 
 MorseTables BuildTables() {
     MorseTables tables;
     tables.encode.fill(kCallSignNoCharacter);
-    tables.decode.fill(kCallSignUnknownCharacter);
+    tables.decode.fill('\0');
     tables.encode[static_cast<uint8_t>(' ')] = kBlankCode;
     tables.decode[kBlankCode] = ' ';
     for (const MorseCode& morse : kMorseCodes) {
@@ -63,9 +63,10 @@ const MorseTables& Tables() {
     return kTables;
 }
 
+// '\0' for a code without a character.
 char DecodeByte(uint8_t code) {
     if (code == kDollarCode) return '$';
-    return code < kDecodedCodes ? Tables().decode[code] : kCallSignUnknownCharacter;
+    return code < kDecodedCodes ? Tables().decode[code] : '\0';
 }
 
 }  // namespace
@@ -73,6 +74,10 @@ char DecodeByte(uint8_t code) {
 bool IsCallSignCharacter(char c) {
     const uint8_t code = Tables().encode[static_cast<uint8_t>(c)];
     return code != kCallSignNoCharacter && code != kBlankCode;
+}
+
+bool IsCallSignCode(uint8_t code) {
+    return DecodeByte(code) != '\0';
 }
 
 std::vector<uint8_t> EncodeCallSign(const std::string& text, int length) {
@@ -88,7 +93,9 @@ std::vector<uint8_t> EncodeCallSign(const std::string& text, int length) {
 std::string DecodeCallSign(const uint8_t* bytes, int length) {
     std::string text;
     for (int i = 0; bytes != nullptr && i < length; ++i) {
-        if (bytes[i] != kBlankCode) text += DecodeByte(bytes[i]);
+        if (bytes[i] == kBlankCode) continue;
+        const char c = DecodeByte(bytes[i]);
+        text += c != '\0' ? std::string(1, c) : kCallSignUnknownText;
     }
     return text;
 }

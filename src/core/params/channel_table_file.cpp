@@ -1,13 +1,10 @@
-// Channel-table files: reading and checking one, applying it to the channel parameters, and
-// writing one.
-#include <cmath>
+// Channel-table files: reading and checking one, the frequencies it holds, and writing one.
 #include <cstdint>
 #include <cstring>
 
 #include "params/channel_table_file.h"
 #include "params/frequency.h"
 #include "params/modem_parameter_set.h"
-#include "params/parameter_ids.h"
 #include "util/format.h"
 #include "util/input_file.h"
 #include "util/keystream.h"
@@ -69,50 +66,15 @@ uint32_t ChannelTableSerial(const ChannelTableRecord& record) {
     return serial;
 }
 
-}  // namespace vxl
-
-int ModemParameterSet::ReadChannelTableFile(const std::string& path, std::string* problem) {
-    vxl::ChannelTableRecord record;
-    std::string why;
-    int result = vxl::ReadChannelTableRecord(path, record, why);
-    if (problem != nullptr) *problem = why;
-    if (result != vxl::rc::kOk) return result;
-    return ApplyChannelTable(record);
-}
-
-int ModemParameterSet::ApplyChannelTable(const vxl::ChannelTableRecord& file) {
-    vxl::ChannelTableRecord record = file;
-    uint32_t fileSerial = vxl::ChannelTableSerial(record);
-    if (fileSerial != 0) {
-        int modemSerial = 0;
-        int result = GetInt(vxl::pid::kSerialNumber, modemSerial);
-        if (result != vxl::rc::kOk) return result;
-        if (static_cast<uint32_t>(modemSerial) != fileSerial) return vxl::rc::kSerialMismatch;
-    }
-
-    int synthesizerType = 0;
-    int result = GetInt(vxl::pid::kSynthesizerType, synthesizerType);
-    if (result != vxl::rc::kOk) return result;
-    double lowest = 0.0;
-    double highest = 0.0;
-    int decimals = 0;
-    result = GetRealRange(vxl::pid::RxChannelId(0), lowest, highest, decimals);
-    if (result != vxl::rc::kOk) return result;
-    const long long limit = static_cast<long long>(std::floor(highest * 10000.0));
-
+void ChannelTableFrequencies(const ChannelTableRecord& record, double rx[16], double tx[16]) {
     for (int i = 0; i < kChannelFields; ++i) {
-        uint8_t* field = record.bytes + kChannelOffset + 3 * i;
         const bool receive = i % 2 == 0;
-        double mhz = 0.0;
-        DecodeFrequency(synthesizerType, &mhz, field, receive);
-        const long long v = static_cast<long long>(std::floor(mhz * 10000.0));
-        if (v == 0) continue;
-        if (v < 0 || v > limit) EncodeFrequency(synthesizerType, 0.0, field, receive);
-        result = WriteParameterBytes(vxl::pid::RxChannelId(0) + i, field);
-        if (result != vxl::rc::kOk) return result;
+        DecodeFrequency(kFileSynthesizerType, receive ? &rx[i / 2] : &tx[i / 2],
+                        record.bytes + kChannelOffset + 3 * i, receive);
     }
-    return vxl::rc::kOk;
 }
+
+}  // namespace vxl
 
 int ModemParameterSet::WriteChannelTableFile(const std::string& path, uint32_t serialNumber,
                                              const double rx[16], const double tx[16],

@@ -25,4 +25,8 @@ int ReadChannelTableRecord(const std::string& path, ChannelTableRecord& record,
 // The serial number the record is meant for (0 = any modem).
 uint32_t ChannelTableSerial(const ChannelTableRecord& record);
 
+// The record's channels in MHz, decoded as the file encodes them (synthesizer type 4); 0.0 for a
+// field that holds no frequency.
+void ChannelTableFrequencies(const ChannelTableRecord& record, double rx[16], double tx[16]);
+
 }  // namespace vxl

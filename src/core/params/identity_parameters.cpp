@@ -1,7 +1,5 @@
 #include "params/identity_parameters.h"
 
-#include <algorithm>
-
 #include "params/callsign_codec.h"
 #include "params/parameter_catalogue.h"
 #include "params/parameter_ids.h"
@@ -24,19 +22,42 @@ int SerialNumber::SetText(const std::string& text) {
 
 Owner::Owner(ModemParameterSet* owner) : TextParameter(owner, CatalogueRow(pid::kOwner)) {}
 
+vxl::TextRule Owner::Rule() const {
+    vxl::TextRule rule = vxl::OwnerTextRule();
+    rule.maxLength = GetLength();
+    return rule;
+}
+
+bool Owner::HoldsByte(uint8_t byte) const {
+    return byte == 0 || (byte >= 0x20 && byte <= 0x7E) || byte >= 0xA0;
+}
+
 std::vector<uint8_t> Owner::Encode(const std::string& text, int length) {
-    std::string kept = vxl::Trim(text).substr(0, static_cast<size_t>(length));
     std::vector<uint8_t> bytes(static_cast<size_t>(length), 0);
-    std::copy(kept.begin(), kept.end(), bytes.begin());
+    size_t n = 0;
+    uint32_t character = 0;
+    for (size_t at = 0; at < text.size() && n < bytes.size();)
+        if (vxl::NextUtf8Character(text, at, character) && character <= 0xFF)
+            bytes[n++] = static_cast<uint8_t>(character);
     return bytes;
 }
 
 std::string Owner::Decode(const std::vector<uint8_t>& bytes) {
-    auto end = std::find(bytes.begin(), bytes.end(), 0);
-    return std::string(bytes.begin(), end);
+    std::string text;
+    for (auto byte = bytes.begin(); byte != bytes.end() && *byte != 0; ++byte)
+        vxl::AppendUtf8(text, HoldsByte(*byte) ? *byte : 0xFFFDu);
+    return text;
 }
 
 CallSign::CallSign(ModemParameterSet* owner) : TextParameter(owner, CatalogueRow(pid::kCallSign)) {}
+
+vxl::TextRule CallSign::Rule() const {
+    return vxl::CallSignTextRule(GetLength());
+}
+
+bool CallSign::HoldsByte(uint8_t byte) const {
+    return vxl::IsCallSignCode(byte);
+}
 
 std::vector<uint8_t> CallSign::Encode(const std::string& text, int length) {
     return vxl::EncodeCallSign(text, length);

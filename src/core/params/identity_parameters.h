@@ -17,18 +17,24 @@ class SerialNumber : public IntegerParameter {
     int SetText(const std::string& text) override;
 };
 
+// Printable Latin-1 characters, one byte each, ended by a zero byte or the field's end.
 class Owner : public TextParameter {
   public:
     explicit Owner(ModemParameterSet* owner);
+    vxl::TextRule Rule() const override;
+    bool HoldsByte(uint8_t byte) const override;
 
   protected:
     std::vector<uint8_t> Encode(const std::string& text, int length) override;
-    std::string Decode(const std::vector<uint8_t>& bytes) override;  // up to the first zero
+    // Up to the first zero; a byte without a printable character reads as U+FFFD.
+    std::string Decode(const std::vector<uint8_t>& bytes) override;
 };
 
 class CallSign : public TextParameter {
   public:
     explicit CallSign(ModemParameterSet* owner);
+    vxl::TextRule Rule() const override;
+    bool HoldsByte(uint8_t byte) const override;
 
   protected:
     std::vector<uint8_t> Encode(const std::string& text, int length) override;

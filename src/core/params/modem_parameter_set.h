@@ -12,6 +12,7 @@
 #include "params/modem_memory_image.h"
 #include "params/modem_parameter.h"
 #include "params/parameter_ids.h"
+#include "params/text_rules.h"
 
 class ModemParameterSet {
   public:
@@ -71,13 +72,14 @@ class ModemParameterSet {
     // Every channel frequency to 0.0 and CurrentChannel to -1 (stored as 0xFF).
     int ClearChannelTable();
 
-    // Channel-table files (".upg"): read one into the channel parameters, or write one. A file
-    // that cannot be read or is damaged changes nothing; `problem` then says why.
-    int ReadChannelTableFile(const std::string& path, std::string* problem = nullptr);
-    // The channels of a record already read: 0, 80 for another modem's serial number, or the
-    // code of a failed write.
-    int ApplyChannelTable(const vxl::ChannelTableRecord& record);
-    // Writes the file atomically: 0, or a file error with the reason in `problem`.
+    // The rule of text parameter `id`; false for an id that is no text.
+    bool GetTextRule(int id, vxl::TextRule& rule);
+    // Why `value` cannot be written at `address`: the address lies in a text field that cannot
+    // hold the byte. Empty when it can be written.
+    std::string WhyByteRefused(int address, uint8_t value);
+
+    // Writes a channel-table file (".upg") atomically: 0, or a file error with the reason in
+    // `problem`.
     int WriteChannelTableFile(const std::string& path, uint32_t serialNumber, const double rx[16],
                               const double tx[16], std::string* problem = nullptr);
 

@@ -35,7 +35,9 @@ void ReportPageBuilder::Line(const std::string& text, LineStyle style, int advan
 }
 
 std::string LabelledValue(const std::string& label, const std::string& value) {
-    const int free = kValueEndColumn - static_cast<int>(label.size() + value.size());
+    // A character of the owner may take two bytes; the columns count characters.
+    const int free =
+        kValueEndColumn - static_cast<int>(Utf8Characters(label) + Utf8Characters(value));
     return label + std::string(static_cast<size_t>(std::clamp(free, 0, kMaxPadding)), ' ') + value;
 }
 

@@ -78,3 +78,63 @@ size_t Utf8Length(const std::string& text, size_t at) {
 }
 
 }  // namespace vxl
+
+namespace vxl {
+
+bool NextUtf8Character(const std::string& text, size_t& at, uint32_t& character) {
+    const size_t length = Utf8Length(text, at);
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[at + i]); };
+    if (length == 0) {
+        character = at < text.size() ? byte(0) : 0;
+        ++at;
+        return false;
+    }
+    static const unsigned kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    character = byte(0) & kLeadBits[length];
+    for (size_t i = 1; i < length; ++i) character = (character << 6) | (byte(i) & 0x3F);
+    at += length;
+    return true;
+}
+
+void AppendUtf8(std::string& text, uint32_t character) {
+    auto put = [&text](uint32_t bits) { text += static_cast<char>(bits); };
+    if (character < 0x80) {
+        put(character);
+    } else if (character < 0x800) {
+        put(0xC0 | (character >> 6));
+        put(0x80 | (character & 0x3F));
+    } else if (character < 0x10000) {
+        put(0xE0 | (character >> 12));
+        put(0x80 | ((character >> 6) & 0x3F));
+        put(0x80 | (character & 0x3F));
+    } else {
+        put(0xF0 | (character >> 18));
+        put(0x80 | ((character >> 12) & 0x3F));
+        put(0x80 | ((character >> 6) & 0x3F));
+        put(0x80 | (character & 0x3F));
+    }
+}
+
+size_t Utf8Characters(const std::string& text) {
+    size_t count = 0;
+    uint32_t character = 0;
+    for (size_t at = 0; at < text.size(); ++count) NextUtf8Character(text, at, character);
+    return count;
+}
+
+std::string VisibleText(const std::string& text) {
+    std::string out;
+    for (size_t at = 0; at < text.size();) {
+        const size_t start = at;
+        uint32_t c = 0;
+        if (!NextUtf8Character(text, at, c) || c < 0x20 || c == 0x7F)
+            out += Format("\\x%02X", static_cast<unsigned char>(text[start]));
+        else if (c >= 0x80 && c < 0xA0)
+            out += Format("\\u%04X", c);
+        else
+            out.append(text, start, at - start);
+    }
+    return out;
+}
+
+}  // namespace vxl

@@ -81,6 +81,7 @@ constexpr CodeText kTexts[] = {
     {134, "The file is damaged or is not a backup of a modem's settings."},
     {135, "The file is damaged or is not a settings profile."},
     {136, "The channel plan cannot be imported; nothing was changed."},
+    {137, "The channel table cannot be imported; nothing was changed."},
 };
 
 // Texts of the file errors by cause (code - 900).
@@ -177,7 +178,7 @@ std::string ErrorBoxMessage(int code, const std::string& response) {
     int c = std::abs(code);
     bool plain = c == 51 || c == 73 || c == 77 || c == 78 || c == 80 || (c >= 83 && c <= 87) ||
                  (c >= 102 && c <= 104) || c == 109 || c == 113 || c == 114 ||
-                 (c >= 131 && c <= 136) || (c >= 901 && c <= 914);
+                 (c >= 131 && c <= 137) || (c >= 901 && c <= 914);
     if (plain) return ErrorText(c);
     // The system's own errors (a device that went away) say what happened and, in the
     // response, which device.

@@ -66,8 +66,10 @@ constexpr int kBackupFailed = 132;    // no backup could be written, so nothing 
 constexpr int kBackupRefused = 133;   // a backup of another modem, modem type or memory size
 constexpr int kBackupDamaged = 134;   // not a backup file, or one whose bytes were changed
 constexpr int kProfileDamaged = 135;  // not a settings profile
-// A channel plan (CSV) that cannot be imported as a whole: nothing was changed.
+// A channel plan (CSV) or a channel-table file that cannot be imported as a whole: nothing was
+// changed.
 constexpr int kChannelPlanRefused = 136;
+constexpr int kChannelTableRefused = 137;
 // File errors: 900 + the cause (1 generic ... 14 end of file).
 constexpr int kFileErrorBase = 900;
 constexpr int kFileGeneric = 901;

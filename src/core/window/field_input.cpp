@@ -2,8 +2,6 @@
 
 #include <cctype>
 
-#include "params/callsign_codec.h"
-
 namespace vxl {
 
 namespace {
@@ -39,12 +37,8 @@ bool TakesCharacters(const FieldInputRule& rule, std::string& text) {
             return point == std::string::npos ||
                    static_cast<int>(text.size() - point - 1) <= rule.decimals;
         }
-        case FieldInputKind::CallSign:
-            for (char& c : text) {
-                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-                if (!IsCallSignCharacter(c)) return false;
-            }
-            return true;
+        case FieldInputKind::Text:
+            return FitsTextRule(rule.text, text);
         case FieldInputKind::SerialNumber:
             for (char c : text)
                 if (!IsDigit(c)) return false;
@@ -70,11 +64,15 @@ FieldInputRule DecimalInput(int decimals) {
     return rule;
 }
 
-FieldInputRule CallSignInput(int maxLength) {
+FieldInputRule TextInput(const TextRule& text) {
     FieldInputRule rule;
-    rule.kind = FieldInputKind::CallSign;
-    rule.maxLength = maxLength;
+    rule.kind = FieldInputKind::Text;
+    rule.text = text;
     return rule;
+}
+
+FieldInputRule CallSignInput(int maxLength) {
+    return TextInput(CallSignTextRule(maxLength));
 }
 
 FieldInputRule SerialNumberInput() {

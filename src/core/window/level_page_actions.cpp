@@ -31,6 +31,17 @@ int EditChannelFrequency(CCoordinator& coordinator, int id, double mhz) {
     return result;
 }
 
+int EditMemoryByte(CCoordinator& coordinator, int offset, uint8_t value) {
+    std::string problem;
+    const int result = coordinator.Settings().WriteByte(offset, value, &problem);
+    if (!problem.empty()) {
+        // The page shows the byte as it is before it says why.
+        coordinator.Settings().Announce(ParameterChanges());
+        Ui().MessageBox(problem, "Error Changing Memory", MsgIcon::Exclamation, MsgButtons::Ok);
+    }
+    return result;
+}
+
 int SetFactoryFrequenciesCommand(CCoordinator& coordinator) {
     const int result = vxl::SetFactoryFrequencies(coordinator);
     // Without a modem the page cannot be reached; a modem is needed to say it has no table.
