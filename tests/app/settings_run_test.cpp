@@ -29,9 +29,10 @@ TEST(SettingsRun, FailuresAndRefusalsAreReportedOnStandardError) {
          "0x016B. The modem does not hold the new settings. Program it again.\n"},
         {"the commit's answer lost", [](FakeModem& m) { m.replyFor[0x1E] = {}; }, kExitRunFailed,
          "vxlconf: profile entry refused: Bogus=1: this is not a setting this program knows\n"
-         "vxlconf: profile run failed: code 77: Modem command timed out. Reading the settings "
-         "back shows that the modem holds the new settings; only its answer to the commit was "
-         "lost. Program it again to be sure they are stored. response: Program->\n"},
+         "vxlconf: profile run failed: code 77: Modem command timed out. The modem holds the new "
+         "settings in its memory, but its answer to the command that stores them was lost or "
+         "damaged: whether it stored them is unknown. Load the modem again to find out, or "
+         "program it again. response: Program->\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -222,15 +222,16 @@ TEST(FailedProgram, ReadsBackAndSaysWhetherTheModemHoldsTheNewSettings) {
          "Reading the settings back shows that the modem does not hold the new settings (4 bytes "
          "differ, first at 0x016E). Program it again."},
         {"the commit's reply lost", [](FakeModem& m) { m.replyFor[0x1E] = {}; }, rc::kTimeout,
-         "Reading the settings back shows that the modem holds the new settings; only its answer "
-         "to the commit was lost. Program it again to be sure they are stored."},
+         "The modem holds the new settings in its memory, but its answer to the command that "
+         "stores them was lost or damaged: whether it stored them is unknown. Load the modem "
+         "again to find out, or program it again."},
         {"the commit refused",
          [](FakeModem& m) {
              m.replyFor[0x1E] = {0x01, 0x9E, 0x01, 0x60};
          },
          rc::kIncorrectResponse,
-         "The modem holds the new settings in its memory but did not confirm storing them: it "
-         "returns to its previous settings when it restarts. Program it again."},
+         "The modem holds the new settings in its memory but refused to store them: it returns "
+         "to its previous settings when it restarts. Program it again."},
         {"the modem falls silent",
          [](FakeModem& m) {
              m.faultAddress = 0x1F5;

@@ -112,7 +112,8 @@ TEST(MainDialogLoad, EachOutcomeShowsItsMessagesAndLeavesTheModemAsItSays) {
          "", false, 0},
         {"nothing answers the capture", 0xD2, 220,
          [](Dialog& d) { d.h.modem.answersEscape = false; }, {}, {"Attach Failed"},
-         "Unable to connect to modem. Please check your connection,\npower-cycle", false, 0},
+         "No modem answered a soft break on serial port 3 at 9600, 38400, 19200 or 1200 baud.",
+         false, 0},
         // The box says which device and what to do, as a headless run does.
         {"the port is busy", 0xD2, 220,
          [](Dialog& d) {
