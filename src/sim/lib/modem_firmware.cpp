@@ -221,11 +221,12 @@ void ModemFirmware::ReceiveCommand(uint8_t byte, int64_t nowUs) {
 
 bool ModemFirmware::CountCommand(uint8_t code, int64_t nowUs) {
     ++commandCount_;
-    if (faults_.faultCommand == 0 || faults_.faultCommand == code) ++faultCount_;
-    if (faults_.stopAfter > 0 && commandCount_ > faults_.stopAfter) {
+    // Once the K-th counted command is answered, nothing more is.
+    if (faults_.stopAfter > 0 && faultCount_ >= faults_.stopAfter) {
         Event(nowUs, Format("command %d ignored: the modem has stopped answering", commandCount_));
         return false;
     }
+    if (faults_.faultCommand == 0 || faults_.faultCommand == code) ++faultCount_;
     return true;
 }
 
