@@ -183,7 +183,7 @@ TEST_F(ChannelCommands, ClearingChannelsAndSettingFactoryFrequenciesSayWhatMustF
 // A byte the owner cannot hold: the page is shown the byte as it is, then why.
 TEST_F(ChannelCommands, AMemoryByteATextFieldCannotHoldIsRefusedByName) {
     EXPECT_EQ(EditMemoryByte(h.coordinator, 0x6B, 0x01), rc::kInvalidDefinition);
-    ASSERT_EQ(Captions(), std::vector<std::string>{"Error Changing Memory"});
+    ASSERT_EQ(Captions(h.ui), std::vector<std::string>{"Error Changing Memory"});
     EXPECT_EQ(h.ui.messages[0].text.rfind("0x01 cannot be stored at 0x016B: that byte belongs to "
                                           "the owner",
                                           0),

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace vxl {
 
@@ -14,8 +15,15 @@ bool IsSystemError(int code);
 // named program, a group to join and the command for it) and what to do.
 std::string PortFailureText(int code, int port);
 
-// The message of a failed attach (code not 0, 50 or 90): no answer from the modem, the port's
+// A soft break on port `port` that no modem answered at any of `rates`: the rates tried, what to
+// check, and the capture that reaches a modem at another rate or in its boot loader. One
+// sentence per line.
+std::string SoftBreakNoAnswerText(int port, const std::vector<int>& rates);
+
+// The message of a failed attach (code not 0, 50 or 90): a soft break that found no modem at
+// `softBreakRates` (the session's GetSoftBreakRatesTried), no answer from the modem, the port's
 // diagnosis, or the code's text with the modem's response.
-std::string AttachFailureText(int code, int port, const std::string& response);
+std::string AttachFailureText(int code, int port, const std::string& response,
+                              const std::vector<int>& softBreakRates);
 
 }  // namespace vxl

@@ -23,7 +23,8 @@ constexpr int kLogoMs = 3000;
 
 // The text of a headless run's result: what the operator would read in the window, on one line.
 // The system's own errors (codes below 50) of opening the port say why, naming the device.
-std::string RunFailureText(int code, int port) {
+std::string RunFailureText(int code, int port, const std::vector<int>& softBreakRates) {
+    if (!softBreakRates.empty()) return SoftBreakNoAnswerText(port, softBreakRates);
     if (code == rc::kNothingReceived)
         return "Unable to connect to modem. Please check your connection, power-cycle your "
                "modem, and retry.";
@@ -289,17 +290,22 @@ int CConfigApp::CaptureAndRead(const char* what, bool acceptMissingModelId, bool
 int CConfigApp::Fail(const char* what, int code, const std::string& detail) {
     if (int status = ReportInterrupt(what); status != kExitOk) return status;
     lastResult_ = code;
+    const ModemProgramming& programming = coordinator_->Programming();
     const std::string& lost = coordinator_->Session().GetLostDevice();
     if (!lost.empty()) {
-        std::fprintf(err_,
-                     "vxlconf: %s failed: the serial device %s went away: %s (code %d); "
-                     "connect it again and retry\n",
-                     what, Printable(lost).c_str(), ErrorText(code).c_str(), code);
+        // What a failed Program found out about the modem says more than "retry".
+        const std::string& note = programming.GetProgramNote();
+        std::fprintf(
+            err_, "vxlconf: %s failed: the serial device %s went away: %s (code %d)%s\n", what,
+            Printable(lost).c_str(), ErrorText(code).c_str(), code,
+            note.empty() ? "; connect it again and retry" : (". " + OneSentenceLine(note)).c_str());
         return kExitRunFailed;
     }
-    std::string text = RunFailureText(code, coordinator_->Session().GetPort());
+    const ModemSession& session = coordinator_->Session();
+    std::string text = RunFailureText(code, session.GetPort(), session.GetSoftBreakRatesTried());
     if (!detail.empty()) text += (text.empty() || text.back() == '.' ? " " : ". ") + detail;
-    text = ProgramFailureMessage(text, code, coordinator_->Programming().GetProgramNote());
+    text = ProgramFailureMessage(text, code, programming.GetProgramNote(),
+                                 programming.NewSettingsStored());
     std::string line =
         Format("vxlconf: %s failed: code %d: %s", what, code, OneSentenceLine(text).c_str());
     std::string location = coordinator_->Session().GetDiagnosticLocation();

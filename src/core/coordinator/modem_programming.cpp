@@ -9,6 +9,7 @@
 #include "backup/backup_store.h"
 #include "coordinator/modem_session.h"
 #include "coordinator/working_settings.h"
+#include "modem/command_exchange.h"
 #include "modem/command_frame.h"
 #include "modem/modem_base.h"
 #include "params/modem_memory_image.h"
@@ -121,6 +122,7 @@ std::vector<int> ModemProgramming::AddressesToWrite() const {
 // a retry writes the whole image, since part of it may have reached the modem.
 int ModemProgramming::ProgramImage(std::string& responseText) {
     programNote_.clear();
+    stored_ = false;
     lastBackupPath_.clear();
     // The demo modem is no modem: it has nothing worth a backup.
     if (session_.GetLink() != nullptr) {
@@ -140,9 +142,11 @@ int ModemProgramming::ProgramImage(std::string& responseText) {
     }
     if (result != rc::kOk) {
         uncertain_ = true;
-        ExplainFailedProgram(addresses, result, committing);
+        ExplainFailedProgram(addresses, committing,
+                             committing && ReplyRefused(rules::kProgram, responseText));
         return result;
     }
+    stored_ = true;
     if (verify_) {
         result = Verify(addresses, responseText);
         if (result != rc::kOk) {
@@ -201,8 +205,8 @@ int ModemProgramming::Verify(const std::vector<int>& addresses, std::string& res
     if (result != rc::kOk) {
         unverified_ = true;
         programNote_ =
-            "The settings could not be read back for verification: whether the modem holds them "
-            "is unknown. Load the modem again to check.";
+            "The modem stored the new settings, but reading them back to verify them failed. "
+            "Load the modem again to check them.";
         return result;
     }
     if (differing == 0) return rc::kOk;
@@ -216,10 +220,11 @@ int ModemProgramming::Verify(const std::vector<int>& addresses, std::string& res
 
 // A write or commit whose reply was lost may still have reached the modem: reading the settings
 // back before reporting tells the operator where the modem stands. Reads show the modem's
-// memory, committed or not, so only a commit whose answer alone was lost can have stored them;
-// the changes stay pending in every case, and programming again is always safe.
-void ModemProgramming::ExplainFailedProgram(const std::vector<int>& addresses, int code,
-                                            bool committing) {
+// memory, stored or not: when it holds the new settings, only the answer to the command that
+// stores them tells whether it did; a modem that did not returns to its previous settings when
+// it restarts. The changes stay pending in every case, and programming again is always safe.
+void ModemProgramming::ExplainFailedProgram(const std::vector<int>& addresses, bool committing,
+                                            bool commitRefused) {
     int differing = 0;
     int first = 0;
     std::string status;
@@ -232,14 +237,20 @@ void ModemProgramming::ExplainFailedProgram(const std::vector<int>& addresses, i
             "Reading the settings back shows that the modem does not hold the new settings (%d "
             "bytes differ, first at 0x%04X). Program it again.",
             differing, first);
-    } else if (committing && std::abs(code) == rc::kTimeout) {
+    } else if (!committing) {
         programNote_ =
-            "Reading the settings back shows that the modem holds the new settings; only its "
-            "answer to the commit was lost. Program it again to be sure they are stored.";
+            "The modem holds the new settings in its memory, but the command that stores them "
+            "was not sent: it returns to its previous settings when it restarts. Program it "
+            "again.";
+    } else if (commitRefused) {
+        programNote_ =
+            "The modem holds the new settings in its memory but refused to store them: it "
+            "returns to its previous settings when it restarts. Program it again.";
     } else {
         programNote_ =
-            "The modem holds the new settings in its memory but did not confirm storing them: it "
-            "returns to its previous settings when it restarts. Program it again.";
+            "The modem holds the new settings in its memory, but its answer to the command that "
+            "stores them was lost or damaged: whether it stored them is unknown. Load the modem "
+            "again to find out, or program it again.";
     }
 }
 

@@ -77,6 +77,9 @@ class ModemProgramming {
     // verification's difference, or whether the modem holds the new settings after a failed
     // write or commit. Empty after a Program that went well.
     const std::string& GetProgramNote() const { return programNote_; }
+    // The modem acknowledged storing the settings of the last Program (its verification may
+    // still have failed): programming again is not what it needs.
+    bool NewSettingsStored() const { return stored_; }
     // The backup file written by the last Program or BackUpModem (empty when none).
     const std::string& GetLastBackupPath() const { return lastBackupPath_; }
 
@@ -104,12 +107,14 @@ class ModemProgramming {
     int ReadBack(const ModemMemoryImage& written, const std::vector<int>& addresses,
                  std::string& responseText, int& differing, int& firstAddress);
     int Verify(const std::vector<int>& addresses, std::string& responseText);
-    void ExplainFailedProgram(const std::vector<int>& addresses, int code, bool committing);
+    void ExplainFailedProgram(const std::vector<int>& addresses, bool committing,
+                              bool commitRefused);
 
     ModemSession& session_;
     WorkingSettings& settings_;
     std::unique_ptr<ModemMemoryImage> held_;
     bool programmed_ = false;
+    bool stored_ = false;
     bool verify_ = true;
     // Set when a verification found the modem holding other settings than those written: the
     // changes count as pending until a Program succeeds or the modem is read again.

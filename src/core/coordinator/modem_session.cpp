@@ -6,6 +6,8 @@
 #include "link/serial_link.h"
 #include "link/wire_trace.h"
 #include "modem/capture_methods.h"
+#include "modem/capture_steps.h"
+#include "modem/modem.h"
 #include "modem/modem_base.h"
 #include "params/modem_memory_image.h"
 #include "ui/operator.h"
@@ -32,6 +34,12 @@ constexpr const char* kDamagedText =
 
 std::string Location(int number) {
     return Format("%s:%d", kUnitName, number);
+}
+
+// What a soft break that found no modem returns: the last rate's read got no answer, a wrong
+// one, or one with bytes too many.
+bool NoModemAnswered(int result) {
+    return result == rc::kTimeout || result == rc::kIncorrectResponse || result == rc::kExcessBytes;
 }
 
 }  // namespace
@@ -96,6 +104,7 @@ int ModemSession::DetectLostDevice() {
 int ModemSession::Attach(std::string& responseText, bool interactive) {
     if (port_ < 0) return rc::kNoPort;
     lostDevice_.clear();
+    softBreakRatesTried_.clear();
     modem_.reset();
     link_.reset();
 
@@ -112,6 +121,7 @@ int ModemSession::Attach(std::string& responseText, bool interactive) {
     link_->StartMonitor();
 
     responseText.clear();
+    const int portBaud = link_->GetBaud();
     std::unique_ptr<CModemBase> modem;
     int result = modemFactory_ ? modemFactory_(responseText, link_.get(), modem, captureMethod_,
                                                location_, interactive)
@@ -123,6 +133,12 @@ int ModemSession::Attach(std::string& responseText, bool interactive) {
     modem.reset();
     result = ExplainFailure(result, responseText);
     link_.reset();
+    if (captureMethod_ == kCaptureSoftBreak && location_ == CModem::CaptureFailureLocation() &&
+        NoModemAnswered(result)) {
+        // The last read's diagnostic says nothing the rates do not say better.
+        softBreakRatesTried_ = SoftBreakRates(portBaud);
+        responseText.clear();
+    }
     if (result == rc::kOk) {
         location_ = Location(kLocationNoModem);
         return rc::kNothingReceived;

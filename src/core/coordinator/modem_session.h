@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CModemBase;
 class ISerialLink;
@@ -76,6 +77,9 @@ class ModemSession {
     CModemBase* GetModem() const { return modem_.get(); }
     ISerialLink* GetLink() const { return link_.get(); }
 
+    // The rates at which the soft break of the last Attach found no modem (empty unless it
+    // failed that way: no answer, or none that made sense, at any of them).
+    const std::vector<int>& GetSoftBreakRatesTried() const { return softBreakRatesTried_; }
     // "Unit:number" of the last failing load step.
     const std::string& GetDiagnosticLocation() const { return location_; }
     // The settings of the last read did not match their checksum (a byte damaged on the line).
@@ -90,8 +94,9 @@ class ModemSession {
     // `responseText`), else `result` unchanged. For workflows that drive the modem themselves.
     int ExplainFailure(int result, std::string& responseText);
     // When the attached modem's device has gone away (an adapter unplugged while nothing was
-    // sent), drops the port's own warning, records the device for GetLostDevice and returns its
-    // system error; 0 while the device is there or no port is open. Nothing is released.
+    // sent), drops any warning the port still holds, records the device for GetLostDevice and
+    // returns its system error; 0 while the device is there or no port is open. Nothing is
+    // released.
     int DetectLostDevice();
 
   private:
@@ -99,6 +104,7 @@ class ModemSession {
     int captureMethod_ = -1;
     std::string location_;
     std::string lostDevice_;
+    std::vector<int> softBreakRatesTried_;
     bool checksumMismatch_ = false;
 
     LinkFactory linkFactory_;

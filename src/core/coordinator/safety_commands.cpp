@@ -145,10 +145,10 @@ std::string RefusedEntriesText(const std::vector<RefusedEntry>& refused, bool ap
     return text;
 }
 
-std::string ProgramFailureMessage(const std::string& failureText, int code,
-                                  const std::string& note) {
+std::string ProgramFailureMessage(const std::string& failureText, int code, const std::string& note,
+                                  bool stored) {
     if (note.empty()) return failureText;
-    if (code == rc::kVerifyFailed || code == rc::kBackupFailed) return note;
+    if (stored || code == rc::kVerifyFailed || code == rc::kBackupFailed) return note;
     return failureText + "\n\n" + note;
 }
 

@@ -64,8 +64,9 @@ std::string RefusedEntriesText(const std::vector<RefusedEntry>& refused, bool ap
 
 // The message for a failed Program: `failureText` (what the window or the run says about the
 // failure), followed by what the coordinator found out about the modem's settings (`note`,
-// GetProgramNote()); for a verification or a backup that failed, that finding is the message.
-std::string ProgramFailureMessage(const std::string& failureText, int code,
-                                  const std::string& note);
+// GetProgramNote()); for a verification or a backup that failed, and when the modem had already
+// stored the settings (`stored`, NewSettingsStored()), that finding is the message.
+std::string ProgramFailureMessage(const std::string& failureText, int code, const std::string& note,
+                                  bool stored = false);
 
 }  // namespace vxl

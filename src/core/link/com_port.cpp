@@ -286,8 +286,7 @@ void CComPort::DiscardPendingErrors() {
 
 void CComPort::ShowError(const char* operation, int error) {
     if (IsHangUpError(error)) {
-        MarkDeviceLost(operation, error);
-        DeliverPendingErrors();
+        MarkDeviceLost(error);
         return;
     }
     lastError_ = error;
@@ -301,9 +300,11 @@ void CComPort::QueueError(const char* operation, int error) {
     errorsPending_ = true;
 }
 
-void CComPort::MarkDeviceLost(const char* operation, int error) {
+// No box of its own: whoever uses the port learns of the loss from LostError and says once, in
+// its own words, which device went away and what to do.
+void CComPort::MarkDeviceLost(int error) {
     if (deviceLost_) return;
     lostError_ = error != 0 ? error : EIO;
-    if (deviceLost_.exchange(true)) return;
-    QueueError(operation, error);
+    lastError_ = lostError_.load();
+    deviceLost_ = true;
 }

@@ -8,8 +8,9 @@
 //
 // Device errors met by the monitor thread are queued and shown on the caller's thread (at the
 // next Write, Purge, ReceivedCount, GetBaud, SetBaud or Close, or DeliverPendingErrors), so the
-// monitor never blocks on a message box. A device that disappears (hang-up, EIO) is reported
-// once; afterwards it is left alone, and writes and purges return at once.
+// monitor never blocks on a message box. A device that disappears (hang-up, EIO) shows no box:
+// LostError tells, and whoever uses the port reports it; afterwards the device is left alone,
+// and writes and purges return at once.
 #pragma once
 
 #include <atomic>
@@ -127,7 +128,7 @@ class CComPort : public ISerialLink {
     bool WaitWritable(int64_t lastProgressMs);
     void ServePurge();
     void FlushLine();
-    void MarkDeviceLost(const char* operation, int error);
+    void MarkDeviceLost(int error);
     void QueueError(const char* operation, int error);
     void ShowError(const char* operation, int error);
     bool ReadDeviceSettings(termios* settings, int* error);

@@ -191,7 +191,7 @@ void CComPort::MonitorMain() {
         const int ready = poll(fds, 2, requestPending ? 0 : kMonitorIdleMs);
         if (ready < 0) {
             if (errno == EINTR) continue;
-            MarkDeviceLost("WaitCommEvent()", errno);
+            MarkDeviceLost(errno);
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
             continue;
         }
@@ -233,7 +233,7 @@ void CComPort::ServeLine(short revents) {
     if (revents & POLLIN) {
         DrainInput();
     } else if (revents & (POLLHUP | POLLERR | POLLNVAL)) {
-        MarkDeviceLost("ReadFile()", EIO);
+        MarkDeviceLost(EIO);
     }
 }
 
@@ -260,10 +260,10 @@ void CComPort::DrainInput() {
         if (got > 0) {
             first = false;
         } else if (got == 0) {
-            if (first) MarkDeviceLost("ReadFile()", EIO);
+            if (first) MarkDeviceLost(EIO);
             return;
         } else if (error != EINTR) {
-            if (error != EAGAIN) MarkDeviceLost("ReadFile()", error);
+            if (error != EAGAIN) MarkDeviceLost(error);
             return;
         }
     }
@@ -299,7 +299,7 @@ void CComPort::WriteOut() {
             continue;
         } else if (put < 0 && error != EAGAIN) {
             if (IsHangUpError(error)) {
-                MarkDeviceLost("WriteFile()", error);
+                MarkDeviceLost(error);
             } else {
                 QueueError("WriteFile()", error);
             }
@@ -308,7 +308,7 @@ void CComPort::WriteOut() {
             return;
         }
     }
-    if (tcdrain(portHandle_) != 0 && IsHangUpError(errno)) MarkDeviceLost("WriteFile()", errno);
+    if (tcdrain(portHandle_) != 0 && IsHangUpError(errno)) MarkDeviceLost(errno);
 }
 
 // Waits until the device takes more bytes. False (with the reason reported) when the device
@@ -334,7 +334,7 @@ bool CComPort::WaitWritable(int64_t lastProgressMs) {
         if (fds[1].revents & POLLIN) ClearWake();
         if (stopEvent_.IsSet()) return false;
         if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
-            MarkDeviceLost("WriteFile()", EIO);
+            MarkDeviceLost(EIO);
             return false;
         }
         if (fds[0].revents & POLLOUT) return true;

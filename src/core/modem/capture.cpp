@@ -14,15 +14,6 @@ namespace {
 // The modem's start-up after a power-on capture takes this long before it answers reads.
 constexpr int kPowerOnSettleMs = 1200;
 
-// The port's own rate first, then every soft-break rate that differs from it.
-std::vector<int> SoftBreakCandidates(int currentBaud) {
-    std::vector<int> candidates{currentBaud};
-    for (int baud : vxl::kSoftBreakRates)
-        if (baud != currentBaud && static_cast<int>(candidates.size()) < vxl::kMaxSoftBreakAttempts)
-            candidates.push_back(baud);
-    return candidates;
-}
-
 }  // namespace
 
 int CModem::Capture(std::string& status, int method, bool showDialogs) {
@@ -69,7 +60,7 @@ int CModem::SoftBreak(std::string& status, bool showDialog) {
     status.clear();
     if (!port_) return vxl::rc::kOk;
     int result = vxl::rc::kCommandUnsuccessful;
-    const std::vector<int> candidates = SoftBreakCandidates(port_->GetBaud());
+    const std::vector<int> candidates = vxl::SoftBreakRates(port_->GetBaud());
     vxl::SoftBreakWindow window(showDialog, port_->GetPortNumber(), port_->DevicePath(),
                                 candidates.front());
     const std::vector<vxl::IndexedPort> ports{{0, port_}};

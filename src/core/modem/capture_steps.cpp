@@ -45,6 +45,14 @@ Answer TakeAnswer(const std::vector<IndexedPort>& ports, std::string& status, in
 
 }  // namespace
 
+std::vector<int> SoftBreakRates(int portBaud) {
+    std::vector<int> rates{portBaud};
+    for (int baud : kSoftBreakRates)
+        if (baud != portBaud && static_cast<int>(rates.size()) < kMaxSoftBreakAttempts)
+            rates.push_back(baud);
+    return rates;
+}
+
 std::vector<IndexedPort> OpenPorts(ISerialLink* const* ports, int count) {
     std::vector<IndexedPort> open;
     for (int i = 0; ports && i < count; ++i)

@@ -21,6 +21,10 @@ constexpr int kPollCyclesPerSend = 60;
 // The address every capture reads back to see that the modem answers commands.
 constexpr int kCaptureCheckAddress = 0x100;
 
+// The rates a soft break tries on a port running at `portBaud`, in order: the port's own rate
+// first, then every soft-break rate that differs from it.
+std::vector<int> SoftBreakRates(int portBaud);
+
 // A port of the searched array with its index.
 struct IndexedPort {
     int index;

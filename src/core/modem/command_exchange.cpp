@@ -60,6 +60,17 @@ bool IsModemAddress(int address) {
     return address >= 0 && address <= 0xFFFF;
 }
 
+bool ReplyRefused(const CommandRule& rule, const std::string& status) {
+    const std::string format = rule.refusedFormat;
+    const std::string prefix = format.substr(0, format.find("%s"));
+    if (status.size() != prefix.size() + static_cast<size_t>(kReplyLength) ||
+        status.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    const auto byte = [&](size_t i) { return static_cast<uint8_t>(status[prefix.size() + i]); };
+    return byte(1) == (rule.code | cmd::kReplyBit) && byte(2) != 0 &&
+           byte(3) == static_cast<uint8_t>(~(byte(1) + byte(2)));
+}
+
 std::vector<uint8_t> ReadMemoryFrame(int address) {
     return BuildFrame(cmd::kReadMemory,
                       {static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address & 0xFF)});

@@ -36,6 +36,11 @@ extern const CommandRule kReadMemoryPort;  // a read on a bare port
 int ExchangeCommand(ISerialLink* port, const CommandRule& rule, const std::vector<uint8_t>& frame,
                     int pollLimit, std::string& status, uint8_t (&reply)[5]);
 
+// Whether `status`, the diagnostic a failed exchange under `rule` left, holds a whole reply in
+// which the modem refused the command: its answer code, a status byte other than 0 and the
+// checksum of both. A reply damaged on the line, lost or cut short is no refusal.
+bool ReplyRefused(const CommandRule& rule, const std::string& status);
+
 // The frame of a memory read or write of a 16-bit address.
 std::vector<uint8_t> ReadMemoryFrame(int address);
 std::vector<uint8_t> WriteMemoryFrame(int address, uint8_t value);

@@ -28,6 +28,10 @@ int CModem::GetPortNumber() const {
     return port_ ? port_->GetPortNumber() : 0;
 }
 
+std::string CModem::CaptureFailureLocation() {
+    return ModemLocation(kCreateModemCaptureLine);
+}
+
 int CModem::CreateModem(std::string& status, ISerialLink* port, std::unique_ptr<CModem>& out,
                         int captureMethod, std::string& location, bool showDialogs) {
     status.clear();

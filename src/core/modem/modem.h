@@ -18,6 +18,9 @@ class CModem : public CModemBase {
     explicit CModem(ISerialLink* port);
     ~CModem() override;
 
+    // The diagnostic location CreateModem gives a failed capture (a failed identification
+    // has another).
+    static std::string CaptureFailureLocation();
     // Creates a modem on `port`, captures it and identifies it. On a capture failure `location`
     // becomes "Modem:155", on an identification failure "Modem:170", and `out` stays empty.
     // Identification result 90 (model ID missing) keeps the modem and returns 90.

@@ -35,7 +35,8 @@ constexpr const char* kLoadAccepted = "...";
 
 constexpr const char* kInterruptWarning =
     "\nvxlconf: the firmware download is running; stopping it now leaves the modem in its boot "
-    "loader until it is upgraded again. Press Ctrl-C again to stop anyway.\n";
+    "loader until it is upgraded again by power-on capture. Press Ctrl-C again to stop "
+    "anyway.\n";
 
 constexpr const char* kWindowTitle = "Firmware Download";
 constexpr const char* kCaution = "Caution: Do not disconnect modem at this time.";

@@ -154,7 +154,9 @@ void MainDialogModel::Load() {
         } else if (result == rc::kPowerOnCancelled) {
             return;  // the operator cancelled the capture: nothing went wrong
         } else if (result != rc::kOk) {
-            Ui().MessageBox(AttachFailureText(result, coordinator_.Session().GetPort(), response_),
+            const ModemSession& session = coordinator_.Session();
+            Ui().MessageBox(AttachFailureText(result, session.GetPort(), response_,
+                                              session.GetSoftBreakRatesTried()),
                             "Attach Failed", MsgIcon::Stop, MsgButtons::Ok);
             return;
         }
@@ -181,13 +183,16 @@ void MainDialogModel::Program() {
     response_.clear();
     int result = coordinator_.Program(response_);
     while (result != rc::kOk) {
-        // With what reading the settings back found: whether the modem holds them.
-        const char* caption = result == rc::kVerifyFailed   ? "Verification Failed"
-                              : result == rc::kBackupFailed ? "Backup Failed"
-                                                            : "Connection Lost";
-        if (Ui().MessageBox(ProgramFailureMessage(kWriteBroken, result,
-                                                  coordinator_.Programming().GetProgramNote()),
-                            caption, MsgIcon::Stop, MsgButtons::RetryCancel) != MsgAnswer::Retry)
+        // With what reading the settings back found: whether the modem holds them. A modem that
+        // stored them and only failed the read-back lost no settings.
+        const ModemProgramming& programming = coordinator_.Programming();
+        const bool stored = programming.NewSettingsStored();
+        const char* caption = result == rc::kVerifyFailed || stored ? "Verification Failed"
+                              : result == rc::kBackupFailed         ? "Backup Failed"
+                                                                    : "Connection Lost";
+        if (Ui().MessageBox(
+                ProgramFailureMessage(kWriteBroken, result, programming.GetProgramNote(), stored),
+                caption, MsgIcon::Stop, MsgButtons::RetryCancel) != MsgAnswer::Retry)
             return;
         response_.clear();
         result = coordinator_.Program(response_);

@@ -7,6 +7,9 @@
 namespace vxl::sim {
 
 struct FaultPlan {
+    // With a command code (e.g. 0x1E, the command that stores the settings), the faults below
+    // that name a K-th command or reply count only the commands of that code.
+    int faultCommand = 0;
     int noReplyTo = 0;          // the k-th command gets no reply
     int wrongByteIn = 0;        // the k-th reply has a wrong byte ...
     int wrongBytePosition = 1;  // ... at this position (0..3)

@@ -118,6 +118,7 @@ void ModemFirmware::EnterMode(ModemMode mode, int64_t nowUs) {
 void ModemFirmware::SetFaults(const FaultPlan& faults) {
     faults_ = faults;
     commandCount_ = 0;
+    faultCount_ = 0;
     hangUpPending_ = false;
 }
 
@@ -170,7 +171,7 @@ void ModemFirmware::ReceiveCaptureWindow(uint8_t byte, int64_t nowUs) {
         captureMatch_.size() != sizeof kCaptureCommand)
         return;
     captureMatch_.clear();
-    if (!CountCommand(nowUs)) return;
+    if (!CountCommand(0x22, nowUs)) return;
     Reply(0x22, 0x00, nowUs);
     EnterMode(ModemMode::kCommand, nowUs);
 }
@@ -218,18 +219,20 @@ void ModemFirmware::ReceiveCommand(uint8_t byte, int64_t nowUs) {
     }
 }
 
-bool ModemFirmware::CountCommand(int64_t nowUs) {
+bool ModemFirmware::CountCommand(uint8_t code, int64_t nowUs) {
     ++commandCount_;
-    if (faults_.stopAfter > 0 && commandCount_ > faults_.stopAfter) {
+    // Once the K-th counted command is answered, nothing more is.
+    if (faults_.stopAfter > 0 && faultCount_ >= faults_.stopAfter) {
         Event(nowUs, Format("command %d ignored: the modem has stopped answering", commandCount_));
         return false;
     }
+    if (faults_.faultCommand == 0 || faults_.faultCommand == code) ++faultCount_;
     return true;
 }
 
 void ModemFirmware::Execute(const std::vector<uint8_t>& frame, int64_t nowUs) {
     const uint8_t code = frame[1];
-    if (!CountCommand(nowUs)) return;
+    if (!CountCommand(code, nowUs)) return;
     switch (code) {
         case 0x01: {
             const int baud = BaudFromCode(frame[2]);
@@ -307,7 +310,8 @@ void ModemFirmware::Reply(uint8_t code, uint8_t value, int64_t nowUs, int baudAf
     const uint8_t answer = static_cast<uint8_t>(code | 0x80);
     std::vector<uint8_t> bytes = {0x01, answer, value,
                                   static_cast<uint8_t>(~(answer + value) & 0xFF)};
-    const int k = commandCount_;
+    // A reply to a command the plan does not count meets no fault.
+    const int k = faults_.faultCommand == 0 || faults_.faultCommand == code ? faultCount_ : -1;
     if (faults_.noReplyTo == k) {
         Event(nowUs, Format("reply to command %d withheld", k));
         bytes.clear();

@@ -93,7 +93,7 @@ class ModemFirmware {
     // Answers a command with code|0x80 and `value`, applying the faults planned for it.
     void Reply(uint8_t code, uint8_t value, int64_t nowUs, int baudAfter = 0);
     // Counts a command; false when the modem no longer answers.
-    bool CountCommand(int64_t nowUs);
+    bool CountCommand(uint8_t code, int64_t nowUs);
     void Send(std::vector<uint8_t> bytes, int64_t readyUs, int baudAfter = 0);
     void Store(int64_t nowUs, const char* what);
     void ReturnToDataMode(int64_t nowUs);
@@ -110,6 +110,7 @@ class ModemFirmware {
     int runningBaud_ = 9600;
     bool unlocked_ = false;
     int commandCount_ = 0;
+    int faultCount_ = 0;  // the commands the fault plan counts
     std::map<int, int> writes_;
     bool hangUpPending_ = false;
 

@@ -188,6 +188,12 @@ const std::vector<OptionDef>& Options() {
          "answer as the modem of the transcript FILE did (a vxlconf diagnostic trace or a "
          "--trace), each reply once the program sent what preceded it",
          Text(&SimOptions::replayPath)},
+        {"--fault-command", "CODE",
+         "the K of the faults below counts only commands of this code (e.g. 0x1E, the command "
+         "that stores the settings)",
+         [](SimOptions& o, const std::string& v) {
+             return ParseInt(v, 1, 0xFF, &o.faults.faultCommand);
+         }},
         {"--no-reply", "K", "fault: no reply to the K-th command",
          CommandNumber(&FaultPlan::noReplyTo)},
         {"--wrong-byte", "K[:POS]", "fault: byte POS (0..3, default 1) of the K-th reply is wrong",

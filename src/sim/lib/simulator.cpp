@@ -249,8 +249,11 @@ void Simulator::WatchForCaptureRequest(const std::vector<uint8_t>& fromHost, int
     const size_t keep = sizeof kCaptureCommand - 1;
     if (recentFromHost_.size() > keep)
         recentFromHost_.erase(recentFromHost_.begin(), recentFromHost_.end() - keep);
+    // A modem in command mode answers the capture as it is; one in data mode or left in its boot
+    // loader answers only after a power cycle.
+    const ModemMode mode = firmware_->Mode();
     if (!heard || options_.operatorPowerCycleSeconds < 0 || powerCycleAtUs_ != kNever ||
-        firmware_->Mode() != ModemMode::kData)
+        (mode != ModemMode::kData && mode != ModemMode::kLoader))
         return;
     powerCycleAtUs_ = nowUs + static_cast<int64_t>(options_.operatorPowerCycleSeconds * 1e6);
     trace_.Event(nowUs,
