@@ -7,17 +7,6 @@
 namespace vxl {
 namespace {
 
-// The baud table itself is checked on a real port (com_port_test).
-TEST(BaudRates, SpeedsRoundTrip) {
-    speed_t speed;
-    for (int baud : {50, 300, 9600, 38400, 57600, 115200, 921600, 4000000}) {
-        ASSERT_TRUE(SpeedFromBaud(baud, &speed)) << baud;
-        EXPECT_EQ(BaudFromSpeed(speed), baud);
-    }
-    EXPECT_FALSE(SpeedFromBaud(14400, &speed));
-    EXPECT_EQ(BaudFromSpeed(B0), 0);
-}
-
 TEST(BuildTermios, RawLineWithTheFramingOfTheSettings) {
     const struct {
         LineSettings settings;

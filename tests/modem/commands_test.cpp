@@ -53,7 +53,6 @@ TEST_F(CommandsTest, RepliesAreCheckedPerCommand) {
     } cases[] = {
         // clang-format off
         {"read", Read, {0x01, 0xA1, 0x55, 0x09}, rc::kOk, "", 0x55, -1, rd, 1},
-        {"read of zero", Read, {0x01, 0xA1, 0x00, 0x5E}, rc::kOk, "", 0x00, -1, rd, 1},
         {"read, byte 0 wrong", Read, {0x02, 0xA1, 0x55, 0x09}, rc::kIncorrectResponse,
          read + Text({0x02, 0xA1, 0x55, 0x09}), -1, -1, rd, 1},
         {"read, wrong code", Read, {0x01, 0xA0, 0x55, 0x09}, rc::kIncorrectResponse,
@@ -74,13 +73,10 @@ TEST_F(CommandsTest, RepliesAreCheckedPerCommand) {
         {"reset, byte 0 not checked", Reset, {0x05, 0x9D, 0x00, 0x62}, rc::kOk, "", -1, -1, reset, 1},
         {"reset refused", Reset, {0x01, 0x9D, 0x01, 0x61}, rc::kIncorrectResponse,
          "Reset->" + Text({0x01, 0x9D, 0x01, 0x61}), -1, -1, reset, 1},
-        {"reset, silence", Reset, {}, rc::kTimeout, "Reset->", -1, -1, reset, 1},
         {"program", Program, {0x01, 0x9E, 0x00, 0x61}, rc::kOk, "", -1, -1, prog, 1},
         {"program, byte 0 not checked", Program, {0x09, 0x9E, 0x00, 0x61}, rc::kOk, "", -1, -1,
          prog, 1},
         {"program refused", Program, {0x01, 0x9E, 0x02, 0x5F}, rc::kIncorrectResponse,
-         "Program->" + Text({0x01, 0x9E, 0x02, 0x5F}), -1, -1, prog, 1},
-        {"program, excess", Program, {0x01, 0x9E, 0x02, 0x5F, 0x01}, rc::kExcessBytes,
          "Program->" + Text({0x01, 0x9E, 0x02, 0x5F}), -1, -1, prog, 1},
         {"baud rate", Baud9600, {0x01, 0x81, 0x00, 0x7E}, rc::kOk, "", -1, -1, baud, 1},
         {"baud rate refused", Baud9600, {0x01, 0x81, 0x03, 0x7B}, rc::kBadBaudRate,
