@@ -5,56 +5,26 @@
 #include <string>
 
 #include "params/channel_plan_csv.h"
+#include "support/golden.h"
 #include "support/temp_dir.h"
-#include "util/format.h"
 #include "util/result_codes.h"
 
 namespace vxl {
 namespace {
 
-// A plan whose channel k receives on 450 + k MHz and sends 0.5 MHz higher, channel 15 not in
-// use, written by `row` for each channel.
-std::string Rows(const std::string& header, const std::string& eol,
-                 std::string (*row)(int channel, const std::string& rx, const std::string& tx)) {
-    std::string text = header + eol;
-    for (int k = 0; k < 16; ++k)
-        text += row(k, k == 15 ? "" : Format("%d.0000", 450 + k),
-                    k == 15 ? "" : Format("%d.5000", 450 + k)) +
-                eol;
-    return text;
-}
-std::string Comma(int k, const std::string& rx, const std::string& tx) {
-    return Format("%d,", k) + rx + "," + tx;
-}
-std::string Semicolon(int k, const std::string& rx, const std::string& tx) {
-    return Format("%d;", k) + rx + ";" + tx;
-}
-std::string Quoted(int k, const std::string& rx, const std::string& tx) {
-    return Format("\"%d\",\"", k) + rx + "\",\"" + tx + "\",,";
-}
-std::string ZeroesAndShortDecimals(int k, const std::string& rx, const std::string&) {
-    if (rx.empty()) return Format("%d,0,0.0", k);
-    return Format("%d,%d,%d.5", k, 450 + k, 450 + k);
-}
-
+// One plan, as spreadsheet programs write it in different locales: channel k receives on
+// 450 + k MHz and sends 0.5 MHz higher, channel 15 is not in use.
 TEST(ChannelPlanCsv, ReadsWhatSpreadsheetsWriteInEveryLocale) {
-    const struct {
-        const char* name;
-        std::string text;
-    } cases[] = {
-        {"comma, LF", Rows("Channel,RX MHz,TX MHz", "\n", Comma)},
-        {"semicolon, CR LF, byte order mark",
-         "\xEF\xBB\xBF" + Rows("Channel;RX MHz;TX MHz", "\r\n", Semicolon)},
-        {"quoted cells, padding cells and empty rows",
-         Rows("\"Channel\",\"RX MHz\",\"TX MHz\",,", "\r\n", Quoted) + ",,,,\r\n\r\n"},
-        {"0 for no frequency, fewer decimals, other case",
-         Rows(" channel , rx mhz,TX MHZ", "\n", ZeroesAndShortDecimals)},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const char* name :
+         {"comma_lf.csv", "semicolon_crlf_bom.csv", "quoted_padded_empty_rows.csv",
+          "zero_short_decimals_other_case.csv"}) {
+        SCOPED_TRACE(name);
         ChannelPlan plan;
         std::string problem;
-        ASSERT_EQ(ParseChannelPlanCsv(c.text, plan, problem), rc::kOk) << problem;
+        ASSERT_EQ(
+            ParseChannelPlanCsv(test::Golden(std::string("channel_plans/") + name), plan, problem),
+            rc::kOk)
+            << problem;
         for (int k = 0; k < 16; ++k) {
             EXPECT_EQ(plan.rx[k], k == 15 ? 0.0 : 450.0 + k) << k;
             EXPECT_EQ(plan.tx[k], k == 15 ? 0.0 : 450.5 + k) << k;
@@ -64,9 +34,9 @@ TEST(ChannelPlanCsv, ReadsWhatSpreadsheetsWriteInEveryLocale) {
 }
 
 TEST(ChannelPlanCsv, TheFirstMistakeIsNamedByItsRow) {
-    const std::string good = Rows("Channel,RX MHz,TX MHz", "\n", Comma);
-    auto replaced = [](const std::string& from, const std::string& to,
-                       std::string text = Rows("Channel,RX MHz,TX MHz", "\n", Comma)) {
+    const std::string good = test::Golden("channel_plans/comma_lf.csv");
+    auto replaced = [&good](const std::string& from, const std::string& to, std::string text = "") {
+        if (text.empty()) text = good;
         return text.replace(text.find(from), from.size(), to);
     };
     const struct {
@@ -80,7 +50,7 @@ TEST(ChannelPlanCsv, TheFirstMistakeIsNamedByItsRow) {
          "row 2: more than three cells; if the frequencies have a decimal comma, write them with "
          "a decimal point"},
         {"decimal comma, semicolon-separated",
-         replaced("450.0000", "450,0000", Rows("Channel;RX MHz;TX MHz", "\n", Semicolon)),
+         replaced("450.0000", "450,0000", test::Golden("channel_plans/semicolon_crlf_bom.csv")),
          "row 2: \"450,0000\" has a decimal comma; write frequencies with a decimal point"},
         {"not a number", replaced("453.5000", "453.5 MHz"),
          "row 5: \"453.5 MHz\" is not a frequency in MHz (such as 459.8500)"},

@@ -74,8 +74,6 @@ TEST(CrossParameterRules, EachEditChangesWhatItsRuleSaysAndReportsIt) {
         // Bandwidth: the link-rate rule with the current rate, then the modulation rule.
         {"25k at 19200 makes it 4FSK", {Lr(4)}, kChannelBandwidth, 0,
          {{kModulationType, 1}, {kLinkRate, 4}}, {kAll}},
-        {"12k5 at 4800 makes it GMSK", {Mod(1), Lr(2)}, kChannelBandwidth, 1,
-         {{kModulationType, 0}, {kLinkRate, 2}}, {kAll}},
         {"12k5 at 19200", {Mod(1), Lr(4)}, kChannelBandwidth, 1,
          {{kModulationType, 1}, {kLinkRate, 3}}, {kAll}},
         {"12k5 at 9600 GMSK", {}, kChannelBandwidth, 1, {{kModulationType, 1}, {kLinkRate, 3}},
@@ -163,30 +161,6 @@ TEST(CrossParameterRules, OtherKindsOfEditAndWhatTheyReport) {
     changes = ParameterChanges();
     ASSERT_EQ(rules::SetInt(*qmx.set, kLinkRate, 2, changes), rc::kOk);
     EXPECT_EQ(rules::SetInt(*qmx.set, kModulationType, 1, changes), rc::kMissingArgument);
-}
-
-TEST(CrossParameterRules, SettlingFitsTheLinkRateToTheModulation) {
-    const struct {
-        const char* name;
-        Raw stored;
-        int linkRate;  // afterwards
-    } rows[] = {
-        {"25k 4FSK at 4800", {Mod(1), Lr(2)}, 3},
-        {"25k GMSK at 19200", {Lr(4)}, 3},
-        {"12k5 4FSK at 19200", {kNarrow, Mod(1), Lr(4)}, 3},
-        {"12k5 GMSK at 9600", {kNarrow}, 2},
-        {"25k GMSK at 9600 stays", {}, 3},
-        {"25k 4FSK at 19200 stays", {Mod(1), Lr(4)}, 4},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.name);
-        Vxl m(r.stored);
-        const int before = m.Int(kLinkRate);
-        ParameterChanges changes;
-        rules::Settle(*m.set, changes);
-        EXPECT_EQ(m.Int(kLinkRate), r.linkRate);
-        EXPECT_EQ(changes.Contains(kLinkRate), r.linkRate != before);
-    }
 }
 
 }  // namespace

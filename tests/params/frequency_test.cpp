@@ -96,23 +96,21 @@ TEST(FrequencyCodec, RoundTripGivesTheStepAtOrJustBelow) {
         ASSERT_DOUBLE_EQ(step, 0.0125);
         for (bool rx : {false, true}) {
             for (double f = low; f <= 520.0; f += 0.8371) {
-                for (double mhz : {typed(f), typed(std::floor(f / step) * step)}) {
+                const double onStep = typed(std::floor(f / step) * step);
+                for (double mhz : {typed(f), onStep}) {
                     SCOPED_TRACE(Format("type %d %s %.4f", type, rx ? "RX" : "TX", mhz));
                     bool held = false;
                     double back = Decode(type, Encode(type, mhz, rx, &held), rx);
                     ASSERT_TRUE(held);
                     ASSERT_LE(back, mhz + 1e-9);
                     ASSERT_GT(back, mhz - step);
+                    if (mhz == onStep) {
+                        ASSERT_EQ(Format("%.4f", back), Format("%.4f", mhz));
+                    }
                 }
             }
         }
     }
-    const std::tuple<int, double, bool> onStep[] = {{1, 457.275, true},   {1, 406.025, true},
-                                                    {1, 519.9875, false}, {4, 355.15, true},
-                                                    {0, 419.85, true},    {2, 469.85, false}};
-    for (auto [type, mhz, rx] : onStep)
-        EXPECT_EQ(Format("%.4f", Decode(type, Encode(type, mhz, rx), rx)), Format("%.4f", mhz))
-            << type << " " << mhz;
 }
 
 TEST(FrequencyCodec, FrequenciesTheWordCannotHoldAreRefused) {

@@ -114,13 +114,13 @@ TEST(ParameterSetBytes, RangeChecksRawWritesClearingAndNoImage) {
     m.set->ClearModelIdMissing();
     EXPECT_FALSE(m.modem.modelIdMissing);
     // Clearing the channel table empties every channel and no byte after it.
-    m.Poke({{0x1A0, 4}, {0x18E, 2}});
+    m.Poke({{0x1A0, 4}, {0x18E, 2}, {0x16B, 'Q'}});
     for (int address = 0x10B; address < 0x16B; ++address) m.Poke({{address, 0x5A}});
     EXPECT_EQ(m.set->ClearChannelTable(), 0);
     for (int address = 0x10B; address < 0x16B; ++address)
         EXPECT_EQ(m.Byte(address), 0) << std::hex << address;
     EXPECT_EQ(m.Byte(0x18E), 0xFF);
-    EXPECT_EQ(m.Byte(0x16B), 0);
+    EXPECT_EQ(m.Byte(0x16B), 'Q');
 
     // Without an image nothing is editable or readable.
     std::string location;

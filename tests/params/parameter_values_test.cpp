@@ -172,11 +172,8 @@ TEST(ParameterValues, WritesChangeOnlyTheirBytes) {
 
 TEST(ParameterValues, RoundTripsThroughTheTextFormsWithinTheBand) {
     ModemUnderTest m(4, 2.2, {{0x10A, Type4ModelByte(5, 2)}, {0x1A0, 4}});  // VXL, 450-470 MHz
-    // A call sign is taken in upper case, without its blanks; an owner byte without a
-    // character reads as U+FFFD.
     // clang-format off
     const std::tuple<int, char, const char*, const char*> cases[] = {
-        {kCallSign, 't', " ab1 ", "AB1"},      {kCallSign, 't', "A B", "AB"},
         {TxChannelId(5), 'r', "451.1250", "451.1250"}, {kTxAckTimeout, 'r', "12.7", "12.7"},
         {RxChannelId(1), 'r', "455", "455.0000"},  {TxChannelId(1), 'r', "460", "460.0000"},
         {kCurrentChannel, 'i', "1", "    01                 460.0000           455.0000"},
