@@ -77,32 +77,7 @@ class Operator : public QObject {
         }
     }
 
-    void countdownCancelsOnEscapeAndClose() {
-        for (bool escape : {true, false}) {
-            std::unique_ptr<ProgressWindow> window =
-                op.OpenProgress("Capturing Modem", {"Power-cycle your modem now", "10"}, true);
-            QWidget* dialog = VisibleProgressWindow();
-            QVERIFY(dialog != nullptr);
-            QCOMPARE(dialog->windowTitle(), QStringLiteral("Capturing Modem"));
-            QVERIFY(!window->CancelRequested());
-            // The operator acts while the core waits.
-            QTimer::singleShot(20, dialog, [dialog, escape] {
-                if (escape)
-                    QTest::keyClick(dialog, Qt::Key_Escape);
-                else
-                    dialog->close();
-            });
-            for (int i = 0; i < 300 && !window->CancelRequested(); ++i) PumpEvents(10);
-            QVERIFY2(window->CancelRequested(), escape ? "escape" : "close");
-            QVERIFY(dialog->isVisible());  // the core closes the window, not the operator
-        }
-        std::unique_ptr<ProgressWindow> plain =
-            op.OpenProgress("Reading Modem", {"Reading"}, false);
-        VisibleProgressWindow()->close();
-        QVERIFY(!plain->CancelRequested());
-        QVERIFY(VisibleProgressWindow() != nullptr);
-    }
-
+    // A plain progress window steps its bar and cannot be closed by the operator.
     void progressWindowsStepTheirBar() {
         std::unique_ptr<ProgressWindow> window = op.OpenProgress("Programming Modem", {"a"}, false);
         QVERIFY(VisibleProgressWindow() != nullptr);
@@ -119,38 +94,51 @@ class Operator : public QObject {
         QCOMPARE(bar->value(), 2);  // stepping past the end starts again
         window->SetLine(2, "third line");
         QVERIFY(bar->window()->findChild<QWidget*>(QStringLiteral("line2")) != nullptr);
+        VisibleProgressWindow()->close();
+        QVERIFY(!window->CancelRequested() && VisibleProgressWindow() != nullptr);
         window.reset();
         QCoreApplication::processEvents();
         QCOMPARE(VisibleProgressWindow(), nullptr);
     }
 
-    void pumpingDropsInputExceptForProgressWindows() {
+    // While the core waits, the countdown's Cancel, Escape and close box each ask to cancel (the
+    // core closes the window, not the operator), timers run, and input meant for any other window
+    // is dropped.
+    void whileTheCoreWaitsTheCountdownCancelsAndOtherInputIsDropped() {
         QWidget main;
         auto* button = new QPushButton(QStringLiteral("Load"), &main);
         main.show();
         int clicks = 0;
         connect(button, &QPushButton::clicked, [&clicks] { ++clicks; });
-        std::unique_ptr<ProgressWindow> countdown =
-            op.OpenProgress("Capturing Modem", {"10"}, true);
-        QVERIFY(VisibleProgressWindow() != nullptr);
-        auto* cancel = VisibleProgressWindow()->findChild<QPushButton*>(QStringLiteral("Cancel"));
-        QVERIFY(cancel != nullptr);
-        int ticks = 0;
-        QTimer ticker;
-        connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
-        ticker.start(5);
-        bool clicked = false;
-        QTimer::singleShot(10, button, [button, cancel, &clicked] {
-            QTest::mouseClick(button, Qt::LeftButton);
-            QTest::mouseClick(cancel, Qt::LeftButton);
-            clicked = true;
-        });
-        // The clicks come while the core waits, however late a busy machine runs the timer.
-        for (int i = 0; i < 300 && (!clicked || ticks < 2); ++i) PumpEvents(10);
-        QVERIFY(clicked);
-        QVERIFY2(ticks >= 2, "timers run while the core waits");
+        for (const char* how : {"Cancel", "Escape", "close"}) {
+            std::unique_ptr<ProgressWindow> countdown =
+                op.OpenProgress("Capturing Modem", {"Power-cycle your modem now", "10"}, true);
+            QWidget* dialog = VisibleProgressWindow();
+            QVERIFY(dialog != nullptr);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Capturing Modem"));
+            QVERIFY(!countdown->CancelRequested());
+            int ticks = 0;
+            QTimer ticker;
+            connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+            ticker.start(5);
+            bool acted = false;
+            QTimer::singleShot(10, button, [button, dialog, how, &acted] {
+                QTest::mouseClick(button, Qt::LeftButton);
+                if (how[0] == 'C')
+                    QTest::mouseClick(dialog->findChild<QPushButton*>(how), Qt::LeftButton);
+                else if (how[0] == 'E')
+                    QTest::keyClick(dialog, Qt::Key_Escape);
+                else
+                    dialog->close();
+                acted = true;
+            });
+            // The operator acts while the core waits, however late a busy machine runs the timer.
+            for (int i = 0; i < 300 && (!acted || ticks < 2); ++i) PumpEvents(10);
+            QVERIFY2(acted && ticks >= 2, how);
+            QVERIFY2(countdown->CancelRequested(), how);
+            QVERIFY2(dialog->isVisible(), how);
+        }
         QCOMPARE(clicks, 0);
-        QVERIFY(countdown->CancelRequested());
         QVERIFY(!Pumping());
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(clicks, 1);  // input reaches the window again once the wait is over

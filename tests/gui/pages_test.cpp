@@ -80,7 +80,6 @@ class Pages : public QObject {
         s.LoadDemo();
         Page* page = s.PageOf(SheetPage::SerialInterface);
         auto shows = [&](const char* name) { return s.Find(name)->isVisibleTo(page); };
-        QVERIFY(shows("EOTCount") && !shows("EOTCharacter"));
         s.Pick("ProtocolMode", "Transparent w/EOT Character");
         QVERIFY(shows("EOTCharacter") && shows("eotCharacterUpDown") && shows("eotCharacterLabel"));
         QVERIFY(!shows("EOTCount") && !shows("eotCountLabel") && !shows("EOTTimeout"));
@@ -206,7 +205,6 @@ class Pages : public QObject {
         QVERIFY(page->changed());
     }
 
-    // The file name follows the serial number typed into the dialog; the file is bound to it.
     // The file is bound to the serial number typed into the dialog, and its name follows it; a
     // headless import puts the channels into the modem of that number.
     void exportDialogNamesTheFileAfterTheTypedSerialNumber() {

@@ -8,21 +8,11 @@
 
 namespace vxl::gui::test {
 
-namespace {
-struct Sheet {
-    Sheet()
-        : sheet(nullptr, DialogUnits(QApplication::font()), StartPages(PrivilegeLevel::EndUser)) {
-        sheet.show();
-        sheet.activateWindow();
-    }
-    PropertySheet sheet;
-};
-}  // namespace
-
 class PropertySheetTest : public QObject {
     Q_OBJECT
   private slots:
-    void arrowKeysSkipDisabledTabsAndWrap() {
+    void greyedTabsAreSkippedAndMemoryMapIsAddedOnce() {
+        const DialogUnits units(QApplication::font());
         const struct {
             bool enabled;
             int from;
@@ -36,29 +26,27 @@ class PropertySheetTest : public QObject {
             {false, 0, Qt::Key_Left, 0},
         };
         for (const auto& c : cases) {
-            Sheet s;
-            s.sheet.EnablePages(true);
-            s.sheet.setCurrentIndex(c.from);
-            s.sheet.EnablePages(c.enabled);
-            if (c.enabled) s.sheet.setCurrentIndex(c.from);
-            QTest::keyClick(s.sheet.tabBar(), c.key);
-            QCOMPARE(s.sheet.currentIndex(), c.to);
+            PropertySheet sheet(nullptr, units, StartPages(PrivilegeLevel::EndUser));
+            sheet.show();
+            sheet.EnablePages(true);
+            sheet.setCurrentIndex(c.from);
+            sheet.EnablePages(c.enabled);
+            QTest::keyClick(sheet.tabBar(), c.key);
+            QCOMPARE(sheet.currentIndex(), c.to);
         }
-    }
-
-    void greyedTabsCannotBeChosenAndMemoryMapIsAddedOnce() {
+        // A click on a greyed tab chooses nothing; Memory Map comes once, greyed without a modem.
         for (bool loaded : {false, true}) {
-            Sheet s;
-            s.sheet.EnablePages(loaded);
-            s.sheet.setCurrentIndex(2);
-            QTest::mouseClick(s.sheet.tabBar(), Qt::LeftButton, {},
-                              s.sheet.tabBar()->tabRect(1).center());
-            QCOMPARE(s.sheet.currentIndex(), loaded ? 1 : 0);
-            QVERIFY(s.sheet.ShowMemoryMapPage(loaded));
-            QVERIFY(!s.sheet.ShowMemoryMapPage(loaded));
-            QCOMPARE(s.sheet.count(), 4);
-            QCOMPARE(s.sheet.isTabEnabled(3), loaded);
-            QCOMPARE(s.sheet.currentIndex(), loaded ? 3 : 0);
+            PropertySheet sheet(nullptr, units, StartPages(PrivilegeLevel::EndUser));
+            sheet.show();
+            sheet.EnablePages(loaded);
+            sheet.setCurrentIndex(2);
+            QTest::mouseClick(sheet.tabBar(), Qt::LeftButton, {},
+                              sheet.tabBar()->tabRect(1).center());
+            QCOMPARE(sheet.currentIndex(), loaded ? 1 : 0);
+            QVERIFY(sheet.ShowMemoryMapPage(loaded) && !sheet.ShowMemoryMapPage(loaded));
+            QCOMPARE(sheet.count(), 4);
+            QCOMPARE(sheet.isTabEnabled(3), loaded);
+            QCOMPARE(sheet.currentIndex(), loaded ? 3 : 0);
         }
     }
 };

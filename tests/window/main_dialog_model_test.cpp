@@ -48,13 +48,9 @@ struct Dialog {
     // A model of its own, as a window opened now makes it.
     void Open(bool keepOpen = false) {
         model.reset();
-        MainDialogSettings settings;
-        settings.keepOpen = keepOpen;
-        settings.vendorName = "Norvale Corporation";
-        settings.companyName = "Norvale Corporation";
-        settings.buildText = "Build 69";
-        settings.installIniPath = "/opt/vxl/vxlconf.ini";
-        model = std::make_unique<MainDialogModel>(h.coordinator, settings);
+        model = std::make_unique<MainDialogModel>(
+            h.coordinator, MainDialogSettings{keepOpen, "Norvale Corporation", "Build 69",
+                                              "/opt/vxl/vxlconf.ini", "Norvale Corporation"});
         model->SetView(&view);
     }
     int Reads() const {
