@@ -1,7 +1,7 @@
-// The headless report runs on a fake modem: both reports laid out from the loaded modem (at the
-// level of the command line) and handed to the renderer, the modem released; a report that cannot
-// be drawn ends the run with one line; the jobs the window prints show the edits not yet
-// programmed.
+// The headless report runs on a fake modem: both reports (at the level of the command line)
+// handed to the renderer, the modem released; a report that cannot be drawn ends the run with one
+// line. The jobs, which the runs and the window share, lay out the loaded modem with the edits
+// not yet programmed; the layout itself is the reports' test.
 #include <gtest/gtest.h>
 
 #include "app/report_jobs.h"
@@ -42,13 +42,8 @@ TEST(ReportRun, WritesBothReportsOfTheLoadedModemAndReleasesIt) {
     const std::vector<ReportLine>& report = printed[0].document.pages.at(0).lines;
     EXPECT_EQ(report[0].text.rfind("VXL Configuration Program (Factory) Version ", 0), 0u);
     EXPECT_EQ(report[1].text, "Norvale Corporation " + ProgramVersion().legalNotice);
-    EXPECT_EQ(report[6].text, "  Serial Number:" + std::string(26, ' ') + "01427259");
     EXPECT_EQ(printed[1].documentName, "KTRCONF Modem Memory Map");
     EXPECT_EQ(printed[1].pdfPath, run.dir.File("Map.pdf"));
-    const std::vector<ReportLine>& listing = printed[1].document.pages.at(0).lines;
-    EXPECT_EQ(listing[0].text.rfind("KTRCONF (User) Version ", 0), 0u);
-    EXPECT_EQ(listing.size(), 2u + 31u);  // 246 bytes
-    EXPECT_EQ(listing[3].text, "0x0108    C7    3B    D2    02    7C    68    02    38");
     EXPECT_EQ(run.modem.Count(kResetCommand), 1);
     EXPECT_EQ(run.errors, "");
 }

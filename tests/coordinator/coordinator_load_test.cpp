@@ -10,19 +10,25 @@
 namespace vxl::test {
 namespace {
 
+// The view is told every value after a read, and the state at each step of the road; the modem
+// is forgotten after a detach.
 TEST(CoordinatorState, WalksFromDetachedThroughLoadedModifiedProgrammedAndBack) {
     CoordinatorHarness h;
     CCoordinator& c = h.coordinator;
+    c.SetView(&h.view);
     auto state = [&c] {
         return std::string(c.IsAttached() ? "A" : "-") + (c.IsLoaded() ? "L" : "-") +
                (c.IsModified() ? "M" : "-") + (c.IsProgrammed() ? "P" : "-");
     };
     EXPECT_EQ(state(), "----");
+    EXPECT_EQ(c.Detach(h.response, false), rc::kOk);
+    EXPECT_TRUE(h.view.calls.empty()) << "nothing attached: nothing to do";
     ASSERT_EQ(c.Attach(h.response, false), rc::kOk);
     EXPECT_EQ(state(), "A---");
     EXPECT_EQ(c.GetModel(), -1);
     ASSERT_EQ(c.Read(h.response, false), rc::kOk);
     EXPECT_EQ(state(), "AL--");
+    EXPECT_EQ(h.view.calls, (std::vector<std::string>{"State", "Values *", "State"}));
     EXPECT_FALSE(c.Session().IsChecksumMismatch());
     EXPECT_EQ(c.GetModel(), 5);
     EXPECT_TRUE(c.IsSupportedModel());
@@ -43,8 +49,12 @@ TEST(CoordinatorState, WalksFromDetachedThroughLoadedModifiedProgrammedAndBack) 
     ASSERT_EQ(c.Read(h.response, false), rc::kOk);
     EXPECT_EQ(state(), "AL--");
     EXPECT_EQ(h.Text(pid::kOwner), "Harbour crane 4");
+    h.view.calls.clear();
     EXPECT_EQ(c.Detach(h.response, false), rc::kOk);
     EXPECT_EQ(state(), "----");
+    EXPECT_EQ(c.Session().GetLink(), nullptr);
+    EXPECT_EQ(c.Settings().Image(), nullptr);
+    EXPECT_EQ(h.view.calls, std::vector<std::string>{"State"});
 }
 
 // Where a failed attach records its failing step (the failures the main window's Load shows
@@ -78,23 +88,6 @@ TEST(CoordinatorAttach, FailuresRecordTheFailingStepAndLeaveNothingAttached) {
         EXPECT_EQ(h.coordinator.Session().GetDiagnosticLocation(), c.location);
         EXPECT_FALSE(h.coordinator.IsAttached() || h.coordinator.Session().GetLink()) << c.name;
     }
-}
-
-// The view is told every value after a read, and the state at each step of the road; the
-// modem is forgotten after a detach.
-TEST(CoordinatorDetach, ForgetsTheModemAndTellsTheView) {
-    CoordinatorHarness h;
-    h.coordinator.SetView(&h.view);
-    EXPECT_EQ(h.coordinator.Detach(h.response, false), rc::kOk);
-    EXPECT_TRUE(h.view.calls.empty()) << "nothing attached: nothing to do";
-    ASSERT_EQ(h.Load(), rc::kOk);
-    EXPECT_EQ(h.view.calls, (std::vector<std::string>{"State", "Values *", "State"}));
-    h.view.calls.clear();
-    EXPECT_EQ(h.coordinator.Detach(h.response, false), rc::kOk);
-    EXPECT_FALSE(h.coordinator.IsAttached() || h.coordinator.IsLoaded());
-    EXPECT_EQ(h.coordinator.Session().GetLink(), nullptr);
-    EXPECT_EQ(h.coordinator.Settings().Image(), nullptr);
-    EXPECT_EQ(h.view.calls, std::vector<std::string>{"State"});
 }
 
 // Settings that fail their checksum twice: the window asks (Cancel fails the read with 73 and
