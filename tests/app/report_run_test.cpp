@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "app/report_jobs.h"
+#include "coordinator/coordinator_harness.h"
 #include "fake_modem_run.h"
-#include "params/definitions.h"
 
 namespace vxl::test {
 namespace {
@@ -70,29 +70,22 @@ TEST(ReportRun, AReportThatCannotBeWrittenEndsTheRunWithOneLine) {
 }
 
 TEST(ReportRun, JobsOfTheWindowShowEditsNotYetProgrammedAndTheLevel) {
-    FakeModemRun run;
-    run.Run({"help"});  // an application whose coordinator reaches the modem
-    CCoordinator& coordinator = run.app->Coordinator();
+    CoordinatorHarness h;
     ReportJob job;
-    EXPECT_EQ(MakeMemoryMapJob(coordinator, ProgramVersion(), job), rc::kMissingArgument);
-    EXPECT_EQ(MakeConfigurationReportJob(coordinator, ProgramVersion(), job), rc::kMissingArgument);
-
-    ScopedDefinitionsPath definitions(run.dir.File("vxlconf.ini"));
-    coordinator.Init(3, 1);
-    std::string response;
-    ASSERT_EQ(coordinator.Attach(response, false), rc::kOk) << response;
-    ASSERT_EQ(coordinator.Read(response, false), rc::kOk) << response;
-    ASSERT_EQ(coordinator.Settings().WriteByte(0x10, 0xAB), rc::kOk);
-    ASSERT_EQ(MakeMemoryMapJob(coordinator, ProgramVersion(), job), rc::kOk);
+    EXPECT_EQ(MakeMemoryMapJob(h.coordinator, ProgramVersion(), job), rc::kMissingArgument);
+    EXPECT_EQ(MakeConfigurationReportJob(h.coordinator, ProgramVersion(), job),
+              rc::kMissingArgument);
+    ASSERT_EQ(h.Load(), rc::kOk);
+    ASSERT_EQ(h.coordinator.Settings().WriteByte(0x10, 0xAB), rc::kOk);
+    ASSERT_EQ(MakeMemoryMapJob(h.coordinator, ProgramVersion(), job), rc::kOk);
     EXPECT_EQ(job.suggestedFileName, "vxl-memory-map-01427259.pdf");
     EXPECT_EQ(job.layout(66).pages[0].lines[4].text,
               "0x0110    AB    00    00    00    00    00    00    00");
-    ASSERT_EQ(MakeConfigurationReportJob(coordinator, ProgramVersion(), job, "Dealer"), rc::kOk);
+    ASSERT_EQ(MakeConfigurationReportJob(h.coordinator, ProgramVersion(), job, "Dealer"), rc::kOk);
     EXPECT_EQ(job.suggestedFileName, "vxl-report-01427259.pdf");
     EXPECT_EQ(job.layout(66).pages[0].lines[0].text.rfind(
                   "VXL Configuration Program (Dealer) Version ", 0),
               0u);
-    coordinator.Detach(response);
 }
 
 }  // namespace
