@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -69,19 +70,16 @@ TEST(CommandLine, SwitchesSetTheirOptionsAndTheLaterOneWins) {
 }
 
 TEST(Version, ProductVersionSplitsIntoVersionAndBuildTexts) {
-    std::string version, build;
-    SplitProductVersion("2, 42, B, 69", &version, &build);
-    EXPECT_EQ(version, "Version 2.42B");
-    EXPECT_EQ(build, "Build 69");
-    SplitProductVersion(" 1 ,00,, 7 ", &version, &build);
-    EXPECT_EQ(version, "Version 1.00");
-    EXPECT_EQ(build, "Build 7");
-    SplitProductVersion("3", &version, &build);
-    EXPECT_EQ(version, "Version 3.");
-    EXPECT_EQ(build, "Build ");
-    VersionTexts v = ProgramVersion();
-    EXPECT_EQ(v.companyName, "Norvale Corporation");
-    EXPECT_EQ(v.versionText.rfind("Version ", 0), 0u);
+    const std::array<const char*, 3> cases[] = {{"2, 42, B, 69", "Version 2.42B", "Build 69"},
+                                                {" 1 ,00,, 7 ", "Version 1.00", "Build 7"},
+                                                {"3", "Version 3.", "Build "}};
+    for (const auto& [product, expectedVersion, expectedBuild] : cases) {
+        std::string version, build;
+        SplitProductVersion(product, &version, &build);
+        EXPECT_EQ(version + "|" + build, std::string(expectedVersion) + "|" + expectedBuild);
+    }
+    EXPECT_EQ(ProgramVersion().companyName, "Norvale Corporation");
+    EXPECT_EQ(ProgramVersion().versionText.rfind("Version ", 0), 0u);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/config_app.h"
+#include "coordinator/coordinator_harness.h"
 #include "support/fake_clock.h"
 #include "support/fake_modem.h"
 #include "support/fake_serial_link.h"
@@ -33,10 +34,8 @@ class LogoOrderOperator : public RecordingOperator {
 
 struct FakeModemRun {
     FakeModemRun() : scopedClock(clock), scopedUi(ui), modem(clock) {
-        modem.SetIdentity(0xD2, 22, 0);
-        modem.Poke(0x106, {0x00, 0x15, 0xC7, 0x3B});
-        modem.Poke(0x10B, {0x02, 0x7C, 0x68, 0x02, 0x38, 0x60});
-        modem.Poke(0x1A0, {4});
+        SetUpModem(modem);
+        modem.Poke(0x10E, {0x02, 0x38, 0x60});  // channel 0 transmits on 455.0 MHz too
         modem.SetConfigChecksum();
         std::filesystem::copy(std::string(VXL_SOURCE_DATA_DIR) + "/vxlconf.ini",
                               dir.File("vxlconf.ini"));

@@ -1,8 +1,7 @@
 // Channel tables through the working settings, on the demo modem (synthesizer type 4, 450-470
 // MHz, 12.5 kHz steps, serial number 1427259): the channel-table file written from the settings,
 // the checks every imported frequency passes (a file or a plan that does not suit the modem
-// changes nothing), clearing, and nothing loaded. What each file does in a run is the settings
-// run's table.
+// changes nothing), and clearing. What each file does in a run is the settings run's table.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -12,6 +11,7 @@
 #include "params/frequency.h"
 #include "params/parameter_ids.h"
 #include "support/golden.h"
+#include "util/format.h"
 
 namespace vxl::test {
 namespace {
@@ -49,9 +49,9 @@ TEST(ChannelTables, AnExportedFileIsTheOneTheFormatDescribes) {
     EXPECT_EQ(TempDir::Read(path), Golden("channel_table.upg"));
 }
 
-// Every frequency of a plan or a file passes the checks of a typed one before any is set; a
-// frequency the channel holds already is no change, whatever it is. A file's empty field leaves
-// its channel as it is.
+// Every frequency of a plan or a file passes the checks of a typed one before any is set
+// (tests/data); a frequency the channel holds already is no change, whatever it is. A file's empty
+// field leaves its channel as it is.
 TEST(ChannelTables, WhatDoesNotSuitTheModemChangesNothing) {
     ChannelPlan good;
     std::string problem;
@@ -61,31 +61,17 @@ TEST(ChannelTables, WhatDoesNotSuitTheModemChangesNothing) {
         const char* file;  // a channel-table file of tests/data, or nullptr for the plan
         int channel;
         double rx, tx;
-        int result;
-        const char* problem;
     } cases[] = {
-        // clang-format off
-        {"above the band", nullptr, 3, 470.0125, 0.0, rc::kChannelPlanRefused,
-         "row 5 (channel 3): the receive frequency 470.0125 MHz is outside this modem's band "
-         "(450.0000 to 470.0000 MHz)"},
-        {"below the band", nullptr, 9, 455.0, 449.9875, rc::kChannelPlanRefused,
-         "row 11 (channel 9): the transmit frequency 449.9875 MHz is outside this modem's band"},
-        {"between two steps", nullptr, 4, 455.0063, 455.0, rc::kChannelPlanRefused,
-         "row 6 (channel 4): the receive frequency 455.0063 MHz is not on the synthesizer's 12.5 "
-         "kHz step (the nearest are 455.0000 and 455.0125 MHz)"},
-        {"the channel in use emptied", nullptr, 0, 455.0, 0.0, rc::kChannelPlanRefused,
-         "row 2 (channel 0): channel 0 is the channel in use and keeps its transmit frequency; "
-         "choose another current channel first"},
-        {"a file for another band", "channel_table_other_band.upg", 0, 0, 0,
-         rc::kChannelTableRefused,
-         "channel 1: the receive frequency 47.9500 MHz is outside this modem's band (450.0000 to "
-         "470.0000 MHz)"},
-        {"another modem's file", "channel_table_modem_1427260.upg", 0, 0, 0, rc::kSerialMismatch,
-         "it is for the modem with serial number 01427260; this one has 01427259"},
-        // clang-format on
+        {"above the band", nullptr, 3, 470.0125, 0.0},
+        {"below the band", nullptr, 9, 455.0, 449.9875},
+        {"between two steps", nullptr, 4, 455.0063, 455.0},
+        {"the channel in use emptied", nullptr, 0, 455.0, 0.0},
+        {"a file for another band", "channel_table_other_band.upg", 0, 0, 0},
+        {"another modem's file", "channel_table_modem_1427260.upg", 0, 0, 0},
     };
     Demo h;
     const std::vector<double> before = h.Channels();
+    std::string outcomes;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ChannelPlan plan = good;
@@ -94,11 +80,11 @@ TEST(ChannelTables, WhatDoesNotSuitTheModemChangesNothing) {
         const int result = c.file ? h.coordinator.Settings().ImportChannelTable(
                                         h.dir.Write("t.upg", Golden(c.file)), &problem)
                                   : h.coordinator.Settings().ApplyChannelPlan(plan, &problem);
-        EXPECT_EQ(result, c.result);
-        EXPECT_EQ(problem.rfind(c.problem, 0), 0u) << problem;
+        outcomes += Format("%s: %d: %s\n", c.name, result, problem.c_str());
         EXPECT_EQ(h.Channels(), before);
         EXPECT_FALSE(h.coordinator.IsModified());
     }
+    EXPECT_TRUE(MatchesGolden("channel_tables_refused.txt", outcomes));
 
     // A channel held outside the band, which the file leaves empty, stays as it is.
     uint8_t word[3];
@@ -112,14 +98,12 @@ TEST(ChannelTables, WhatDoesNotSuitTheModemChangesNothing) {
     EXPECT_NEAR(h.Real(pid::RxChannelId(0)), before[0], 1e-9);
     EXPECT_NEAR(h.Real(pid::TxChannelId(7)), 450.0, 1e-9);
 
-    // The whole plan, once it suits the modem; exported again it is the same file.
+    // The whole plan, once it suits the modem. (Exported again it is the same file: the fleet
+    // run's test.)
     h.view.calls.clear();
     ASSERT_EQ(h.coordinator.Settings().ImportChannelCsv(kExample, &problem), rc::kOk) << problem;
     EXPECT_DOUBLE_EQ(h.Real(pid::RxChannelId(7)), 469.9875);
     EXPECT_EQ(h.view.calls, std::vector<std::string>{"Values *"});
-    ASSERT_EQ(h.coordinator.Settings().ExportChannelCsv(h.dir.File("again.csv"), &problem),
-              rc::kOk);
-    EXPECT_EQ(TempDir::Read(h.dir.File("again.csv")), TempDir::Read(kExample));
 }
 
 TEST(ChannelTables, ClearEmptiesEveryChannelAndDeselectsTheCurrentOne) {
@@ -129,17 +113,6 @@ TEST(ChannelTables, ClearEmptiesEveryChannelAndDeselectsTheCurrentOne) {
     EXPECT_EQ(h.Channels(), std::vector<double>(32, 0.0));
     EXPECT_EQ(h.Int(pid::kCurrentChannel), 0xFF);
     EXPECT_EQ(h.view.calls, std::vector<std::string>{"Values *"});
-}
-
-TEST(ChannelTables, WithoutAModemNothingIsWrittenAndNothingShown) {
-    CoordinatorHarness h;
-    h.coordinator.SetView(&h.view);
-    const std::string path = h.dir.File("nothing.upg");
-    EXPECT_EQ(h.coordinator.Settings().ExportChannelTable(path, 0), rc::kMissingArgument);
-    EXPECT_EQ(TempDir::Read(path), "");
-    EXPECT_EQ(h.coordinator.Settings().ImportChannelTable(path), rc::kOk);
-    EXPECT_EQ(h.coordinator.Settings().ClearChannelTable(), rc::kMissingArgument);
-    EXPECT_TRUE(h.view.calls.empty());
 }
 
 }  // namespace

@@ -23,6 +23,18 @@
 
 namespace vxl::test {
 
+// Gives `modem` the identity of the harness's modem: of `modelByte` (0xD2: a "VXL"), firmware
+// `revisionHundredths`, serial number 1427259, synthesizer type 4, channel 0 receiving on 455.0
+// MHz.
+inline void SetUpModem(FakeModem& modem, uint8_t modelByte = 0xD2, int revisionHundredths = 220) {
+    const int major = revisionHundredths / 100, minor = revisionHundredths % 100;
+    modem.SetIdentity(modelByte, static_cast<uint8_t>(major * 10 + minor / 10), minor % 10);
+    modem.Poke(0x106, {0x00, 0x15, 0xC7, 0x3B});  // serial number
+    modem.Poke(0x10B, {0x02, 0x7C, 0x68});        // channel 0 receives on 455.0 MHz
+    modem.Poke(0x1A0, {4});                       // synthesizer type
+    modem.SetConfigChecksum();
+}
+
 class CoordinatorHarness {
   public:
     explicit CoordinatorHarness(uint8_t modelByte = 0xD2, int revisionHundredths = 220)
@@ -31,12 +43,7 @@ class CoordinatorHarness {
           scopedClock_(clock),
           scopedUi_(ui),
           scopedPrefs_(prefs) {
-        const int major = revisionHundredths / 100, minor = revisionHundredths % 100;
-        modem.SetIdentity(modelByte, static_cast<uint8_t>(major * 10 + minor / 10), minor % 10);
-        modem.Poke(0x106, {0x00, 0x15, 0xC7, 0x3B});  // serial number
-        modem.Poke(0x10B, {0x02, 0x7C, 0x68});        // channel 0 receives on 455.0 MHz
-        modem.Poke(0x1A0, {4});                       // synthesizer type
-        modem.SetConfigChecksum();
+        SetUpModem(modem, modelByte, revisionHundredths);
         coordinator.Session().SetLinkFactory(
             [this](int, int& lastError) -> std::unique_ptr<ISerialLink> {
                 ++linksOpened;

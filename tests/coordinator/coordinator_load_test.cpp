@@ -6,23 +6,31 @@
 #include "coordinator_harness.h"
 #include "modem/modem_base.h"
 #include "params/parameter_ids.h"
+#include "support/golden.h"
+#include "util/format.h"
 
 namespace vxl::test {
 namespace {
 
+// The view is told every value after a read, and the state at each step of the road; the modem
+// is forgotten after a detach.
 TEST(CoordinatorState, WalksFromDetachedThroughLoadedModifiedProgrammedAndBack) {
     CoordinatorHarness h;
     CCoordinator& c = h.coordinator;
+    c.SetView(&h.view);
     auto state = [&c] {
         return std::string(c.IsAttached() ? "A" : "-") + (c.IsLoaded() ? "L" : "-") +
                (c.IsModified() ? "M" : "-") + (c.IsProgrammed() ? "P" : "-");
     };
     EXPECT_EQ(state(), "----");
+    EXPECT_EQ(c.Detach(h.response, false), rc::kOk);
+    EXPECT_TRUE(h.view.calls.empty()) << "nothing attached: nothing to do";
     ASSERT_EQ(c.Attach(h.response, false), rc::kOk);
     EXPECT_EQ(state(), "A---");
     EXPECT_EQ(c.GetModel(), -1);
     ASSERT_EQ(c.Read(h.response, false), rc::kOk);
     EXPECT_EQ(state(), "AL--");
+    EXPECT_EQ(h.view.calls, (std::vector<std::string>{"State", "Values *", "State"}));
     EXPECT_FALSE(c.Session().IsChecksumMismatch());
     EXPECT_EQ(c.GetModel(), 5);
     EXPECT_TRUE(c.IsSupportedModel());
@@ -43,8 +51,12 @@ TEST(CoordinatorState, WalksFromDetachedThroughLoadedModifiedProgrammedAndBack) 
     ASSERT_EQ(c.Read(h.response, false), rc::kOk);
     EXPECT_EQ(state(), "AL--");
     EXPECT_EQ(h.Text(pid::kOwner), "Harbour crane 4");
+    h.view.calls.clear();
     EXPECT_EQ(c.Detach(h.response, false), rc::kOk);
     EXPECT_EQ(state(), "----");
+    EXPECT_EQ(c.Session().GetLink(), nullptr);
+    EXPECT_EQ(c.Settings().Image(), nullptr);
+    EXPECT_EQ(h.view.calls, std::vector<std::string>{"State"});
 }
 
 // Where a failed attach records its failing step (the failures the main window's Load shows
@@ -80,51 +92,25 @@ TEST(CoordinatorAttach, FailuresRecordTheFailingStepAndLeaveNothingAttached) {
     }
 }
 
-// The view is told every value after a read, and the state at each step of the road; the
-// modem is forgotten after a detach.
-TEST(CoordinatorDetach, ForgetsTheModemAndTellsTheView) {
-    CoordinatorHarness h;
-    h.coordinator.SetView(&h.view);
-    EXPECT_EQ(h.coordinator.Detach(h.response, false), rc::kOk);
-    EXPECT_TRUE(h.view.calls.empty()) << "nothing attached: nothing to do";
-    ASSERT_EQ(h.Load(), rc::kOk);
-    EXPECT_EQ(h.view.calls, (std::vector<std::string>{"State", "Values *", "State"}));
-    h.view.calls.clear();
-    EXPECT_EQ(h.coordinator.Detach(h.response, false), rc::kOk);
-    EXPECT_FALSE(h.coordinator.IsAttached() || h.coordinator.IsLoaded());
-    EXPECT_EQ(h.coordinator.Session().GetLink(), nullptr);
-    EXPECT_EQ(h.coordinator.Settings().Image(), nullptr);
-    EXPECT_EQ(h.view.calls, std::vector<std::string>{"State"});
-}
-
 // Settings that fail their checksum twice: the window asks (Cancel fails the read with 73 and
-// loads nothing); without a window they load and the caller is told.
+// loads nothing); without a window they load and the caller is told (tests/data).
 TEST(CoordinatorRead, DamagedSettingsAreOfferedToTheOperator) {
-    const struct {
-        bool interactive;
-        MsgAnswer answer;
-        int result;
-    } cases[] = {{true, MsgAnswer::Continue, rc::kOk},
-                 {true, MsgAnswer::Cancel, rc::kCannotReadImage},
-                 {false, MsgAnswer::Cancel, rc::kOk}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.interactive << " " << static_cast<int>(c.answer));
+    const std::pair<bool, MsgAnswer> cases[] = {
+        {true, MsgAnswer::Continue}, {true, MsgAnswer::Cancel}, {false, MsgAnswer::Cancel}};
+    std::string outcomes;
+    for (const auto& [interactive, answer] : cases) {
         CoordinatorHarness h;
         h.modem.damagedReadAddress = 0x150;
-        h.ui.ScriptAnswers({c.answer});
+        h.ui.ScriptAnswers({answer});
         ASSERT_EQ(h.coordinator.Attach(h.response, false), rc::kOk);
-        EXPECT_EQ(h.coordinator.Read(h.response, c.interactive), c.result);
-        EXPECT_TRUE(h.coordinator.Session().IsChecksumMismatch());
-        EXPECT_EQ(h.coordinator.IsLoaded(), c.result == rc::kOk);
-        ASSERT_EQ(h.ui.messages.size(), c.interactive ? 1u : 0u);
-        if (c.interactive) {
-            EXPECT_EQ(h.ui.messages[0].caption, "Settings May Be Damaged");
-            EXPECT_EQ(h.ui.messages[0].buttons, MsgButtons::ContinueCancel);
-        }
-        if (c.result != rc::kOk) {
-            EXPECT_EQ(h.coordinator.Session().GetDiagnosticLocation(), "Coordinator:316");
-        }
+        const int result = h.coordinator.Read(h.response, interactive);
+        outcomes +=
+            Format("## interactive %d: %d, damaged %d, loaded %d, at %s\n", interactive, result,
+                   h.coordinator.Session().IsChecksumMismatch(), h.coordinator.IsLoaded(),
+                   h.coordinator.Session().GetDiagnosticLocation().c_str()) +
+            Transcript(h.ui) + Answers(h.ui) + "\n";
     }
+    EXPECT_TRUE(MatchesGolden("damaged_settings_read.txt", outcomes));
 }
 
 // Twice in a row is the main window's test.
