@@ -21,7 +21,10 @@ const char* NotARegularFile(mode_t mode) {
 }
 
 std::string FileErrorText(int code, const std::string& path, const std::string& reason) {
-    std::string text = ErrorText(code) + " " + path;
+    // A code's text may end without a full stop ("Channel table import failed"): the path is a
+    // sentence of its own either way.
+    std::string text = ErrorText(code);
+    text += (text.empty() || text.back() == '.' ? " " : ". ") + path;
     if (!reason.empty()) text += ": " + reason;
     return text;
 }
