@@ -87,8 +87,7 @@ bool RecordingOperator::ChooseFile(bool save, const std::string& title, const st
         chosen = files_.front();
         files_.pop_front();
     }
-    fileDialogs.push_back(
-        RecordedFileDialog{title, filter, startDir, chosen, messages.size(), save});
+    fileDialogs.push_back(RecordedFileDialog{title, filter, startDir, chosen, save});
     if (chosen.empty()) return false;
     path = chosen;
     return true;
