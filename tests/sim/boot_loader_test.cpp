@@ -1,4 +1,4 @@
-// The boot loader's text dialogue, as the host drives it.
+// The boot loader's text dialogue, as the host drives it, with records the host's tools write.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -6,28 +6,17 @@
 #include <vector>
 
 #include "line_harness.h"
+#include "modem/srecord_text.h"
 #include "sim/lib/srecord.h"
-#include "util/format.h"
 
 namespace vxl::sim::test {
 namespace {
 
-std::string Record(char type, int address, const std::vector<uint8_t>& data) {
-    const int count = static_cast<int>(data.size()) + 3;
-    unsigned sum = static_cast<unsigned>(count + (address >> 8) + (address & 0xFF));
-    std::string text = Format("S%c%02X%04X", type, count, address);
-    for (uint8_t b : data) {
-        text += Format("%02X", b);
-        sum += b;
-    }
-    return text + Format("%02X", static_cast<uint8_t>(~sum)) + "\r\n";
-}
-
 // New firmware whose identity block reports revision 3.55 and keeps N = 246.
 std::vector<std::string> NewFirmware() {
-    return {Record('0', 0, {'v', 'x', 'l'}),
-            Record('1', 0x8400, {0x00, 0x00, 35, 5, 246, 0x03, 0xAA}),
-            Record('1', 0x9000, {0x12, 0x34, 0x56}), Record('9', 0x9000, {})};
+    return {FormatSrecord('0', 0, "vxl"),
+            FormatSrecord('1', 0x8400, {0, 0, 35, 5, '\xF6', 3, '\xAA'}),
+            FormatSrecord('1', 0x9000, "\x12\x34\x56"), FormatSrecord('9', 0x9000, "")};
 }
 
 class LoaderSession {

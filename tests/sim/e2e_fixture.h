@@ -1,23 +1,28 @@
 // End-to-end tests: a simulated modem on a pseudo-terminal, the real CComPort on its link and
-// the real CModem on that port, with real time.
+// the real CModem on that port, with real time; and vxlconf's headless runs in this process
+// against it, with the program's own CConfigApp, its standard output and error caught, in a
+// working directory and data folder of the test's own.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "app/config_app.h"
 #include "link/com_port.h"
 #include "link/port_table.h"
 #include "modem/firmware_file.h"
 #include "modem/modem.h"
 #include "sim/lib/simulator.h"
+#include "support/captured_output.h"
 #include "support/fake_clock.h"
 #include "support/recording_operator.h"
 #include "support/temp_dir.h"
@@ -28,15 +33,7 @@
 
 namespace vxl::sim::test {
 
-// Runs a shell command: its exit status, and what it wrote to standard output and error.
-inline int RunCommand(const std::string& command, std::string* output) {
-    std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) return -1;
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, pipe)) *output += buffer;
-    const int status = ::pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using vxl::test::RunCommand;
 
 // Writes an upgrade file of `records` S1 records of 32 bytes into `dir`.
 inline std::string WriteFirmware(const vxl::test::TempDir& dir, int records) {
@@ -67,6 +64,14 @@ class EndToEnd : public ::testing::Test {
         portNumber = vxl::PortTable::Instance().AssignDevice(sim->LinkPath());
         ASSERT_GT(portNumber, 0);
     }
+    // A VXL with `faults` and `configSize` configuration bytes (a small one keeps reads short).
+    void StartVxl(const FaultPlan& faults = FaultPlan(), int configSize = 246,
+                  bool lineTiming = false) {
+        SimOptions options;
+        options.faults = faults;
+        options.profile.configSize = configSize;
+        StartModem(options, lineTiming);
+    }
     // Opens the port the way the coordinator does and starts its monitor.
     void OpenPort(int baud = 9600) {
         ASSERT_TRUE(port.Open(true, portNumber, baud, 0, 8, 0, 9, 100000))
@@ -89,11 +94,12 @@ class EndToEnd : public ::testing::Test {
         if (!event) event = [this] { sim->PowerCycle(); };
         return During(event, [this] { return modem->Capture(status, 3, false); });
     }
-    void TearDown() override {
+    void StopModem() {
         modem.reset();
         port.Close();
         if (sim) sim->Stop();
     }
+    void TearDown() override { StopModem(); }
 
     vxl::test::QuickPauseClock quickClock;
     std::optional<ScopedClock> quickPauses;
@@ -105,6 +111,47 @@ class EndToEnd : public ::testing::Test {
     CComPort port;
     std::unique_ptr<CModem> modem;
     std::string status;  // the protocol's response text of the last call
+};
+
+class HeadlessRun : public EndToEnd {
+  protected:
+    void SetUp() override {
+        ASSERT_NE(::getcwd(savedCwd_, sizeof savedCwd_), nullptr);
+        // The stealth name is lower-cased like the whole command line, so the documents are
+        // written relative to a working directory of our own; backups are kept there too.
+        ASSERT_EQ(::chdir(dir.path().c_str()), 0);
+        const char* data = std::getenv("XDG_DATA_HOME");
+        savedData_ = data ? data : "";
+        ::setenv("XDG_DATA_HOME", dir.path().c_str(), 1);
+    }
+    void TearDown() override {
+        EndToEnd::TearDown();
+        ::setenv("XDG_DATA_HOME", savedData_.c_str(), 1);
+        ASSERT_EQ(::chdir(savedCwd_), 0);
+    }
+    int RunVxlconf(std::vector<std::string> args) {
+        CConfigApp app;
+        app.SetPreferencePath(dir.File("prefs.conf"));
+        app.SetErrorStream(err_.file());
+        app.SetOutputStream(out_.file());
+        ScopedUi scope(ui);
+        const int status = app.Run(args);
+        lastResult = app.LastResult();
+        return status;
+    }
+    std::string ErrText() const { return err_.Text(); }
+    std::string OutText() const { return out_.Text(); }
+    void ClearOutput() {
+        err_.Clear();
+        out_.Clear();
+    }
+
+    int lastResult = -1;
+
+  private:
+    char savedCwd_[4096];
+    std::string savedData_;
+    vxl::test::CapturedStream err_, out_;
 };
 
 }  // namespace vxl::sim::test

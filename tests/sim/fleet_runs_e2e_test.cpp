@@ -3,7 +3,7 @@
 // the simulator replays to the same failure.
 #include <gtest/gtest.h>
 
-#include "headless_fixture.h"
+#include "e2e_fixture.h"
 #include "line_harness.h"
 #include "util/transcript.h"
 
@@ -12,39 +12,30 @@ namespace {
 
 using vxl::test::TempDir;
 
-class FleetRun : public HeadlessRun {
-  protected:
-    // The write commands (01 20 ...) the simulated modem has heard so far, from its transcript.
-    int WriteCommands() {
-        Transcript transcript;
-        std::string problem;
-        EXPECT_TRUE(ParseTranscript(TempDir::Read(dir.File("modem.trace")), transcript, problem))
-            << problem;
-        int writes = 0;
-        for (const TranscriptEntry& e : transcript.entries)
-            writes += !e.isEvent && e.direction == TranscriptDirection::FromHost &&
-                      e.bytes.size() > 1 && e.bytes[0] == 0x01 && e.bytes[1] == 0x20;
-        return writes;
-    }
-    // The "result" events of a transcript, in order.
-    static std::vector<std::string> Results(const std::string& path) {
-        Transcript transcript;
-        std::string problem;
-        EXPECT_TRUE(ParseTranscript(TempDir::Read(path), transcript, problem)) << problem;
-        std::vector<std::string> results;
-        for (const TranscriptEntry& entry : transcript.entries)
-            if (entry.isEvent && entry.text.rfind("result ", 0) == 0) results.push_back(entry.text);
-        return results;
-    }
-};
+// The "result" events of a transcript, in order.
+std::vector<std::string> Results(const std::string& path) {
+    Transcript transcript;
+    std::string problem;
+    EXPECT_TRUE(ParseTranscript(TempDir::Read(path), transcript, problem)) << problem;
+    std::vector<std::string> results;
+    for (const TranscriptEntry& entry : transcript.entries)
+        if (entry.isEvent && entry.text.rfind("result ", 0) == 0) results.push_back(entry.text);
+    return results;
+}
+
+// The write commands the simulated modem has heard so far.
+int WriteCommands(const Simulator& sim) {
+    int writes = 0;
+    for (const auto& [address, count] : sim.MemoryWrites()) writes += count;
+    return writes;
+}
 
 // The shipped example plan into a simulated modem: the dry run lists exactly what would change
 // and no write reaches the modem; imported, the modem exports the same file and a second dry
 // run finds nothing to change.
-TEST_F(FleetRun, ADryRunListsThePlansChangesAndTheModemExportsThePlanAfterTheImport) {
+TEST_F(HeadlessRun, ADryRunListsThePlansChangesAndTheModemExportsThePlanAfterTheImport) {
     SimOptions options;
     options.operatorPowerCycleSeconds = 0.1;
-    options.tracePath = dir.File("modem.trace");
     StartModem(options);
     const std::string plan = std::string(VXL_TEST_DATA_DIR) + "/channel_plan.csv";
     const std::vector<std::string> modem = {"device", sim->LinkPath(), "poweroncapture"};
@@ -58,28 +49,35 @@ TEST_F(FleetRun, ADryRunListsThePlansChangesAndTheModemExportsThePlanAfterTheImp
     EXPECT_EQ(OutText(),
               TempDir::Read(std::string(VXL_TEST_DATA_DIR) + "/dry_run_channel_plan.txt"));
     EXPECT_EQ(sim->StoredMemory(), before);
-    EXPECT_EQ(WriteCommands(), 0);
+    EXPECT_EQ(WriteCommands(*sim), 0);
 
     ASSERT_EQ(run({"importcsv", plan}), kExitOk) << ErrText();
-    EXPECT_GT(WriteCommands(), 0);
-    const int written = WriteCommands();
+    EXPECT_GT(WriteCommands(*sim), 0);
+    const int written = WriteCommands(*sim);
     EXPECT_EQ(run({"dryrun", "importcsv", plan, "exportcsv", "again.csv"}), kExitOk) << ErrText();
     EXPECT_EQ(OutText(),
               "Channel plan written to again.csv\n"
               "Dry run: nothing would change on modem 01427259; nothing was programmed.\n");
-    EXPECT_EQ(WriteCommands(), written);
+    EXPECT_EQ(WriteCommands(*sim), written);
     EXPECT_EQ(TempDir::Read(dir.File("again.csv")), TempDir::Read(plan));
 }
 
-// The trace of a load that failed, replayed: the program meets the same modem and fails the
-// same way, and the replay sent every reply the modem gave.
-TEST_F(FleetRun, ATraceOfAFailingLoadReplaysToTheSameFailure) {
+// A load that fails after the capture still resets the modem; its trace, replayed, meets the
+// program with the same modem, which fails the same way, and the replay sent every reply the
+// modem gave.
+TEST_F(HeadlessRun, ATraceOfAFailingLoadReplaysToTheSameFailure) {
     StartVxl(Plan({{&FaultPlan::noReplyTo, 20}}));
     const std::vector<std::string> load = {"stealth", "x", "softbreak", "device"};
     std::vector<std::string> args = load;
     args.insert(args.end(), {sim->LinkPath(), "trace", "field.txt"});
     EXPECT_EQ(RunVxlconf(args), kExitRunFailed);
     EXPECT_EQ(lastResult, rc::kCannotReadImage);
+    EXPECT_NE(ErrText().find("code 73: Cannot Read Memory Map. (Coordinator:316)"),
+              std::string::npos)
+        << ErrText();
+    EXPECT_EQ(TempDir::Read(dir.File("x.xml")), "");
+    EXPECT_TRUE(sim->WaitFor([](const SimStatus& s) { return s.mode == ModemMode::kData; }, 3000))
+        << "the modem was left in command mode";
     const std::vector<std::string> recorded = Results(dir.File("field.txt"));
     ASSERT_EQ(recorded.size(), 2u);
     EXPECT_EQ(recorded[1], "result Read: 73 Cannot Read Memory Map.");

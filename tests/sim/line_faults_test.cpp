@@ -1,6 +1,6 @@
 // What real lines do to the protocol, through the real serial port and a simulated modem with
-// line timing: USB adapters that hold bytes back, bytes that trickle in, slow rates, a byte
-// damaged on the way, and an adapter pulled out in the middle of each phase.
+// line timing: USB adapters that hold bytes back, bytes that trickle in, slow rates, and an
+// adapter pulled out in the middle of each phase. A byte damaged on the way is the image's test.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -19,19 +19,6 @@ using Clock = std::chrono::steady_clock;
 
 class LineFaults : public EndToEnd {
   protected:
-    // A VXL with `configSize` configuration bytes (a small one keeps image reads short).
-    void StartVxl(const FaultPlan& faults, bool lineTiming, int configSize) {
-        SimOptions options;
-        options.profile.configSize = configSize;
-        options.faults = faults;
-        StartModem(options, lineTiming);
-        OpenPort();
-    }
-    void StopModem() {
-        modem.reset();
-        port.Close();
-        sim->Stop();
-    }
     // Power-on capture and identification, then both sides switch to `baud`.
     void CaptureAt(int baud) {
         ASSERT_EQ(PowerOnCapture(), rc::kOk) << status;
@@ -42,38 +29,35 @@ class LineFaults : public EndToEnd {
     }
 };
 
-TEST_F(LineFaults, ImageReadsThroughSlowAndDamagingLines) {
+TEST_F(LineFaults, ImageReadsThroughSlowLines) {
     const struct {
         const char* name;
-        int baud, latencyMs, dribbleMs, damagedAddress;
-        bool checksumMatched;  // the image is loaded in every case
+        int baud, latencyMs, dribbleMs;
     } cases[] = {
-        {"16 ms adapter at 9600 baud", 9600, 16, 0, 0, true},
-        {"16 ms adapter at 38400 baud", 38400, 16, 0, 0, true},
-        {"bytes 8 ms apart", 9600, 0, 8, 0, true},
-        {"1200 baud behind a 16 ms adapter", 1200, 16, 0, 0, true},
-        {"a damaged byte on every read of 0x108", 9600, 0, 0, 0x108, false},
+        {"16 ms adapter at 9600 baud", 9600, 16, 0},
+        {"16 ms adapter at 38400 baud", 38400, 16, 0},
+        {"bytes 8 ms apart", 9600, 0, 8},
+        {"1200 baud behind a 16 ms adapter", 1200, 16, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        StartVxl(FaultPlan(), true, 16);
+        StartVxl(FaultPlan(), 16, true);
+        OpenPort();
         CaptureAt(c.baud);
         // The line turns bad after the capture (a modem that dribbles its replies would still
         // be sending the answers to the power-on capture's stream of commands).
         FaultPlan faults;
         faults.adapterLatencyMs = c.latencyMs;
         faults.dribbleMs = c.dribbleMs;
-        faults.damagedReadAddress = c.damagedAddress;
         sim->SetFaults(faults);
         ASSERT_EQ(modem->ReadMemoryImage(status, false), rc::kOk) << status;
         const auto image = modem->GetImage();
-        EXPECT_EQ(image->ChecksumMatched(), c.checksumMatched);
+        EXPECT_TRUE(image->ChecksumMatched());
         const MemoryBytes memory = sim->Memory();
         for (int address = 0x100; address < 0x110; ++address) {
             uint8_t byte = 0;
             image->ReadBytes(address, 1, &byte);
-            EXPECT_EQ(byte, address == c.damagedAddress ? memory[address] ^ 0x10 : memory[address])
-                << std::hex << address;
+            EXPECT_EQ(byte, memory[address]) << std::hex << address;
         }
         StopModem();
     }
@@ -111,7 +95,8 @@ TEST_F(LineFaults, AnUnpluggedAdapterIsNoticedWithinASecondInEveryPhase) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.phase);
-        StartVxl(FaultPlan(), false, 246);
+        StartVxl();
+        OpenPort();
         if (c.captured) CaptureAt(9600);
         std::atomic<bool> done{false};
         Clock::time_point unpluggedAt{};

@@ -46,23 +46,15 @@ TEST_F(EndToEnd, ReportsOfTheSimulatedModemAreWrittenWithoutADisplay) {
         << output;
     EXPECT_NE(output.find("The configuration report was written to Modem.PDF"), std::string::npos)
         << output;
+    // What the pages hold is the report's own test; here, that each file holds this modem.
     const std::string report = PdfText(dir.File("Modem.PDF"));
-    EXPECT_NE(report.find("VXL Configuration Program (End User) Version"), std::string::npos)
-        << report;
     EXPECT_NE(report.find("  Serial Number:                          01427259"), std::string::npos)
         << report;
-    EXPECT_NE(report.find("Channel           TX                      RX"), std::string::npos);
     EXPECT_NE(report.find("04            464.5500 MHz            464.5500 MHz"), std::string::npos)
         << report;
-    const std::string listing = PdfText(dir.File("Map.pdf"));
-    EXPECT_NE(listing.find("KTRCONF (User) Version"), std::string::npos) << listing;
-    EXPECT_NE(listing.find("0x0100    "), std::string::npos) << listing;
+    EXPECT_NE(PdfText(dir.File("Map.pdf")).find("0x0100    "), std::string::npos);
     const std::string xml = TempDir::Read(dir.File("s7.xml"));
-    for (const char* line :
-         {"<station-id>s7</station-id>\r\n", "<model>VXL</model>",
-          "<firmware-revision>2.20</firmware-revision>", "<serial-number>01427259</serial-number>",
-          "</ktrconf-parameters>\r\n"})
-        EXPECT_NE(xml.find(line), std::string::npos) << line << "\n" << xml;
+    EXPECT_NE(xml.find("<serial-number>01427259</serial-number>"), std::string::npos) << xml;
     EXPECT_TRUE(BackInDataMode(*sim)) << "the modem was not reset to data mode";
 }
 

@@ -17,20 +17,9 @@ class FakeClock : public Clock {
 
     void SleepMs(int ms) override {
         if (ms > 0) Advance(ms);
-        ++sleeps;
     }
-    int64_t SteadyMs() override {
-        ++reads;
-        // Every clock read costs a little, as on a real machine, so loops that only read the
-        // clock still make time pass.
-        nowMs_ += readCostMs;
-        if (onAdvance) onAdvance(nowMs_);
-        return nowMs_;
-    }
+    int64_t SteadyMs() override { return nowMs_; }
     std::time_t WallSeconds() override {
-        ++reads;
-        nowMs_ += readCostMs;
-        if (onAdvance) onAdvance(nowMs_);
         return wallStart_ + static_cast<std::time_t>(nowMs_ / 1000);
     }
 
@@ -42,10 +31,6 @@ class FakeClock : public Clock {
 
     // Called after every change of time with the new time.
     std::function<void(int64_t)> onAdvance;
-    // Simulated cost of one clock read, in ms (0 = reads are free).
-    int64_t readCostMs = 0;
-    int sleeps = 0;
-    int reads = 0;
 
   private:
     std::time_t wallStart_;

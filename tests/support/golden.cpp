@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "support/recording_operator.h"
 
@@ -14,36 +15,10 @@ std::string GoldenPath(const std::string& name) {
     return std::string(VXL_TEST_DATA_DIR) + "/" + name;
 }
 
-const char* IconName(MsgIcon icon) {
-    switch (icon) {
-        case MsgIcon::Stop:
-            return "Stop";
-        case MsgIcon::Exclamation:
-            return "Exclamation";
-        case MsgIcon::Question:
-            return "Question";
-        default:
-            return "None";
-    }
-}
-
-const char* ButtonNames(MsgButtons buttons) {
-    switch (buttons) {
-        case MsgButtons::YesNo:
-            return "Yes/No";
-        case MsgButtons::RetryCancel:
-            return "Retry/Cancel";
-        case MsgButtons::ContinueCancel:
-            return "Continue/Cancel";
-        default:
-            return "OK";
-    }
-}
-
-const char* AnswerName(MsgAnswer answer) {
-    static const char* const names[] = {"OK", "Yes", "No", "Retry", "Cancel", "Continue"};
-    return names[static_cast<int>(answer)];
-}
+// Indexed by the enums of ui/operator.h, in their order.
+const char* const kIconNames[] = {"None", "Stop", "Exclamation", "Question"};
+const char* const kButtonNames[] = {"OK", "Yes/No", "Retry/Cancel", "Continue/Cancel"};
+const char* const kAnswerNames[] = {"OK", "Yes", "No", "Retry", "Cancel", "Continue"};
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -90,7 +65,8 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 std::string Transcript(const RecordingOperator& ui) {
     std::string text;
     for (const RecordedMessage& m : ui.messages)
-        text += std::string("== ") + IconName(m.icon) + ": " + m.caption + "\n" + m.text + "\n";
+        text += std::string("== ") + kIconNames[static_cast<int>(m.icon)] + ": " + m.caption +
+                "\n" + m.text + "\n";
     return text;
 }
 
@@ -103,16 +79,13 @@ std::vector<std::string> Captions(const RecordingOperator& ui) {
 std::string Answers(const RecordingOperator& ui) {
     std::string text;
     for (const RecordedMessage& m : ui.messages)
-        text += std::string(text.empty() ? "" : ", ") + ButtonNames(m.buttons) + ": " +
-                AnswerName(m.answer);
+        text += std::string(text.empty() ? "" : ", ") + kButtonNames[static_cast<int>(m.buttons)] +
+                ": " + kAnswerNames[static_cast<int>(m.answer)];
     return text;
 }
 
 std::string WithoutFolder(std::string text, const std::string& folder) {
-    for (size_t at = text.find(folder); !folder.empty() && at != std::string::npos;
-         at = text.find(folder, at))
-        text.replace(at, folder.size(), "<tmp>");
-    return text;
+    return Replaced(std::move(text), folder, "<tmp>");
 }
 
 }  // namespace vxl::test

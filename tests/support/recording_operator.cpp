@@ -6,19 +6,9 @@ namespace vxl::test {
 
 namespace {
 
-MsgAnswer FirstButton(MsgButtons buttons) {
-    switch (buttons) {
-        case MsgButtons::Ok:
-            return MsgAnswer::Ok;
-        case MsgButtons::YesNo:
-            return MsgAnswer::Yes;
-        case MsgButtons::RetryCancel:
-            return MsgAnswer::Retry;
-        case MsgButtons::ContinueCancel:
-            return MsgAnswer::Continue;
-    }
-    return MsgAnswer::Ok;
-}
+// The answer of each set's first button, indexed by MsgButtons.
+const MsgAnswer kFirstButton[] = {MsgAnswer::Ok, MsgAnswer::Yes, MsgAnswer::Retry,
+                                  MsgAnswer::Continue};
 
 class RecordingProgressWindow : public ProgressWindow {
   public:
@@ -61,7 +51,7 @@ class RecordingProgressWindow : public ProgressWindow {
 
 MsgAnswer RecordingOperator::MessageBox(const std::string& text, const std::string& caption,
                                         MsgIcon icon, MsgButtons buttons) {
-    MsgAnswer answer = FirstButton(buttons);
+    MsgAnswer answer = kFirstButton[static_cast<int>(buttons)];
     if (!answers_.empty()) {
         answer = answers_.front();
         answers_.pop_front();
@@ -87,8 +77,7 @@ bool RecordingOperator::ChooseFile(bool save, const std::string& title, const st
         chosen = files_.front();
         files_.pop_front();
     }
-    fileDialogs.push_back(
-        RecordedFileDialog{title, filter, startDir, chosen, messages.size(), save});
+    fileDialogs.push_back(RecordedFileDialog{title, filter, startDir, chosen, save});
     if (chosen.empty()) return false;
     path = chosen;
     return true;

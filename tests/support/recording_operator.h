@@ -20,14 +20,13 @@ struct RecordedMessage {
     MsgAnswer answer;
 };
 
-// One open-file dialog: what it was given, what it answered, and how many messages came before.
+// One open- or save-file dialog: what it was given and what it answered.
 struct RecordedFileDialog {
     std::string title;
     std::string filter;
     std::string startDir;
     std::string chosen;  // empty: cancelled
-    size_t afterMessages = 0;
-    bool save = false;  // a save-file dialog
+    bool save = false;   // a save-file dialog
 };
 
 // Everything a progress window was told, kept after the window has closed.
@@ -67,12 +66,9 @@ class RecordingOperator : public OperatorInterface {
     std::unique_ptr<ProgressWindow> OpenProgress(const std::string& title,
                                                  const std::vector<std::string>& lines,
                                                  bool cancellable) override;
-    void BeginWaitCursor() override {
-        ++waitCursorDepth;
-        ++waitCursorCount;
-    }
+    void BeginWaitCursor() override { ++waitCursorDepth; }
     void EndWaitCursor() override { --waitCursorDepth; }
-    void KeepAlive() override { ++keepAliveCount; }
+    void KeepAlive() override {}
     void ShowLogo(const std::string& logoPath, int ms) override {
         logos.push_back(logoPath);
         logoMs = ms;
@@ -87,8 +83,6 @@ class RecordingOperator : public OperatorInterface {
     std::vector<RecordedFileDialog> fileDialogs;
     std::vector<std::shared_ptr<RecordedProgress>> progress;
     int waitCursorDepth = 0;
-    int waitCursorCount = 0;
-    int keepAliveCount = 0;
     std::vector<std::string> logos;
     int logoMs = 0;
     // Called with the title of every progress window that opens (a test changes the world
