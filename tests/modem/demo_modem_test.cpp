@@ -77,14 +77,14 @@ TEST_F(DemoModemTest, LoadsAnImageWithTheType4ExtensionAndAValidChecksum) {
     EXPECT_NE(copy.get(), image);
 }
 
-// Of the multi-byte helpers the program reads numbers (the serial number before an upgrade).
+// The serial number is read as a number before an upgrade.
 TEST_F(DemoModemTest, MultiByteNumbersAreReadHighByteFirstAndBadCountsRefusedAtOnce) {
-    std::string text;
-    EXPECT_EQ(demo.ReadSerialNumberText(status, text), rc::kOk);
-    EXPECT_EQ(text, "1427259");  // 00 15 C7 3B
+    uint32_t number = 7;
+    EXPECT_EQ(demo.ReadMemoryNumber(status, 0x106, 4, number), rc::kOk);
+    EXPECT_EQ(number, 1427259u);  // 00 15 C7 3B
     // Counts above four and bad addresses are refused before anything is read.
     const int64_t before = clock.NowMs();
-    uint32_t number = 7;
+    number = 7;
     EXPECT_EQ(demo.ReadMemoryNumber(status, 0x100, 5, number), rc::kTooManyBytes);
     EXPECT_EQ(demo.ReadMemoryNumber(status, 0x100, 0, number), rc::kBadParameters);
     EXPECT_EQ(demo.ReadMemoryNumber(status, 0xFE, 4, number), rc::kBadAddress);

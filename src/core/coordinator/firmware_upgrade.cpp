@@ -6,6 +6,7 @@
 
 #include "coordinator/coordinator.h"
 #include "link/wire_trace.h"
+#include "modem/command_frame.h"
 #include "modem/firmware_file.h"
 #include "modem/modem.h"
 #include "params/modem_parameter.h"
@@ -35,10 +36,6 @@ constexpr const char* kPowerCycle =
 // The loader is the one of the program's own modem family, from firmware 1.00 on.
 constexpr int kFirstUpgradableRevision = 100;  // hundredths
 
-// Serial number: four bytes, high byte first.
-constexpr int kSerialNumberAddress = 0x106;
-constexpr int kSerialNumberBytes = 4;
-
 void ShowFailure(int code, const std::string& response, const std::string& path = std::string(),
                  bool inBootLoader = false) {
     std::string text = ErrorBoxMessage(code, response);
@@ -61,8 +58,8 @@ void RememberModem(CCoordinator& coordinator, CModemBase& modem) {
         // Attached without a load: ask the modem itself.
         std::string status;
         uint32_t number = 0;
-        if (modem.ReadMemoryNumber(status, kSerialNumberAddress, kSerialNumberBytes, number) ==
-            rc::kOk) {
+        if (modem.ReadMemoryNumber(status, addr::kSerialNumber, addr::kSerialNumberLength,
+                                   number) == rc::kOk) {
             serial = static_cast<int>(number);
         }
         revision = Format("%3.2f", modem.GetFirmwareRevision());

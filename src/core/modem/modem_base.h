@@ -66,20 +66,9 @@ class CModemBase : public IModemSource {
     // Where the modem keeps its running copy of the parameters (0 when not recognised).
     int GetParameterBase() const { return parameterBase_; }
 
-    // Multi-byte helpers over ReadMemoryLocation and WriteMemoryLocation; every read allows
-    // 1000 polls.
-    // Reads `count` consecutive bytes and appends the non-zero ones to `text`.
-    int ReadMemoryText(std::string& status, int address, int count, std::string& text);
-    // The six bytes at 0x100 .. 0x105 as text.
-    int ReadUnlockText(std::string& status, std::string& text);
-    // Up to 4 bytes (high byte first) as one number; more than 4 gives 54.
+    // Up to 4 bytes (high byte first) as one number, allowing 1000 polls a byte; more than 4
+    // gives 54.
     int ReadMemoryNumber(std::string& status, int address, int count, uint32_t& value);
-    // Up to 4 bytes (high byte first) as decimal text; more than 4 gives 54.
-    int ReadMemoryDecimal(std::string& status, int address, int count, std::string& text);
-    // The serial number (0x106 .. 0x109) as decimal text.
-    int ReadSerialNumberText(std::string& status, std::string& text);
-    // Writes `value` to `count` consecutive addresses; more than 4 gives 54.
-    int FillMemory(std::string& status, uint8_t value, int address, int count);
 
   protected:
     int modemType_ = 0;
