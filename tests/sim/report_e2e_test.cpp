@@ -22,9 +22,10 @@ int RunHeadless(const TempDir& dir, const std::string& args, std::string* output
                       output);
 }
 
-std::string PdfText(const std::string& path) {
+// The text of a PDF file, or with `info` its document information.
+std::string PdfText(const std::string& path, bool info = false) {
     std::string text;
-    RunCommand("pdftotext -fixed 6 '" + path + "' -", &text);
+    RunCommand((info ? "pdfinfo '" : "pdftotext -fixed 6 '") + path + (info ? "'" : "' -"), &text);
     return text;
 }
 
@@ -38,16 +39,24 @@ TEST_F(EndToEnd, ReportsOfTheSimulatedModemAreWrittenWithoutADisplay) {
     StartModem(options);
     std::string output;
     ASSERT_EQ(
-        RunHeadless(dir,
-                    "device=" + sim->LinkPath() +
-                        " poweroncapture nologo Report Modem.PDF memorymap Map.pdf stealth s7",
-                    &output),
+        RunHeadless(
+            dir,
+            "device=" + sim->LinkPath() +
+                " poweroncapture nologo factory Report Modem.PDF memorymap Map.pdf stealth s7",
+            &output),
         0)
         << output;
     EXPECT_NE(output.find("The configuration report was written to Modem.PDF"), std::string::npos)
         << output;
-    // What the pages hold is the report's own test; here, that each file holds this modem.
+    // What the pages hold is the report's own test; here, that each file is the document asked
+    // for, at the level of the command line, and holds this modem.
     const std::string report = PdfText(dir.File("Modem.PDF"));
+    EXPECT_NE(report.find("VXL Configuration Program (Factory) Version "), std::string::npos);
+    EXPECT_NE(report.find("Norvale Corporation "), std::string::npos);
+    EXPECT_NE(PdfText(dir.File("Modem.PDF"), true).find("KTRCONF Configuration Report"),
+              std::string::npos);
+    EXPECT_NE(PdfText(dir.File("Map.pdf"), true).find("KTRCONF Modem Memory Map"),
+              std::string::npos);
     EXPECT_NE(report.find("  Serial Number:                          01427259"), std::string::npos)
         << report;
     EXPECT_NE(report.find("04            464.5500 MHz            464.5500 MHz"), std::string::npos)
