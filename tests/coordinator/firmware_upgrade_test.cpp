@@ -53,8 +53,6 @@ TEST(FirmwareUpgrade, EachOutcomeAndWhatTheOperatorIsTold) {
          [](CoordinatorHarness& h) { h.modem.loader.banner = "Hi?"; }, kFirmware},
         {"load refused", 221, Modem::Loaded, Via::Run,
          [](CoordinatorHarness& h) { h.modem.loader.loadReply = "\r\nNO!\r\n"; }, kFirmware},
-        {"excess load reply", 221, Modem::Loaded, Via::Run,
-         [](CoordinatorHarness& h) { h.modem.loader.loadReply = "\r\n...\r\n\r\n"; }, kFirmware},
         {"corrupt file", 221, Modem::Loaded, Via::Run, none, "S1038400\n"},
         {"missing file", 221, Modem::Loaded, Via::Run, none, ""},
         {"window: cannot be upgraded", 99, Modem::Attached, Via::Window, none, kFirmware},

@@ -1,6 +1,7 @@
 // The "Select Serial Port" dialog over the port-selection model, on pseudo-terminals: the rows as
 // the model lists them, clicks on an available and a busy row, the keys, Rescan, a search that
-// finds nothing (fake clock), and OK. (The first run opens it in the program: tests/gui_e2e.)
+// finds nothing (fake clock), and OK. What each row and hint says is the model's test
+// (tests/ports); the first run opens the dialog in the program (tests/gui_e2e).
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -46,8 +47,6 @@ class PortDialogTest : public QObject {
         QCOMPARE(list->headerItem()->text(1), QStringLiteral("Status"));
         QCOMPARE(list->topLevelItemCount(), 3);
         QCOMPARE(list->topLevelItem(1)->text(2), QString::fromStdString(com2.slavePath()));
-        QVERIFY(
-            list->topLevelItem(1)->text(1).startsWith(QStringLiteral("Unavailable: in use by ")));
         QVERIFY(!(list->topLevelItem(1)->flags() & Qt::ItemIsSelectable));
         // Every text shows whole.
         for (int column = 0; column < list->columnCount(); ++column)
@@ -83,7 +82,6 @@ class PortDialogTest : public QObject {
         QVERIFY2(hint->text().startsWith(QStringLiteral("No modem answered")),
                  qPrintable(hint->text()));
         QVERIFY(dialog.isVisible() && ok->isEnabled() && list->isEnabled());
-        QCOMPARE(ui.progress.back()->title, std::string("Capturing Modem"));
 
         QTest::mouseClick(ok, Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
