@@ -216,13 +216,6 @@ QWidget* GridCtrl::Editor() const {
     return state() == EditingState ? indexWidget(currentIndex()) : nullptr;
 }
 
-void GridCtrl::CommitEdit() {
-    QWidget* editor = Editor();
-    if (editor == nullptr) return;
-    itemDelegate()->setModelData(editor, model_, currentIndex());
-    closeEditor(editor, QAbstractItemDelegate::NoHint);
-}
-
 bool GridCtrl::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
     // Only a printable character opens an editor by typing.
     if (trigger == AnyKeyPressed && event != nullptr && event->type() == QEvent::KeyPress) {

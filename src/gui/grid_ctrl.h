@@ -75,8 +75,6 @@ class GridCtrl : public QTableView {
     void SetFocusCell(int row, int column);
     int FocusRow() const;
     int FocusColumn() const;
-    // Ends an open edit as leaving the editor would (before the grid is read).
-    void CommitEdit();
     // The open in-place editor, if any.
     QWidget* Editor() const;
     void Redraw() { viewport()->update(); }

@@ -119,12 +119,6 @@ bool PropertySheet::ShowMemoryMapPage(bool loaded) {
     return true;
 }
 
-void PropertySheet::SelectTab(int index) {
-    const int direction = index < currentIndex() ? -1 : 1;
-    const int target = bar_->NearestEnabled(index, direction);
-    if (target >= 0) setCurrentIndex(target);
-}
-
 void PropertySheet::Refresh(const ParameterChanges& changes, ModemParameterSet& parameters,
                             SheetPage source, int keptId) {
     for (Page* p : pages_) {

@@ -42,8 +42,6 @@ class PropertySheet : public QTabWidget {
     // Adds the Memory Map page; with a modem loaded it becomes the active page. False when it
     // was shown already.
     bool ShowMemoryMapPage(bool loaded);
-    // Selects tab `index`, or the nearest enabled one in the direction of the request.
-    void SelectTab(int index);
 
     // Every page among the tabs shows the parameters that changed; on page `source` the control
     // of `keptId` stays as the operator left it.

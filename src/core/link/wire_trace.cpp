@@ -45,11 +45,6 @@ int WireTrace::Generation() const {
     return generation_;
 }
 
-FileResult WireTrace::LastWrite() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return lastWrite_;
-}
-
 int64_t WireTrace::NowUs() const {
     return (GetClock().SteadyMs() - originMs_) * 1000;
 }

@@ -39,8 +39,6 @@ class WireTrace {
     void Bytes(TranscriptDirection direction, const uint8_t* data, size_t length, int baud);
     // An event line; `checkpoint` writes the transcript so far (results do).
     void Event(const std::string& text, bool checkpoint = false);
-    // The last write's outcome (a disk that filled up while recording).
-    FileResult LastWrite() const;
 
     // How often the transcript is written while bytes flow.
     static constexpr int64_t kSaveEveryMs = 2000;

@@ -41,14 +41,6 @@ void LineModel::HostRateChanged(int oldBaud, int newBaud, int64_t nowUs) {
     pending_.push_back(tx);
 }
 
-void LineModel::Inject(const std::vector<uint8_t>& bytes, int64_t nowUs) {
-    Transmission tx;
-    tx.bytes = bytes;
-    tx.readyUs = nowUs;
-    tx.baud = firmware_.UartBaud();
-    pending_.push_back(tx);
-}
-
 void LineModel::PowerCycle(int64_t nowUs) {
     toModem_.clear();
     toHost_.clear();

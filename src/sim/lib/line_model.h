@@ -36,8 +36,6 @@ class LineModel {
 
     // Power cycle: whatever was on the wire is lost; the modem restarts with its capture window.
     void PowerCycle(int64_t nowUs);
-    // Sends bytes from the modem's side now, at the modem's current rate (line noise).
-    void Inject(const std::vector<uint8_t>& bytes, int64_t nowUs);
 
     bool lineTiming() const { return lineTiming_; }
 

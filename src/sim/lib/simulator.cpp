@@ -180,15 +180,6 @@ void Simulator::SetFaults(const FaultPlan& faults) {
     Wake();
 }
 
-void Simulator::InjectNoise(const std::vector<uint8_t>& bytes) {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (line_ == nullptr) return;
-        line_->Inject(bytes, NowUs());
-    }
-    Wake();
-}
-
 MemoryBytes Simulator::Memory() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return firmware_ ? firmware_->Memory() : MemoryBytes();

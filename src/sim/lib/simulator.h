@@ -62,8 +62,6 @@ class Simulator {
     // its path is gone. PowerCycle plugs it in again.
     void Unplug();
     void SetFaults(const FaultPlan& faults);
-    // Line noise from the modem's side, now.
-    void InjectNoise(const std::vector<uint8_t>& bytes);
 
     MemoryBytes Memory() const;        // what reads return now
     MemoryBytes StoredMemory() const;  // what survives a power cycle
