@@ -5,12 +5,12 @@
 #include <QWhatsThis>
 
 #include "app/config_app.h"
-#include "window/diagnostic_trace_menu.h"
 #include "coordinator/coordinator.h"
 #include "gui/main_dialog.h"
 #include "gui/page.h"
 #include "gui/property_sheet.h"
 #include "gui/restore_backup_dialog.h"
+#include "window/diagnostic_trace_menu.h"
 
 namespace vxl::gui {
 

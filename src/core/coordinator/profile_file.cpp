@@ -11,8 +11,8 @@
 #include "params/protocol_modes.h"
 #include "util/format.h"
 #include "util/ini_file.h"
-#include "util/output_file.h"
 #include "util/input_file.h"
+#include "util/output_file.h"
 #include "util/result_codes.h"
 
 namespace vxl {

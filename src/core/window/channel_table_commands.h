@@ -47,7 +47,6 @@ bool AcceptExportSerialNumber(const std::string& serialText);
 // modem, when it holds no digits).
 uint32_t ExportSerialNumber(const std::string& serialText);
 
-
 // Import: an open-file dialog, then the import; a failure shows its error box. `folder` is the
 // initial channel-table folder, updated from the chosen path. Returns the coordinator's result
 // (0 also when cancelled).
