@@ -102,11 +102,7 @@ std::vector<std::string> ListBackupFiles(const std::string& root, const std::str
 
 int ReadBackupFile(const std::string& path, BackupImage& backup, std::string& reason) {
     std::string text;
-    InputFileResult read = ReadInputFile(path, kMaxBackupBytes, text);
-    if (read.code != 0) {
-        reason = read.reason;
-        return read.code;
-    }
+    if (const int code = ReadInputFile(path, kMaxBackupBytes, text, reason)) return code;
     return ParseBackup(text, backup, reason);
 }
 

@@ -147,11 +147,7 @@ int ParseProfile(const std::string& text, Profile& profile, std::string& reason)
 int ReadProfileFile(const std::string& path, Profile& profile, std::string& reason) {
     constexpr std::size_t kMaxProfileBytes = 64 * 1024;
     std::string text;
-    InputFileResult read = ReadInputFile(path, kMaxProfileBytes, text);
-    if (read.code != 0) {
-        reason = read.reason;
-        return read.code;
-    }
+    if (const int code = ReadInputFile(path, kMaxProfileBytes, text, reason)) return code;
     return ParseProfile(text, profile, reason);
 }
 

@@ -149,11 +149,7 @@ int ParseChannelPlanCsv(const std::string& text, ChannelPlan& plan, std::string&
 
 int ReadChannelPlanFile(const std::string& path, ChannelPlan& plan, std::string& problem) {
     std::string text;
-    const InputFileResult read = ReadInputFile(path, kMaxFileBytes, text);
-    if (!read.ok()) {
-        problem = read.reason;
-        return read.code;
-    }
+    if (const int code = ReadInputFile(path, kMaxFileBytes, text, problem)) return code;
     return ParseChannelPlanCsv(text, plan, problem);
 }
 

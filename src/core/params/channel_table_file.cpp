@@ -38,11 +38,7 @@ int ReadChannelTableRecord(const std::string& path, ChannelTableRecord& record,
                            std::string& problem) {
     problem.clear();
     std::string content;
-    InputFileResult read = ReadInputFile(path, kMaxFileSize, content);
-    if (read.code != rc::kOk) {
-        problem = read.reason;
-        return read.code;
-    }
+    if (const int code = ReadInputFile(path, kMaxFileSize, content, problem)) return code;
     if (content.size() < static_cast<size_t>(kRecordSize)) {
         problem = Format("holds %d bytes where a channel table has %d",
                          static_cast<int>(content.size()), kRecordSize);

@@ -67,4 +67,11 @@ InputFileResult ReadInputFile(const std::string& path, std::size_t maxBytes, std
     return result;
 }
 
+int ReadInputFile(const std::string& path, std::size_t maxBytes, std::string& content,
+                  std::string& reason) {
+    const InputFileResult read = ReadInputFile(path, maxBytes, content);
+    if (read.code != 0) reason = read.reason;
+    return read.code;
+}
+
 }  // namespace vxl

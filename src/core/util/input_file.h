@@ -17,4 +17,9 @@ using InputFileResult = FileResult;
 // file, an empty file and a file larger than `maxBytes`, without blocking on any of them.
 InputFileResult ReadInputFile(const std::string& path, std::size_t maxBytes, std::string& content);
 
+// The same for a reader that reports a code and a reason: 0, or the file's code with `reason`
+// saying why it was refused.
+int ReadInputFile(const std::string& path, std::size_t maxBytes, std::string& content,
+                  std::string& reason);
+
 }  // namespace vxl

@@ -14,9 +14,6 @@ namespace vxl {
 
 namespace {
 
-constexpr int kImportFailed = 78;
-constexpr int kExportFailed = 79;
-
 constexpr const char* kUpgFilter = "Channel Table Upgrades (*.upg);;All Files (*)";
 
 constexpr const char* kInvalidSerial =
@@ -75,9 +72,9 @@ int ImportChannelTableCommand(CCoordinator& coordinator, MainDialogView* view,
     } else if (!problem.empty()) {
         // A damaged or unreadable file: say what is wrong with it, not only its code.
         Ui().MessageBox(ErrorBoxMessage(result, std::string()) + "\n\n" + path + ": " + problem,
-                        ErrorBoxCaption(kImportFailed), MsgIcon::Stop, MsgButtons::Ok);
+                        ErrorBoxCaption(rc::kImportFailed), MsgIcon::Stop, MsgButtons::Ok);
     } else {
-        ShowError(kImportFailed, result);
+        ShowError(rc::kImportFailed, result);
     }
     RememberFolderOf(path, folder);
     return result;
@@ -97,9 +94,9 @@ int ExportChannelTableCommand(CCoordinator& coordinator, const ChannelTableExpor
         // The file and why it could not be written; the earlier file is as it was.
         Ui().MessageBox(
             ErrorBoxMessage(result, std::string()) + "\n\n" + choice.path + ": " + problem,
-            ErrorBoxCaption(kExportFailed), MsgIcon::Stop, MsgButtons::Ok);
+            ErrorBoxCaption(rc::kExportFailed), MsgIcon::Stop, MsgButtons::Ok);
     } else {
-        ShowError(kExportFailed, result);
+        ShowError(rc::kExportFailed, result);
     }
     RememberFolderOf(choice.path, folder);
     return result;
