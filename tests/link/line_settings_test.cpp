@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace vxl {
 namespace {
 
@@ -31,7 +30,6 @@ TEST(BuildTermios, RawLineWithTheFramingOfTheSettings) {
         EXPECT_EQ(cfgetospeed(&t), c.speed);
         EXPECT_EQ(cfgetispeed(&t), c.speed);
     }
-
 }
 
 }  // namespace

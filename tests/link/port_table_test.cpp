@@ -108,10 +108,7 @@ TEST(PortEnumeration, DescriptionsNameProductMakerAndSerialNumber) {
     } cases[] = {
         {{"", "", PortKind::Usb, "FT232R USB UART", "FTDI", "A50285BI", "x"},
          "FT232R USB UART, FTDI, S/N A50285BI"},
-        {{"", "", PortKind::Usb, "CP2102", "", "", "x"}, "CP2102"},
-        {{"", "", PortKind::Usb, "", "Prolific", "0001", "x"}, "Prolific, S/N 0001"},
         {{"", "", PortKind::OnBoard, "", "", "", "ttyS0"}, "On-board serial port"},
-        {{"", "", PortKind::Other, "", "", "", "rfcomm0"}, "rfcomm0"},
     };
     for (const auto& c : cases) EXPECT_EQ(DescribePort(c.port), c.expected);
 }

@@ -146,19 +146,5 @@ TEST_F(CommandsTest, UnknownRatesAndAddressesAreRefusedWithoutSending) {
     EXPECT_EQ(link.purges, 0);
 }
 
-TEST_F(CommandsTest, WithoutAPortEveryOperationSucceedsAtOnce) {
-    CModem portless(nullptr);
-    for (auto run : {Read, ReadPort, Write, Reset, Program, Baud9600, Unlock}) {
-        status = "stale";
-        uint8_t value = 0x12;
-        EXPECT_EQ(run(portless, status, value), rc::kOk);
-        EXPECT_EQ(value, 0x12);
-        EXPECT_EQ(status, "");
-    }
-    EXPECT_EQ(portless.Capture(status, 3, true), rc::kOk);
-    EXPECT_EQ(clock.NowMs(), 0);
-    EXPECT_TRUE(ui.progress.empty());
-}
-
 }  // namespace
 }  // namespace vxl::test

@@ -30,7 +30,6 @@ TEST_F(ProtocolTest, IdentifyDecidesTheModemByModelByteAndIdentityBlock) {
         int base, identityWord;
     } cases[] = {
         // clang-format off
-        {"bit 7 set", 0x85, 22, 0, 246, rc::kOk, 4, 2.20, 0xEE00, 0x03AA},
         {"model byte 0", 0x00, 22, 0, 246, rc::kModelIdMissing, 4, 2.20, 0xEE00, 0x03AA},
         {"QMX 3.41", qmx, 34, 1, 200, rc::kOk, 2, 3.41, 0xAE00, 0},
         {"QMX 3.40", qmx, 34, 0, 200, rc::kOk, 1, 3.40, 0xAE00, 0},
@@ -78,12 +77,7 @@ TEST_F(ImageTest, WriteMemoryImageUnlocksWritesTheBytesAndStepsPerHundredth) {
         double revision;
         int size;
         std::vector<int> only;  // empty: the whole image
-    } cases[] = {{4, 2.20, 246, {}},
-                 {4, 1.00, 246, {}},
-                 {2, 3.41, 199, {}},
-                 {2, 3.41, 50, {}},
-                 {4, 2.20, 246, {0x16B, 0x1FE}},
-                 {4, 2.20, 246, {0x1F5, 0x100, 0x1F6}}};
+    } cases[] = {{4, 2.20, 246, {}}, {2, 3.41, 50, {}}, {4, 2.20, 246, {0x1F5, 0x100, 0x1F6}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.size + c.only.size());
         std::unique_ptr<ModemMemoryImage> image = PatternImage(c.type, c.revision, c.size);
