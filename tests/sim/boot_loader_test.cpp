@@ -7,7 +7,6 @@
 
 #include "line_harness.h"
 #include "modem/srecord_text.h"
-#include "sim/lib/srecord.h"
 
 namespace vxl::sim::test {
 namespace {
@@ -53,29 +52,24 @@ bool EndsWithPrompt(const std::string& text) {
 }
 
 // Each run starts the loader, loads, downloads new firmware, stores it, and starts it if stored.
+// A clean upgrade, and the host's answer to each loader fault, are the end-to-end and loader
+// tests'; here, the faults that change what the loader acknowledges and stores.
 TEST(BootLoader, UpgradesAndFaultsChangeTheTextsTheHostChecks) {
     using Records = std::vector<std::string>;
     const struct {
         const char* name;
         std::function<void(FaultPlan&, Records&)> fault;
         const char* acknowledged;  // the dots the data records got
-        bool bannerPass, downloadDone, downloadPrompt, storeDone, storePass;
+        bool downloadDone, downloadPrompt, storeDone, storePass;
     } cases[] = {
-        {"no fault", [](FaultPlan&, Records&) {}, "..", true, true, true, true, true},
-        {"memory check", [](FaultPlan& p, Records&) { p.loaderMemoryCheckFails = true; }, "..",
-         false, true, true, true, true},
         {"no DONE after download",
-         [](FaultPlan& p, Records&) { p.loaderNoDoneAfterDownload = true; }, "..", true, false,
+         [](FaultPlan& p, Records&) { p.loaderNoDoneAfterDownload = true; }, "..", false,
          true, true, true},
-        {"no DONE after store", [](FaultPlan& p, Records&) { p.loaderNoDoneAfterStore = true; },
-         "..", true, true, true, false, false},
-        {"DONE without PASS", [](FaultPlan& p, Records&) { p.loaderDoneWithoutPass = true; }, "..",
-         true, true, true, true, false},
         {"bad checksum: one data digit changed",
-         [](FaultPlan&, Records& r) { r[1][10] = r[1][10] == '0' ? '1' : '0'; }, "..", true, false,
+         [](FaultPlan&, Records& r) { r[1][10] = r[1][10] == '0' ? '1' : '0'; }, "..", false,
          true, false, false},
         {"stall after two records", [](FaultPlan& p, Records&) { p.loaderStallAfterRecords = 2; },
-         ".", true, false, false, false, false},
+         ".", false, false, false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -86,7 +80,7 @@ TEST(BootLoader, UpgradesAndFaultsChangeTheTextsTheHostChecks) {
         s.h.firmware.SetFaults(plan);
         const std::string banner = s.Start();
         EXPECT_TRUE(Has(banner, "KTR F/W Loader") && EndsWithPrompt(banner)) << banner;
-        EXPECT_EQ(Has(banner, "PASS"), c.bannerPass) << banner;
+        EXPECT_TRUE(Has(banner, "PASS")) << banner;
         EXPECT_EQ(s.h.firmware.Mode(), ModemMode::kLoader);
         const std::string load = s.Say(Text("L\n"));
         EXPECT_TRUE(load.size() == 7 && Has(load, "...")) << load;
@@ -107,27 +101,6 @@ TEST(BootLoader, UpgradesAndFaultsChangeTheTextsTheHostChecks) {
         EXPECT_EQ(s.h.Exchange(ReadMemoryFrame(0x8402)), Reply(0x21, 35));
         EXPECT_EQ(s.h.Exchange(ReadMemoryFrame(0x8403)), Reply(0x21, 5));
     }
-}
-
-TEST(BootLoader, WaitsForTheLineFeedAndAnswersUnknownCommands) {
-    LoaderSession s;
-    EXPECT_TRUE(s.h.Exchange({0x01, 0x1C, 0xE3}).empty()) << "the banner waits for the LF";
-    EXPECT_TRUE(Has(s.Say({0x0A}), "KTR F/W Loader"));
-    EXPECT_TRUE(Has(s.Say(Text("X\n")), "?"));
-    EXPECT_TRUE(Has(s.Store(), "?"));
-    EXPECT_FALSE(Has(s.Store(), "DONE")) << "nothing downloaded";
-}
-
-TEST(SRecords, ParseChecksAndFields) {
-    SRecord r;
-    ASSERT_TRUE(ParseSRecord("S1051234ABCD3C", &r));
-    EXPECT_TRUE(r.type == '1' && r.address == 0x1234);
-    EXPECT_EQ(r.data, (std::vector<uint8_t>{0xAB, 0xCD}));
-    // Empty, short, not an S, shorter than its count, not hex, longer than its count, wrong
-    // checksum, half a byte.
-    for (const char* bad : {"", "S1", "X1051234ABCD00", "S10512", "S1051234ABCDZZ",
-                            "S1061234ABCD00", "S1051234ABCD00", "S1051234ABCD0"})
-        EXPECT_FALSE(ParseSRecord(bad, &r)) << bad;
 }
 
 }  // namespace

@@ -65,11 +65,6 @@ class LineHarness {
         Send(bytes);
         return Wait(ms);
     }
-    void SetHostBaud(int baud) {
-        line.Advance(nowUs, hostBaud, &received);
-        line.HostRateChanged(hostBaud, baud, nowUs);
-        hostBaud = baud;
-    }
     // "+++" with the guard times around it, at the host's rate.
     void SoftBreak() {
         Wait(1200);

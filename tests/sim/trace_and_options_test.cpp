@@ -82,27 +82,15 @@ ParseOutcome Parse(const std::string& line, SimOptions* options, std::string* me
 TEST(SimOptions, ParsesValuesAndRefusesBadOnes) {
     SimOptions o;
     std::string message;
-    ASSERT_EQ(Parse("--baud 19200 --firmware 1.04 --serial 04123456 --identity-word 0x1234 "
-                    "--wrong-byte 4:2 --excess-bytes 5 --capture-window 0.5 --no-line-timing "
-                    "--image m.bin --save --wrong-store 0x197",
-                    &o, &message),
+    // The forms a value takes: a pair, a hexadecimal number, an option that needs another.
+    ASSERT_EQ(Parse("--wrong-byte 4:2 --identity-word 0x1234 --image m.bin --save", &o, &message),
               ParseOutcome::kRun)
         << message;
-    EXPECT_TRUE(o.profile.baud == 19200 && o.baudGiven);
-    EXPECT_EQ(o.profile.revisionHigh * 10 + o.profile.revisionLow, 104);
-    EXPECT_EQ(o.profile.serialNumber, 4123456u);
-    EXPECT_EQ(o.profile.identityWord, 0x1234);
     EXPECT_TRUE(o.faults.wrongByteIn == 4 && o.faults.wrongBytePosition == 2);
-    EXPECT_TRUE(o.faults.excessBytesAfter == 5 && o.faults.excessByteCount == 1);
-    EXPECT_TRUE(o.captureWindowSeconds == 0.5 && !o.lineTiming);
+    EXPECT_EQ(o.profile.identityWord, 0x1234);
     EXPECT_TRUE(o.saveOnProgram && o.imagePath == "m.bin");
-    EXPECT_EQ(o.faults.wrongStoreAddress, 0x197);
-    const char* refused[] = {
-        "--baud 57600", "--baud",           "--model 8",           "--qmx-row 0",
-        "--qmx-row 97", "--firmware 2.2",   "--serial 12ab",       "--serial 99999999999",
-        "--no-reply 0", "--wrong-byte 1:4", "--capture-window -1", "--save",
-        "--bogus",      "--replay"};
-    for (const char* line : refused) {
+    for (const char* line : {"--baud 57600", "--baud", "--serial 12ab", "--serial 99999999999",
+                             "--wrong-byte 1:4", "--save", "--bogus"}) {
         message.clear();
         EXPECT_EQ(Parse(line, &o, &message), ParseOutcome::kError) << line;
         EXPECT_FALSE(message.empty()) << line;
