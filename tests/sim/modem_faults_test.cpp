@@ -48,19 +48,5 @@ TEST(ReplyFaults, ShowUpOnTheRightCommand) {
     }
 }
 
-// A weak cell keeps a written byte with bit 4 flipped behind a good reply; a damaged read shows
-// bit 4 flipped while the memory holds the byte.
-TEST(MemoryFaults, AWrongStoreAndADamagedReadFlipBitFour) {
-    LineHarness h;
-    h.CaptureAndUnlock();
-    h.firmware.SetFaults(
-        Plan({{&FaultPlan::wrongStoreAddress, 0x130}, {&FaultPlan::damagedReadAddress, 0x131}}));
-    EXPECT_EQ(h.Exchange(WriteMemoryFrame(0x130, 0x77)), Reply(0x20, 0));
-    EXPECT_EQ(h.Exchange(WriteMemoryFrame(0x131, 0x55)), Reply(0x20, 0));
-    EXPECT_EQ(h.Exchange(ReadMemoryFrame(0x130)), Reply(0x21, 0x67));
-    EXPECT_EQ(h.Exchange(ReadMemoryFrame(0x131)), Reply(0x21, 0x45));
-    EXPECT_EQ(h.firmware.Memory()[0x131], 0x55);
-}
-
 }  // namespace
 }  // namespace vxl::sim::test
