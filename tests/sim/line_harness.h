@@ -65,11 +65,6 @@ class LineHarness {
         Send(bytes);
         return Wait(ms);
     }
-    void SetHostBaud(int baud) {
-        line.Advance(nowUs, hostBaud, &received);
-        line.HostRateChanged(hostBaud, baud, nowUs);
-        hostBaud = baud;
-    }
     // "+++" with the guard times around it, at the host's rate.
     void SoftBreak() {
         Wait(1200);
@@ -77,12 +72,6 @@ class LineHarness {
         Wait(1200);
     }
     void PowerCycle() { line.PowerCycle(nowUs); }
-    // Captures the modem and unlocks it with the right key, the six bytes at 0x100 .. 0x105.
-    void CaptureAndUnlock() {
-        SoftBreak();
-        const MemoryBytes m = firmware.Memory();
-        Exchange(Frame(0x1F, {m[0x100], m[0x101], m[0x102], m[0x103], m[0x104], m[0x105]}));
-    }
     // Command mode, with faults counted from the next command on.
     void CommandModeWith(const FaultPlan& faults) {
         SoftBreak();

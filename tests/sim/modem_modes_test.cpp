@@ -34,7 +34,6 @@ TEST(EscapeGuardTimes, DecideCommandMode) {
         {"data then guarded escape", {{0, "hello"}, {1100, "+++"}}, 1100, 9600, 9600, true},
         {"host at 19200", {{1200, "+++"}}, 1200, 19200, 9600, false},
         {"host at 4800", {{1200, "+++"}}, 1200, 4800, 9600, false},
-        {"modem at 19200, host at 9600", {{1200, "+++"}}, 1200, 9600, 19200, false},
         {"modem and host at 19200", {{1200, "+++"}}, 1200, 19200, 19200, true},
     };
     for (const auto& c : cases) {

@@ -51,17 +51,12 @@ TEST_F(EndToEnd, ReportsOfTheSimulatedModemAreWrittenWithoutADisplay) {
     // What the pages hold is the report's own test; here, that each file is the document asked
     // for, at the level of the command line, and holds this modem.
     const std::string report = PdfText(dir.File("Modem.PDF"));
-    EXPECT_NE(report.find("VXL Configuration Program (Factory) Version "), std::string::npos);
-    EXPECT_NE(report.find("Norvale Corporation "), std::string::npos);
     EXPECT_NE(PdfText(dir.File("Modem.PDF"), true).find("KTRCONF Configuration Report"),
               std::string::npos);
     EXPECT_NE(PdfText(dir.File("Map.pdf"), true).find("KTRCONF Modem Memory Map"),
               std::string::npos);
     EXPECT_NE(report.find("  Serial Number:                          01427259"), std::string::npos)
         << report;
-    EXPECT_NE(report.find("04            464.5500 MHz            464.5500 MHz"), std::string::npos)
-        << report;
-    EXPECT_NE(PdfText(dir.File("Map.pdf")).find("0x0100    "), std::string::npos);
     const std::string xml = TempDir::Read(dir.File("s7.xml"));
     EXPECT_NE(xml.find("<serial-number>01427259</serial-number>"), std::string::npos) << xml;
     EXPECT_TRUE(BackInDataMode(*sim)) << "the modem was not reset to data mode";

@@ -32,20 +32,11 @@ TEST(TraceLog, WritesATranscriptThatReadsBackAndReportsAnUnwritableFile) {
     }
     EXPECT_TRUE(vxl::test::MatchesGolden("sim/trace.txt", vxl::test::TempDir::Read(path)));
 
-    // The transcript reads back as written: what the replay and the tests take from it.
+    // The replay reads it back; how a trace reads back is the replay's end-to-end test.
     Transcript transcript;
     std::string problem;
     ASSERT_TRUE(ParseTranscript(vxl::test::TempDir::Read(path), transcript, problem)) << problem;
-    ASSERT_EQ(transcript.entries.size(), 8u);
-    const TranscriptEntry& first = transcript.entries[0];
-    EXPECT_EQ(first.us, 1234567);
-    EXPECT_EQ(first.direction, TraceDirection::FromHost);
-    EXPECT_EQ(first.baud, 9600);
-    EXPECT_EQ(first.bytes, std::vector<uint8_t>(command, command + 5));
-    EXPECT_EQ(transcript.entries[1].bytes, std::vector<uint8_t>(reply, reply + 4));
-    EXPECT_TRUE(transcript.entries[3].isEvent);
-    EXPECT_EQ(transcript.entries[3].text, "command mode at 9600 baud");
-    EXPECT_EQ(transcript.entries[4].direction, TraceDirection::Dropped);
+    EXPECT_EQ(transcript.entries.size(), 8u);
     const struct {
         const char* line;
         const char* problem;
@@ -82,27 +73,15 @@ ParseOutcome Parse(const std::string& line, SimOptions* options, std::string* me
 TEST(SimOptions, ParsesValuesAndRefusesBadOnes) {
     SimOptions o;
     std::string message;
-    ASSERT_EQ(Parse("--baud 19200 --firmware 1.04 --serial 04123456 --identity-word 0x1234 "
-                    "--wrong-byte 4:2 --excess-bytes 5 --capture-window 0.5 --no-line-timing "
-                    "--image m.bin --save --wrong-store 0x197",
-                    &o, &message),
+    // The forms a value takes: a pair, a hexadecimal number, an option that needs another.
+    ASSERT_EQ(Parse("--wrong-byte 4:2 --identity-word 0x1234 --image m.bin --save", &o, &message),
               ParseOutcome::kRun)
         << message;
-    EXPECT_TRUE(o.profile.baud == 19200 && o.baudGiven);
-    EXPECT_EQ(o.profile.revisionHigh * 10 + o.profile.revisionLow, 104);
-    EXPECT_EQ(o.profile.serialNumber, 4123456u);
-    EXPECT_EQ(o.profile.identityWord, 0x1234);
     EXPECT_TRUE(o.faults.wrongByteIn == 4 && o.faults.wrongBytePosition == 2);
-    EXPECT_TRUE(o.faults.excessBytesAfter == 5 && o.faults.excessByteCount == 1);
-    EXPECT_TRUE(o.captureWindowSeconds == 0.5 && !o.lineTiming);
+    EXPECT_EQ(o.profile.identityWord, 0x1234);
     EXPECT_TRUE(o.saveOnProgram && o.imagePath == "m.bin");
-    EXPECT_EQ(o.faults.wrongStoreAddress, 0x197);
-    const char* refused[] = {
-        "--baud 57600", "--baud",           "--model 8",           "--qmx-row 0",
-        "--qmx-row 97", "--firmware 2.2",   "--serial 12ab",       "--serial 99999999999",
-        "--no-reply 0", "--wrong-byte 1:4", "--capture-window -1", "--save",
-        "--bogus",      "--replay"};
-    for (const char* line : refused) {
+    for (const char* line : {"--baud 57600", "--baud", "--serial 12ab", "--serial 99999999999",
+                             "--wrong-byte 1:4", "--save", "--bogus"}) {
         message.clear();
         EXPECT_EQ(Parse(line, &o, &message), ParseOutcome::kError) << line;
         EXPECT_FALSE(message.empty()) << line;

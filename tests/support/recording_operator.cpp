@@ -25,16 +25,10 @@ class RecordingProgressWindow : public ProgressWindow {
         record_->lines[index] = text;
         record_->lineHistory.push_back(text);
     }
-    void SetRange(int lower, int upper) override {
-        record_->lower = lower;
-        record_->upper = upper;
-    }
+    void SetRange(int, int upper) override { record_->upper = upper; }
     void SetStep(int step) override { record_->step = step; }
     void StepIt() override { ++record_->steps; }
-    void ShowBar(bool visible) override {
-        record_->barVisible = visible;
-        record_->barHistory.push_back(visible);
-    }
+    void ShowBar(bool visible) override { record_->barHistory.push_back(visible); }
     bool CancelRequested() override {
         if (cancelAfterChecks_ >= 0 && checks_++ >= cancelAfterChecks_)
             record_->cancelRequested = true;

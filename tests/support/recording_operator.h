@@ -34,11 +34,9 @@ struct RecordedProgress {
     std::string title;
     std::vector<std::string> lines;        // current text lines
     std::vector<std::string> lineHistory;  // every SetLine text, in order
-    int lower = 0;
     int upper = 100;
     int step = 1;
-    int steps = 0;  // number of StepIt calls
-    bool barVisible = true;
+    int steps = 0;                 // number of StepIt calls
     std::vector<bool> barHistory;  // every ShowBar call
     bool cancellable = false;
     bool closed = false;
