@@ -162,7 +162,8 @@ class Pages : public QObject {
     }
 
     // A channel edit is shown as stored (the channel rules are the settings' own); a fifth decimal
-    // is refused, four go into the channel.
+    // is refused, four go into the channel. Escape drops an edit, a number outside the grid's
+    // range puts back what the cell held when the focus leaves, the label column opens no editor.
     void frequencyCellsGoIntoTheChannels() {
         Session s({"dealer"});
         s.LoadDemo();
@@ -175,9 +176,26 @@ class Pages : public QObject {
         TypeInCell(grid, 6, 2, QStringLiteral("455.12345"), Qt::Key_unknown);
         QCOMPARE(static_cast<QLineEdit*>(grid->Editor())->text(), QStringLiteral("455.1234"));
         QTest::keyClick(grid->Editor(), Qt::Key_Up);
-        double rx = -1;
-        s.Coordinator().Settings().Parameters()->GetReal(pid::RxChannelId(5), rx);
-        QVERIFY(qAbs(rx - 455.1234) < 0.0125);
+        auto rx = [&s](int channel) {
+            double mhz = -1;
+            s.Coordinator().Settings().Parameters()->GetReal(pid::RxChannelId(channel), mhz);
+            return mhz;
+        };
+        QVERIFY(qAbs(rx(5) - 455.1234) < 0.0125);
+
+        const double held = rx(6);
+        const QString shown = grid->GetItemText(7, 2);
+        TypeInCell(grid, 7, 2, QStringLiteral("460"), Qt::Key_Escape);
+        TypeInCell(grid, 7, 2, QStringLiteral("495"), Qt::Key_unknown);
+        s.Find("exportCsvButton")->setFocus();
+        QCoreApplication::processEvents();
+        QCOMPARE(grid->Editor(), nullptr);
+        QCOMPARE(grid->GetItemText(7, 2), shown);
+        QCOMPARE(rx(6), held);
+        grid->setFocus();
+        grid->SetFocusCell(7, 0);
+        QTest::keyClicks(grid, QStringLiteral("4"));
+        QCOMPARE(grid->Editor(), nullptr);
     }
 
     void factoryPageTypesTheSerialNumber() {
