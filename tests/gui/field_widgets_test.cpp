@@ -1,6 +1,6 @@
-// The field widgets: red out of range, what Escape and leaving the field put back, text from the
-// modem that the field's rule refuses, and picks in a list. What each kind takes is the core's
-// rule (field_input); that typing and pasting reach it, the pages' tests and tests/gui_e2e.
+// The field widgets: red out of range, what Escape and leaving the field put back, and picks in a
+// list. What each kind takes is the core's rule (field_input); that typing and pasting reach it,
+// the pages' tests and tests/gui_e2e.
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -69,23 +69,6 @@ class FieldWidgets : public QObject {
         QCOMPARE(real.Enter("150"), QStringLiteral("2.50 red"));
         QCOMPARE(real.Enter("0"), QStringLiteral("0"));  // 0 is never out of range
         QCOMPARE(real.Enter("7.25", Qt::Key_Escape), QStringLiteral("0.00"));
-    }
-
-    // A call sign the modem holds with a code that has no character, shown as it is.
-    void textTheRuleRefusesFromTheModemCanOnlyLoseCharacters() {
-        QWidget window;
-        auto* field = new CallSignField(&window);
-        window.show();
-        field->setFocus();
-        field->setText(QStringLiteral("AB\aC"));
-        QCOMPARE(field->text(), QStringLiteral("AB\aC"));
-        QTest::keyClicks(field, "x#");
-        QCOMPARE(field->text(), QStringLiteral("AB\aC"));
-        QTest::keyClick(field, Qt::Key_Backspace);
-        QCOMPARE(field->text(), QStringLiteral("AB\a"));
-        QTest::keyClick(field, Qt::Key_Backspace);
-        QTest::keyClicks(field, "x");
-        QCOMPARE(field->text(), QStringLiteral("ABX"));
     }
 
     void choiceFieldSkipsEmptyChoicesAndReportsPicks() {

@@ -160,7 +160,6 @@ QString Describe(MainDialog& dialog) {
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-
 }  // namespace vxl::gui::test
 
 int main(int argc, char** argv) {

@@ -89,9 +89,11 @@ class MainWindow : public QObject {
         QTest::mouseClick(s.dialog->button(DialogButton::Print), Qt::LeftButton);
         QCOMPARE(printed, 3);
 
-        key(Qt::Key_B, Qt::AltModifier);
-        key(Qt::Key_I, Qt::AltModifier);
-        QVERIFY(s.dialog->windowTitle().endsWith(QString::fromStdString(s.app->InstallIniPath())));
+        for (int twice = 0; twice < 2; ++twice)
+            key(Qt::Key_B, Qt::AltModifier), key(Qt::Key_I, Qt::AltModifier);
+        const QString title = s.dialog->windowTitle();  // each once, the path last
+        QVERIFY(title.count(QString::fromStdString(s.app->BuildText())) == 1 &&
+                title.endsWith(QString::fromStdString(s.app->InstallIniPath())));
         s.Type("Owner", QStringLiteral("Quay 4"));
         QVERIFY(s.Coordinator().IsModified() && s.PageOf(SheetPage::Identification)->changed());
         key(Qt::Key_F4);  // Program, answered Yes
