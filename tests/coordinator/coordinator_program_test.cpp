@@ -61,11 +61,11 @@ TEST(CoordinatorFactory, SetFactoryFrequenciesFillsTheRangeTableAndEmptiesTheRes
     ASSERT_EQ(h.coordinator.StartDemo(), rc::kOk);
     ASSERT_EQ(h.Int(pid::kFrequency), 2);
     ASSERT_EQ(vxl::SetFactoryFrequencies(h.coordinator), rc::kOk);
-    for (int k = 0; k < 16; ++k)  // the range's four channels, receiving as they transmit
-        EXPECT_TRUE(k < 4 ? h.Real(pid::RxChannelId(k)) == h.Real(pid::TxChannelId(k)) &&
-                                h.Real(pid::RxChannelId(k)) >= 450.0
-                          : h.Real(pid::RxChannelId(k)) + h.Real(pid::TxChannelId(k)) == 0.0)
-            << k;
+    for (int k = 0; k < 16; ++k) {  // the range's four channels, the others emptied
+        const double rx = h.Real(pid::RxChannelId(k)), tx = h.Real(pid::TxChannelId(k));
+        EXPECT_EQ(rx >= 450.0 && tx >= 450.0, k < 4) << k;
+        EXPECT_EQ(rx + tx == 0.0, k >= 4) << k;
+    }
 }
 
 TEST(CoordinatorDefaults, ApplyDefaultsChangesEveryParameterButTheUserFields) {

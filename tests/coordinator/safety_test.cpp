@@ -43,12 +43,7 @@ TEST(Backup, EveryProgramSavesWhatTheModemHeldBeforeIt) {
     const std::string first = h->coordinator.Programming().GetLastBackupPath();
     EXPECT_EQ(first.rfind(h->dir.File("backups/01427259/"), 0), 0u) << first;
     BackupImage backup = ReadBack(first);
-    EXPECT_EQ(backup.header.serialNumber, kSerial);
-    EXPECT_EQ(backup.header.model, "VXL");
-    EXPECT_EQ(backup.header.firmware, "2.20");
-    EXPECT_EQ(backup.header.mainSize, 246);
-    EXPECT_EQ(backup.header.extensionSize, 9);
-    EXPECT_EQ(backup.header.modemType, 4);
+    EXPECT_EQ(backup.header.serialNumber, kSerial);  // its layout: Restore's test
     EXPECT_TRUE(backup.header.time >= before && backup.header.time <= h->clock.WallSeconds());
     EXPECT_EQ(OwnerIn(backup), std::string(6, '\0'));
 

@@ -336,11 +336,6 @@ TEST(MainDialogMenu, CommandsActOnlyWhenTheyApply) {
     EXPECT_EQ(upgrades, 1);
     EXPECT_TRUE(d.model->Menu().selectPortEnabled);
     EXPECT_EQ(d.model->UpdatePass().makeDefault, DialogButton::Load);
-
-    d.h.prefs.SetInt(kPrefComPortNum, -1);
-    d.h.coordinator.Init(-1, 1);
-    d.model->FirstRunPortMessage();
-    EXPECT_EQ(d.h.coordinator.Session().GetPort(), 4);
 }
 
 TEST(MainDialogDevice, ADeviceGoneWhileIdleIsReportedOnceAndTheModemReleased) {
