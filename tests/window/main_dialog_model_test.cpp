@@ -279,12 +279,13 @@ TEST(MainDialogCommands, PageButtonsReachTheirCommands) {
         return false;
     });
     d.h.coordinator.Settings().SetText(pid::kOwner, "Pier 9");
+    d.h.coordinator.Settings().SetText(pid::kCallSign, "KD7XYZ");
     d.model->PageButton(SheetPage::RadioLink, control::kClearUserFields);
     d.model->PageButton(SheetPage::Frequencies, control::kFactoryTestSettings);
     EXPECT_EQ(exports, 1) << "1099 on the Frequencies page is the export";
     EXPECT_EQ(d.h.Text(pid::kOwner), "Pier 9");
     d.model->PageButton(SheetPage::Factory, control::kClearUserFields);
-    EXPECT_EQ(d.h.Text(pid::kOwner), "");
+    EXPECT_EQ(d.h.Text(pid::kOwner) + d.h.Text(pid::kCallSign), "");
     d.h.ui.ScriptAnswers({MsgAnswer::No});
     d.model->PageButton(SheetPage::Frequencies, control::kClearChannelTable);
     d.model->PageButton(SheetPage::RadioLink, control::kImportChannelTable);
