@@ -1,7 +1,7 @@
 // Channel tables through the working settings, on the demo modem (synthesizer type 4, 450-470
 // MHz, 12.5 kHz steps, serial number 1427259): the channel-table file written from the settings,
 // the checks every imported frequency passes (a file or a plan that does not suit the modem
-// changes nothing), and clearing. What each file does in a run is the settings run's table.
+// changes nothing). What each file does in a run is the settings run's table.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -103,15 +103,6 @@ TEST(ChannelTables, WhatDoesNotSuitTheModemChangesNothing) {
     h.view.calls.clear();
     ASSERT_EQ(h.coordinator.Settings().ImportChannelCsv(kExample, &problem), rc::kOk) << problem;
     EXPECT_DOUBLE_EQ(h.Real(pid::RxChannelId(7)), 469.9875);
-    EXPECT_EQ(h.view.calls, std::vector<std::string>{"Values *"});
-}
-
-TEST(ChannelTables, ClearEmptiesEveryChannelAndDeselectsTheCurrentOne) {
-    Demo h;
-    h.view.calls.clear();
-    ASSERT_EQ(h.coordinator.Settings().ClearChannelTable(), rc::kOk);
-    EXPECT_EQ(h.Channels(), std::vector<double>(32, 0.0));
-    EXPECT_EQ(h.Int(pid::kCurrentChannel), 0xFF);
     EXPECT_EQ(h.view.calls, std::vector<std::string>{"Values *"});
 }
 

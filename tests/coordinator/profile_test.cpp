@@ -1,6 +1,6 @@
 // Settings profiles: written from one modem (tests/data), applied to another through the edit
-// operations, the end-of-transmission setting each mode carries, and what the Settings menu says
-// about a profile it cannot use. The entries a modem refuses are the settings run's table.
+// operations, and what the Settings menu says about a profile it cannot use. The entries a modem
+// refuses are the settings run's table.
 #include <gtest/gtest.h>
 
 #include "coordinator/profile_apply.h"
@@ -55,23 +55,6 @@ TEST(Profile, ConfiguresAnotherModemAlikeAndLeavesItsIdentity) {
     EXPECT_EQ(b.Text(pid::kSerialNumber), "01427264");
     EXPECT_TRUE(b.coordinator.IsModified());
     EXPECT_TRUE(b.modem.commands.size() > 0 && b.modem.Count(0x20) == 0) << "nothing programmed";
-}
-
-// A profile carries the end-of-transmission setting the Serial Interface page shows for the
-// mode, and none for the modes that use none.
-TEST(Profile, CarriesTheEndOfTransmissionSettingOfItsMode) {
-    CoordinatorHarness h;
-    ASSERT_EQ(h.Load(), rc::kOk);
-    const char* const carried[] = {"EOTCount", "EOTCharacter", "",        "",
-                                   "EOTCount", "EOTCount",     "EOTCount"};
-    for (int mode = 0; mode < 7; ++mode) {
-        ASSERT_EQ(h.coordinator.Settings().SetInt(pid::kProtocolMode, mode), rc::kOk);
-        const std::string text = ProfileOf(h);
-        std::string keys;
-        for (const char* key : {"EOTCharacter", "EOTCount", "EOTTimeout"})
-            if (text.find(std::string("\n") + key + "=") != std::string::npos) keys += key;
-        EXPECT_EQ(keys, carried[mode]) << mode;
-    }
 }
 
 // What Load Profile and Save Profile say (tests/data): a file that is no profile changes nothing.

@@ -43,29 +43,16 @@ TEST(Backup, EveryProgramSavesWhatTheModemHeldBeforeIt) {
     const std::string first = h->coordinator.Programming().GetLastBackupPath();
     EXPECT_EQ(first.rfind(h->dir.File("backups/01427259/"), 0), 0u) << first;
     BackupImage backup = ReadBack(first);
-    EXPECT_EQ(backup.header.serialNumber, kSerial);
-    EXPECT_EQ(backup.header.model, "VXL");
-    EXPECT_EQ(backup.header.firmware, "2.20");
-    EXPECT_EQ(backup.header.mainSize, 246);
-    EXPECT_EQ(backup.header.extensionSize, 9);
-    EXPECT_EQ(backup.header.modemType, 4);
+    EXPECT_EQ(backup.header.serialNumber, kSerial);  // its layout: Restore's test
     EXPECT_TRUE(backup.header.time >= before && backup.header.time <= h->clock.WallSeconds());
     EXPECT_EQ(OwnerIn(backup), std::string(6, '\0'));
 
     // The next Program in the same second gets a file of its own, holding the first one's
-    // settings; both are listed, newest first, with what differs from the loaded settings.
+    // settings (the list of both, newest first, is the Settings menu's test).
     ASSERT_EQ(h->coordinator.Settings().SetText(pid::kOwner, "Quarry 2"), rc::kOk);
     ASSERT_EQ(h->coordinator.Program(h->response), rc::kOk);
+    EXPECT_NE(h->coordinator.Programming().GetLastBackupPath(), first);
     EXPECT_EQ(OwnerIn(ReadBack(h->coordinator.Programming().GetLastBackupPath())), "Quarry");
-    SafetyCommands commands(h->coordinator);
-    std::vector<BackupListEntry> list = commands.ListBackups();
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[0].path, h->coordinator.Programming().GetLastBackupPath());
-    EXPECT_EQ(list[1].path, first);
-    EXPECT_EQ(list[0].firmware, "2.20");
-    // What a restore would change: from the loaded value to the backup's.
-    EXPECT_EQ(DifferenceLines(list[0].differences), "Owner: Quarry 2 -> Quarry\n");
-    EXPECT_EQ(DifferenceLines(list[1].differences), "Owner: Quarry 2 -> (empty)\n");
 }
 
 TEST(Backup, TheNewestFiftyOfAModemAreKept) {

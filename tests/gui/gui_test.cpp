@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleFactory>
-#include <cstdio>
 #include <cstring>
 
 #include "gui/grid_ctrl.h"
@@ -159,16 +158,6 @@ QString Describe(MainDialog& dialog) {
             if (!control->objectName().isEmpty()) lines << Describe(control);
     }
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
-}
-
-QString PdfText(const std::string& path) {
-    QString text;
-    if (std::FILE* pipe = ::popen(("pdftotext -layout '" + path + "' - 2>&1").c_str(), "r")) {
-        char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe)) text += QString::fromUtf8(buffer);
-        ::pclose(pipe);
-    }
-    return text;
 }
 
 }  // namespace vxl::gui::test

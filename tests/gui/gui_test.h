@@ -78,9 +78,6 @@ struct Session {
 // reader names them by; a grid a line a row.
 QString Describe(MainDialog& dialog);
 
-// The text of a PDF file as pdftotext lays it out.
-QString PdfText(const std::string& path);
-
 }  // namespace vxl::gui::test
 
 #define VXL_GUI_SUITE(Class)                                \

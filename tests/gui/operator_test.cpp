@@ -2,7 +2,6 @@
 // windows and the countdown's cancel, and the event pump that keeps windows alive but drops
 // input meant for anything but a progress window.
 #include <QMessageBox>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QtTest>
 
@@ -59,8 +58,6 @@ class Operator : public QObject {
             QMessageBox::Icon shownIcon;
         } cases[] = {
             // clang-format off
-            {MsgButtons::Ok, MsgIcon::None, "Ok", {"Ok"}, MsgAnswer::Ok, QMessageBox::NoIcon},
-            {MsgButtons::YesNo, MsgIcon::Question, "No", {"Yes", "No"}, MsgAnswer::No, QMessageBox::Question},
             {MsgButtons::RetryCancel, MsgIcon::Stop, "Retry", {"Retry", "Cancel"}, MsgAnswer::Retry, QMessageBox::Critical},
             {MsgButtons::ContinueCancel, MsgIcon::Exclamation, "none", {"Continue", "Cancel"}, MsgAnswer::Cancel, QMessageBox::Warning},
             // clang-format on
@@ -77,23 +74,10 @@ class Operator : public QObject {
         }
     }
 
-    // A plain progress window steps its bar and cannot be closed by the operator.
-    void progressWindowsStepTheirBar() {
+    // A plain progress window cannot be closed by the operator, only by the core.
+    void progressWindowsCloseOnlyWhenTheCoreIsDone() {
         std::unique_ptr<ProgressWindow> window = op.OpenProgress("Programming Modem", {"a"}, false);
         QVERIFY(VisibleProgressWindow() != nullptr);
-        auto* bar =
-            VisibleProgressWindow()->findChild<QProgressBar*>(QStringLiteral("progressBar"));
-        QVERIFY(bar != nullptr);
-        window->SetRange(0, 10);
-        window->SetStep(4);
-        window->ShowBar(true);
-        window->StepIt();
-        window->StepIt();
-        QCOMPARE(bar->value(), 8);
-        window->StepIt();
-        QCOMPARE(bar->value(), 2);  // stepping past the end starts again
-        window->SetLine(2, "third line");
-        QVERIFY(bar->window()->findChild<QWidget*>(QStringLiteral("line2")) != nullptr);
         VisibleProgressWindow()->close();
         QVERIFY(!window->CancelRequested() && VisibleProgressWindow() != nullptr);
         window.reset();

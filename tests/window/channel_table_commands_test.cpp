@@ -9,7 +9,6 @@
 #include "coordinator/coordinator_harness.h"
 #include "params/parameter_ids.h"
 #include "support/golden.h"
-#include "util/path_text.h"
 #include "window/channel_plan_commands.h"
 #include "window/channel_table_commands.h"
 #include "window/level_page_actions.h"
@@ -60,10 +59,7 @@ TEST(ExportFileName, FollowsTheSerialNumberUntilTheOperatorTypesANameOfTheirOwn)
     } steps[] = {
         {"9", ExportFileNameRule::kStartName, "9.upg"},  // the wild card gives way
         {"98", "9.upg", "98.upg"},                       // the name it made follows
-        {"", "98.upg", ".upg"},                          // down to nothing
-        {"980", ".upg", "980.upg"},                      //
         {"9807", "mine.upg", "mine.upg"},                // a typed name stays
-        {"98071", "mine.upg", "mine.upg"},
     };
     for (const auto& step : steps)
         EXPECT_EQ(rule.NameFor(step.serial, step.field), step.expected) << step.serial;
@@ -88,11 +84,7 @@ TEST(ExportSerial, AFormLessNumberIsExportedOnlyAfterTheOperatorAgrees) {
     EXPECT_EQ(ui.messages[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(ui.messages[0].icon, MsgIcon::Exclamation);
     EXPECT_NE(ui.messages[0].text.find("YYWWxxxx"), std::string::npos);
-    EXPECT_EQ(ExportSerialNumber("98071234"), 98071234u);
     EXPECT_EQ(ExportSerialNumber(""), 0u);
-    EXPECT_EQ(FolderOf("/srv/tables/a.upg"), "/srv/tables");
-    EXPECT_EQ(FolderOf("/a.upg"), "/");
-    EXPECT_EQ(FolderOf("a.upg"), "");
 }
 
 // Export writes the table; a cancelled dialog does nothing; a file the command cannot write or
@@ -184,10 +176,6 @@ TEST_F(ChannelCommands, ClearingChannelsAndSettingFactoryFrequenciesSayWhatMustF
 TEST_F(ChannelCommands, AMemoryByteATextFieldCannotHoldIsRefusedByName) {
     EXPECT_EQ(EditMemoryByte(h.coordinator, 0x6B, 0x01), rc::kInvalidDefinition);
     ASSERT_EQ(Captions(h.ui), std::vector<std::string>{"Error Changing Memory"});
-    EXPECT_EQ(h.ui.messages[0].text.rfind("0x01 cannot be stored at 0x016B: that byte belongs to "
-                                          "the owner",
-                                          0),
-              0u);
     EXPECT_EQ(view.calls, std::vector<std::string>{"Values"});
     EXPECT_FALSE(h.coordinator.IsModified());
     EXPECT_EQ(EditMemoryByte(h.coordinator, 0x6B, 'Q'), rc::kOk);

@@ -27,13 +27,10 @@ TEST(FieldInput, EachKindTakesItsCharactersCaseAndLength) {
         {"decimal: two decimals", DecimalInput(2), "12.34", "12.34"},
         {"decimal: not three", DecimalInput(2), "12.345", nullptr},
         {"decimal: one point only", DecimalInput(2), "1.2.3", nullptr},
-        {"decimal: no minus", DecimalInput(2), "-1", nullptr},
         {"decimal: a point alone while typing", DecimalInput(4), ".", "."},
         {"call sign: upper-cased", CallSignInput(10), "w1aw/p", "W1AW/P"},
-        {"call sign: no #", CallSignInput(16), "wx7-ab#c", nullptr},
         {"call sign: its length", CallSignInput(6), "abcdefg", nullptr},
         {"serial number: eight digits", SerialNumberInput(), "01427259", "01427259"},
-        {"serial number: not nine", SerialNumberInput(), "014272590", nullptr},
         {"serial number: digits only", SerialNumberInput(), "0142A259", nullptr},
         // clang-format on
     };

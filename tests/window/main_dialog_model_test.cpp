@@ -5,12 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <filesystem>
 #include <functional>
 
 #include "coordinator/coordinator_harness.h"
 #include "link/port_table.h"
-#include "modem/firmware_file.h"
 #include "params/model_tables.h"
 #include "params/parameter_ids.h"
 #include "support/fake_serial_link.h"
@@ -83,25 +81,6 @@ struct Dialog {
     WindowView view;
     std::unique_ptr<MainDialogModel> model;
 };
-
-TEST(MainDialogTitle, NamesAVendorOtherThanTheMakerAndAppendsBuildAndPathOnce) {
-    const struct {
-        const char* vendor;
-        const char* title;
-    } cases[] = {
-        {"Norvale Corporation", "VXL Configuration Program - End User"},
-        {"Acme Radio", "VXL Configuration Program for Acme Radio - End User"},
-        {"", "VXL Configuration Program - End User"},
-    };
-    for (const auto& c : cases) {
-        CoordinatorHarness h;
-        MainDialogModel model(h.coordinator, {false, c.vendor, "Build 69", "/opt/vxlconf.ini",
-                                              "Norvale Corporation"});
-        EXPECT_EQ(model.Title(), c.title);
-        for (int i = 0; i < 2; ++i) model.AppendBuildText(), model.AppendIniPath();
-        EXPECT_EQ(model.Title(), std::string(c.title) + " (Build 69)     /opt/vxlconf.ini");
-    }
-}
 
 TEST(MainDialogLoad, EachOutcomeShowsItsMessagesAndLeavesTheModemAsItSays) {
     const struct {
@@ -300,12 +279,13 @@ TEST(MainDialogCommands, PageButtonsReachTheirCommands) {
         return false;
     });
     d.h.coordinator.Settings().SetText(pid::kOwner, "Pier 9");
+    d.h.coordinator.Settings().SetText(pid::kCallSign, "KD7XYZ");
     d.model->PageButton(SheetPage::RadioLink, control::kClearUserFields);
     d.model->PageButton(SheetPage::Frequencies, control::kFactoryTestSettings);
     EXPECT_EQ(exports, 1) << "1099 on the Frequencies page is the export";
     EXPECT_EQ(d.h.Text(pid::kOwner), "Pier 9");
     d.model->PageButton(SheetPage::Factory, control::kClearUserFields);
-    EXPECT_EQ(d.h.Text(pid::kOwner), "");
+    EXPECT_EQ(d.h.Text(pid::kOwner) + d.h.Text(pid::kCallSign), "");
     d.h.ui.ScriptAnswers({MsgAnswer::No});
     d.model->PageButton(SheetPage::Frequencies, control::kClearChannelTable);
     d.model->PageButton(SheetPage::RadioLink, control::kImportChannelTable);
@@ -357,36 +337,6 @@ TEST(MainDialogMenu, CommandsActOnlyWhenTheyApply) {
     EXPECT_EQ(upgrades, 1);
     EXPECT_TRUE(d.model->Menu().selectPortEnabled);
     EXPECT_EQ(d.model->UpdatePass().makeDefault, DialogButton::Load);
-
-    d.h.prefs.SetInt(kPrefComPortNum, -1);
-    d.h.coordinator.Init(-1, 1);
-    d.model->FirstRunPortMessage();
-    EXPECT_EQ(d.h.coordinator.Session().GetPort(), 4);
-}
-
-// The upgrade's file dialog opens in the folder of the last upgrade; the window remembers the
-// folder of this one and stores it when it closes.
-TEST(MainDialogMenu, TheUpgradeStartsInTheLastFolderAndTheWindowStoresTheNewOne) {
-    Dialog d;
-    d.model.reset();  // it stores its folders as it goes
-    d.h.prefs.SetText(kPrefInitFirmwareDir, "/srv/firmware");
-    d.Open();
-    CFirmwareFile file;  // revision 3.55
-    file.SetText(FormatSrecord('1', 0x8400, std::string("\0\0\x23\x05", 4)) +
-                 FormatSrecord('1', 0xFFFE, std::string("\x90\0", 2)) +
-                 FormatSrecord('9', 0x9000, ""));
-    std::filesystem::create_directories(d.h.dir.File("fw"));
-    ASSERT_EQ(file.WriteUpgradeFile(d.h.dir.File("fw/new.fw")), 0);
-    d.model->Load();
-    d.h.ui.ScriptFiles({d.h.dir.File("fw/new.fw")});
-    d.model->MenuCommand(menu::kUpgradeFirmware);
-    ASSERT_EQ(d.h.ui.fileDialogs.size(), 1u);
-    EXPECT_EQ(d.h.ui.fileDialogs[0].startDir, "/srv/firmware");
-    EXPECT_EQ(Captions(d.h.ui).size(), 3u) << Transcript(d.h.ui);
-    EXPECT_FALSE(d.h.coordinator.IsAttached());
-    EXPECT_EQ(d.model->InitialFirmwareDir(), d.h.dir.File("fw"));
-    d.model.reset();
-    EXPECT_EQ(d.h.prefs.GetText(kPrefInitFirmwareDir, ""), d.h.dir.File("fw"));
 }
 
 TEST(MainDialogDevice, ADeviceGoneWhileIdleIsReportedOnceAndTheModemReleased) {
