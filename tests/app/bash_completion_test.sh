@@ -36,8 +36,6 @@ check 'device' DEV
 check '--help|--version|-h' -
 check 'B.FW|a.fw|sub|with blank.fw' upgrade ''
 check 'B.FW|a.fw|sub|with blank.fw' UPGRADE =
-check 't.upg' import = t
-check 'b.img|sub' restore ''
 check 'p.ini|sub' LoadProfile ''
 check 'notes.txt' stealth n
 check 'sub/m0' device sub/m

@@ -1,5 +1,5 @@
 // Start-up: port and capture method from the command line or the preferences, the echo box, the
-// logo and the window's display, mistakes on the command line, the vendor identity, files refused
+// logo and the window's display, mistakes on the command line, files refused
 // before the port is opened, an unusable preferences file, and damaged settings.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -71,22 +71,6 @@ TEST(StartUp, EachCommandLineAndWhatTheProgramDoesInOrder) {
     EXPECT_NE(NoDisplayText("DISPLAY is not set").find("stealth NAME"), std::string::npos);
 }
 
-TEST(StartUp, VendorIdentityComesFromTheInstallationFile) {
-    FakeModemRun run;
-    run.interactiveRun = [](CConfigApp&) { return 0; };
-    run.dir.Write("vxlconf.ini",
-                  "[General]\nVendorName = Acme Radio Sales \nVendorLogo=acme.bmp\n");
-    run.Run({"nologo"}, false);
-    EXPECT_EQ(run.app->InstallIniPath(), run.dir.path() + "/vxlconf.ini");
-    EXPECT_EQ(run.app->VendorName(), "Acme Radio Sales");
-    EXPECT_EQ(run.app->VendorLogoPath(), run.dir.path() + "/acme.bmp");
-    EXPECT_EQ(run.app->HelpFileName(), "VXL.hlp");
-    std::filesystem::remove(run.dir.File("vxlconf.ini"));
-    run.Run({"nologo"}, false);
-    EXPECT_EQ(run.app->VendorName(), "");
-    EXPECT_EQ(run.app->VendorLogoPath(), run.dir.path() + "/");
-}
-
 // Files to read and files to write are checked first (tests/data): with no device at all, each
 // refusal is one line about the file, naming it and the reason; the modem is not touched.
 TEST(StartUp, InputAndOutputFilesAreRefusedBeforeThePortIsOpened) {
@@ -105,12 +89,10 @@ TEST(StartUp, InputAndOutputFilesAreRefusedBeforeThePortIsOpened) {
     ASSERT_EQ(::mkfifo(dir.File("pipe.upg").c_str(), 0600), 0);
     std::filesystem::create_directories(dir.File("folder.xml"));
     const std::pair<const char*, const char*> cases[] = {
-        {"upgrade", "absent.fw"},      {"upgrade", "empty.fw"},     {"upgrade", "damaged.fw"},
-        {"import", "pipe.upg"},        {"import", "damaged.upg"},   {"restore", "damaged.img"},
-        {"loadprofile", "absent.ini"}, {"stealth", "none/s"},       {"stealth", "folder"},
-        {"export", "none/t.upg"},      {"report", "none/r.pdf"},    {"memorymap", "none/m.pdf"},
-        {"saveprofile", "none/p.ini"}, {"exportcsv", "none/p.csv"}, {"trace", "none/t.txt"},
-        {"importcsv", "damaged.img"},
+        {"upgrade", "absent.fw"},      {"upgrade", "empty.fw"},   {"upgrade", "damaged.fw"},
+        {"import", "pipe.upg"},        {"import", "damaged.upg"}, {"restore", "damaged.img"},
+        {"loadprofile", "absent.ini"}, {"stealth", "none/s"},     {"stealth", "folder"},
+        {"report", "none/r.pdf"},      {"trace", "none/t.txt"},   {"importcsv", "damaged.img"},
     };
     std::string outcomes;
     for (const auto& [switchWord, file] : cases) {

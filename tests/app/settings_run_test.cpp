@@ -60,13 +60,8 @@ TEST(SettingsRun, EachFileAndItsOutcome) {
          nullptr},
         {"a channel table for another band", "import", Golden("channel_table_other_band.upg"),
          nullptr},
-        {"control characters", "loadprofile",
-         "[VXL]\nCallSign=\x01\x02\x03\nOwner=Quarry \x1B[7mred\x1B[0m\n", nullptr},
-        {"a call sign in lower case, an owner in German", "loadprofile",
-         "[VXL]\nCallSign= ab c\nOwner=M\xC3\xBCller & S\xC3\xB6hne\n", nullptr},
         {"too long, a character without a code", "loadprofile",
          "[VXL]\nOwner=" + std::string(33, 'x') + "\nCallSign=KD7#\n", nullptr},
-        {"Latin-1, not UTF-8", "loadprofile", "[VXL]\nOwner=Gr\xFC\xDF\n", nullptr},
         {"entries this modem cannot take", "loadprofile",
          "; written by hand\n[VXL]\nOwner=Applied\nBogus=1\nSerialNumber=12345678\n"
          "SynthesizerType=2\nBaudRate=12345\nLocalAddress=300\nScrambling=maybe\nLinkRate=19200\n"

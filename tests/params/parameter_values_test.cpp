@@ -31,16 +31,15 @@ struct Reading {
 TEST(ParameterValues, TextsOfStoredBytes) {
     const vxl::test::ModemCase<Reading> cases[] = {
         // clang-format off
+        // What the report and export documents of the known modems do not show.
         {"HP base", 4, 2.2, {{0x10A, kTx}, {0x100, 0x12}, {0x16B, 'A'}, {0x16C, 'B'}, {0x16E, 'C'},
-         {0x18B, 5}, {0x18D, 0x42}, {0x190, 0x85}, {0x19B, 0x0A}, {0x1A0, 4}, {0x1A1, 0x01},
-         {0x1A2, 0x2C}, {0x1A3, 0x55}, {0x8001, 0x12}, {0x8004, 0x78}, {0x8005, 0x80},
-         {0x8006, 0xFF}, {0x8007, 0xFF}, {0x8008, 0xFF}, {0x8009, 0xFF}},
-         {{kTxAckTimeout, "0.1"}, {kDigipeaterDelay, "3.00"}, {kCSMAMonitor, "yes"}, {kOwner, "AB"},
-          {kMediumRSSIHystLevel, "0x0a"}, {kSynthesizerType, "004"}, {kSystemClock, "0x12000078"},
-          {kModemID, "988-2"}, {kFirmwareRevision, "2.20"}, {kPower, "35"}, {kCrystal, "Yellow"},
-          {kChannelBandwidth, "12.5"}, {kProtocolMode, "TrimMark II/IIe"}, {kBREAKtoCommand, "yes"},
-          {kBaudRate, "1200"}, {kModemEnable, "yes"}, {kDataSecurityCode, "-00000001"},
-          {RxChannelId(3), ""}, {39, "-", 105}, {88, "-", 105}}},
+         {0x18D, 0x42}, {0x19B, 0x0A}, {0x1A0, 4}, {0x8001, 0x12}, {0x8004, 0x78}, {0x8006, 0xFF},
+         {0x8007, 0xFF}, {0x8008, 0xFF}, {0x8009, 0xFF}},
+         {{kOwner, "AB"}, {kMediumRSSIHystLevel, "0x0a"}, {kSynthesizerType, "004"},
+          {kSystemClock, "0x12000078"}, {kModemID, "988-2"}, {kPower, "35"}, {kCrystal, "Yellow"},
+          {kDataSecurityCode, "-00000001"}, {RxChannelId(3), ""}, {39, "-", 105}, {88, "-", 105}}},
+        {"model 7, beyond the tables", 4, 2.2, {{0x10A, 0xF0}},
+         {{kModel, ""}, {kFrequency, ""}, {kModemID, "000-0"}}},
         {"owner in Latin-1, with a control byte", 4, 2.2, {{0x16B, 'A'}, {0x16C, 0x01},
          {0x16D, 0xE9}, {0x16E, 0x9B}}, {{kOwner, "A\uFFFD\u00E9\uFFFD"}}},
         {"power code 5", 4, 2.2, {{0x10A, kTx}, {0x100, 0x05}}, {{kPower, "Unknown", 113}}},
@@ -49,16 +48,12 @@ TEST(ParameterValues, TextsOfStoredBytes) {
          {kEOTCharacter, "0xC8"}}},
         {"packet", 4, 2.2, {{0x10A, kTx}, {0x190, 2}, {0x193, 200}}, {{kEOTTimeout, "2.00"}}},
         {"CR", 4, 2.2, {{0x10A, kTx}, {0x193, 13}}, {{kEOTCharacter, "CR"}, {kEOTCount, "013"}}},
-        {"SP", 4, 2.2, {{0x10A, kTx}, {0x193, 32}}, {{kEOTCharacter, "SP"}}},
-        {"DEL", 4, 2.2, {{0x10A, kTx}, {0x193, 127}}, {{kEOTCharacter, "DEL"}}},
         {"A", 4, 2.2, {{0x10A, kTx}, {0x193, 65}}, {{kEOTCharacter, "A"}, {kEOTCount, "065"}}},
-        {"7", 4, 2.2, {{0x10A, kTx}, {0x193, 7}}, {{kEOTCount, "007"}}},
         {"model byte A3", 4, 2.2, {{0x10A, 0xA3}}, {{kModel, "KTR RXO"}, {kFrequency, "470-490"},
          {kEOTTimeout, "-", 72}, {TxChannelId(0), "-", 72}}},
         {"band beyond the model's room", 4, 2.2, {{0x10A, 0x83}}, {{kFrequency, ""}}},
         {"missing model ID", 4, 2.2, {{0x10A, 0}, {0x100, 0x02}}, {{kModel, "Unknown"},
          {kPower, "Unknown"}}},
-        {"VXL", 4, 2.2, {{0x10A, kVxl}}, {{kModemID, "1038-0"}}},
         {"rover", 4, 1.04, {{0x10A, kRover}, {0x18D, 0x44}}, {{kRoverAutoOff, "yes"}}},
         {"rover before 1.04", 4, 1.03, {{0x10A, kRover}, {0x8005, 0x80}},
          {{kRoverAutoOff, "-", 72}, {kModemEnable, "-", 72}}},
@@ -68,7 +63,6 @@ TEST(ParameterValues, TextsOfStoredBytes) {
         {"QMX row 0", 2, 3.5, {{0x18B, 9}, {0x18F, 2}}, {{kModel, ""}, {kBaudRate, ""},
          {kChannelBandwidth, "12.5"}}},
         {"QMX row 97", 2, 3.5, {{0x10A, 97}}, {{kFrequency, "-", 96}}},
-        {"receive-only QMX", 3, 1.0, {{0x10A, 90}}, {{kModemID, "", 72}, {kCallSign, "-", 72}}},
         {"type 1", 1, 3.0, {}, {{kCallSign, "-", 72}}},
         // clang-format on
     };
@@ -104,24 +98,17 @@ TEST(ParameterValues, WritesChangeOnlyTheirBytes) {
         // Parameters that share a byte keep each other's bits; refused writes change nothing.
         {4, {{0x100, 0x10}}, kPower, 'i', "1", 0, {{0x100, 0x11}}},
         {4, {{0x100, 0x10}}, kPower, 'i', "4", 113, {{0x100, 0x10}}},
-        {2, {}, kPower, 'i', "1", 71, {}},
         {4, {{0x10A, kTx}, {0x1A3, 0x15}}, kRepeater, 'b', "1", 0, {{0x1A3, 0x55}}},
         {4, {{0x10A, kTx}, {0x1A3, 0x55}}, kCSMAMonitor, 'b', "0", 0, {{0x1A3, 0x45}}},
         {4, {{0x190, 5}}, kScrambling, 'b', "1", 0, {{0x192, 2}}},
         {4, {{0x190, 2}}, kScrambling, 'b', "1", 0, {{0x192, 1}}},
         {4, {{0x190, 5}, {0x192, 2}}, kScrambling, 'b', "0", 0, {{0x192, 0}}},
-        {4, {}, kForwardErrorCorrection, 'b', "1", 0, {{0x191, 1}}},
         {4, {{0x190, 0x02}}, kBREAKtoCommand, 'b', "1", 0, {{0x190, 0x82}}},
         {4, {{0x190, 0x80}}, kProtocolMode, 'i', "6", 0, {{0x190, 0x86}}},
         {2, {{0x190, 0x80}}, kProtocolMode, 'i', "6", 92, {{0x190, 0x80}}},
         {4, {{0x10A, 0x83}}, kModel, 'i', "5", 0, {{0x10A, 0xD3}}},
-        {4, {{0x10A, 0x83}}, kModel, 'i', "6", 92, {{0x10A, 0x83}}},
-        {2, {{0x10A, 16}}, kModel, 'i', "24", 0, {{0x10A, 24}}},
         {4, {{0x10A, kVxl}}, kFrequency, 'i', "9", 0, {{0x10A, 0xD9}}},
         {4, {{0x10A, kVxl}}, kFrequency, 'i', "3", 92, {{0x10A, kVxl}}},
-        {2, {{0x10A, 24}}, kFrequency, 'i', "1", 71, {{0x10A, 24}}},
-        {4, {{0x100, 0x02}}, kChannelBandwidth, 'i', "1", 0, {{0x100, 0x12}}},
-        {2, {}, kChannelBandwidth, 'i', "1", 71, {}},
         // Scaled values round to their steps and keep within their limits.
         {4, {{0x10A, kTx}}, kTxAckTimeout, 'r', "0.3", 0, {{0x19E, 0}, {0x19F, 2}}},
         {4, {{0x10A, kTx}}, kTxAckTimeout, 'r', "6553.6", 0, {{0x19E, 0xFF}, {0x19F, 0xFF}}},
@@ -129,9 +116,7 @@ TEST(ParameterValues, WritesChangeOnlyTheirBytes) {
         {4, {{0x10A, kTx}}, kDigipeaterDelay, 'r', "4.35", 0, {{0x1A1, 0x01}, {0x1A2, 0xB3}}},
         {4, {{0x10A, kTx}, {0x190, 6}}, kEOTTimeout, 'r', "0.2", 0, {{0x193, 200}}},
         {4, {{0x10A, kTx}, {0x190, 6}}, kEOTTimeout, 'r', "0.3", 92, {{0x193, 0}}},
-        {4, {}, kLocalAddress, 'i', "256", 92, {{0x194, 0}}},
         {4, {}, kCurrentChannel, 'i', "-1", 0, {{0x18E, 0xFF}}},
-        {4, {}, kCurrentChannel, 'i', "16", 92, {{0x18E, 0}}},
         // Texts are trimmed and fill their room (an owner in Latin-1), or are refused whole; a
         // serial number must be a number.
         {4, {{0x16C, 'x'}}, kOwner, 't', "  \u00C4b C ", 0,
@@ -156,7 +141,6 @@ TEST(ParameterValues, WritesChangeOnlyTheirBytes) {
         {4, {{0x100, 0x10}}, kLinkRate, 'i', "4", 92, {{0x18F, 0}}},
         {4, {{0x100, 0x10}}, kLinkRate, 'i', "2", 0, {{0x18F, 2}}},
         // Parameters the layout has no bytes for, and empty slots.
-        {2, {}, kCrystal, 'i', "1", 62, {}},
         {4, {}, 81, 'i', "1", 59, {}},
         // clang-format on
     };
@@ -184,9 +168,7 @@ TEST(ParameterValues, RoundTripsThroughTheTextFormsWithinTheBand) {
         ASSERT_EQ(Set(*m.set, id, how, value), 0) << value;
         EXPECT_EQ(m.Text(id), text);
     }
-    int call = 0, owner = 0, decimals = 0;
-    EXPECT_EQ(m.set->GetMaxLength(kCallSign, call) + m.set->GetMaxLength(kOwner, owner), 0);
-    EXPECT_EQ(std::make_pair(call, owner), std::make_pair(10, 32));
+    int decimals = 0;
     // Channel limits come from the band; receive and transmit channels share one name.
     double low = 0, high = 0, value = 0;
     ASSERT_EQ(m.set->GetRealRange(RxChannelId(7), low, high, decimals), 0);
@@ -194,7 +176,6 @@ TEST(ParameterValues, RoundTripsThroughTheTextFormsWithinTheBand) {
     ModemParameter* channel = m.set->Get(RxChannelId(7));
     EXPECT_EQ(channel->ParseReal("470.0000", value), 0);
     EXPECT_EQ(channel->ParseReal("470.0001", value), 92);
-    EXPECT_EQ(channel->ParseReal("x", value), 92);
     EXPECT_EQ(channel->GetName(), "RXChannel_7");
     EXPECT_EQ(m.set->Get(TxChannelId(7))->GetName(), "RXChannel_7");
 }
@@ -232,17 +213,11 @@ TEST(ParameterValues, ChoicesOfferOnlyWhatTheModemHas) {
         // clang-format off
         {"protocols of a receive-only QMX", 3, {}, kProtocolMode, "0 Transparent w/EOT Timeout|"
          "1 Transparent w/EOT Character|2 Packet Switched|4 Fast Async"},
-        {"baud rates of a QMX", 1, {}, kBaudRate,
-         "0 19200|1 9600|2 4800|3 2400|4 1200|5 600|6 300|8 38400"},
-        {"link rates, GMSK at 25 kHz", 4, {}, kLinkRate, "2 4800|3 9600"},
         {"link rates, GMSK at 12.5 kHz", 4, {{0x100, 0x10}}, kLinkRate, "2 4800"},
-        {"link rates, FSK at 25 kHz", 4, {{0x1A6, 1}}, kLinkRate, "2 4800|3 9600|4 19200"},
         {"link rates, FSK at 12.5 kHz", 4, {{0x1A6, 1}, {0x100, 0x10}}, kLinkRate, "3 9600"},
-        {"link rates of a QMX", 2, {}, kLinkRate, "1 4800N|2 4800|3 9600"},
         {"bands of the KTR RXO", 4, {{0x10A, kRxo}}, kFrequency,
          "0 410-430 MHz|1 430-450 MHz|2 450-470 MHz|10 223-235 MHz"},
         {"powers of the LP base", 4, {{0x10A, kLpBase}}, kPower, "1 2 Watts|3 0.5 Watts"},
-        {"crystals", 4, {}, kCrystal, "0 Red|1 Orange|2 Yellow|4 Brown|5 Black|6 White|7 flat"},
         {"channels with frequencies", 4,
          {{0x10A, kRxo}, {0x1A0, 4}, {0x11D, 0x02}, {0x11E, 0x7C}, {0x11F, 0x68}}, kCurrentChannel,
          "3     03                                            455.0000"},

@@ -46,8 +46,6 @@ TEST(MemoryMapListing, ALongImageContinuesOnFurtherPagesUnderTheSameTitle) {
     for (const ReportPage& page : document.pages) {
         ASSERT_EQ(page.lines[0].text, document.pages[0].lines[0].text);
         ASSERT_EQ(page.lines[1].text, document.pages[0].lines[1].text);
-        ASSERT_EQ(page.rules, std::vector<double>{6.0});
-        EXPECT_EQ(page.lines[2].y, 7.0);
         EXPECT_LE(page.lines.back().y + 1, 64.0);
         lines += page.lines.size() - 2;
     }

@@ -64,6 +64,14 @@ inline std::unique_ptr<FakeModemSource> VxlModem() {
     return modem;
 }
 
+// A receive-only QMX modem whose running protocol mode (3) has no name on its type.
+inline std::unique_ptr<FakeModemSource> ReceiveOnlyModem() {
+    auto modem = std::make_unique<FakeModemSource>(3, 1.00, 246);
+    Put(*modem, 0x10A, {89});  // QMXRXO 450-470MHz 0W
+    Put(*modem, 0xB690, {0x03});
+    return modem;
+}
+
 // Gives every channel of `modem` 455.0 MHz both ways.
 inline void FillAllChannels(FakeModemSource& modem) {
     for (int k = 0; k < 16; ++k) Put(modem, 0x10B + 6 * k, {0x02, 0x7C, 0x68, 0x02, 0x38, 0x60});
